@@ -1,0 +1,96 @@
+#pragma once
+// One open dictionary: its three files, its header in memory and a cache of one decompressed
+// block. Reads headwords by index, finds a key by binary search, reads meanings, and changes
+// entries in place (the writer shares the object and its cache).
+//
+// Not thread-safe: one operation runs to its end before the next starts.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/edit_result.h"
+#include "engine/file_format.h"
+
+namespace lexora {
+
+class DictionaryFiles;
+
+class Dictionary {
+ public:
+  Dictionary();
+  ~Dictionary();
+  Dictionary(const Dictionary&) = delete;
+  Dictionary& operator=(const Dictionary&) = delete;
+
+  // ---- Opening and closing ----
+
+  // Opens the dictionary named by its data file. False leaves it closed, with lastError() set.
+  // A dictionary that another Dictionary (in this process or another) holds open is refused.
+  bool openDictionary(const std::string& dataFileName);
+  bool closeDictionary();  // always true; closing a closed dictionary does nothing
+
+  // ---- Reading ----
+
+  // Reads headwords first ... first + count - 1 (clipped to the word count) into `words`
+  // (resized to the number read; an unreadable headword is an empty string).
+  // Returns the number read, 0 on failure (first past the end, a failed transfer).
+  uint32_t readWords(uint32_t first, uint32_t count, std::vector<std::u16string>& words);
+
+  // Binary search under the collation. On success sets nearest and sign (-1, 0, 1: the key
+  // sorts before, equals, or sorts after headword nearest) and, when asked, the list position
+  // (the row the word list selects while typing). False on an empty dictionary or a failed read.
+  bool findWord(std::u16string_view key, uint32_t& nearest, int& sign,
+                uint32_t* listPosition = nullptr);
+
+  // The meaning of entry `index`. False when the record or a block does not read, or when the
+  // text is empty or not readable; lastReadIndex still moves to index once the bytes are read.
+  bool readMeaning(uint32_t index, std::u16string& meaning);
+
+  // ---- Getters (the values of a closed slot in brackets) ----
+  bool isOpen() const { return isOpen_; }
+  bool lastIoFailed() const { return lastIoFailed_; }
+  uint32_t wordCount() const;          // [0]
+  uint32_t maxWordChars() const;       // [0]
+  uint32_t maxMeaningChars() const;    // [0]
+  std::u16string title() const;        // [empty]
+  std::u16string description() const;  // [empty]
+  uint32_t collation() const;          // [1]
+  uint32_t nodeData() const;           // [0]
+  uint32_t lastReadIndex() const;      // never more than wordCount - 1
+  const DictionaryHeader& header() const { return header_; }
+  const std::string& dataFileName() const { return dataFileName_; }
+
+  // Why the last failed operation failed, for messages ("cannot open /x/EV.pdi: ...").
+  const std::string& lastError() const { return lastError_; }
+
+  // ---- Writing ----
+
+  EditResult addEntry(std::u16string_view headword, std::u16string_view meaning);
+  EditResult modifyMeaning(uint32_t index, std::u16string_view meaning);
+  // index: in, the entry's index; out, its new index after the table is re-sorted.
+  EditResult modifyWord(uint32_t& index, std::u16string_view headword);
+  bool deleteEntry(uint32_t index);
+  // Creates (replacing) the three files of an empty dictionary, then opens it.
+  bool createDictionary(const std::string& dataFileName, uint32_t collation);
+  bool setTitle(std::u16string_view text);        // at most 127 units are kept
+  bool setDescription(std::u16string_view text);  // at most 255 units are kept
+
+ private:
+  friend class DictionaryBuilder;
+  // Implementation state is the engine's own; see dictionary.cc.
+  bool isOpen_ = false;
+  bool lastIoFailed_ = false;
+  uint32_t lastReadIndex_ = 0;
+  DictionaryHeader header_;
+  std::unique_ptr<DictionaryFiles> files_;
+  std::vector<uint8_t> cacheBuffer_;   // CACHE_SIZE bytes while open
+  uint32_t cacheLength_ = 0;
+  uint16_t cacheBlock_ = NO_BLOCK;
+  std::string dataFileName_;
+  std::string lastError_;
+};
+
+}  // namespace lexora

@@ -1,0 +1,24 @@
+#pragma once
+// The on-disk text encoding of headwords and meanings: UTF-8 written one UTF-16 unit at a
+// time (surrogates included), read back with sequences of 1 to 6 bytes.
+// This is not standard UTF-8; use it only for dictionary files.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lexora {
+
+// Every unit becomes 1, 2 or 3 bytes. No terminator.
+std::string utf8Encode(std::u16string_view text);
+
+// Number of bytes utf8Encode would produce.
+size_t utf8EncodedLength(std::u16string_view text);
+
+// The text, or nullopt when it is not readable (empty, or a malformed sequence).
+// A zero byte in the place of a lead byte ends the text there.
+std::optional<std::u16string> utf8Decode(const uint8_t* bytes, size_t length);
+
+}  // namespace lexora
