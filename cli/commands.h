@@ -1,11 +1,71 @@
 #pragma once
-// The commands of lexora-cli, one function per command, each in its own file.
+// The commands of lexora-cli, one function per command, each in its own file, with the usage
+// line that `lexora-cli help` and the usage errors show.
+
+#include <string>
+#include <vector>
 
 #include "cli/command.h"
+#include "cli/dictionary_options.h"
 
 namespace lexora::cli {
 
-// Declared as the commands are written, e.g.:
-// int runInfo(const std::vector<std::string>& args, CommandIo& io);   // info.cc
+inline constexpr char kInfoUsage[] = "info DATA";
+int runInfo(const std::vector<std::string>& args, CommandIo& io);  // info.cc
+
+inline constexpr char kWordsUsage[] = "words DATA [--from N] [--count K]";
+int runWords(const std::vector<std::string>& args, CommandIo& io);  // words.cc
+
+inline constexpr char kFindUsage[] = "find DATA KEY";
+int runFind(const std::vector<std::string>& args, CommandIo& io);  // find.cc
+
+inline constexpr char kMeaningUsage[] = "meaning DATA INDEX";
+int runMeaning(const std::vector<std::string>& args, CommandIo& io);  // meaning.cc
+
+inline constexpr char kCreateUsage[] =
+    "create DATA [--collation N] [--title T] [--description D]";
+int runCreate(const std::vector<std::string>& args, CommandIo& io);  // create.cc
+
+inline constexpr char kAddUsage[] = "add DATA HEADWORD [MEANING|-]";
+int runAdd(const std::vector<std::string>& args, CommandIo& io);  // add.cc
+
+inline constexpr char kSetMeaningUsage[] = "set-meaning DATA INDEX [MEANING|-]";
+int runSetMeaning(const std::vector<std::string>& args, CommandIo& io);  // set_meaning.cc
+
+inline constexpr char kRenameUsage[] = "rename DATA INDEX NEWWORD";
+int runRename(const std::vector<std::string>& args, CommandIo& io);  // rename.cc
+
+inline constexpr char kDeleteUsage[] = "delete DATA INDEX";
+int runDelete(const std::vector<std::string>& args, CommandIo& io);  // delete.cc
+
+inline constexpr char kSetTitleUsage[] = "set-title DATA TEXT";
+int runSetTitle(const std::vector<std::string>& args, CommandIo& io);  // set_title.cc
+
+inline constexpr char kSetDescriptionUsage[] = "set-description DATA TEXT";
+int runSetDescription(const std::vector<std::string>& args, CommandIo& io);  // set_description.cc
+
+inline constexpr char kImportUsage[] =
+    "import tsv|dictd SOURCE DATA [--collation N] [--title T] [--description D]";
+int runImport(const std::vector<std::string>& args, CommandIo& io);  // import.cc
+// The two kinds of import (import_tsv.cc, import_dictd.cc).
+int importTsv(const std::string& source, const std::string& dataFile,
+              const DictionaryOptions& options, CommandIo& io);
+int importDictd(const std::string& indexFile, const std::string& dataFile,
+                const DictionaryOptions& options, CommandIo& io);
+
+inline constexpr char kExportUsage[] = "export DATA";
+int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.cc
+
+inline constexpr char kRenderUsage[] = "render DATA WORD [--folder DIR] [--strict] [--json]";
+int runRender(const std::vector<std::string>& args, CommandIo& io);  // render.cc
+
+inline constexpr char kLookupUsage[] = "lookup [DATA...] WORD|- [--json]";
+int runLookup(const std::vector<std::string>& args, CommandIo& io);  // lookup.cc
+
+inline constexpr char kSettingsUsage[] = "settings";
+int runSettings(const std::vector<std::string>& args, CommandIo& io);  // settings.cc
+
+inline constexpr char kDictsUsage[] = "dicts [add DATA | remove N | move N M]";
+int runDicts(const std::vector<std::string>& args, CommandIo& io);  // dicts.cc
 
 }  // namespace lexora::cli

@@ -12,7 +12,23 @@ namespace lexora::cli {
 namespace {
 
 const Command kCommands[] = {
-    // Filled in as commands are written: {"info", "info DATA", runInfo}, ...
+    {"info", kInfoUsage, runInfo},
+    {"words", kWordsUsage, runWords},
+    {"find", kFindUsage, runFind},
+    {"meaning", kMeaningUsage, runMeaning},
+    {"create", kCreateUsage, runCreate},
+    {"add", kAddUsage, runAdd},
+    {"set-meaning", kSetMeaningUsage, runSetMeaning},
+    {"rename", kRenameUsage, runRename},
+    {"delete", kDeleteUsage, runDelete},
+    {"set-title", kSetTitleUsage, runSetTitle},
+    {"set-description", kSetDescriptionUsage, runSetDescription},
+    {"import", kImportUsage, runImport},
+    {"export", kExportUsage, runExport},
+    {"render", kRenderUsage, runRender},
+    {"lookup", kLookupUsage, runLookup},
+    {"settings", kSettingsUsage, runSettings},
+    {"dicts", kDictsUsage, runDicts},
 };
 
 int printUsage(std::ostream& os) {

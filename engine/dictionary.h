@@ -52,6 +52,8 @@ class Dictionary {
   // ---- Getters (the values of a closed slot in brackets) ----
   bool isOpen() const { return isOpen_; }
   bool lastIoFailed() const { return lastIoFailed_; }
+  // True when the files could only be opened for reading: every change then fails.
+  bool isReadOnly() const;
   uint32_t wordCount() const;          // [0]
   uint32_t maxWordChars() const;       // [0]
   uint32_t maxMeaningChars() const;    // [0]
@@ -80,6 +82,38 @@ class Dictionary {
 
  private:
   friend class DictionaryBuilder;
+
+  // Where new meaning text will go, worked out before anything is written.
+  struct MeaningPlan {
+    uint16_t startBlock = 0;
+    uint16_t startOffset = 0;
+    uint16_t lastBlock = 0;       // the last block once the text is written
+    bool startsNewBlock = false;  // the last block is full: the text opens the next one
+    uint32_t blockFileOffset = 0;  // where the start block's compressed bytes go
+  };
+  enum class PlanResult { Ok, ReadFailed, NoBlockSlot };
+
+  // Reading (dictionary.cc).
+  bool readRecord(uint32_t index, WordRecord& record);
+  bool readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes);
+  bool readHeadword(uint32_t index, std::u16string& word);
+  bool readBlockRecord(uint32_t block, BlockRecord& record);
+  // Loads a block into the cache, decompressing into at most capacity bytes. On failure the
+  // cache holds no block.
+  bool loadBlock(uint32_t block, uint32_t capacity);
+  void emptyCache();
+
+  // Writing (dictionary_writer.cc).
+  PlanResult planMeaning(uint32_t byteCount, MeaningPlan& plan);
+  bool appendMeaning(const MeaningPlan& plan, std::string_view bytes, uint16_t& newLastBlock);
+  bool appendWordText(std::string_view bytes, uint32_t& offset);
+  bool writeRecordBytes(uint32_t first, const std::vector<uint8_t>& bytes);
+  bool writeHeader();
+  // True (with lastError set) when the files are open read-only: a change that would only
+  // alter the header in memory is then refused before it starts.
+  bool refuseReadOnly();
+  void flushFiles(bool data, bool word, bool index);
+
   // Implementation state is the engine's own; see dictionary.cc.
   bool isOpen_ = false;
   bool lastIoFailed_ = false;

@@ -13,6 +13,7 @@ const char* editResultName(EditResult result) {
     case EditResult::WordTooLong: return "WordTooLong";
     case EditResult::MeaningTooLong: return "MeaningTooLong";
     case EditResult::RecordReadFailed: return "RecordReadFailed";
+    case EditResult::EmptyWord: return "EmptyWord";
     case EditResult::SearchFailed: return "SearchFailed";
   }
   return "Unknown";

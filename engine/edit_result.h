@@ -14,6 +14,7 @@ enum class EditResult : int {
   MeaningTooLong = 7,     // the meaning takes more than MAX_MEANING_BYTES in UTF-8,
                           // or it would need a block past the block table's last slot
   RecordReadFailed = 8,   // reading word records failed
+  EmptyWord = 9,          // the headword is empty; nothing was written
   SearchFailed = 100,     // the search for the headword failed
 };
 

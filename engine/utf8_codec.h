@@ -21,4 +21,8 @@ size_t utf8EncodedLength(std::u16string_view text);
 // A zero byte in the place of a lead byte ends the text there.
 std::optional<std::u16string> utf8Decode(const uint8_t* bytes, size_t length);
 
+// utf8Decode into a caller's string (its capacity is reused). False, with out cleared, when
+// the text is not readable.
+bool utf8DecodeInto(const uint8_t* bytes, size_t length, std::u16string& out);
+
 }  // namespace lexora

@@ -1,6 +1,46 @@
 #!/usr/bin/env bash
-# `make run`: shows a sample lookup from the bundled sample dictionaries.
+# `make run`: shows a sample lookup in the bundled sample dictionaries, in the terminal.
+# Usage: scripts/run-sample.sh [BUILD_FOLDER]
 set -euo pipefail
 build=${1:-build}
 bin="$build/bin"
-echo "Sample dictionaries are being built; nothing to show yet."
+cli="$bin/lexora-cli"
+samples="$bin/samples"
+
+for name in en-vi vi-en; do
+  if [ ! -f "$samples/$name.pvm" ]; then
+    echo "run-sample: $samples/$name.pvm is missing; build first (make)" >&2
+    exit 1
+  fi
+done
+
+lookup() {  # lookup DATA WORD: find the word and print its stored entry
+  local data=$1 word=$2 found nearest
+  found=$("$cli" find "$data" "$word")
+  nearest=${found#nearest=}
+  nearest=${nearest%% *}
+  echo "--- find '$word': $found"
+  "$cli" meaning "$data" "$nearest" | sed 's/\r$//'
+  echo
+}
+
+for name in en-vi vi-en; do
+  echo "=== $samples/$name.pvm"
+  "$cli" info "$samples/$name.pvm"
+done
+echo
+lookup "$samples/en-vi.pvm" man
+lookup "$samples/vi-en.pvm" "người"
+
+# With a display, the desktop program opens on both samples (English–Vietnamese first: the
+# working dictionary; Vietnamese–English the reverse one), with a settings store inside the
+# build folder so that a person's own settings are never touched.
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  export LEXORA_REGISTRY="$build/run-registry.sqlite"
+  if [ ! -s "$LEXORA_REGISTRY" ] || ! "$cli" dicts | grep -q 'en-vi.pvm'; then
+    "$cli" dicts add "$(realpath "$samples/en-vi.pvm")"
+    "$cli" dicts add "$(realpath "$samples/vi-en.pvm")"
+  fi
+  echo "Opening lexora (settings: $LEXORA_REGISTRY)"
+  exec "$bin/lexora"
+fi

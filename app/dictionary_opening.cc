@@ -1,0 +1,22 @@
+#include "app/dictionary_opening.h"
+
+#include <algorithm>
+
+namespace lexora {
+
+OpenedDictionaries openInstalledDictionaries(std::span<Dictionary> slots, int32_t totalDict,
+                                             const std::function<std::string(int32_t)>& pathOf) {
+  OpenedDictionaries opened;
+  const int32_t count =
+      totalDict < 0 ? 0 : std::min<int32_t>(totalDict, static_cast<int32_t>(slots.size()));
+  for (int32_t k = 0; k < count; ++k) {
+    Dictionary& slot = slots[static_cast<size_t>(k)];
+    if (slot.isOpen()) slot.closeDictionary();
+    if (!slot.openDictionary(pathOf(k))) continue;
+    opened.reverseDictIndex = k;
+    if (opened.workingDictIndex < 0) opened.workingDictIndex = k;
+  }
+  return opened;
+}
+
+}  // namespace lexora

@@ -1,0 +1,43 @@
+#pragma once
+// What the main window reads and changes of the process-wide state: the 10 dictionary slots,
+// the working/reverse choice, the installed paths and the display settings. The program points
+// it at its settings record; tests point it at their own values.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "engine/dictionary.h"
+#include "render/display_settings.h"
+
+namespace lexora {
+
+class Clipboard;
+class ProgramLauncher;
+
+struct WindowState {
+  std::span<Dictionary> dictionaries;  // the 10 slots
+  int32_t* workingDictIndex = nullptr;
+  int32_t* reverseDictIndex = nullptr;
+  int32_t* totalDict = nullptr;
+  std::function<std::string(int32_t)> dictionaryPath;  // path of installed dictionary K
+  DisplaySettings* display = nullptr;
+  bool showIndexAtStarting = false;
+  // The settings the options menu toggles (null: the window keeps values of its own, starting
+  // from showIndexAtStarting and 0).
+  uint32_t* showLookupButtonSetting = nullptr;
+  uint32_t* showIndexAtStartingSetting = nullptr;
+};
+
+// The desktop services the main window uses.
+struct WindowServices {
+  Clipboard* clipboard = nullptr;
+  ProgramLauncher* launcher = nullptr;
+  std::string programFolder;  // with its trailing '/'
+  bool listenForHandOff = true;  // make the window findable as "Lexora"
+  // Writes "ShowLookupButton" to the settings store at once (null: nothing is written).
+  std::function<bool(uint32_t value)> writeShowLookupButton;
+};
+
+}  // namespace lexora

@@ -1,0 +1,34 @@
+#include "app/lookup_button_control.h"
+
+#include "platform/message_channel.h"
+#include "platform/window_identity.h"
+
+namespace lexora {
+namespace {
+
+constexpr int kStopTimeoutMs = 5000;
+
+void sendStop(const WindowIdentity& window) {
+  sendWindowMessage(window, WindowMessage{kDestroyMessage, 0, 0}, nullptr, kStopTimeoutMs);
+}
+
+}  // namespace
+
+void setLookupButtonRunning(bool run, ProgramLauncher& launcher, const std::string& programFolder) {
+  if (run) {
+    launcher.startProgram(programFolder + kLookupButtonProgram);
+    return;
+  }
+  if (auto button = findWindow(kLookupButtonClass, kLookupButtonTitle)) {
+    sendStop(*button);
+    return;
+  }
+  for (const WindowIdentity& child : childWindows(kTaskbarClass)) {
+    if (child.title == kLookupButtonTitle) {
+      sendStop(child);
+      return;
+    }
+  }
+}
+
+}  // namespace lexora

@@ -1,0 +1,81 @@
+#pragma once
+// The main window's panes: which of the viewer, the word list and the history tree is shown for
+// each `viewMode`, which edit commands are usable there, and the commands that switch panes
+// together with the menu bar buttons they hide and show.
+
+#include <cstdint>
+#include <functional>
+
+#include "app/menu_commands.h"
+
+namespace lexora {
+
+enum ViewMode : int32_t {
+  kMeaningPage = 0,
+  kHomePage = 1,
+  kWordListPane = 2,
+  kHistoryTreePane = 3,
+};
+
+struct PaneVisibility {
+  bool viewer = false;       // the meaning page and the home page
+  bool wordList = false;
+  bool historyTree = false;
+  bool lowerInputPanel = false;  // every pane but the word list lowers the input panel
+
+  bool operator==(const PaneVisibility&) const = default;
+};
+
+PaneVisibility panesFor(int32_t viewMode);
+
+// The edit menu's usable items: adding only over the word list, the other three only over a
+// meaning page, and none of them with no dictionary installed.
+struct EditMenuState {
+  bool addNewWord = false;
+  bool modifyMeaning = false;
+  bool modifyWord = false;
+  bool deleteWord = false;
+
+  bool operator==(const EditMenuState&) const = default;
+};
+
+EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict);
+
+// The window's side of switching panes. Empty functions do nothing.
+struct ViewModeEffects {
+  std::function<void()> showHomePage;  // builds the home page and puts it in the viewer
+  std::function<void(const PaneVisibility&)> showPanes;
+  std::function<void(const EditMenuState&)> setEditMenu;
+  std::function<void(int command, ButtonState)> setButtonState;
+};
+
+class ViewModeSwitch {
+ public:
+  // `viewMode` is the window's field that the switch keeps; `totalDict` (the number of
+  // installed dictionaries) is read each time the panes are shown.
+  // REQUIRES: both are non-null and outlive the object.
+  ViewModeSwitch(int32_t* viewMode, const int32_t* totalDict, ViewModeEffects effects);
+
+  // The start pane: the word list when ShowIndexAtStarting is set, else the home page; the
+  // history buttons start greyed. Then the panes are shown.
+  void start(bool showIndexAtStarting);
+
+  void showMeaning();   // "Show meaning window"
+  void showWordList();  // "Show word window"
+  void showHistory();   // "Show history - bookmark"
+
+  // Shows the panes for the current mode (home page first when it is the home page) and
+  // updates the edit menu.
+  void showPanes();
+
+  int32_t viewMode() const { return *viewMode_; }
+
+ private:
+  void setButton(int command, ButtonState state) const;
+
+  int32_t* viewMode_;
+  const int32_t* totalDict_;
+  ViewModeEffects effects_;
+};
+
+}  // namespace lexora

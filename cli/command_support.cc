@@ -1,0 +1,37 @@
+#include "cli/command_support.h"
+
+#include <iostream>
+#include <iterator>
+
+#include "engine/dictionary.h"
+
+namespace lexora::cli {
+
+int usageError(CommandIo& io, const char* usage, const std::string& why) {
+  io.err << "lexora-cli: " << why << "\nusage: lexora-cli " << usage << "\n";
+  return kExitUsage;
+}
+
+int failure(CommandIo& io, const std::string& file, const std::string& reason) {
+  io.err << "lexora-cli: " << file << ": " << reason << "\n";
+  return kExitFailed;
+}
+
+bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io) {
+  if (dictionary.openDictionary(dataFile)) return true;
+  const std::string& reason = dictionary.lastError();
+  failure(io, dataFile, reason.empty() ? "cannot open the dictionary" : reason);
+  return false;
+}
+
+std::string readAll(std::istream& in) {
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string textArgumentOrStdin(const std::vector<std::string>& positional, size_t at,
+                                CommandIo& io) {
+  if (at < positional.size() && positional[at] != "-") return positional[at];
+  return readAll(io.in);
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,33 @@
+#pragma once
+// Small helpers every command uses: the two kinds of error message, opening a dictionary with a
+// reason on failure, and meaning text given as an argument or on stdin.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace lexora {
+class Dictionary;
+}
+
+namespace lexora::cli {
+
+// Prints "lexora-cli: WHY" and "usage: lexora-cli USAGE" on stderr; returns kExitUsage.
+int usageError(CommandIo& io, const char* usage, const std::string& why);
+
+// Prints "lexora-cli: FILE: REASON" on stderr; returns kExitFailed.
+int failure(CommandIo& io, const std::string& file, const std::string& reason);
+
+// Opens `dictionary` from its data file; on failure prints the reason and returns false.
+bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io);
+
+// Everything left on the stream, byte for byte.
+std::string readAll(std::istream& in);
+
+// The text of positional word `at` when it is given and not "-"; otherwise all of stdin.
+std::string textArgumentOrStdin(const std::vector<std::string>& positional, size_t at,
+                                CommandIo& io);
+
+}  // namespace lexora::cli

@@ -1,0 +1,133 @@
+#include "cli/dictd_database.h"
+
+#include <zlib.h>
+
+#include <fstream>
+
+namespace lexora::cli {
+namespace {
+
+int digitValue(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+bool fileExists(const std::string& name) {
+  std::ifstream f(name, std::ios::binary);
+  return f.good();
+}
+
+}  // namespace
+
+std::optional<uint64_t> decodeDictdNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : digits) {
+    const int d = digitValue(c);
+    if (d < 0) return std::nullopt;
+    value = value * 64 + static_cast<uint64_t>(d);
+  }
+  return value;
+}
+
+DictdIndex parseDictdIndex(std::string_view text) {
+  DictdIndex index;
+  size_t lineNumber = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) continue;
+    std::vector<std::string_view> fields;
+    size_t from = 0;
+    while (true) {
+      const size_t tab = line.find('\t', from);
+      fields.push_back(line.substr(from, tab == std::string_view::npos ? std::string_view::npos
+                                                                        : tab - from));
+      if (tab == std::string_view::npos) break;
+      from = tab + 1;
+    }
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    if (fields.size() < 3) {
+      index.problems.push_back(where + "not headword TAB offset TAB length");
+      continue;
+    }
+    const auto offset = decodeDictdNumber(fields[1]);
+    const auto length = decodeDictdNumber(fields[2]);
+    if (!offset || !length) {
+      index.problems.push_back(where + "offset or length is not a dictd number");
+      continue;
+    }
+    DictdIndexLine entry;
+    entry.headword = std::string(fields.size() >= 4 && !fields[3].empty() ? fields[3] : fields[0]);
+    entry.offset = *offset;
+    entry.length = *length;
+    entry.lineNumber = lineNumber;
+    index.lines.push_back(std::move(entry));
+  }
+  return index;
+}
+
+std::optional<std::string> dictdTextFileFor(const std::string& indexFile) {
+  std::string base = indexFile;
+  const std::string suffix = ".index";
+  if (base.size() > suffix.size() && base.compare(base.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    base.resize(base.size() - suffix.size());
+  }
+  for (const char* ending : {".dict.dz", ".dict"}) {
+    const std::string name = base + ending;
+    if (fileExists(name)) return name;
+  }
+  return std::nullopt;
+}
+
+bool readDictdText(const std::string& file, std::string& text, std::string& error) {
+  // gzread reads a gzip file (a .dict.dz is one) and passes a plain file through unchanged.
+  gzFile in = gzopen(file.c_str(), "rb");
+  if (in == nullptr) {
+    error = "cannot open";
+    return false;
+  }
+  gzbuffer(in, 1 << 18);
+  text.clear();
+  std::string chunk(1 << 20, '\0');
+  while (true) {
+    const int got = gzread(in, chunk.data(), static_cast<unsigned>(chunk.size()));
+    if (got < 0) {
+      int code = 0;
+      const char* message = gzerror(in, &code);
+      error = std::string("cannot decompress: ") + (message != nullptr ? message : "error");
+      gzclose(in);
+      return false;
+    }
+    if (got == 0) break;
+    text.append(chunk.data(), static_cast<size_t>(got));
+  }
+  // A stream cut short ends like a whole one but leaves an error behind.
+  int code = Z_OK;
+  const char* message = gzerror(in, &code);
+  if (code != Z_OK) {
+    error = std::string("cannot decompress: ") + (message != nullptr ? message : "error");
+    gzclose(in);
+    return false;
+  }
+  if (gzclose(in) != Z_OK) {
+    error = "cannot decompress: the gzip stream is damaged";
+    return false;
+  }
+  return true;
+}
+
+bool isDictdMetaEntry(std::string_view headword) {
+  return headword.rfind("00-database-", 0) == 0 || headword.rfind("00database", 0) == 0;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,53 @@
+// lexora-cli export DATA: every entry as TSV (headword TAB meaning, escaped) in table order.
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/standard_utf8.h"
+#include "cli/tsv_escape.h"
+#include "engine/dictionary.h"
+
+namespace lexora::cli {
+namespace {
+constexpr uint32_t kChunk = 4096;  // entries per batch of headwords
+}
+
+int runExport(const std::vector<std::string>& args, CommandIo& io) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, 1, 1, why);
+  if (!parsed) return usageError(io, kExportUsage, why);
+  const std::string& file = parsed->positional[0];
+  Dictionary d;
+  if (!openOrReport(d, file, io)) return kExitFailed;
+  const uint32_t total = d.wordCount();
+  std::vector<std::u16string> words;
+  std::u16string meaning;
+  std::string out;
+  for (uint32_t first = 0; first < total;) {
+    const uint32_t got = d.readWords(first, std::min(kChunk, total - first), words);
+    if (got == 0) return failure(io, file, "cannot read headword " + std::to_string(first));
+    out.clear();
+    for (uint32_t i = 0; i < got; ++i) {
+      // An empty meaning reads as false too; only a failed file transfer stops the export.
+      meaning.clear();
+      if (!d.readMeaning(first + i, meaning)) {
+        if (d.lastIoFailed()) {
+          return failure(io, file, "cannot read the meaning of entry " + std::to_string(first + i));
+        }
+        meaning.clear();
+      }
+      out += escapeTsvField(toUtf8(words[i]));
+      out += '\t';
+      out += escapeTsvField(toUtf8(meaning));
+      out += '\n';
+    }
+    io.out << out;
+    first += got;
+  }
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,29 @@
+// lexora-cli info DATA: the header's values, one per line.
+
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/standard_utf8.h"
+#include "engine/dictionary.h"
+
+namespace lexora::cli {
+
+int runInfo(const std::vector<std::string>& args, CommandIo& io) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, 1, 1, why);
+  if (!parsed) return usageError(io, kInfoUsage, why);
+  Dictionary d;
+  if (!openOrReport(d, parsed->positional[0], io)) return kExitFailed;
+  io.out << "title: " << toUtf8(d.title()) << "\n"
+         << "description: " << toUtf8(d.description()) << "\n"
+         << "collation: " << d.collation() << "\n"
+         << "words: " << d.wordCount() << "\n"
+         << "max-word-chars: " << d.maxWordChars() << "\n"
+         << "max-meaning-chars: " << d.maxMeaningChars() << "\n"
+         << "last-block: " << d.header().lastBlock << "\n";
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,214 @@
+// lexora-cli lookup [DATA...] WORD | lookup DATA... -  [--json]
+// Looks words up the way a terminal dictionary does: for each dictionary its title, then the
+// entry drawn for the terminal (styled when stdout is a terminal, plain otherwise), or one
+// JSON object per word with --json. "-" reads one word per line from stdin. Without DATA the
+// installed dictionaries are searched.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/render_support.h"
+#include "cli/standard_utf8.h"
+#include "engine/dictionary.h"
+#include "render/entry_markup.h"
+#include "render/entry_outline.h"
+#include "render/terminal_renderer.h"
+
+namespace lexora::cli {
+namespace {
+
+constexpr size_t kFlushBytes = 1 << 16;
+
+struct OpenDictionary {
+  std::string file;
+  std::string title;  // UTF-8; the file name when the dictionary has no title
+  std::unique_ptr<Dictionary> dictionary;
+};
+
+const char* kindName(LineKind kind) {
+  switch (kind) {
+    case LineKind::Blank: return "blank";
+    case LineKind::Headword: return "headword";
+    case LineKind::WordClass: return "word_class";
+    case LineKind::Meaning: return "meaning";
+    case LineKind::Example: return "example";
+    case LineKind::Idiom: return "idiom";
+    case LineKind::Synonym: return "synonym";
+    case LineKind::Plain: return "plain";
+  }
+  return "plain";
+}
+
+void appendJsonText(std::string& out, std::u16string_view text) {
+  appendJsonString(out, toUtf8(text));
+}
+
+void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry) {
+  out.append("{\"dictionary\":");
+  appendJsonString(out, d.title);
+  out.append(",\"file\":");
+  appendJsonString(out, d.file);
+  out.append(",\"position\":").append(std::to_string(entry.position));
+  out.append(",\"sign\":").append(std::to_string(entry.sign));
+  out.append(",\"exact\":").append(entry.sign == 0 ? "true" : "false");
+  out.append(",\"headword\":");
+  appendJsonText(out, entry.headword);
+  out.append(",\"entry\":");
+  appendJsonText(out, entry.meaning);
+  out.append(",\"lines\":[");
+  bool first = true;
+  for (const OutlineLine& line : outlineEntry(entry.meaning)) {
+    if (line.kind == LineKind::Blank) continue;
+    if (!first) out.push_back(',');
+    first = false;
+    out.append("{\"kind\":\"").append(kindName(line.kind)).append("\",\"text\":");
+    appendJsonText(out, line.text);
+    if (line.kind == LineKind::Headword) {
+      out.append(",\"pronunciation\":");
+      appendJsonText(out, line.pronunciation);
+    }
+    if (line.hasTranslation) {
+      out.append(",\"translation\":");
+      appendJsonText(out, line.translation);
+    }
+    if (!line.links.empty()) {
+      out.append(",\"links\":[");
+      for (size_t i = 0; i < line.links.size(); ++i) {
+        if (i > 0) out.push_back(',');
+        appendJsonText(out, line.links[i]);
+      }
+      out.push_back(']');
+    }
+    out.push_back('}');
+  }
+  out.append("]}");
+}
+
+class Lookup {
+ public:
+  Lookup(std::vector<OpenDictionary>& dictionaries, bool json, bool ansi, CommandIo& io)
+      : dictionaries_(dictionaries), json_(json), ansi_(ansi), io_(io) {
+    buffer_.reserve(kFlushBytes * 2);
+  }
+
+  // Looks up one word in every dictionary; true when some dictionary holds it.
+  bool lookUp(std::string_view typed) {
+    const std::u16string word = normaliseLookupWord(fromUtf8(typed));
+    bool found = false;
+    if (json_) {
+      buffer_.append("{\"word\":");
+      appendJsonText(buffer_, word);
+      buffer_.append(",\"results\":[");
+    }
+    bool firstResult = true;
+    for (OpenDictionary& d : dictionaries_) {
+      EntryLookup entry;
+      std::string why;
+      if (lookupEntry(*d.dictionary, word, entry, why) != LookupStatus::Found) {
+        flush();
+        failure(io_, d.file, why);
+        continue;
+      }
+      found = found || entry.sign == 0;
+      if (json_) {
+        if (!firstResult) buffer_.push_back(',');
+        appendEntryJson(buffer_, d, entry);
+      } else {
+        appendText(d, word, entry);
+      }
+      firstResult = false;
+    }
+    if (json_) buffer_.append("]}\n");
+    if (buffer_.size() >= kFlushBytes) flush();
+    return found;
+  }
+
+  void flush() {
+    if (buffer_.empty()) return;
+    io_.out.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry) {
+    if (ansi_) buffer_.append("\x1b[1;4m");
+    buffer_.append(d.title);
+    if (ansi_) buffer_.append("\x1b[0m");
+    buffer_.push_back('\n');
+    if (entry.sign != 0) {
+      buffer_.append("No entry for \"").append(toUtf8(word)).append("\"; nearest is \"");
+      buffer_.append(toUtf8(entry.headword)).append("\".\n\n");
+      return;
+    }
+    drawn_.clear();
+    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_);
+    buffer_.append(toUtf8(drawn_));
+    buffer_.push_back('\n');
+  }
+
+  std::vector<OpenDictionary>& dictionaries_;
+  bool json_;
+  bool ansi_;
+  CommandIo& io_;
+  std::string buffer_;
+  std::u16string drawn_;
+};
+
+std::string baseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+int runLookup(const std::vector<std::string>& args, CommandIo& io) {
+  std::vector<std::string> rest = args;
+  const bool json = takeFlag(rest, "--json");
+  std::string why;
+  const auto parsed = parseArguments(rest, {}, 1, SIZE_MAX, why);
+  if (!parsed) return usageError(io, kLookupUsage, why);
+  std::vector<std::string> files(parsed->positional.begin(), parsed->positional.end() - 1);
+  const std::string& wordArgument = parsed->positional.back();
+  if (files.empty()) {
+    files = installedDictionaryFiles();
+    if (files.empty()) return failure(io, "settings", "no dictionaries are installed");
+  }
+
+  std::vector<OpenDictionary> dictionaries;
+  dictionaries.reserve(files.size());
+  for (const std::string& file : files) {
+    auto d = std::make_unique<Dictionary>();
+    if (!openOrReport(*d, file, io)) continue;
+    std::string title = toUtf8(d->title());
+    if (title.empty()) title = baseName(file);
+    dictionaries.push_back(OpenDictionary{file, std::move(title), std::move(d)});
+  }
+  if (dictionaries.empty()) return kExitFailed;
+
+  // Styles only for a terminal, and not when the user asks for no colour.
+  const bool ansi = !json && &io.out == &std::cout && ::isatty(STDOUT_FILENO) == 1 &&
+                    std::getenv("NO_COLOR") == nullptr;
+  Lookup lookup(dictionaries, json, ansi, io);
+  bool allFound = true;
+  if (wordArgument == "-") {
+    std::string line;
+    while (std::getline(io.in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (normaliseLookupWord(fromUtf8(line)).empty()) continue;
+      allFound = lookup.lookUp(line) && allFound;
+    }
+  } else {
+    allFound = lookup.lookUp(wordArgument);
+  }
+  lookup.flush();
+  return allFound ? kExitOk : kExitNotFound;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,36 @@
+// lexora-cli rename DATA INDEX NEWWORD: changes a headword; prints "Ok N" with its new index.
+
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/standard_utf8.h"
+#include "engine/dictionary.h"
+
+namespace lexora::cli {
+
+int runRename(const std::vector<std::string>& args, CommandIo& io) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, 3, 3, why);
+  if (!parsed) return usageError(io, kRenameUsage, why);
+  auto index = parseUnsigned(parsed->positional[1]);
+  if (!index) return usageError(io, kRenameUsage, "INDEX must be a number");
+  const std::string& file = parsed->positional[0];
+  Dictionary d;
+  if (!openOrReport(d, file, io)) return kExitFailed;
+  if (*index >= d.wordCount()) {
+    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
+                                 std::to_string(d.wordCount()) + ")");
+  }
+  uint32_t at = *index;
+  const EditResult result = d.modifyWord(at, fromUtf8(parsed->positional[2]));
+  if (result != EditResult::Ok) {
+    io.out << editResultName(result) << "\n";
+    return failure(io, file, std::string("rename: ") + editResultName(result));
+  }
+  io.out << "Ok " << at << "\n";
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,36 @@
+// lexora-cli set-meaning DATA INDEX [MEANING]: replaces an entry's meaning; MEANING omitted or
+// "-" reads stdin.
+
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/standard_utf8.h"
+#include "engine/dictionary.h"
+
+namespace lexora::cli {
+
+int runSetMeaning(const std::vector<std::string>& args, CommandIo& io) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, 2, 3, why);
+  if (!parsed) return usageError(io, kSetMeaningUsage, why);
+  const auto index = parseUnsigned(parsed->positional[1]);
+  if (!index) return usageError(io, kSetMeaningUsage, "INDEX must be a number");
+  const std::string& file = parsed->positional[0];
+  Dictionary d;
+  if (!openOrReport(d, file, io)) return kExitFailed;
+  if (*index >= d.wordCount()) {
+    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
+                                 std::to_string(d.wordCount()) + ")");
+  }
+  const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
+  const EditResult result = d.modifyMeaning(*index, fromUtf8(meaning));
+  io.out << editResultName(result) << "\n";
+  if (result != EditResult::Ok) {
+    return failure(io, file, std::string("set-meaning: ") + editResultName(result));
+  }
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

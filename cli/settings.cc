@@ -1,0 +1,95 @@
+// lexora-cli settings: every value of the settings key, one per line, sorted by name:
+//   Time2Show (REG_DWORD) = 10 (0xa)
+//   Dictionary1 (REG_SZ) = "/home/me/EV.pvm"
+//   BackColor (REG_BINARY) = ff ff ff 00
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <utility>
+
+#include "app/settings.h"
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/standard_utf8.h"
+#include "platform/registry_location.h"
+
+namespace lexora::cli {
+namespace {
+
+std::string hexBytes(const std::vector<uint8_t>& bytes) {
+  std::string out;
+  char buffer[4];
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(buffer, sizeof buffer, "%02x", bytes[i]);
+    if (i > 0) out += ' ';
+    out += buffer;
+  }
+  return out;
+}
+
+// A stored string (UTF-16LE up to its first NUL), quoted, with quotes, backslashes and
+// control characters escaped.
+std::string quoted(const std::vector<uint8_t>& bytes) {
+  std::u16string text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    if (unit == 0) break;
+    text.push_back(unit);
+  }
+  std::string out = "\"";
+  for (const char c : toUtf8(text)) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned char>(c));
+      out += buffer;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string formatValue(RegistryType type, const std::vector<uint8_t>& bytes) {
+  if (type == RegistryType::kDword && bytes.size() == 4) {
+    const uint32_t value =
+        static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+        (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%u (0x%x)", value, value);
+    return buffer;
+  }
+  if (type == RegistryType::kString) return quoted(bytes);
+  return hexBytes(bytes);
+}
+
+}  // namespace
+
+int runSettings(const std::vector<std::string>& args, CommandIo& io) {
+  std::string why;
+  if (!parseArguments(args, {}, 0, 0, why)) return usageError(io, kSettingsUsage, why);
+  if (!openSettingsKey(std::string())) {
+    return failure(io, defaultRegistryPath(), settingsKeyError());
+  }
+  RegistryKey& key = settingsKey();
+  std::vector<std::pair<std::string, std::string>> lines;
+  std::u16string name;
+  for (bool more = key.firstValue(name); more; more = key.nextValue(name)) {
+    RegistryType type = RegistryType::kNone;
+    std::vector<uint8_t> bytes;
+    if (!key.readRaw(name.c_str(), type, bytes)) continue;  // deleted meanwhile
+    lines.emplace_back(toUtf8(name), std::string(" (") + registryTypeName(type) + ") = " +
+                                         formatValue(type, bytes));
+  }
+  std::sort(lines.begin(), lines.end());
+  for (const auto& [valueName, rest] : lines) {
+    io.out << valueName << rest << "\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,245 @@
+#include "engine/dictionary.h"
+
+#include <limits.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/collation.h"
+#include "engine/dictionary_files.h"
+#include "engine/utf8_codec.h"
+
+namespace lexora {
+
+Dictionary::Dictionary() : files_(std::make_unique<DictionaryFiles>(lastIoFailed_, lastError_)) {}
+
+Dictionary::~Dictionary() { closeDictionary(); }
+
+// ---- Opening and closing ----
+
+bool Dictionary::openDictionary(const std::string& dataFileName) {
+  closeDictionary();
+  const FileSetNames names = fileSetNames(dataFileName);
+  for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
+    if (name->size() + 1 > PATH_MAX) {
+      lastError_ = "cannot open " + *name + ": the name is longer than the path limit";
+      return false;
+    }
+  }
+  cacheBuffer_.assign(CACHE_SIZE, 0);
+  uint8_t headerBytes[HEADER_SIZE];
+  bool ok = files_->open(names);
+  if (ok && !files_->read(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE)) {
+    lastError_ = "cannot read the header of " + names.indexFile +
+                 ": the file is shorter than its 846-byte header or unreadable";
+    ok = false;
+  }
+  if (!ok) {
+    files_->close();
+    std::vector<uint8_t>().swap(cacheBuffer_);
+    return false;
+  }
+  header_ = DictionaryHeader::decodeFrom(headerBytes);
+  dataFileName_ = dataFileName;
+  lastReadIndex_ = 0;
+  emptyCache();
+  isOpen_ = true;
+  lastError_.clear();
+  return true;
+}
+
+bool Dictionary::closeDictionary() {
+  if (!isOpen_ && !files_->isOpen()) return true;
+  std::vector<uint8_t>().swap(cacheBuffer_);
+  emptyCache();
+  files_->close();
+  isOpen_ = false;
+  return true;
+}
+
+// ---- Getters ----
+
+bool Dictionary::isReadOnly() const { return isOpen_ && files_->isReadOnly(); }
+uint32_t Dictionary::wordCount() const { return isOpen_ ? header_.wordCount : 0; }
+uint32_t Dictionary::maxWordChars() const { return isOpen_ ? header_.maxWordChars : 0; }
+uint32_t Dictionary::maxMeaningChars() const { return isOpen_ ? header_.maxMeaningChars : 0; }
+std::u16string Dictionary::title() const { return isOpen_ ? header_.titleText() : u""; }
+std::u16string Dictionary::description() const {
+  return isOpen_ ? header_.descriptionText() : u"";
+}
+uint32_t Dictionary::collation() const { return isOpen_ ? header_.collation : kLatin1; }
+uint32_t Dictionary::nodeData() const { return isOpen_ ? header_.nodeData : 0; }
+uint32_t Dictionary::lastReadIndex() const {
+  const uint32_t count = wordCount();
+  if (count == 0) return 0;
+  return std::min(lastReadIndex_, count - 1);
+}
+
+// ---- Records, headwords and blocks ----
+
+bool Dictionary::readRecord(uint32_t index, WordRecord& record) {
+  if (!isOpen_ || index >= header_.wordCount) {
+    lastError_ = "entry " + std::to_string(index) + " does not exist";
+    return false;
+  }
+  uint8_t bytes[WORD_RECORD_SIZE];
+  if (!files_->read(DictionaryFile::Index, WordRecord::fileOffset(index), bytes,
+                    WORD_RECORD_SIZE)) {
+    return false;
+  }
+  record = WordRecord::decodeFrom(bytes);
+  return true;
+}
+
+bool Dictionary::readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes) {
+  bytes.resize(static_cast<size_t>(count) * WORD_RECORD_SIZE);
+  if (count == 0) return true;
+  if (!isOpen_ || first >= header_.wordCount || count > header_.wordCount - first) return false;
+  return files_->read(DictionaryFile::Index, WordRecord::fileOffset(first), bytes.data(),
+                      bytes.size());
+}
+
+bool Dictionary::readHeadword(uint32_t index, std::u16string& word) {
+  WordRecord record;
+  if (!readRecord(index, record)) return false;
+  uint8_t bytes[MAX_WORD_BYTES];
+  if (!files_->read(DictionaryFile::Word, record.wordOffset, bytes, record.wordLength)) {
+    return false;
+  }
+  utf8DecodeInto(bytes, record.wordLength, word);  // unreadable: an empty string
+  return true;
+}
+
+bool Dictionary::readBlockRecord(uint32_t block, BlockRecord& record) {
+  // Only blocks 0 ... lastBlock exist, and the table has no slot past 1022.
+  if (!isOpen_ || block > header_.lastBlock || block >= BLOCK_SLOTS) {
+    lastError_ = "block " + std::to_string(block) + " does not exist in " +
+                 files_->name(DictionaryFile::Index);
+    return false;
+  }
+  uint8_t bytes[BLOCK_RECORD_SIZE];
+  if (!files_->read(DictionaryFile::Index, BlockRecord::fileOffset(block), bytes,
+                    BLOCK_RECORD_SIZE)) {
+    return false;
+  }
+  record = BlockRecord::decodeFrom(bytes);
+  return true;
+}
+
+void Dictionary::emptyCache() {
+  cacheBlock_ = NO_BLOCK;
+  cacheLength_ = 0;
+}
+
+bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
+  emptyCache();
+  BlockRecord record;
+  if (!readBlockRecord(block, record)) return false;
+  std::vector<uint8_t> compressed(record.length);
+  if (!files_->read(DictionaryFile::Data, record.offset, compressed.data(), compressed.size())) {
+    return false;
+  }
+  uLongf length = std::min<uint32_t>(capacity, static_cast<uint32_t>(cacheBuffer_.size()));
+  if (uncompress(cacheBuffer_.data(), &length, compressed.data(), compressed.size()) != Z_OK) {
+    lastError_ = "block " + std::to_string(block) + " of " + files_->name(DictionaryFile::Data) +
+                 " does not decompress";
+    return false;
+  }
+  cacheLength_ = static_cast<uint32_t>(length);
+  cacheBlock_ = static_cast<uint16_t>(block);
+  return true;
+}
+
+// ---- Reading ----
+
+uint32_t Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u16string>& words) {
+  words.clear();
+  if (!isOpen_ || header_.wordCount == 0 || first > header_.wordCount - 1 || count == 0) {
+    return 0;
+  }
+  const uint64_t last = std::min<uint64_t>(static_cast<uint64_t>(first) + count - 1,
+                                           header_.wordCount - 1);
+  const uint32_t n = static_cast<uint32_t>(last - first + 1);
+  words.resize(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    if (!readHeadword(first + i, words[i])) {
+      words.clear();
+      return 0;
+    }
+  }
+  return n;
+}
+
+bool Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
+                          uint32_t* listPosition) {
+  if (!isOpen_ || header_.wordCount == 0) return false;
+  const uint32_t collation = header_.collation;
+  std::u16string word;
+  uint32_t lo = 0;
+  uint32_t hi = header_.wordCount - 1;
+  uint32_t mid = hi / 2;
+  int c = 0;
+  for (;;) {
+    if (!readHeadword(mid, word)) return false;
+    c = compareWords(collation, key, word, CompareForm::Full);
+    if (c == 0 || lo == hi) break;
+    if (c < 0) {
+      hi = mid;
+      if (mid == lo + 1) hi = lo;
+    } else {
+      lo = mid;
+      if (hi == mid + 1) lo = hi;
+    }
+    mid = lo + (hi - lo) / 2;
+  }
+  nearest = mid;
+  sign = c < 0 ? -1 : c > 0 ? 1 : 0;
+  if (listPosition != nullptr) {
+    *listPosition = nearest;
+    if (c != 0 && nearest < header_.wordCount - 1 &&
+        compareWords(collation, key, word, CompareForm::Prefix) != 0) {
+      if (!readHeadword(nearest + 1, word)) return false;
+      if (compareWords(collation, key, word, CompareForm::Prefix) == 0) {
+        *listPosition = nearest + 1;
+      }
+    }
+  }
+  return true;
+}
+
+bool Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
+  WordRecord record;
+  if (!readRecord(index, record)) return false;
+  std::vector<uint8_t> bytes(record.meaningLength);
+  uint32_t remaining = record.meaningLength;
+  uint32_t position = 0;
+  uint32_t block = record.block;
+  uint32_t offset = record.offset;
+  while (remaining > 0) {
+    if (block >= BLOCK_SLOTS || block > header_.lastBlock) {
+      lastError_ = "the meaning of entry " + std::to_string(index) + " runs past the last block";
+      return false;
+    }
+    if (block != cacheBlock_ && !loadBlock(block, CACHE_SIZE)) return false;
+    if (offset > cacheLength_) {
+      // The record points beyond the block's content: the file is damaged.
+      lastError_ = "the meaning of entry " + std::to_string(index) +
+                   " starts beyond the content of block " + std::to_string(block);
+      return false;
+    }
+    const uint32_t n = std::min(remaining, cacheLength_ - offset);
+    std::memcpy(bytes.data() + position, cacheBuffer_.data() + offset, n);
+    position += n;
+    remaining -= n;
+    ++block;
+    offset = 0;
+  }
+  lastReadIndex_ = index;
+  std::optional<std::u16string> text = utf8Decode(bytes.data(), bytes.size());
+  if (!text) return false;
+  meaning = std::move(*text);
+  return true;
+}
+
+}  // namespace lexora

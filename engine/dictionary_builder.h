@@ -1,0 +1,73 @@
+#pragma once
+// Builds a whole dictionary in one pass: collects (headword, meaning) pairs in input order,
+// then writes the data, word and index files at once. The files come out as creating an
+// empty dictionary and adding the entries one by one with Dictionary::addEntry would leave
+// them (the data file up to the end of its last block), in O(N log N) instead of N inserts
+// and N recompressions of the last block.
+//
+// Usage:
+//   DictionaryBuilder builder(kLatin1);
+//   builder.setTitle(u"English");
+//   builder.add(u"apple", u"- a fruit");
+//   if (!builder.finish("/tmp/en.pvm")) ... builder.error() ...
+//   builder.result(0) == EditResult::Ok
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/edit_result.h"
+
+namespace lexora {
+
+class DictionaryBuilder {
+ public:
+  explicit DictionaryBuilder(uint32_t collation);
+
+  // Kept like Dictionary::setTitle / setDescription: at most 127 / 255 units.
+  void setTitle(std::u16string_view text);
+  void setDescription(std::u16string_view text);
+
+  // Collects one entry; entries are numbered 0, 1, ... in the order they are added.
+  void add(std::u16string_view headword, std::u16string_view meaning);
+  size_t entryCount() const { return entries_.size(); }
+
+  // Decides every entry's result and writes the three files named by dataFileName,
+  // replacing existing ones. The files are written under temporary names first and renamed
+  // into place at the end, so a failure leaves any previous dictionary of that name whole.
+  // False when a file cannot be written (error() says which and why). May be called once.
+  bool finish(const std::string& dataFileName);
+
+  // REQUIRES: finish() was called; entry < entryCount().
+  // Ok for an entry that was stored; otherwise the reason addEntry would have given
+  // (EmptyWord, WordExists, WordTooLong, MeaningTooLong).
+  EditResult result(size_t entry) const { return results_[entry]; }
+  uint32_t acceptedCount() const { return accepted_; }
+  const std::string& error() const { return error_; }
+
+ private:
+  struct Entry {
+    std::u16string headword;
+    std::string meaningBytes;    // utf8Encode of the meaning
+    uint32_t meaningUnits = 0;   // the meaning's length in UTF-16 units
+  };
+
+  void decideResults();
+  bool writeFiles(const std::string& dataFileName);
+
+  uint32_t collation_;
+  std::u16string title_;
+  std::u16string description_;
+  std::vector<Entry> entries_;
+  std::vector<EditResult> results_;
+  // Where each accepted entry's meaning starts (block, offset); indexed like entries_.
+  std::vector<uint16_t> startBlock_;
+  std::vector<uint16_t> startOffset_;
+  uint64_t streamLength_ = 0;
+  uint32_t accepted_ = 0;
+  bool finished_ = false;
+  std::string error_;
+};
+
+}  // namespace lexora

@@ -1,0 +1,86 @@
+#include "engine/file_page_cache.h"
+
+#include <errno.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace lexora {
+
+const FilePageCache::Page* FilePageCache::page(int fd, uint64_t index) {
+  auto found = pages_.find(index);
+  if (found != pages_.end()) return found->second.get();
+  if (pages_.size() >= kMaxPages) clear();
+  auto fresh = std::make_unique<Page>();
+  size_t done = 0;
+  while (done < kPageSize) {
+    const ssize_t n = ::pread(fd, fresh->bytes + done, kPageSize - done,
+                              static_cast<off_t>(index * kPageSize + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return nullptr;
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  fresh->length = done;
+  if (done < kPageSize) {
+    if (partialPage_ != UINT64_MAX) pages_.erase(partialPage_);
+    partialPage_ = index;
+  }
+  return pages_.emplace(index, std::move(fresh)).first->second.get();
+}
+
+bool FilePageCache::read(int fd, uint64_t offset, uint8_t* out, size_t count) {
+  while (count > 0) {
+    const uint64_t index = offset / kPageSize;
+    const size_t within = static_cast<size_t>(offset % kPageSize);
+    const Page* p = page(fd, index);
+    if (p == nullptr) return false;
+    if (p->length <= within) {
+      errno = 0;
+      return false;
+    }
+    const size_t n = std::min(count, p->length - within);
+    std::memcpy(out, p->bytes + within, n);
+    out += n;
+    offset += n;
+    count -= n;
+    if (count > 0 && p->length < kPageSize) {
+      errno = 0;
+      return false;
+    }
+  }
+  return true;
+}
+
+void FilePageCache::invalidate(uint64_t offset, uint64_t count) {
+  if (partialPage_ != UINT64_MAX) {
+    pages_.erase(partialPage_);
+    partialPage_ = UINT64_MAX;
+  }
+  if (count == 0) return;
+  const uint64_t first = offset / kPageSize;
+  const uint64_t last = (offset + count - 1) / kPageSize;
+  if (last - first >= pages_.size()) {
+    for (auto it = pages_.begin(); it != pages_.end();) {
+      it = (it->first >= first && it->first <= last) ? pages_.erase(it) : std::next(it);
+    }
+    return;
+  }
+  for (uint64_t i = first; i <= last; ++i) pages_.erase(i);
+}
+
+void FilePageCache::truncated(uint64_t length) {
+  const uint64_t first = length / kPageSize;
+  for (auto it = pages_.begin(); it != pages_.end();) {
+    it = it->first >= first ? pages_.erase(it) : std::next(it);
+  }
+  partialPage_ = UINT64_MAX;
+}
+
+void FilePageCache::clear() {
+  pages_.clear();
+  partialPage_ = UINT64_MAX;
+}
+
+}  // namespace lexora

@@ -1,0 +1,243 @@
+#include "platform/message_channel.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace lexora {
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+std::string encodePart(std::string_view part) {
+  if (part.empty()) return "%";
+  std::string out;
+  for (unsigned char c : part) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+        c == '-') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::optional<std::string> decodePart(std::string_view part) {
+  if (part == "%") return std::string();
+  std::string out;
+  for (size_t i = 0; i < part.size(); ++i) {
+    if (part[i] != '%') {
+      out += part[i];
+      continue;
+    }
+    if (i + 2 >= part.size()) return std::nullopt;
+    int hi = hexValue(part[i + 1]);
+    int lo = hexValue(part[i + 2]);
+    if (hi < 0 || lo < 0) return std::nullopt;
+    out += static_cast<char>(hi * 16 + lo);
+    i += 2;
+  }
+  return out;
+}
+
+bool makeUserFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) == 0) return true;
+  if (errno != EEXIST) return false;
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool fillAddress(const std::string& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size());
+  return true;
+}
+
+// A connected socket to the endpoint at `path`, or -1. `refused` tells a stale endpoint.
+int connectTo(const std::string& path, bool* refused) {
+  if (refused) *refused = false;
+  sockaddr_un address;
+  if (!fillAddress(path, address)) return -1;
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (refused) *refused = (errno == ECONNREFUSED);
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool isLive(const std::string& path) {
+  bool refused = false;
+  int fd = connectTo(path, &refused);
+  if (fd >= 0) {
+    close(fd);  // the receiver sees a connection closed before a message and drops it
+    return true;
+  }
+  if (refused) unlink(path.c_str());
+  return false;
+}
+
+std::vector<std::string> endpointNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.rfind("w.", 0) == 0) names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int64_t nowMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+std::string endpointFolder() {
+  if (const char* dir = std::getenv("LEXORA_ENDPOINT_DIR"); dir && *dir) {
+    return makeUserFolder(dir) ? std::string(dir) : std::string();
+  }
+  std::string folder;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    folder = std::string(runtime) + "/lexora";
+  } else {
+    folder = "/tmp/lexora-" + std::to_string(getuid());
+  }
+  return makeUserFolder(folder) ? folder : std::string();
+}
+
+std::string endpointFileName(const WindowIdentity& identity) {
+  return "w." + encodePart(identity.parentClass) + "." + encodePart(identity.windowClass) + "." +
+         encodePart(identity.title);
+}
+
+std::optional<WindowIdentity> identityFromEndpointFileName(std::string_view name) {
+  if (name.substr(0, 2) != "w.") return std::nullopt;
+  name.remove_prefix(2);
+  std::string_view parts[3];
+  for (int i = 0; i < 3; ++i) {
+    size_t dot = name.find('.');
+    if (i < 2) {
+      if (dot == std::string_view::npos) return std::nullopt;
+      parts[i] = name.substr(0, dot);
+      name.remove_prefix(dot + 1);
+    } else {
+      if (dot != std::string_view::npos) return std::nullopt;
+      parts[i] = name;
+    }
+  }
+  auto parent = decodePart(parts[0]);
+  auto cls = decodePart(parts[1]);
+  auto title = decodePart(parts[2]);
+  if (!parent || !cls || !title) return std::nullopt;
+  return WindowIdentity{*cls, *title, *parent};
+}
+
+std::string endpointPath(const WindowIdentity& identity) {
+  std::string folder = endpointFolder();
+  if (folder.empty()) return {};
+  return folder + "/" + endpointFileName(identity);
+}
+
+std::optional<WindowIdentity> findWindow(std::string_view windowClass, std::string_view title) {
+  std::string folder = endpointFolder();
+  if (folder.empty()) return std::nullopt;
+  for (const std::string& name : endpointNames(folder)) {
+    auto identity = identityFromEndpointFileName(name);
+    if (!identity || !identity->parentClass.empty() || identity->title != title) continue;
+    if (!windowClass.empty() && identity->windowClass != windowClass) continue;
+    if (isLive(folder + "/" + name)) return identity;
+  }
+  return std::nullopt;
+}
+
+std::vector<WindowIdentity> childWindows(std::string_view parentClass) {
+  std::vector<WindowIdentity> children;
+  std::string folder = endpointFolder();
+  if (folder.empty() || parentClass.empty()) return children;
+  for (const std::string& name : endpointNames(folder)) {
+    auto identity = identityFromEndpointFileName(name);
+    if (identity && identity->parentClass == parentClass && isLive(folder + "/" + name)) {
+      children.push_back(*identity);
+    }
+  }
+  return children;
+}
+
+SendStatus sendWindowMessage(const WindowIdentity& window, const WindowMessage& message,
+                             int64_t* result, int timeoutMs) {
+  bool refused = false;
+  std::string path = endpointPath(window);
+  int fd = connectTo(path, &refused);
+  if (fd < 0) {
+    if (refused) unlink(path.c_str());
+    return SendStatus::kNoWindow;
+  }
+  uint8_t request[WindowMessage::kEncodedSize];
+  message.encodeTo(request);
+  size_t sent = 0;
+  while (sent < sizeof request) {
+    ssize_t n = send(fd, request + sent, sizeof request - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      close(fd);
+      return SendStatus::kFailed;
+    }
+    sent += static_cast<size_t>(n);
+  }
+  uint8_t reply[WindowMessageReply::kEncodedSize];
+  size_t got = 0;
+  const int64_t deadline = timeoutMs < 0 ? -1 : nowMs() + timeoutMs;
+  while (got < sizeof reply) {
+    int wait = -1;
+    if (deadline >= 0) {
+      int64_t left = deadline - nowMs();
+      if (left <= 0) break;
+      wait = static_cast<int>(left);
+    }
+    pollfd p{fd, POLLIN, 0};
+    int ready = poll(&p, 1, wait);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
+    ssize_t n = recv(fd, reply + got, sizeof reply - got, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  close(fd);
+  if (got < sizeof reply) return SendStatus::kFailed;
+  auto decoded = WindowMessageReply::decodeFrom(reply);
+  if (!decoded) return SendStatus::kFailed;
+  if (result) *result = decoded->result;
+  return SendStatus::kHandled;
+}
+
+}  // namespace lexora

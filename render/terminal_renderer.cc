@@ -1,0 +1,174 @@
+#include "render/terminal_renderer.h"
+
+#include "render/entry_outline.h"
+
+namespace lexora {
+namespace {
+
+std::u16string_view trimmed(std::u16string_view s) {
+  while (!s.empty() && (s.front() == u' ' || s.front() == u'\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'\r')) s.remove_suffix(1);
+  return s;
+}
+
+void appendNumber(std::u16string& out, unsigned n) {
+  char16_t buf[12];
+  int i = 12;
+  do {
+    buf[--i] = static_cast<char16_t>(u'0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  out.append(buf + i, static_cast<std::size_t>(12 - i));
+}
+
+class TerminalWriter {
+ public:
+  TerminalWriter(const DisplaySettings& settings, bool ansi, std::u16string& out)
+      : settings_(settings), ansi_(ansi), out_(out) {}
+
+  // Text in an element's style. Black (the page's default ink) is left to the terminal's own
+  // foreground colour, so that it stays readable on dark backgrounds.
+  void styled(StyleElement element, std::u16string_view text, bool forceBold = false) {
+    if (text.empty()) return;
+    const DisplayStyle& s = settings_.style(element);
+    const bool bold = forceBold || s.bold != 0;
+    const uint32_t rgb = s.colour & 0x00FFFFFFu;
+    const bool any = ansi_ && (bold || s.italic || rgb != 0);
+    if (any) {
+      out_.append(u"\x1b[");
+      bool first = true;
+      auto sep = [&] {
+        if (!first) out_.push_back(u';');
+        first = false;
+      };
+      if (bold) {
+        sep();
+        out_.push_back(u'1');
+      }
+      if (s.italic) {
+        sep();
+        out_.push_back(u'3');
+      }
+      if (rgb != 0) {
+        sep();
+        out_.append(u"38;2;");
+        appendNumber(out_, rgb & 0xFF);
+        out_.push_back(u';');
+        appendNumber(out_, (rgb >> 8) & 0xFF);
+        out_.push_back(u';');
+        appendNumber(out_, (rgb >> 16) & 0xFF);
+      }
+      out_.push_back(u'm');
+    }
+    out_.append(text);
+    if (any) out_.append(u"\x1b[0m");
+  }
+
+  void plain(std::u16string_view text) { out_.append(text); }
+  void indent(std::size_t n) { out_.append(n, u' '); }
+  void endLine() {
+    out_.push_back(u'\n');
+    blankPending_ = false;
+  }
+  void blank() {
+    if (!out_.empty() && !blankPending_) {
+      out_.push_back(u'\n');
+      blankPending_ = true;
+    }
+  }
+
+  const DisplaySettings& settings() const { return settings_; }
+
+ private:
+  const DisplaySettings& settings_;
+  bool ansi_;
+  std::u16string& out_;
+  bool blankPending_ = false;
+};
+
+}  // namespace
+
+void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
+                            bool ansi, std::u16string& out) {
+  TerminalWriter w(settings, ansi, out);
+  const std::size_t startSize = out.size();
+  unsigned meaningNumber = 0;
+  bool underIdiom = false;
+  auto hidden = [&](StyleElement e) { return settings.style(e).hidden != 0; };
+  for (const OutlineLine& line : outlineEntry(entryText)) {
+    const std::u16string_view text = trimmed(line.text);
+    switch (line.kind) {
+      case LineKind::Blank:
+        if (out.size() > startSize) w.blank();
+        break;
+      case LineKind::Plain:
+        w.plain(line.text);
+        w.endLine();
+        break;
+      case LineKind::Headword:
+        w.styled(kWordStyle, text, true);
+        if (!line.pronunciation.empty()) {
+          if (!text.empty()) w.plain(u" ");
+          std::u16string p = u"/";
+          p.append(trimmed(line.pronunciation));
+          p.push_back(u'/');
+          w.styled(kPronunciationStyle, p);
+        }
+        w.endLine();
+        meaningNumber = 0;
+        underIdiom = false;
+        break;
+      case LineKind::WordClass:
+        meaningNumber = 0;
+        underIdiom = false;
+        if (hidden(kWordClassStyle)) break;
+        w.styled(kWordClassStyle, text);
+        w.endLine();
+        break;
+      case LineKind::Meaning:
+        if (hidden(kMeaningStyle)) break;
+        if (underIdiom) {
+          w.indent(6);
+          w.plain(u"- ");
+        } else {
+          std::u16string number;
+          appendNumber(number, ++meaningNumber);
+          number.append(u". ");
+          w.indent(number.size() < 5 ? 5 - number.size() : 0);
+          w.plain(number);
+        }
+        w.styled(kMeaningStyle, text);
+        w.endLine();
+        break;
+      case LineKind::Example:
+      case LineKind::Idiom: {
+        const bool idiom = line.kind == LineKind::Idiom;
+        const StyleElement e = idiom ? kIdiomStyle : kExampleStyle;
+        if (hidden(e)) break;
+        const std::size_t depth = idiom ? 3 : (underIdiom ? 8 : 6);
+        if (idiom) underIdiom = true;
+        w.indent(depth);
+        w.plain(idiom ? u"\u25c6 " : u"\u2022 ");
+        w.styled(e, text);
+        w.endLine();
+        const std::u16string_view translation = trimmed(line.translation);
+        if (line.hasTranslation && !translation.empty()) {
+          w.indent(depth + 2);
+          w.plain(u"\u2192 ");
+          w.plain(translation);
+          w.endLine();
+        }
+        break;
+      }
+      case LineKind::Synonym:
+        if (hidden(kSynonymStyle)) break;
+        w.indent(3);
+        w.plain(u"\u2248 ");
+        w.styled(kSynonymStyle, text);
+        w.endLine();
+        break;
+    }
+  }
+}
+
+}  // namespace lexora

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# `make bench`: runs the engine benchmarks and times the import of the gcide dictd database.
+# Usage: scripts/run-bench.sh [BUILD_FOLDER]
+set -euo pipefail
+build=${1:-build}
+shift || true
+bin="$build/bin"
+here=$(cd "$(dirname "$0")" && pwd)
+
+cmake --build "$build" --target lexora_engine_bench lexora-cli -j "$(nproc)"
+
+echo "=== engine benchmarks (200,000 entries)"
+"$bin/lexora_engine_bench" "$@" 2>&1 | grep -v '^$' || exit 1
+if [ -x "$bin/render_bench" ]; then
+  echo "=== render benchmarks"
+  "$bin/render_bench"
+fi
+
+echo "=== import of the whole gcide dictd database"
+"$here/install-deps.sh" dict-gcide
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+time "$bin/lexora-cli" import dictd /usr/share/dictd/gcide.index "$scratch/gcide.pvm" \
+  2>"$scratch/skipped.txt"
+echo "skipped-entry report lines: $(wc -l <"$scratch/skipped.txt")"
+"$bin/lexora-cli" info "$scratch/gcide.pvm"

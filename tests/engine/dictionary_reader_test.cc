@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/collation.h"
+#include "engine/dictionary.h"
+#include "engine_test_support.h"
+
+namespace lexora {
+namespace {
+
+using test::RawEntry;
+using test::ScratchDir;
+
+constexpr uint32_t kCodeUnit = 9;
+
+class DictionaryReaderTest : public ::testing::Test {
+ protected:
+  std::string path(const std::string& name = "d.pvm") const { return dir_.file(name); }
+
+  // Opens a CodeUnit dictionary of the given words (meanings "m:" + word).
+  void openWords(const std::vector<std::u16string>& words) {
+    test::writeWordList(path(), kCodeUnit, words);
+    ASSERT_TRUE(dict_.openDictionary(path())) << dict_.lastError();
+  }
+
+  struct Found {
+    bool ok;
+    uint32_t nearest;
+    int sign;
+    uint32_t listPosition;
+  };
+  Found find(std::u16string_view key) {
+    Found f{};
+    f.ok = dict_.findWord(key, f.nearest, f.sign, &f.listPosition);
+    return f;
+  }
+
+  ScratchDir dir_;
+  Dictionary dict_;
+};
+
+// ---- Opening, closing, getters ----
+
+TEST_F(DictionaryReaderTest, ClosedSlotGetters) {
+  EXPECT_FALSE(dict_.isOpen());
+  EXPECT_EQ(dict_.wordCount(), 0u);
+  EXPECT_EQ(dict_.maxWordChars(), 0u);
+  EXPECT_EQ(dict_.maxMeaningChars(), 0u);
+  EXPECT_EQ(dict_.title(), u"");
+  EXPECT_EQ(dict_.description(), u"");
+  EXPECT_EQ(dict_.collation(), 1u);
+  EXPECT_EQ(dict_.nodeData(), 0u);
+  EXPECT_EQ(dict_.lastReadIndex(), 0u);
+  EXPECT_TRUE(dict_.closeDictionary());
+  std::vector<std::u16string> words;
+  EXPECT_EQ(dict_.readWords(0, 1, words), 0u);
+  std::u16string meaning;
+  EXPECT_FALSE(dict_.readMeaning(0, meaning));
+}
+
+TEST_F(DictionaryReaderTest, OpenThenCloseRestoresClosedValues) {
+  openWords({u"a", u"b"});
+  EXPECT_TRUE(dict_.isOpen());
+  EXPECT_EQ(dict_.wordCount(), 2u);
+  EXPECT_EQ(dict_.collation(), kCodeUnit);
+  EXPECT_TRUE(dict_.closeDictionary());
+  EXPECT_FALSE(dict_.isOpen());
+  EXPECT_EQ(dict_.wordCount(), 0u);
+  EXPECT_EQ(dict_.collation(), 1u);
+}
+
+TEST_F(DictionaryReaderTest, MissingFileNamesTheFileAndReason) {
+  EXPECT_FALSE(dict_.openDictionary(path("none.pvm")));
+  EXPECT_FALSE(dict_.isOpen());
+  EXPECT_NE(dict_.lastError().find("none.pdw"), std::string::npos) << dict_.lastError();
+  EXPECT_NE(dict_.lastError().find("No such file"), std::string::npos) << dict_.lastError();
+}
+
+TEST_F(DictionaryReaderTest, SecondDictionaryInThisProcessIsRefused) {
+  openWords({u"a"});
+  Dictionary second;
+  EXPECT_FALSE(second.openDictionary(path()));
+  EXPECT_EQ(second.lastError(), path("d.pdi") + " is open in another dictionary slot or program");
+  // The first one is not disturbed, and once it closes the second may open.
+  std::u16string meaning;
+  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  dict_.closeDictionary();
+  EXPECT_TRUE(second.openDictionary(path())) << second.lastError();
+}
+
+TEST_F(DictionaryReaderTest, AnotherProcessIsRefused) {
+  openWords({u"a"});
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    Dictionary other;
+    _exit(other.openDictionary(path()) ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the other process opened a dictionary held here";
+}
+
+TEST_F(DictionaryReaderTest, ReadOnlyFilesStillReadButRefuseChanges) {
+  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the superuser";
+  test::writeWordList(path(), kCodeUnit, {u"a", u"c"});
+  for (const char* name : {"d.pvm", "d.pdw", "d.pdi"}) chmod(path(name).c_str(), 0444);
+  ASSERT_TRUE(dict_.openDictionary(path())) << dict_.lastError();
+  EXPECT_TRUE(dict_.isReadOnly());
+  std::u16string meaning;
+  ASSERT_TRUE(dict_.readMeaning(1, meaning));
+  EXPECT_EQ(meaning, u"m:c");
+  EXPECT_EQ(dict_.addEntry(u"b", u"x"), EditResult::WordWriteFailed);
+  EXPECT_EQ(dict_.modifyMeaning(0, u"x"), EditResult::DataWriteFailed);
+  uint32_t index = 0;
+  EXPECT_EQ(dict_.modifyWord(index, u"b"), EditResult::WordWriteFailed);
+  EXPECT_FALSE(dict_.deleteEntry(0));
+  EXPECT_FALSE(dict_.setTitle(u"T"));
+  EXPECT_EQ(dict_.title(), u"");
+  EXPECT_EQ(dict_.wordCount(), 2u);
+}
+
+// ---- readWords ----
+
+TEST_F(DictionaryReaderTest, ReadWordsClipsToTheWordCount) {
+  openWords({u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h"});
+  std::vector<std::u16string> words;
+  EXPECT_EQ(dict_.readWords(5, 10, words), 3u);
+  EXPECT_EQ(words, (std::vector<std::u16string>{u"f", u"g", u"h"}));
+  EXPECT_EQ(dict_.readWords(8, 1, words), 0u);
+  EXPECT_TRUE(words.empty());
+  EXPECT_EQ(dict_.readWords(0, 1, words), 1u);
+  EXPECT_EQ(words, std::vector<std::u16string>{u"a"});
+  EXPECT_EQ(dict_.readWords(7, 0xFFFFFFFF, words), 1u);
+}
+
+TEST_F(DictionaryReaderTest, UnreadableHeadwordReadsAsEmpty) {
+  test::writeRawDictionary(path(), kCodeUnit, {"m"}, {{u"a", 0, 0, 1}, {u"b", 0, 0, 1}});
+  test::patchFile(path("d.pdw"), 1, {0xFF});
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::vector<std::u16string> words;
+  EXPECT_EQ(dict_.readWords(0, 2, words), 2u);
+  EXPECT_EQ(words, (std::vector<std::u16string>{u"a", u""}));
+}
+
+// ---- findWord ----
+
+TEST_F(DictionaryReaderTest, FindWordOnEmptyDictionaryFails) {
+  openWords({});
+  EXPECT_FALSE(find(u"a").ok);
+}
+
+TEST_F(DictionaryReaderTest, FindWordNearestSignAndListPosition) {
+  openWords({u"b", u"d", u"f"});
+  Found f = find(u"a");
+  EXPECT_TRUE(f.ok);
+  EXPECT_EQ(f.nearest, 0u);
+  EXPECT_LT(f.sign, 0);
+  EXPECT_EQ(f.listPosition, 0u);
+
+  f = find(u"c");
+  EXPECT_EQ(f.nearest, 0u);
+  EXPECT_GT(f.sign, 0);
+  EXPECT_EQ(f.listPosition, 0u);
+
+  f = find(u"e");
+  EXPECT_EQ(f.nearest, 2u);
+  EXPECT_LT(f.sign, 0);
+  EXPECT_EQ(f.listPosition, 2u);
+
+  f = find(u"g");
+  EXPECT_EQ(f.nearest, 2u);
+  EXPECT_GT(f.sign, 0);
+
+  f = find(u"d");
+  EXPECT_EQ(f.nearest, 1u);
+  EXPECT_EQ(f.sign, 0);
+  EXPECT_EQ(f.listPosition, 1u);
+}
+
+TEST_F(DictionaryReaderTest, ListPositionMovesToTheNeighbourThatBeginsWithTheKey) {
+  openWords({u"aa", u"abc", u"b"});
+  const Found f = find(u"ab");
+  EXPECT_EQ(f.nearest, 0u);
+  EXPECT_GT(f.sign, 0);
+  EXPECT_EQ(f.listPosition, 1u);
+  uint32_t nearest = 9;
+  int sign = 9;
+  EXPECT_TRUE(dict_.findWord(u"ab", nearest, sign));  // list position not asked for
+  EXPECT_EQ(nearest, 0u);
+}
+
+TEST_F(DictionaryReaderTest, FindWordFindsEveryStoredWord) {
+  std::vector<std::u16string> words;
+  for (char16_t a = u'a'; a <= u'z'; ++a) {
+    for (char16_t b = u'a'; b <= u'z'; b += 3) words.push_back(std::u16string{a, b});
+  }
+  openWords(words);
+  for (uint32_t i = 0; i < words.size(); ++i) {
+    const Found f = find(words[i]);
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.nearest, i);
+    EXPECT_EQ(f.sign, 0);
+    // A key just after word i lands next to the insertion point i + 1.
+    const Found after = find(words[i] + u"~");
+    const uint32_t insertion = after.nearest + (after.sign > 0 ? 1 : 0);
+    EXPECT_EQ(insertion, i + 1);
+  }
+}
+
+// ---- readMeaning and the block cache ----
+
+// Blocks 0 ... 4; entry 0 lies in block 0, entry 1 spans blocks 3 and 4 (10 + 90 bytes),
+// entry 2 lies in block 4 only, entry 3 starts in block 3.
+class MeaningAcrossBlocksTest : public DictionaryReaderTest {
+ protected:
+  void SetUp() override {
+    std::vector<std::string> blocks = {"zero", "one", "two", std::string(50, '3') + "0123456789",
+                                       std::string(90, '4') + "four"};
+    test::writeRawDictionary(path(), kCodeUnit, blocks,
+                             {{u"a", 0, 0, 4}, {u"b", 3, 50, 100}, {u"c", 4, 90, 4},
+                              {u"d", 3, 0, 5}});
+    ASSERT_TRUE(dict_.openDictionary(path()));
+  }
+
+  // Ruins block `block` on disk; a later decompression of it fails.
+  void ruinBlock(uint32_t block) {
+    const std::vector<uint8_t> index = test::readFile(path("d.pdi"));
+    const uint32_t offset = test::get32(index, BlockRecord::fileOffset(block));
+    const uint16_t length = test::get16(index, BlockRecord::fileOffset(block) + 4);
+    test::patchFile(path(), offset, std::vector<uint8_t>(length, 0x55));
+  }
+};
+
+TEST_F(MeaningAcrossBlocksTest, MeaningRunsOnIntoTheNextBlock) {
+  std::u16string meaning;
+  ASSERT_TRUE(dict_.readMeaning(1, meaning)) << dict_.lastError();
+  EXPECT_EQ(meaning, u"0123456789" + std::u16string(90, u'4'));
+  EXPECT_EQ(dict_.lastReadIndex(), 1u);
+}
+
+TEST_F(MeaningAcrossBlocksTest, CachedBlockIsNotDecompressedAgain) {
+  std::u16string meaning;
+  ASSERT_TRUE(dict_.readMeaning(3, meaning));  // the cache now holds block 3
+  EXPECT_EQ(meaning, u"33333");
+  ruinBlock(3);
+  // Block 3 comes from the cache, block 4 is decompressed and stays cached.
+  ASSERT_TRUE(dict_.readMeaning(1, meaning)) << dict_.lastError();
+  EXPECT_EQ(meaning.size(), 100u);
+  ruinBlock(4);
+  ASSERT_TRUE(dict_.readMeaning(2, meaning));
+  EXPECT_EQ(meaning, u"four");
+  // Now block 3 must be read again, and it is ruined.
+  EXPECT_FALSE(dict_.readMeaning(3, meaning));
+  // The failed load left no block cached: block 4 is read again and fails too.
+  EXPECT_FALSE(dict_.readMeaning(2, meaning));
+}
+
+TEST_F(DictionaryReaderTest, EmptyOrUnreadableMeaningFailsButMovesLastReadIndex) {
+  test::writeRawDictionary(path(), kCodeUnit, {"ok\xFF"},
+                           {{u"a", 0, 0, 2}, {u"b", 0, 0, 0}, {u"c", 0, 2, 1}});
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::u16string meaning;
+  EXPECT_FALSE(dict_.readMeaning(1, meaning));
+  EXPECT_EQ(dict_.lastReadIndex(), 1u);
+  EXPECT_FALSE(dict_.readMeaning(2, meaning));
+  EXPECT_EQ(dict_.lastReadIndex(), 2u);
+  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_EQ(meaning, u"ok");
+  EXPECT_FALSE(dict_.readMeaning(3, meaning));  // past the end: nothing moves
+  EXPECT_EQ(dict_.lastReadIndex(), 0u);
+}
+
+// ---- Damaged files: failures, never a crash ----
+
+TEST_F(DictionaryReaderTest, HeaderShorterThan846BytesIsRefused) {
+  test::writeWordList(path(), kCodeUnit, {u"a"});
+  test::writeFile(path("d.pdi"), std::vector<uint8_t>(845, 0));
+  EXPECT_FALSE(dict_.openDictionary(path()));
+  EXPECT_FALSE(dict_.isOpen());
+  EXPECT_NE(dict_.lastError().find("d.pdi"), std::string::npos);
+  // The refused attempt holds no lock.
+  test::writeWordList(path(), kCodeUnit, {u"a"});
+  EXPECT_TRUE(dict_.openDictionary(path()));
+}
+
+TEST_F(DictionaryReaderTest, WordCountLargerThanTheTableFailsReads) {
+  test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
+  test::patchFile(path("d.pdi"), 26, {0xFF, 0xFF, 0xFF, 0xFF});
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::vector<std::u16string> words;
+  EXPECT_EQ(dict_.readWords(2, 5, words), 0u);
+  EXPECT_TRUE(dict_.lastIoFailed());
+  uint32_t nearest = 0;
+  int sign = 0;
+  EXPECT_FALSE(dict_.findWord(u"b", nearest, sign));
+  std::u16string meaning;
+  EXPECT_FALSE(dict_.readMeaning(100, meaning));
+  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_FALSE(dict_.lastIoFailed());
+}
+
+TEST_F(DictionaryReaderTest, TruncatedIndexFileFailsReads) {
+  test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
+  std::vector<uint8_t> index = test::readFile(path("d.pdi"));
+  index.resize(index.size() - 6);
+  test::writeFile(path("d.pdi"), index);
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::u16string meaning;
+  EXPECT_FALSE(dict_.readMeaning(2, meaning));
+  EXPECT_TRUE(dict_.readMeaning(1, meaning));
+}
+
+TEST_F(DictionaryReaderTest, DamagedBlocksAndRecordsFailTheRead) {
+  // Entries: 0 fine; 1 starts past its block's content; 2 in a garbage block;
+  // 3 in a block whose record points past the data file; 4 in a block past lastBlock;
+  // 5 with a headword outside the word file; 6 with an empty compressed block.
+  test::writeRawDictionary(path(), kCodeUnit, {"fine", "garbage", "far", "empty"},
+                           {{u"a", 0, 0, 4},
+                            {u"b", 0, 5, 3},
+                            {u"c", 1, 0, 3},
+                            {u"d", 2, 0, 3},
+                            {u"e", 7, 0, 3},
+                            {u"f", 0, 0, 4},
+                            {u"g", 3, 0, 3}});
+  const std::vector<uint8_t> index = test::readFile(path("d.pdi"));
+  test::patchFile(path(), test::get32(index, BlockRecord::fileOffset(1)), {0, 1, 2, 3});
+  test::patchFile(path("d.pdi"), BlockRecord::fileOffset(2), {0xF0, 0xFF, 0xFF, 0x0F});
+  test::patchFile(path("d.pdi"), BlockRecord::fileOffset(3) + 4, {0, 0});
+  test::patchFile(path("d.pdi"), WordRecord::fileOffset(5), {0x00, 0x10, 0x00, 0x00});
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::u16string meaning;
+  for (uint32_t i = 1; i <= 6; ++i) {
+    if (i == 5) continue;
+    EXPECT_FALSE(dict_.readMeaning(i, meaning)) << i;
+  }
+  std::vector<std::u16string> words;
+  EXPECT_EQ(dict_.readWords(5, 1, words), 0u);
+  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_EQ(meaning, u"fine");
+}
+
+TEST_F(DictionaryReaderTest, LastBlockBeyondTheTableIsNeverRead) {
+  test::writeRawDictionary(path(), kCodeUnit, {"x"}, {{u"a", 1022, 0, 1}, {u"b", 1100, 0, 1}});
+  test::patchFile(path("d.pdi"), 24, {0xFF, 0xFF});  // lastBlock 65535
+  ASSERT_TRUE(dict_.openDictionary(path()));
+  std::u16string meaning;
+  EXPECT_FALSE(dict_.readMeaning(0, meaning));  // slot 1022 was never written
+  EXPECT_FALSE(dict_.readMeaning(1, meaning));
+  EXPECT_EQ(dict_.addEntry(u"c", u"m"), EditResult::DataWriteFailed);
+  EXPECT_EQ(dict_.wordCount(), 2u);
+}
+
+}  // namespace
+}  // namespace lexora

@@ -1,0 +1,127 @@
+#include "platform/message_channel.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace lexora {
+namespace {
+
+TEST(WindowMessageTest, EncodesAndDecodes) {
+  WindowMessage m{kLookupWordMessage, 1, -1};
+  uint8_t bytes[WindowMessage::kEncodedSize];
+  m.encodeTo(bytes);
+  EXPECT_EQ(WindowMessage::decodeFrom(bytes), m);
+  bytes[0] ^= 1;
+  EXPECT_FALSE(WindowMessage::decodeFrom(bytes));
+  uint8_t reply[WindowMessageReply::kEncodedSize];
+  WindowMessageReply{-42}.encodeTo(reply);
+  EXPECT_EQ(WindowMessageReply::decodeFrom(reply)->result, -42);
+}
+
+TEST(EndpointNameTest, SpellsTheIdentityBothWays) {
+  for (const WindowIdentity& id :
+       {mainWindowIdentity(), lookupButtonIdentity(),
+        WindowIdentity{"Lookup.Class", "a/b %.", kTaskbarClass}}) {
+    std::string name = endpointFileName(id);
+    EXPECT_EQ(name.find('/'), std::string::npos);
+    EXPECT_EQ(identityFromEndpointFileName(name), id) << name;
+  }
+  EXPECT_NE(endpointFileName({"", "Lexora", ""}), endpointFileName({"Lexora", "", ""}));
+  EXPECT_FALSE(identityFromEndpointFileName("w.%.x"));
+  EXPECT_FALSE(identityFromEndpointFileName("w.%.%.%4"));
+  EXPECT_FALSE(identityFromEndpointFileName("other"));
+}
+
+// A listener that answers one message with its message number plus wParam.
+class OneShotWindow {
+ public:
+  explicit OneShotWindow(const WindowIdentity& id) {
+    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::string path = endpointPath(id);
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    unlink(path.c_str());
+    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(fd_, 4);
+  }
+  ~OneShotWindow() { close(fd_); }
+  // Accepts connections until one carries a message; answers it.
+  WindowMessage serveOne() {
+    for (;;) {
+      int c = accept(fd_, nullptr, nullptr);
+      uint8_t in[WindowMessage::kEncodedSize];
+      size_t got = 0;
+      while (got < sizeof in) {
+        ssize_t n = read(c, in + got, sizeof in - got);
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+      }
+      if (got < sizeof in) {  // a probe from findWindow
+        close(c);
+        continue;
+      }
+      WindowMessage m = *WindowMessage::decodeFrom(in);
+      uint8_t out[WindowMessageReply::kEncodedSize];
+      WindowMessageReply{static_cast<int64_t>(m.message + m.wParam)}.encodeTo(out);
+      (void)!write(c, out, sizeof out);
+      close(c);
+      return m;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class MessageChannelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lexora-ch-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    setenv("LEXORA_ENDPOINT_DIR", folder_.c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("LEXORA_ENDPOINT_DIR");
+    std::filesystem::remove_all(folder_);
+  }
+  std::string folder_;
+};
+
+TEST_F(MessageChannelTest, FindsAndSendsToALiveWindowOnly) {
+  EXPECT_FALSE(findWindow("", "Lexora"));
+  EXPECT_EQ(sendWindowMessage(mainWindowIdentity(), {1, 2, 3}), SendStatus::kNoWindow);
+
+  WindowIdentity docked{kLookupButtonClass, kLookupButtonTitle, kTaskbarClass};
+  OneShotWindow window(mainWindowIdentity());
+  OneShotWindow child(docked);
+  EXPECT_EQ(findWindow("", "Lexora"), mainWindowIdentity());
+  EXPECT_FALSE(findWindow("Other", "Lexora"));
+  EXPECT_FALSE(findWindow("", "Lookup"));  // a docked button is not top-level
+  EXPECT_EQ(childWindows(kTaskbarClass), std::vector<WindowIdentity>{docked});
+
+  WindowMessage received;
+  std::thread server([&] { received = window.serveOne(); });
+  int64_t result = 0;
+  EXPECT_EQ(sendWindowMessage(mainWindowIdentity(), {kLookupWordMessage, 1, 0}, &result),
+            SendStatus::kHandled);
+  server.join();
+  EXPECT_EQ(received, (WindowMessage{kLookupWordMessage, 1, 0}));
+  EXPECT_EQ(result, kLookupWordMessage + 1);
+}
+
+TEST_F(MessageChannelTest, AnEndpointLeftByAnEndedProgramIsNotAWindow) {
+  { OneShotWindow gone(mainWindowIdentity()); }
+  EXPECT_FALSE(findWindow("", "Lexora"));
+  EXPECT_FALSE(std::filesystem::exists(endpointPath(mainWindowIdentity())));
+}
+
+}  // namespace
+}  // namespace lexora
