@@ -18,8 +18,9 @@ struct OpenedDictionaries {
   int32_t reverseDictIndex = -1;
 };
 
-// Opens slots 0 ... totalDict - 1 (never past the end of `slots`) from pathOf(K).
-OpenedDictionaries openInstalledDictionaries(std::span<Dictionary> slots, int32_t totalDict,
+// Opens slots 0 ... totalDict - 1 (never past the end of `dictionarySlots`) from pathOf(K).
+OpenedDictionaries openInstalledDictionaries(std::span<Dictionary> dictionarySlots,
+                                             int32_t totalDict,
                                              const std::function<std::string(int32_t)>& pathOf);
 
 }  // namespace lexora

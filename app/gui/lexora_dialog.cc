@@ -197,7 +197,12 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
   }
 }
 
-LexoraDialog::~LexoraDialog() { delete popupBubble_; }
+LexoraDialog::~LexoraDialog() {
+  delete popupBubble_;
+  // The history tree follows history_ until it is destroyed, so it goes before history_ does.
+  central_->panes.clear();
+  delete historyTree_;
+}
 
 QToolButton* LexoraDialog::selectDictButton() const { return central_->selectDictButton; }
 QToolButton* LexoraDialog::lookupButton() const { return central_->lookupButton; }
@@ -283,7 +288,7 @@ MenuCommandHandlers LexoraDialog::commandHandlers() {
   h.about = [this] {
     if (dialogs_.about) dialogs_.about();
   };
-  h.quit = [this] { quit(); };
+  h.quit = [this] { options_->quit(); };
   for (auto [handler, command] :
        {std::pair{&h.addNewWord, kCmdAddNewWord}, std::pair{&h.modifyMeaning, kCmdModifyMeaning},
         std::pair{&h.modifyWord, kCmdModifyWord}, std::pair{&h.deleteWord, kCmdDeleteWord}}) {
