@@ -24,6 +24,15 @@ bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo
   return false;
 }
 
+bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, uint32_t index,
+                         CommandIo& io) {
+  if (!openOrReport(dictionary, dataFile, io)) return false;
+  if (index < dictionary.wordCount()) return true;
+  failure(io, dataFile, "no entry " + std::to_string(index) + " (the dictionary has " +
+                            std::to_string(dictionary.wordCount()) + ")");
+  return false;
+}
+
 std::string readAll(std::istream& in) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

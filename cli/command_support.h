@@ -2,6 +2,7 @@
 // Small helpers every command uses: the two kinds of error message, opening a dictionary with a
 // reason on failure, and meaning text given as an argument or on stdin.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ int failure(CommandIo& io, const std::string& file, const std::string& reason);
 
 // Opens `dictionary` from its data file; on failure prints the reason and returns false.
 bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io);
+
+// Opens `dictionary` and checks that `index` names one of its entries; on failure prints the
+// reason and returns false.
+bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, uint32_t index,
+                         CommandIo& io);
 
 // Everything left on the stream, byte for byte.
 std::string readAll(std::istream& in);

@@ -17,11 +17,7 @@ int runDelete(const std::vector<std::string>& args, CommandIo& io) {
   if (!index) return usageError(io, kDeleteUsage, "INDEX must be a number");
   const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
-  if (*index >= d.wordCount()) {
-    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
-                                 std::to_string(d.wordCount()) + ")");
-  }
+  if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   if (!d.deleteEntry(*index)) return failure(io, file, "cannot delete entry " + std::to_string(*index));
   io.out << "Ok\n";
   return kExitOk;

@@ -18,11 +18,7 @@ int runMeaning(const std::vector<std::string>& args, CommandIo& io) {
   if (!index) return usageError(io, kMeaningUsage, "INDEX must be a number");
   const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
-  if (*index >= d.wordCount()) {
-    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
-                                 std::to_string(d.wordCount()) + ")");
-  }
+  if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   std::u16string meaning;
   if (!d.readMeaning(*index, meaning)) {
     return failure(io, file, "the meaning of entry " + std::to_string(*index) +

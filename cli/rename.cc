@@ -18,11 +18,7 @@ int runRename(const std::vector<std::string>& args, CommandIo& io) {
   if (!index) return usageError(io, kRenameUsage, "INDEX must be a number");
   const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
-  if (*index >= d.wordCount()) {
-    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
-                                 std::to_string(d.wordCount()) + ")");
-  }
+  if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   uint32_t at = *index;
   const EditResult result = d.modifyWord(at, fromUtf8(parsed->positional[2]));
   if (result != EditResult::Ok) {

@@ -19,11 +19,7 @@ int runSetMeaning(const std::vector<std::string>& args, CommandIo& io) {
   if (!index) return usageError(io, kSetMeaningUsage, "INDEX must be a number");
   const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
-  if (*index >= d.wordCount()) {
-    return failure(io, file, "no entry " + std::to_string(*index) + " (the dictionary has " +
-                                 std::to_string(d.wordCount()) + ")");
-  }
+  if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
   const EditResult result = d.modifyMeaning(*index, fromUtf8(meaning));
   io.out << editResultName(result) << "\n";

@@ -379,10 +379,11 @@ RegistryStatus SqliteRegistry::deleteValue(RegistryHandle key, std::u16string_vi
   });
 }
 
-RegistryStatus SqliteRegistry::enumKey(RegistryHandle key, uint32_t index,
-                                       std::u16string* name) {
+// The name in row `index` of a one-column name query ordered by name.
+RegistryStatus SqliteRegistry::enumName(const char* sql, RegistryHandle key, uint32_t index,
+                                        std::u16string* name) {
   if (key == kNoRegistryKey || name == nullptr) return RegistryStatus::kInvalid;
-  Statement s(db_, "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY name LIMIT 1 OFFSET ?2");
+  Statement s(db_, sql);
   s.bind(1, key);
   s.bind(2, static_cast<int64_t>(index));
   const int rc = s.step();
@@ -392,17 +393,16 @@ RegistryStatus SqliteRegistry::enumKey(RegistryHandle key, uint32_t index,
   return RegistryStatus::kOk;
 }
 
+RegistryStatus SqliteRegistry::enumKey(RegistryHandle key, uint32_t index,
+                                       std::u16string* name) {
+  return enumName("SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
+                  key, index, name);
+}
+
 RegistryStatus SqliteRegistry::enumValue(RegistryHandle key, uint32_t index,
                                          std::u16string* name) {
-  if (key == kNoRegistryKey || name == nullptr) return RegistryStatus::kInvalid;
-  Statement s(db_, "SELECT name FROM reg_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2");
-  s.bind(1, key);
-  s.bind(2, static_cast<int64_t>(index));
-  const int rc = s.step();
-  if (rc == SQLITE_DONE) return RegistryStatus::kNotFound;
-  if (rc != SQLITE_ROW) return RegistryStatus::kFailed;
-  *name = s.text16(0);
-  return RegistryStatus::kOk;
+  return enumName("SELECT name FROM reg_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
+                  key, index, name);
 }
 
 RegistryStatus SqliteRegistry::deleteKey(RegistryHandle parent, std::u16string_view path) {

@@ -46,6 +46,8 @@ class SqliteRegistry final : public Registry {
 
  private:
   SqliteRegistry(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+  RegistryStatus enumName(const char* sql, RegistryHandle key, uint32_t index,
+                          std::u16string* name);
 
   sqlite3* db_;
   std::string path_;

@@ -1,6 +1,3 @@
-// Before any Qt header: home_page.h names a parameter `slots`, which Qt defines as a macro.
-#include "app/home_page.h"
-// NOLINT(build/include_order)
 #include "app/gui/lexora_dialog.h"
 
 #include <QAction>
@@ -28,8 +25,11 @@
 #include "app/gui/strip_painting.h"
 #include "app/window_layout.h"
 #include "app/gui/word_list_model.h"
+#include "app/home_page.h"
 #include "app/lookup_button_control.h"
 #include "app/lookup_flow.h"
+#include "dialogs/dialog_entry_editor.h"
+#include "dialogs/message_box_messages.h"
 #include "platform/clipboard.h"
 #include "platform/qt/html_viewer.h"
 #include "platform/qt/window_endpoint.h"
@@ -104,6 +104,20 @@ void showErrorBox(QWidget* parent, const QString& text) {
   box.exec();
 }
 
+// The word list and viewer of the window as the edit commands change them.
+class WindowEntryList : public EntryWordList {
+ public:
+  explicit WindowEntryList(LexoraDialog& window) : window_(window) {}
+  void setRowCount(uint32_t count) override { window_.wordListModel()->setRowCount(count); }
+  void showEntry(uint32_t index) override {
+    window_.showInMainWindow = true;
+    window_.showEntry(index, *window_.state().workingDictIndex);
+  }
+
+ private:
+  LexoraDialog& window_;
+};
+
 }  // namespace
 
 LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* parent)
@@ -111,6 +125,8 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
       state_(std::move(state)),
       services_(std::move(services)),
       errorReporter_(showErrorBox),
+      entryMessages_(std::make_unique<MessageBoxMessages>(this)),
+      entryEditor_(std::make_unique<DialogEntryEditor>(this)),
       central_(new CentralArea(this)),
       viewer_(nullptr),
       wordList_(new QListView(central_)),
@@ -271,6 +287,18 @@ void LexoraDialog::setViewMode(int32_t mode) {
 
 void LexoraDialog::runCommand(int command) { dispatchMenuCommand(command, commandHandlers()); }
 
+void LexoraDialog::setEntryDialogs(std::unique_ptr<EntryMessages> messages,
+                                   std::unique_ptr<EntryEditor> editor) {
+  if (messages) entryMessages_ = std::move(messages);
+  if (editor) entryEditor_ = std::move(editor);
+}
+
+void LexoraDialog::runEntryCommand(int command) {
+  WindowEntryList list(*this);
+  EntryCommands commands(*entryMessages_, *entryEditor_, list);
+  commands.onEntryCommand(command, dictionary(working()), currentEntryIndex);
+}
+
 MenuCommandHandlers LexoraDialog::commandHandlers() {
   MenuCommandHandlers h;
   h.useClearType = [this] { options_->toggleClearType(); };
@@ -292,9 +320,7 @@ MenuCommandHandlers LexoraDialog::commandHandlers() {
   for (auto [handler, command] :
        {std::pair{&h.addNewWord, kCmdAddNewWord}, std::pair{&h.modifyMeaning, kCmdModifyMeaning},
         std::pair{&h.modifyWord, kCmdModifyWord}, std::pair{&h.deleteWord, kCmdDeleteWord}}) {
-    *handler = [this, command = command] {
-      if (dialogs_.edit) dialogs_.edit(command);
-    };
+    *handler = [this, command = command] { runEntryCommand(command); };
   }
   h.showMeaning = [this] { setViewMode(kMeaningPage); };
   h.showWordList = [this] { setViewMode(kWordListPane); };

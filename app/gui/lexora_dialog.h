@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/entry_commands.h"
 #include "app/gui/window_state.h"
 #include "app/history.h"
 #include "app/options.h"
@@ -75,6 +76,9 @@ class LexoraDialog : public QMainWindow {
   void setViewMode(int32_t mode);
   // A command of the menu bar or its menus.
   void runCommand(int command);
+  // One of the four edit commands (kCmdAddNewWord ... kCmdModifyWord) on the working
+  // dictionary and currentEntryIndex; the word list and the viewer follow the change.
+  void runEntryCommand(int command);
   // "Quit": takes the popup away and closes the window.
   void quit();
 
@@ -107,14 +111,18 @@ class LexoraDialog : public QMainWindow {
   // How failures are shown; tests replace the message box.
   using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
   void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+  // How the edit commands talk to the user: by default message boxes and the entry editor over
+  // this window; tests replace them. A null argument keeps the current one.
+  void setEntryDialogs(std::unique_ptr<EntryMessages> messages,
+                       std::unique_ptr<EntryEditor> editor);
 
   // ---- Menus, options and history ----
   // The commands whose dialogs live elsewhere; an empty handler makes its command do nothing.
+  // (The edit commands run in the window itself: runEntryCommand.)
   struct CommandDialogs {
     std::function<bool()> dictionaries;  // true when the dialog ended with OK
     std::function<void()> interfaceStyles;
     std::function<void()> about;
-    std::function<void(int command)> edit;  // the four edit commands
   };
   void setCommandDialogs(CommandDialogs dialogs) { dialogs_ = std::move(dialogs); }
   History& history() { return *history_; }
@@ -147,6 +155,8 @@ class LexoraDialog : public QMainWindow {
   WindowState state_;
   WindowServices services_;
   ErrorReporter errorReporter_;
+  std::unique_ptr<EntryMessages> entryMessages_;
+  std::unique_ptr<EntryEditor> entryEditor_;
   QIcon icon_;
   CentralArea* central_;
   HtmlViewer* viewer_;

@@ -11,9 +11,18 @@ WordListModel::WordListModel(QObject* parent) : QAbstractListModel(parent) {}
 void WordListModel::setDictionary(Dictionary* dictionary) {
   beginResetModel();
   dictionary_ = dictionary;
-  uint32_t count = dictionary ? dictionary->wordCount() : 0;
-  rows_ = count > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int>(count);
+  setRows(dictionary ? dictionary->wordCount() : 0);
   endResetModel();
+}
+
+void WordListModel::setRowCount(uint32_t count) {
+  beginResetModel();
+  setRows(dictionary_ ? count : 0);
+  endResetModel();
+}
+
+void WordListModel::setRows(uint32_t count) {
+  rows_ = count > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int>(count);
 }
 
 int WordListModel::rowCount(const QModelIndex& parent) const {

@@ -3,6 +3,7 @@
 // the rows a view asks for are ever read, so a dictionary of any size opens at once.
 
 #include <QAbstractListModel>
+#include <cstdint>
 
 namespace lexora {
 
@@ -17,6 +18,8 @@ class WordListModel : public QAbstractListModel {
   // it now, in its current state.
   void setDictionary(Dictionary* dictionary);
   Dictionary* dictionary() const { return dictionary_; }
+  // Sets the row count after the dictionary gained or lost words (its word count).
+  void setRowCount(uint32_t count);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -25,6 +28,8 @@ class WordListModel : public QAbstractListModel {
   QString word(int row) const;
 
  private:
+  void setRows(uint32_t count);
+
   Dictionary* dictionary_ = nullptr;
   int rows_ = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the main window tests: a Qt application, a scratch folder with its own endpoint
-// folder, dictionaries made with the engine, a clipboard double and a window built on them.
+// folder, dictionaries made with the engine, a clipboard double, scripted message boxes and
+// entry editor, and a window built on them.
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -45,6 +46,44 @@ class FakeLauncher : public ProgramLauncher {
     started.push_back(path);
     return true;
   }
+};
+
+// What the edit commands said and asked, and how the user answers.
+struct EntryDialogScript {
+  std::vector<std::pair<std::u16string, MessageIcon>> messages;
+  std::vector<std::u16string> questions;
+  bool answerYes = false;
+  std::vector<std::pair<EditMode, EntryTexts>> editorRuns;  // mode and the texts it opened on
+  std::optional<EntryTexts> editorResult;                   // OK with these texts; none: Cancel
+};
+
+class ScriptedMessages : public EntryMessages {
+ public:
+  explicit ScriptedMessages(EntryDialogScript& script) : script_(script) {}
+  void showMessage(const std::u16string& text, MessageIcon icon) override {
+    script_.messages.emplace_back(text, icon);
+  }
+  bool askYesNo(const std::u16string& text) override {
+    script_.questions.push_back(text);
+    return script_.answerYes;
+  }
+
+ private:
+  EntryDialogScript& script_;
+};
+
+class ScriptedEditor : public EntryEditor {
+ public:
+  explicit ScriptedEditor(EntryDialogScript& script) : script_(script) {}
+  bool edit(EditMode mode, EntryTexts& texts) override {
+    script_.editorRuns.emplace_back(mode, texts);
+    if (!script_.editorResult) return false;
+    texts = *script_.editorResult;
+    return true;
+  }
+
+ private:
+  EntryDialogScript& script_;
 };
 
 using Entries = std::vector<std::pair<std::u16string, std::u16string>>;
@@ -94,6 +133,8 @@ class WindowFixture {
     services.listenForHandOff = listen;
     window = std::make_unique<LexoraDialog>(state, services);
     window->setErrorReporter([this](QWidget*, const QString& text) { errors.push_back(text); });
+    window->setEntryDialogs(std::make_unique<ScriptedMessages>(entryDialogs),
+                            std::make_unique<ScriptedEditor>(entryDialogs));
     return *window;
   }
 
@@ -108,6 +149,7 @@ class WindowFixture {
   FakeClipboard clipboard;
   FakeLauncher launcher;
   std::vector<QString> errors;
+  EntryDialogScript entryDialogs;
   std::unique_ptr<LexoraDialog> window;
 
  private:

@@ -155,15 +155,17 @@ TEST_F(WindowMenusTest, OptionsChangeTheSettingsAndTheLookupButton) {
   EXPECT_TRUE(bar().isMarked(kCmdShowLookupButton));
 }
 
-TEST_F(WindowMenusTest, EditCommandsGoToTheirHandlerOnlyWhereUsable) {
-  LexoraDialog& w = f.open();
-  std::vector<int> edits;
-  w.setCommandDialogs({{}, {}, {}, [&](int command) { edits.push_back(command); }});
+TEST_F(WindowMenusTest, EditCommandsOpenTheEditorOnlyWhereUsable) {
+  f.open();
   command(kCmdShowWordList);
   EXPECT_TRUE(bar().action(kCmdAddNewWord)->isEnabled());
   EXPECT_FALSE(bar().action(kCmdDeleteWord)->isEnabled());
-  command(kCmdAddNewWord);
-  EXPECT_EQ(edits, (std::vector<int>{kCmdAddNewWord}));
+  command(kCmdDeleteWord);  // greyed: nothing happens
+  command(kCmdAddNewWord);  // the editor opens and is cancelled
+  ASSERT_EQ(f.entryDialogs.editorRuns.size(), 1u);
+  EXPECT_EQ(f.entryDialogs.editorRuns[0].first, EditMode::Add);
+  EXPECT_TRUE(f.entryDialogs.questions.empty());
+  EXPECT_TRUE(f.entryDialogs.messages.empty());
 }
 
 }  // namespace
