@@ -64,6 +64,11 @@ QString HtmlViewer::adaptHtml(const QString& html, double emPixels) {
     last = m.capturedEnd(1);
   }
   result += out.mid(last);
+
+  // Pictures sit on the middle of the text line, not on its baseline.
+  static const QRegularExpression imageWithoutAlign(
+      QStringLiteral("<img(?![^>]*\\balign\\s*=)"), QRegularExpression::CaseInsensitiveOption);
+  result.replace(imageWithoutAlign, QStringLiteral("<img align=\"middle\""));
   return result;
 }
 

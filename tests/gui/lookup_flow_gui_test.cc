@@ -269,6 +269,9 @@ TEST(HtmlViewerTest, AdaptsLineBreaksAndEmLengthsOnly) {
             "<body>w<font color=\"#ff0000\"><p style=\"margin-left:5px;\">m</P>"
             "<br><p style=\"margin-left:0px;\">n</P>");
   EXPECT_EQ(HtmlViewer::adaptHtml("a<br>b 1em", 10), "a<br>b 1em");
+  // Pictures are centred on the line unless the page aligns them itself.
+  EXPECT_EQ(HtmlViewer::adaptHtml("<img src=\"a.gif\"> x<IMG align=top src=b>", 10),
+            "<img align=\"middle\" src=\"a.gif\"> x<IMG align=top src=b>");
 }
 
 }  // namespace
