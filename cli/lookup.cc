@@ -22,6 +22,8 @@
 #include "render/terminal_renderer.h"
 
 namespace lexora::cli {
+
+constexpr size_t kBatchBlockBytes = size_t{BLOCK_SLOTS} * CACHE_SIZE;
 namespace {
 
 constexpr size_t kFlushBytes = 1 << 16;
@@ -198,6 +200,9 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   Lookup lookup(dictionaries, json, ansi, io);
   bool allFound = true;
   if (wordArgument == "-") {
+    // A batch reads meanings in any order: keep the decompressed blocks (at most the whole
+    // block table of each dictionary) rather than inflating a block again for each word.
+    for (OpenDictionary& d : dictionaries) d.dictionary->retainDecompressedBlocks(kBatchBlockBytes);
     std::string line;
     while (std::getline(io.in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();

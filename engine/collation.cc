@@ -97,7 +97,11 @@ char16_t towlowerUnit(char16_t unit) {
   if (unit >= 0xD800 && unit <= 0xDFFF) return unit;
   const locale_t locale = caseLocale();
   if (locale == static_cast<locale_t>(0)) {
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
+    // No Unicode locale on this system: at least keep the Latin-1 capitals (which the Western
+    // European order relies on) folding onto their small letters.
+    const bool latin1Capital =
+        (unit >= u'A' && unit <= u'Z') || (unit >= 0x00C0 && unit <= 0x00DE && unit != 0x00D7);
+    return latin1Capital ? static_cast<char16_t>(unit + 0x20) : unit;
   }
   const wint_t lowered = towlower_l(static_cast<wint_t>(unit), locale);
   return lowered > 0xFFFF ? unit : static_cast<char16_t>(lowered);

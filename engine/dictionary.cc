@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/block_store.h"
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
 #include "engine/utf8_codec.h"
@@ -53,6 +54,7 @@ bool Dictionary::closeDictionary() {
   if (!isOpen_ && !files_->isOpen()) return true;
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
+  if (retainedBlocks_) retainedBlocks_->clear();
   files_->close();
   isOpen_ = false;
   return true;
@@ -132,8 +134,21 @@ void Dictionary::emptyCache() {
   cacheLength_ = 0;
 }
 
+void Dictionary::retainDecompressedBlocks(size_t maxBytes) {
+  retainedBlocks_ = maxBytes > 0 ? std::make_unique<BlockStore>(maxBytes) : nullptr;
+}
+
 bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   emptyCache();
+  if (retainedBlocks_) {
+    const std::vector<uint8_t>* kept = retainedBlocks_->find(block);
+    if (kept != nullptr && kept->size() <= capacity && kept->size() <= cacheBuffer_.size()) {
+      std::copy(kept->begin(), kept->end(), cacheBuffer_.begin());
+      cacheLength_ = static_cast<uint32_t>(kept->size());
+      cacheBlock_ = static_cast<uint16_t>(block);
+      return true;
+    }
+  }
   BlockRecord record;
   if (!readBlockRecord(block, record)) return false;
   std::vector<uint8_t> compressed(record.length);
@@ -148,6 +163,7 @@ bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   }
   cacheLength_ = static_cast<uint32_t>(length);
   cacheBlock_ = static_cast<uint16_t>(block);
+  if (retainedBlocks_) retainedBlocks_->put(block, cacheBuffer_.data(), cacheLength_);
   return true;
 }
 

@@ -16,6 +16,7 @@
 
 namespace lexora {
 
+class BlockStore;
 class DictionaryFiles;
 
 class Dictionary {
@@ -64,6 +65,11 @@ class Dictionary {
   uint32_t lastReadIndex() const;      // never more than wordCount - 1
   const DictionaryHeader& header() const { return header_; }
   const std::string& dataFileName() const { return dataFileName_; }
+
+  // Keeps up to maxBytes of decompressed blocks besides the one-block cache, so that reading
+  // meanings in scattered order (a batch of lookups) inflates each block once. 0, the
+  // default, keeps none. Any change to the data file forgets them.
+  void retainDecompressedBlocks(size_t maxBytes);
 
   // Why the last failed operation failed, for messages ("cannot open /x/EV.pdi: ...").
   const std::string& lastError() const { return lastError_; }
@@ -123,6 +129,7 @@ class Dictionary {
   std::vector<uint8_t> cacheBuffer_;   // CACHE_SIZE bytes while open
   uint32_t cacheLength_ = 0;
   uint16_t cacheBlock_ = NO_BLOCK;
+  std::unique_ptr<BlockStore> retainedBlocks_;  // null unless asked for
   std::string dataFileName_;
   std::string lastError_;
 };

@@ -10,6 +10,8 @@
 
 #include "engine/collation.h"
 #include "engine/dictionary.h"
+
+#include "engine/block_store.h"
 #include "engine/dictionary_files.h"
 #include "engine/utf8_codec.h"
 
@@ -66,6 +68,7 @@ bool Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
                                uint16_t& newLastBlock) {
   newLastBlock = header_.lastBlock;
   if (bytes.empty()) return true;
+  if (retainedBlocks_) retainedBlocks_->clear();  // the last block is about to change
   if (plan.startsNewBlock) {
     cacheBlock_ = plan.startBlock;
     cacheLength_ = 0;

@@ -71,11 +71,13 @@ void FilePageCache::invalidate(uint64_t offset, uint64_t count) {
 }
 
 void FilePageCache::truncated(uint64_t length) {
+  // The short page at the old end is stale too when the file grows (its tail turns to zeros).
+  if (partialPage_ != UINT64_MAX) pages_.erase(partialPage_);
+  partialPage_ = UINT64_MAX;
   const uint64_t first = length / kPageSize;
   for (auto it = pages_.begin(); it != pages_.end();) {
     it = it->first >= first ? pages_.erase(it) : std::next(it);
   }
-  partialPage_ = UINT64_MAX;
 }
 
 void FilePageCache::clear() {

@@ -23,7 +23,7 @@ class FilePageCache {
   // The file changed in [offset, offset + count): forget those pages and the partial page at
   // the file's end, whose length may have changed.
   void invalidate(uint64_t offset, uint64_t count);
-  // The file was cut to length.
+  // The file was cut (or grown) to length.
   void truncated(uint64_t length);
   void clear();
 

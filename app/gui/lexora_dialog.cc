@@ -439,6 +439,7 @@ void LexoraDialog::showPanes() {
 void LexoraDialog::showHomePage() {
   int32_t total = state_.totalDict ? *state_.totalDict : 0;
   total = std::clamp<int32_t>(total, 0, static_cast<int32_t>(state_.dictionaries.size()));
+  viewer_->setFocus();
   viewer_->showPage(toQString(buildHomePage(homePageEntries(state_.dictionaries, total))));
 }
 
@@ -515,7 +516,11 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
     return;
   }
   if (sign != 0 && strictCompare) {
-    selectListRow(listPosition, true);
+    // No exact match: the list only scrolls to the nearest row; its selection stays.
+    if (listPosition < static_cast<uint32_t>(wordListModel_->rowCount())) {
+      wordList_->scrollTo(wordListModel_->index(static_cast<int>(listPosition)),
+                          QAbstractItemView::EnsureVisible);
+    }
     return;
   }
   if (showInMainWindow) {

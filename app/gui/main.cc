@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     LexoraDialog window(state, services);
     window.show();
     status = QApplication::exec();
+    saveSettings();  // before the window goes away
   }
-  saveSettings();
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();
   return status;
 }

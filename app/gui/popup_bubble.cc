@@ -109,9 +109,14 @@ void PopupBubble::addNotification(uint32_t id, const QString& page, int seconds,
   BubblePage parts = splitBubblePage(page);
   buttons_ = parts.buttons;
 
+  // The old buttons go later: this may run inside one of their own clicks (Prev, Next).
   while (buttonRow_->count() > 1) {
     QLayoutItem* item = buttonRow_->takeAt(1);
-    delete item->widget();
+    if (QWidget* old = item->widget()) {
+      old->hide();
+      old->setProperty("command", QVariant());
+      old->deleteLater();
+    }
     delete item;
   }
   for (const BubbleButton& button : buttons_) {
@@ -140,7 +145,8 @@ bool PopupBubble::removeNotification(uint32_t id) {
 
 bool PopupBubble::pressButton(int command) {
   for (QPushButton* push : findChildren<QPushButton*>()) {
-    if (push->property("command").toInt() == command) {
+    const QVariant value = push->property("command");
+    if (value.isValid() && value.toInt() == command) {
       push->click();
       return true;
     }

@@ -9,8 +9,11 @@ QColor fromWindowsColour(uint32_t bgr) {
                 static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+// The rectangle whose 1-pixel outline covers `from` up to, not including, `to` (the right and
+// bottom corner lie just outside, as the drawing calls take them). A stroked QRect grows by the
+// pen's width, so the rectangle itself is one pixel smaller.
 QRect fromCorners(const Point& from, const Point& to) {
-  return QRect(QPoint(from.x, from.y), QPoint(to.x - 1, to.y - 1));
+  return QRect(from.x, from.y, to.x - from.x - 1, to.y - from.y - 1);
 }
 
 QRect toQRect(const Placement& p) { return QRect(p.x, p.y, p.width, p.height); }

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/registry_memory.h"
 #include "platform/registry_sqlite.h"
@@ -231,6 +232,95 @@ TEST_F(SettingsTest, NestedSubkeysAreDeletedAsATreeAndTheSentinelWritesNothing) 
   EXPECT_FALSE(key->deleteSubkey(u"H"));
   EXPECT_EQ(key->readDword(u"Nothing", RegistryKey::kNoWriteBack), 0xDEF0u);
   EXPECT_FALSE(openKey()->valueExists(u"Nothing"));
+}
+
+// Forwards to an in-memory hive and records every value written, in order.
+class RecordingRegistry final : public Registry {
+ public:
+  struct Write {
+    std::u16string name;
+    RegistryType type;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Write> writes;
+
+  RegistryStatus createKey(RegistryHandle parent, std::u16string_view path, RegistryHandle* key,
+                           RegistryDisposition* disposition) override {
+    return hive_.createKey(parent, path, key, disposition);
+  }
+  RegistryStatus openKey(RegistryHandle parent, std::u16string_view path,
+                         RegistryHandle* key) override {
+    return hive_.openKey(parent, path, key);
+  }
+  RegistryStatus closeKey(RegistryHandle key) override { return hive_.closeKey(key); }
+  RegistryStatus queryValue(RegistryHandle key, std::u16string_view name, RegistryType* type,
+                            uint8_t* data, uint32_t* size) override {
+    return hive_.queryValue(key, name, type, data, size);
+  }
+  RegistryStatus setValue(RegistryHandle key, std::u16string_view name, RegistryType type,
+                          const uint8_t* data, uint32_t size) override {
+    writes.push_back({std::u16string(name), type, std::vector<uint8_t>(data, data + size)});
+    return hive_.setValue(key, name, type, data, size);
+  }
+  RegistryStatus deleteValue(RegistryHandle key, std::u16string_view name) override {
+    return hive_.deleteValue(key, name);
+  }
+  RegistryStatus enumKey(RegistryHandle key, uint32_t index, std::u16string* name) override {
+    return hive_.enumKey(key, index, name);
+  }
+  RegistryStatus enumValue(RegistryHandle key, uint32_t index, std::u16string* name) override {
+    return hive_.enumValue(key, index, name);
+  }
+  RegistryStatus deleteKey(RegistryHandle parent, std::u16string_view path) override {
+    return hive_.deleteKey(parent, path);
+  }
+
+ private:
+  MemoryRegistry hive_;
+};
+
+TEST(SettingsOrderTest, LoadAndSaveWriteTheValuesInTheirOrderUnderTheirStoredNames) {
+  auto hive = std::make_shared<RecordingRegistry>();
+  RegistryKey key(hive, kLocalMachine, kSettingsKeyPath, true);
+  Settings s;
+  loadSettings(key, s);
+  std::vector<std::u16string> names;
+  for (const auto& w : hive->writes) {
+    EXPECT_EQ(w.type, RegistryType::kDword) << std::string(w.name.begin(), w.name.end());
+    names.push_back(w.name);
+  }
+  EXPECT_EQ(names, (std::vector<std::u16string>{
+                       u"TotalDict", u"WorkingDictIndex", u"ReverseDictIndex", u"TextSize",
+                       u"UseClearType", u"ShowLookupButton", u"ShowIndexAtStarting",
+                       u"Time2Show", u"UseTextture"}));
+
+  hive->writes.clear();
+  s.totalDict = 1;
+  s.dictionaryPaths[0] = u"/d";
+  saveSettings(key, s);
+  using T = RegistryType;
+  const std::vector<std::pair<std::u16string, T>> expected = {
+      {u"TotalDict", T::kDword},         {u"WorkingDictIndex", T::kDword},
+      {u"ReverseDictIndex", T::kDword},  {u"TextSize", T::kDword},
+      {u"UseClearType", T::kDword},      {u"ShowLookupButton", T::kDword},
+      {u"ShowIndexAtStarting", T::kDword}, {u"Dictionary1", T::kString},
+      {u"Time2Show", T::kDword},         {u"Style1", T::kBinary},
+      {u"Style2", T::kBinary},           {u"Style3", T::kBinary},
+      {u"Style4", T::kBinary},           {u"Style5", T::kBinary},
+      {u"Style6", T::kBinary},           {u"Style7", T::kBinary},
+      {u"UseTextture", T::kDword},       {u"Textture", T::kString},
+      {u"BackColor", T::kBinary}};
+  ASSERT_EQ(hive->writes.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(hive->writes[i].name, expected[i].first) << i;
+    EXPECT_EQ(hive->writes[i].type, expected[i].second) << i;
+  }
+  // Style2 (magenta pronunciation): hidden, bold, italic, colour, little-endian.
+  EXPECT_EQ(hive->writes[10].bytes,
+            (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0}));
+  EXPECT_EQ(hive->writes[7].bytes, (std::vector<uint8_t>{'/', 0, 'd', 0, 0, 0}));
+  EXPECT_EQ(hive->writes[17].bytes, (std::vector<uint8_t>{0, 0}));  // empty texture path
+  EXPECT_EQ(hive->writes[18].bytes, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0}));
 }
 
 TEST(LookupButtonSettingsTest, FirstStartWritesTheFourDefaultsInOrder) {

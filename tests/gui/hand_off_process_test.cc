@@ -4,6 +4,15 @@
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "app/lookup_button_control.h"
 #include "gui_test_support.h"
@@ -65,6 +74,74 @@ TEST(HandOffProcessTest, StartsTheButtonFromTheProgramFolderAndStopsItByItsWindo
   EXPECT_FALSE(findWindow(kLookupButtonClass, kLookupButtonTitle).has_value());
   // Stopping with no button running does nothing.
   setLookupButtonRunning(false, f.launcher, "/opt/lexora/");
+}
+
+// A window of another program served on a thread: records the messages it is sent.
+class ThreadWindow {
+ public:
+  explicit ThreadWindow(const WindowIdentity& id) {
+    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = endpointPath(id);
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    unlink(path.c_str());
+    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(fd_, 4);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~ThreadWindow() {
+    stop_ = true;
+    thread_.join();
+    close(fd_);
+  }
+  std::vector<WindowMessage> received() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return received_;
+  }
+
+ private:
+  void serve() {
+    while (!stop_) {
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0) continue;
+      int c = accept(fd_, nullptr, nullptr);
+      if (c < 0) continue;
+      uint8_t in[WindowMessage::kEncodedSize];
+      size_t got = 0;
+      while (got < sizeof in) {
+        ssize_t n = read(c, in + got, sizeof in - got);
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+      }
+      if (got == sizeof in) {  // else a probe that only looked for the window
+        if (auto m = WindowMessage::decodeFrom(in)) {
+          std::lock_guard<std::mutex> lock(mutex_);
+          received_.push_back(*m);
+        }
+        uint8_t out[WindowMessageReply::kEncodedSize];
+        WindowMessageReply{0}.encodeTo(out);
+        (void)!write(c, out, sizeof out);
+      }
+      close(c);
+    }
+  }
+
+  int fd_ = -1;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+  std::mutex mutex_;
+  std::vector<WindowMessage> received_;
+};
+
+TEST(HandOffProcessTest, StopsAButtonDockedOnTheTaskbarByItsTitle) {
+  WindowFixture f;
+  ThreadWindow clock(WindowIdentity{"", "Clock", kTaskbarClass});
+  ThreadWindow docked(WindowIdentity{"", kLookupButtonTitle, kTaskbarClass});
+  setLookupButtonRunning(false, f.launcher, "");
+  EXPECT_TRUE(clock.received().empty());
+  EXPECT_EQ(docked.received(), (std::vector<WindowMessage>{{kDestroyMessage, 0, 0}}));
+  EXPECT_TRUE(f.launcher.started.empty());
 }
 
 TEST(HandOffProcessTest, OnlyOneButtonRuns) {

@@ -104,6 +104,17 @@ TEST_F(LookupFlowTest, StrictCompareOnlyScrollsToTheNearestRow) {
   EXPECT_GE(selectedRow(), 1);
   EXPECT_TRUE(f.errors.empty());
 
+  // A near miss in the reverse dictionary leaves the row the word box's search selected in
+  // the working list; the reverse dictionary's position only scrolls it.
+  w.wordBox()->setText("bz");
+  const int typed = selectedRow();
+  ASSERT_GT(typed, 0);
+  w.wordBox()->setText("plum");
+  w.lookupWord(u"bz", 1);
+  EXPECT_EQ(selectedRow(), typed);
+  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_TRUE(f.errors.empty());
+
   w.strictCompare = false;
   w.lookupWord(u"bananas", 0);
   EXPECT_EQ(w.viewMode, 0);
@@ -241,6 +252,8 @@ TEST_F(LookupFlowTest, PopupPagesTurnAndReplaceEachOther) {
   EXPECT_FALSE(bubble->page().contains("sense 5"));
   ASSERT_EQ(bubble->buttons().size(), 1u);
   EXPECT_EQ(bubble->buttons()[0], (BubbleButton{3, "Prev"}));
+  EXPECT_FALSE(bubble->pressButton(4));  // the page before's Next is gone with it
+  EXPECT_EQ(w.popupPage, 1);
 
   ASSERT_TRUE(bubble->pressButton(3));
   EXPECT_EQ(w.popupPage, 0);

@@ -48,6 +48,8 @@ TEST_F(MenuBarTest, TenItemsInOrderWithPictures) {
   MenuBar bar;
   const QList<QAction*> items = bar.actions();
   ASSERT_EQ(items.size(), 10);
+  const int kExpected[10] = {32777, 32780, 32838, 32814, 32816, 32815, 0, 32835, 32836, 32837};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(MenuBar::kButtonCommands[i], kExpected[i]) << i;
   for (int i = 0; i < 10; ++i) {
     if (i == 6) {
       EXPECT_TRUE(items[i]->isSeparator());

@@ -58,6 +58,15 @@ TEST_F(WindowMenusTest, StartsWithGreyHistoryButtonsAndMarksFromTheSettings) {
   EXPECT_FALSE(bar().action(kCmdAddNewWord)->isEnabled());  // home page: all greyed
 }
 
+TEST_F(WindowMenusTest, HomePageTakesTheKeyboardFocus) {
+  LexoraDialog& w = f.open();
+  w.wordBox()->setFocus();
+  ASSERT_EQ(w.focusWidget(), w.wordBox());
+  w.setViewMode(kHomePage);
+  EXPECT_EQ(w.focusWidget(), w.viewer());
+  EXPECT_TRUE(page().contains("You got:"));
+}
+
 TEST_F(WindowMenusTest, HistoryBackAndForwardShowOlderAndNewerWords) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"apple", 0);

@@ -37,6 +37,10 @@ TEST(ClassifyLine, LeadCharacters) {
 
 TEST(WordDelimiters, FortyAsciiCharacters) {
   EXPECT_EQ(wordDelimiters.size(), 40u);
+  // Punctuation in its stored order, then the digits, then the space.
+  const std::u16string expected = std::u16string(u"<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-") +
+                                  u"0123456789" + u" ";
+  EXPECT_EQ(std::u16string(wordDelimiters), expected);
   for (char16_t c : wordDelimiters) EXPECT_TRUE(isWordDelimiter(c));
   for (char16_t c : {u'\t', u'\'', u'`', u'_', u'a', u'Z', u'\u0111', u'\u1EBF', u'\r', u'\n'}) {
     EXPECT_FALSE(isWordDelimiter(c)) << static_cast<int>(c);

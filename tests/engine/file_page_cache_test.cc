@@ -1,0 +1,92 @@
+#include "engine/file_page_cache.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "engine/dictionary_files.h"
+#include "engine_test_support.h"
+
+namespace lexora {
+namespace {
+
+using test::ScratchDir;
+
+// The index and word files are read through the page cache; every change must show through
+// at once, whatever was cached before.
+class CachedFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    names_ = fileSetNames(dir_.file("d.pvm"));
+    test::writeFile(names_.indexFile, std::vector<uint8_t>(5000, 'i'));  // one full page + 904
+    test::writeFile(names_.wordFile, {});
+    test::writeFile(names_.dataFile, {});
+    ASSERT_TRUE(files_.open(names_)) << error_;
+  }
+  std::string readIndex(uint32_t offset, size_t count) {
+    std::string out(count, '\0');
+    if (!files_.read(DictionaryFile::Index, offset, out.data(), count)) return "<failed>";
+    return out;
+  }
+
+  ScratchDir dir_;
+  FileSetNames names_;
+  bool ioFailed_ = false;
+  std::string error_;
+  DictionaryFiles files_{ioFailed_, error_};
+};
+
+TEST_F(CachedFilesTest, WritesShowThroughCachedAndPartialPages) {
+  EXPECT_EQ(readIndex(4090, 10), "iiiiiiiiii");  // caches page 0 and the short page 1
+  EXPECT_EQ(readIndex(4995, 6), "<failed>");     // past the end
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 4094, "wxyz", 4));
+  EXPECT_EQ(readIndex(4092, 6), "iiwxyz");
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 4998, "END!", 4));  // grows the file
+  EXPECT_EQ(readIndex(4996, 6), "iiEND!");
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 9000, "far", 3));  // leaves a hole
+  EXPECT_EQ(readIndex(5001, 3), std::string("!\0\0", 3));
+  EXPECT_EQ(readIndex(8999, 4), std::string("\0far", 4));
+}
+
+TEST_F(CachedFilesTest, TruncationShrinkingOrGrowingShowsThrough) {
+  EXPECT_EQ(readIndex(4990, 10), "iiiiiiiiii");  // the short page 1 is cached
+  ASSERT_TRUE(files_.truncate(DictionaryFile::Index, 9000));
+  EXPECT_EQ(readIndex(4998, 4), std::string("ii\0\0", 4));
+  EXPECT_EQ(readIndex(8996, 4), std::string(4, '\0'));
+  ASSERT_TRUE(files_.truncate(DictionaryFile::Index, 4100));
+  EXPECT_EQ(readIndex(4098, 2), "ii");
+  EXPECT_EQ(readIndex(4098, 3), "<failed>");
+  ASSERT_TRUE(files_.truncate(DictionaryFile::Index, 10));
+  EXPECT_EQ(readIndex(0, 11), "<failed>");
+  EXPECT_EQ(readIndex(0, 10), "iiiiiiiiii");
+}
+
+TEST_F(CachedFilesTest, FailedWriteLeavesNoStalePage) {
+  EXPECT_EQ(readIndex(4990, 10), "iiiiiiiiii");  // the short page 1 is cached
+  // A size limit makes a write past 8192 bytes fail (EFBIG) after the pages were looked at.
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 8192;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const std::string tooFar(4000, 'w');
+  const bool written = files_.write(DictionaryFile::Index, 4996, tooFar.data(), tooFar.size());
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(ioFailed_);
+  // Whatever the failed write left, reads show the file as it is now.
+  const std::vector<uint8_t> file = test::readFile(names_.indexFile);
+  EXPECT_EQ(readIndex(4990, 10), std::string(file.begin() + 4990, file.begin() + 5000));
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 4999, "z", 1));
+  EXPECT_EQ(readIndex(4999, 1), "z");
+}
+
+}  // namespace
+}  // namespace lexora
