@@ -8,6 +8,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "app/dictionary_list.h"
 #include "app/settings.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
@@ -91,25 +92,8 @@ int add(Settings& s, const std::string& data, CommandIo& io) {
       return failure(io, full.string(), "already installed as dictionary " + std::to_string(k + 1));
     }
   }
-  s.dictionaryPaths[s.totalDict] = path;
-  ++s.totalDict;
+  appendDictionaryPath(s, path);  // room checked above
   return kExitOk;
-}
-
-void remove(Settings& s, int slot) {
-  for (int k = slot; k + 1 < s.totalDict; ++k) s.dictionaryPaths[k] = s.dictionaryPaths[k + 1];
-  --s.totalDict;
-  s.dictionaryPaths[s.totalDict].clear();
-}
-
-void move(Settings& s, int from, int to) {
-  std::u16string moving = s.dictionaryPaths[from];
-  if (from < to) {
-    for (int k = from; k < to; ++k) s.dictionaryPaths[k] = s.dictionaryPaths[k + 1];
-  } else {
-    for (int k = from; k > to; --k) s.dictionaryPaths[k] = s.dictionaryPaths[k - 1];
-  }
-  s.dictionaryPaths[to] = std::move(moving);
 }
 
 }  // namespace
@@ -143,14 +127,14 @@ int runDicts(const std::vector<std::string>& args, CommandIo& io) {
                                              std::to_string(s.totalDict) + ")");
     }
     if (action == "remove") {
-      remove(s, from);
+      removeDictionaryPath(s, from);
     } else {
       const int to = slotOf(words[2], s);
       if (to < 0) {
         return usageError(io, kDictsUsage, "no dictionary number " + words[2] + " (there are " +
                                                std::to_string(s.totalDict) + ")");
       }
-      move(s, from, to);
+      moveDictionaryPath(s, from, to);
     }
   }
   chooseWorkingAndReverse(s);

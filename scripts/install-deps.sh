@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   zlib1g-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth
   "$@"
 )

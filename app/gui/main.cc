@@ -7,7 +7,12 @@
 
 #include "app/gui/lexora_dialog.h"
 #include "app/settings.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/dictionaries_dialog.h"
+#include "dialogs/help.h"
+#include "dialogs/style_dialog.h"
 #include "engine/dictionary.h"
+#include "platform/qt/desktop_programs_qt.h"
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/qt_clipboard.h"
 #include "render/program_folder.h"
@@ -50,9 +55,28 @@ int main(int argc, char** argv) {
     return writeShowLookupButton(settingsKey(), value);
   };
 
+  // Help file, browser and mail program of the desktop; the help file lies beside the program.
+  QtDesktopPrograms desktopPrograms(programFolder());
+
   int status = 0;
   {
     LexoraDialog window(state, services);
+    installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
+    LexoraDialog::CommandDialogs commandDialogs;
+    commandDialogs.dictionaries = [&s, &window, &desktopPrograms] {
+      return runDictionariesDialog(s, &window, &desktopPrograms);
+    };
+    commandDialogs.interfaceStyles = [&s, &window, &desktopPrograms] {
+      StyleDialogServices styleServices;
+      styleServices.programs = &desktopPrograms;
+      StyleDialog dialog(s.display, std::move(styleServices), &window);
+      dialog.exec();  // its changes are already in the settings
+    };
+    commandDialogs.about = [&window, &desktopPrograms] {
+      AboutDialog dialog(&desktopPrograms, &window);
+      dialog.exec();
+    };
+    window.setCommandDialogs(commandDialogs);
     window.show();
     status = QApplication::exec();
     saveSettings();  // before the window goes away

@@ -1,7 +1,9 @@
 // The hand-off between real processes: a second program sends LOOKUP_WORD to the window found
-// as "Lexora"; the main program starts lexora-util and stops it by its window identity.
+// as "Lexora"; the main program starts lexora-util and stops it by its window identity; the
+// button keeps to one instance and ends at once when it is switched off.
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -15,9 +17,12 @@
 #include <thread>
 
 #include "app/lookup_button_control.h"
+#include "app/registry_key.h"
+#include "app/settings.h"
 #include "gui_test_support.h"
 #include "platform/message_channel.h"
 #include "platform/qt/html_viewer.h"
+#include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
 
 namespace lexora::test {
@@ -28,52 +33,6 @@ template <typename F>
 bool waitFor(F done) {
   for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(50);
   return done();
-}
-
-// lexora-util started in the fixture's endpoint folder; waits until its window can be found.
-bool startLookupButton(QProcess& util) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  util.setProcessEnvironment(env);
-  util.start(QString(LEXORA_PROGRAM_DIR) + "lexora-util", {});
-  if (!util.waitForStarted(10000)) return false;
-  return waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); });
-}
-
-TEST(HandOffProcessTest, ASecondProgramSendsLookupWord) {
-  WindowFixture f;
-  f.addDictionary("english", {{u"apple", u"@apple\r\n- a round fruit"},
-                              {u"pear", u"@pear\r\n- a sweet fruit"}});
-  LexoraDialog& w = f.open(/*listen=*/true);
-  ASSERT_TRUE(findWindow("", kMainWindowTitle).has_value());
-  f.clipboard.text = u" pear ";
-
-  QProcess sender;
-  sender.start(LEXORA_SENDER_PATH, {"Lexora", QString::number(kLookupWordMessage), "1", "0"});
-  ASSERT_TRUE(sender.waitForStarted(10000));
-  ASSERT_TRUE(waitFor([&] { return sender.state() == QProcess::NotRunning; }));
-  EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
-  EXPECT_TRUE(sender.readAllStandardOutput().startsWith("handled 0"));
-  EXPECT_TRUE(w.viewer()->page().contains("a sweet fruit"));
-  EXPECT_TRUE(w.showInMainWindow);
-
-  // Closing the window takes its identity away.
-  w.close();
-  EXPECT_FALSE(findWindow("", kMainWindowTitle).has_value());
-}
-
-TEST(HandOffProcessTest, StartsTheButtonFromTheProgramFolderAndStopsItByItsWindow) {
-  WindowFixture f;
-  setLookupButtonRunning(true, f.launcher, "/opt/lexora/");
-  EXPECT_EQ(f.launcher.started, std::vector<std::string>{"/opt/lexora/lexora-util"});
-
-  QProcess util;
-  ASSERT_TRUE(startLookupButton(util));
-  setLookupButtonRunning(false, f.launcher, "/opt/lexora/");
-  EXPECT_TRUE(util.waitForFinished(10000));
-  EXPECT_FALSE(findWindow(kLookupButtonClass, kLookupButtonTitle).has_value());
-  // Stopping with no button running does nothing.
-  setLookupButtonRunning(false, f.launcher, "/opt/lexora/");
 }
 
 // A window of another program served on a thread: records the messages it is sent.
@@ -134,6 +93,81 @@ class ThreadWindow {
   std::vector<WindowMessage> received_;
 };
 
+// A settings hive of the button's own whose "ShowLookupButton" is `show`.
+class ButtonHive {
+ public:
+  explicit ButtonHive(uint32_t show = 1) {
+    std::string error;
+    std::shared_ptr<Registry> hive = SqliteRegistry::open(path(), &error);
+    RegistryKey key(hive, kLocalMachine, kSettingsKeyPath, true);
+    writeShowLookupButton(key, show);
+  }
+  std::string path() const { return dir_.path().toStdString() + "/registry.sqlite"; }
+  uint32_t showLookupButton() const {
+    std::string error;
+    std::shared_ptr<Registry> hive = SqliteRegistry::open(path(), &error);
+    RegistryKey key(hive, kLocalMachine, kSettingsKeyPath, false);
+    return key.readDword(u"ShowLookupButton", RegistryKey::kNoWriteBack);
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// lexora-util started in the fixture's endpoint folder with `hive`; waits until its window
+// can be found. A main window (real or served on a thread) must already be found, or the
+// button would start the main program.
+void startUtil(QProcess& util, const ButtonHive& hive) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("LEXORA_REGISTRY", QString::fromStdString(hive.path()));
+  util.setProcessEnvironment(env);
+  util.start(QString(LEXORA_PROGRAM_DIR) + "lexora-util", {});
+}
+bool startLookupButton(QProcess& util, const ButtonHive& hive) {
+  startUtil(util, hive);
+  if (!util.waitForStarted(10000)) return false;
+  return waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); });
+}
+
+TEST(HandOffProcessTest, ASecondProgramSendsLookupWord) {
+  WindowFixture f;
+  f.addDictionary("english", {{u"apple", u"@apple\r\n- a round fruit"},
+                              {u"pear", u"@pear\r\n- a sweet fruit"}});
+  LexoraDialog& w = f.open(/*listen=*/true);
+  ASSERT_TRUE(findWindow("", kMainWindowTitle).has_value());
+  f.clipboard.text = u" pear ";
+
+  QProcess sender;
+  sender.start(LEXORA_SENDER_PATH, {"Lexora", QString::number(kLookupWordMessage), "1", "0"});
+  ASSERT_TRUE(sender.waitForStarted(10000));
+  ASSERT_TRUE(waitFor([&] { return sender.state() == QProcess::NotRunning; }));
+  EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
+  EXPECT_TRUE(sender.readAllStandardOutput().startsWith("handled 0"));
+  EXPECT_TRUE(w.viewer()->page().contains("a sweet fruit"));
+  EXPECT_TRUE(w.showInMainWindow);
+
+  // Closing the window takes its identity away.
+  w.close();
+  EXPECT_FALSE(findWindow("", kMainWindowTitle).has_value());
+}
+
+TEST(HandOffProcessTest, StartsTheButtonFromTheProgramFolderAndStopsItByItsWindow) {
+  WindowFixture f;
+  setLookupButtonRunning(true, f.launcher, "/opt/lexora/");
+  EXPECT_EQ(f.launcher.started, std::vector<std::string>{"/opt/lexora/lexora-util"});
+
+  ThreadWindow mainWindow(mainWindowIdentity());
+  ButtonHive hive;
+  QProcess util;
+  ASSERT_TRUE(startLookupButton(util, hive));
+  setLookupButtonRunning(false, f.launcher, "/opt/lexora/");
+  EXPECT_TRUE(util.waitForFinished(10000));
+  EXPECT_FALSE(findWindow(kLookupButtonClass, kLookupButtonTitle).has_value());
+  // Stopping with no button running does nothing.
+  setLookupButtonRunning(false, f.launcher, "/opt/lexora/");
+}
+
 TEST(HandOffProcessTest, StopsAButtonDockedOnTheTaskbarByItsTitle) {
   WindowFixture f;
   ThreadWindow clock(WindowIdentity{"", "Clock", kTaskbarClass});
@@ -146,13 +180,14 @@ TEST(HandOffProcessTest, StopsAButtonDockedOnTheTaskbarByItsTitle) {
 
 TEST(HandOffProcessTest, OnlyOneButtonRuns) {
   WindowFixture f;
+  ThreadWindow mainWindow(mainWindowIdentity());
+  ButtonHive hive;
   QProcess first, second;
-  ASSERT_TRUE(startLookupButton(first));
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  second.setProcessEnvironment(env);
-  second.start(QString(LEXORA_PROGRAM_DIR) + "lexora-util", {});
+  ASSERT_TRUE(startLookupButton(first, hive));
+  startUtil(second, hive);
   EXPECT_TRUE(second.waitForFinished(10000));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
   EXPECT_EQ(first.state(), QProcess::Running);
   setLookupButtonRunning(false, f.launcher, "");
   EXPECT_TRUE(first.waitForFinished(10000));
@@ -162,10 +197,24 @@ TEST(HandOffProcessTest, ClosingTheProgramStopsTheButton) {
   WindowFixture f;
   f.addDictionary("english", {{u"apple", u"@apple"}});
   LexoraDialog& w = f.open(/*listen=*/true);
+  ButtonHive hive;
   QProcess util;
-  ASSERT_TRUE(startLookupButton(util));
+  ASSERT_TRUE(startLookupButton(util, hive));
   w.quit();
   EXPECT_TRUE(util.waitForFinished(10000));
+  EXPECT_EQ(util.exitCode(), 0);
+}
+
+TEST(HandOffProcessTest, TheButtonSwitchedOffEndsWith16AfterFindingTheMainWindow) {
+  WindowFixture f;
+  ThreadWindow mainWindow(mainWindowIdentity());
+  ButtonHive off(0);
+  QProcess util;
+  startUtil(util, off);
+  ASSERT_TRUE(util.waitForFinished(10000));
+  EXPECT_EQ(util.exitCode(), 16);
+  EXPECT_FALSE(findWindow(kLookupButtonClass, kLookupButtonTitle).has_value());
+  EXPECT_TRUE(mainWindow.received().empty());  // found, not sent anything
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#pragma once
+// DictionariesDialog, "Dictionaries": the installed dictionaries, one full data-file path per
+// row in opening order, at most 10. The user adds a row (+), edits a row in place after a
+// double tap (typing, or picking the file with "..."), and deletes the selected row (−); the
+// box below the list shows the selected row's full path. An edit is committed when the list
+// takes the focus and before Add, Delete and OK; an edit committed empty removes its row.
+//
+// The dialog changes TotalDict and the path table of the settings record as it goes; OK
+// makes them hold the rows in order, Cancel puts back what they held when it opened.
+// Reopening the dictionaries after OK is the caller's work.
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace lexora {
+
+class DictionariesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Runs a file picker over `owner` for names ending in the reverse of `reversedSuffix`,
+  // starting near `startPath`: the chosen path after OK (possibly empty), nothing after
+  // Cancel. The default runs FilePickerDialog.
+  using FilePicker = std::function<std::optional<QString>(
+      QWidget* owner, const QString& reversedSuffix, const QString& startPath)>;
+
+  // Child widgets carry the object names "titleLine", "dictionaryList", "pathBox",
+  // "rowEditor", "browseButton", "addButton", "deleteButton", "cancelButton", "okButton".
+  explicit DictionariesDialog(Settings& settings, QWidget* parent = nullptr,
+                              FilePicker picker = FilePicker());
+  ~DictionariesDialog() override;
+
+  bool editing() const { return editing_; }
+  int32_t editIndex() const { return editIndex_; }
+
+  // The operations behind the controls.
+  void showSelectedPath();  // the list's selection changed
+  void editSelectedRow();   // double tap on a row
+  void commitEdit();        // the list took the focus
+  void addRow();
+  void deleteRow();
+  void browse();
+  void storeRows();  // OK
+  void reject() override;  // Cancel
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void layOut();
+  void placeEditor(int row);
+  int selectedRow() const;
+  void updateAddButton();
+  void focusEditor();
+
+  Settings& settings_;
+  FilePicker picker_;
+  // TotalDict and the path table as the dialog found them; Cancel restores them.
+  int32_t openingTotal_;
+  std::array<std::u16string, kMaxDictionaries> openingPaths_;
+  bool editing_ = false;
+  int32_t editIndex_ = -1;
+
+  QLabel* titleLine_ = nullptr;
+  QListWidget* list_ = nullptr;
+  QPlainTextEdit* pathBox_ = nullptr;
+  QLineEdit* editor_ = nullptr;
+  QPushButton* browseButton_ = nullptr;
+  QToolButton* addButton_ = nullptr;
+  QToolButton* deleteButton_ = nullptr;
+  QToolButton* cancelButton_ = nullptr;
+  QToolButton* okButton_ = nullptr;
+};
+
+class DesktopPrograms;
+
+// Runs the dictionaries dialog over `parent` on `settings`; true when it ended with OK. The
+// help key opens the dictionaries topic through `programs` (none when null).
+bool runDictionariesDialog(Settings& settings, QWidget* parent,
+                           DesktopPrograms* programs = nullptr);
+
+}  // namespace lexora
