@@ -116,6 +116,12 @@ StyleDialog::StyleDialog(DisplaySettings& display, StyleDialogServices services,
 StyleDialog::~StyleDialog() = default;
 
 void StyleDialog::buildControls() {
+  // The boxes of the layout are sized for a compact 8-point face: a larger desktop font would
+  // cut labels such as "Hidden" and "BackColor" short.
+  QFont compact = font();
+  if (compact.pointSizeF() > 8.0) compact.setPointSizeF(8.0);
+  setFont(compact);
+
   titleLabel_ = new QLabel(kTitleText, this);
   titleLabel_->setObjectName(QStringLiteral("titleLabel"));
   titleLabel_->setFont(QFont(QStringLiteral("Tahoma"), 9, QFont::Bold));
