@@ -2,7 +2,7 @@
 // Where the about box's controls go, as a plain function of the client rectangle: the version
 // line at the top, the two label/link pairs around the middle, the credits at the bottom.
 
-#include "dialogs/entry_editor_layout.h"  // ClientRect, ControlRect
+#include "dialogs/dialog_geometry.h"
 
 namespace lexora {
 

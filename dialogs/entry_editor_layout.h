@@ -2,24 +2,9 @@
 // Where the entry editor's controls go, as a plain function of the client rectangle, so the
 // geometry can be checked without widgets.
 
+#include "dialogs/dialog_geometry.h"
+
 namespace lexora {
-
-// A client rectangle given by its edges; right and bottom lie just outside it.
-struct ClientRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
-struct ControlRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-
-  bool operator==(const ControlRect&) const = default;
-};
 
 struct EntryEditorLayout {
   ControlRect headwordBox;
@@ -27,8 +12,6 @@ struct EntryEditorLayout {
   ControlRect okButton;
   ControlRect cancelButton;
 };
-
-constexpr int kPictureButtonSize = 16;
 
 // The editor's layout in `client`. The boxes reach one pixel past the left and right edges so
 // their borders fall outside; a raised input panel of `inputPanelHeight` pixels covers the

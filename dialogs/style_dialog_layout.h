@@ -2,7 +2,7 @@
 // Where the style dialog's controls go, as a plain function of the client rectangle: one
 // arrangement for a tall (portrait) client area, another for a wide (landscape) one.
 
-#include "dialogs/entry_editor_layout.h"  // ClientRect, ControlRect, kPictureButtonSize
+#include "dialogs/dialog_geometry.h"
 
 namespace lexora {
 
