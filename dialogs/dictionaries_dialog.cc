@@ -187,16 +187,19 @@ void DictionariesDialog::commitEdit() {
     list_->item(row)->setText(text);
     if (selectedRow() == row) pathBox_->setPlainText(text);
   } else {
-    // An edit committed empty removes its row; the rows below move up.
-    {
-      const QSignalBlocker blocker(list_);
-      delete list_->takeItem(row);
-      list_->clearSelection();
-      list_->setCurrentRow(-1);
-    }
-    removeDictionaryPath(settings_, row);
-    updateAddButton();
+    removeRow(row);  // an edit committed empty removes its row; the rows below move up
   }
+}
+
+void DictionariesDialog::removeRow(int row) {
+  {
+    const QSignalBlocker blocker(list_);
+    delete list_->takeItem(row);
+    list_->clearSelection();
+    list_->setCurrentRow(-1);
+  }
+  removeDictionaryPath(settings_, row);
+  updateAddButton();
 }
 
 void DictionariesDialog::addRow() {
@@ -227,15 +230,8 @@ void DictionariesDialog::deleteRow() {
   if (editing_) commitEdit();
   const int row = selectedRow();
   if (row < 0) return;
-  {
-    // The path box keeps its text and Delete stays enabled until the selection next changes.
-    const QSignalBlocker blocker(list_);
-    delete list_->takeItem(row);
-    list_->clearSelection();
-    list_->setCurrentRow(-1);
-  }
-  removeDictionaryPath(settings_, row);
-  updateAddButton();
+  // The path box keeps its text and Delete stays enabled until the selection next changes.
+  removeRow(row);
 }
 
 void DictionariesDialog::browse() {

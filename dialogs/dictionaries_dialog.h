@@ -53,6 +53,8 @@ class DictionariesDialog : public QDialog {
   void commitEdit();        // the list took the focus
   void addRow();
   void deleteRow();
+  // Takes row `row` out of the list and the path table, leaving no row selected.
+  void removeRow(int row);
   void browse();
   void storeRows();  // OK
   void reject() override;  // Cancel

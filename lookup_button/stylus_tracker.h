@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/geometry.h"
+
 namespace lexora {
 
 struct ScreenPoint {
@@ -13,14 +15,7 @@ struct ScreenPoint {
 };
 
 // The button's rectangle in screen pixels; right - left and bottom - top stay the button size.
-struct ButtonRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-
-  bool operator==(const ButtonRect&) const = default;
-};
+using ButtonRect = LayoutRect;
 
 inline constexpr int32_t kButtonSize = 16;
 
