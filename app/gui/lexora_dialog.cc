@@ -196,6 +196,9 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
   shownFromReverse = false;
   popupFromReverse = false;
   strictCompare = false;
+  // Initialisation ends with the focus on the first control, the word box, so that a person
+  // can type at once (the home page took it for the viewer).
+  wordBox()->setFocus();
 
   connect(popupBubble_, &PopupBubble::commandSent, this, [this](int command) {
     if (command == 3) showPopupPage(true);

@@ -58,8 +58,11 @@ TEST_F(WindowMenusTest, StartsWithGreyHistoryButtonsAndMarksFromTheSettings) {
   EXPECT_FALSE(bar().action(kCmdAddNewWord)->isEnabled());  // home page: all greyed
 }
 
-TEST_F(WindowMenusTest, HomePageTakesTheKeyboardFocus) {
+TEST_F(WindowMenusTest, StartsWithTheFocusInTheWordBoxAndTheHomePageTakesIt) {
   LexoraDialog& w = f.open();
+  EXPECT_EQ(w.focusWidget(), w.wordBox());
+  w.setViewMode(kHomePage);
+  EXPECT_EQ(w.focusWidget(), w.viewer());
   w.wordBox()->setFocus();
   ASSERT_EQ(w.focusWidget(), w.wordBox());
   w.setViewMode(kHomePage);
