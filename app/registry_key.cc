@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/little_endian.h"
+
 namespace lexora {
 namespace {
 
@@ -46,8 +48,7 @@ uint32_t RegistryKey::readDword(const char16_t* name, uint32_t defaultValue) {
   if (isOpen() && name != nullptr &&
       registry_->queryValue(handle_, nameOf(name), nullptr, bytes, &size) ==
           RegistryStatus::kOk) {
-    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    return loadLittleEndian<uint32_t>(bytes);
   }
   if (defaultValue != kNoWriteBack) writeDword(name, defaultValue);
   return defaultValue;
@@ -55,9 +56,8 @@ uint32_t RegistryKey::readDword(const char16_t* name, uint32_t defaultValue) {
 
 bool RegistryKey::writeDword(const char16_t* name, uint32_t value) {
   if (!isOpen() || name == nullptr) return false;
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16),
-                            static_cast<uint8_t>(value >> 24)};
+  uint8_t bytes[4];
+  storeLittleEndian(bytes, value);
   return registry_->setValue(handle_, nameOf(name), RegistryType::kDword, bytes, 4) ==
          RegistryStatus::kOk;
 }
@@ -88,7 +88,7 @@ std::u16string RegistryKey::readString(const char16_t* name, const char16_t* def
           RegistryStatus::kOk) {
         std::u16string text;
         for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-          const char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+          const char16_t unit = loadLittleEndian<char16_t>(bytes.data() + i);
           if (unit == 0) break;
           text.push_back(unit);
         }

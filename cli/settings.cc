@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
+#include "engine/little_endian.h"
 #include "cli/commands.h"
 #include "cli/standard_utf8.h"
 #include "platform/registry_location.h"
@@ -34,7 +35,7 @@ std::string hexBytes(const std::vector<uint8_t>& bytes) {
 std::string quoted(const std::vector<uint8_t>& bytes) {
   std::u16string text;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    const auto unit = loadLittleEndian<char16_t>(bytes.data() + i);
     if (unit == 0) break;
     text.push_back(unit);
   }
@@ -56,9 +57,7 @@ std::string quoted(const std::vector<uint8_t>& bytes) {
 
 std::string formatValue(RegistryType type, const std::vector<uint8_t>& bytes) {
   if (type == RegistryType::kDword && bytes.size() == 4) {
-    const uint32_t value =
-        static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-        (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    const uint32_t value = loadLittleEndian<uint32_t>(bytes.data());
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%u (0x%x)", value, value);
     return buffer;

@@ -1,29 +1,14 @@
 #include "engine/file_format.h"
 
+#include "engine/little_endian.h"
+
 namespace lexora {
 namespace {
 
-// Little-endian packing, one byte at a time: header fields lie at unaligned offsets.
-void put16(uint8_t* out, uint16_t v) {
-  out[0] = static_cast<uint8_t>(v);
-  out[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put32(uint8_t* out, uint32_t v) {
-  out[0] = static_cast<uint8_t>(v);
-  out[1] = static_cast<uint8_t>(v >> 8);
-  out[2] = static_cast<uint8_t>(v >> 16);
-  out[3] = static_cast<uint8_t>(v >> 24);
-}
-
-uint16_t get16(const uint8_t* in) {
-  return static_cast<uint16_t>(in[0] | (in[1] << 8));
-}
-
-uint32_t get32(const uint8_t* in) {
-  return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-         (static_cast<uint32_t>(in[2]) << 16) | (static_cast<uint32_t>(in[3]) << 24);
-}
+void put16(uint8_t* out, uint16_t v) { storeLittleEndian(out, v); }
+void put32(uint8_t* out, uint32_t v) { storeLittleEndian(out, v); }
+uint16_t get16(const uint8_t* in) { return loadLittleEndian<uint16_t>(in); }
+uint32_t get32(const uint8_t* in) { return loadLittleEndian<uint32_t>(in); }
 
 // Offsets of the header's fields.
 constexpr size_t kSignatureAt = 0;

@@ -1,27 +1,17 @@
 #include "platform/window_message.h"
 
+#include "engine/little_endian.h"
+
 namespace lexora {
 namespace {
 
 constexpr uint32_t kMessageMagic = 0x4D57584C;  // "LXWM"
 constexpr uint32_t kReplyMagic = 0x5257584C;    // "LXWR"
 
-void put32(uint8_t* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void put64(uint8_t* out, uint64_t v) {
-  for (int i = 0; i < 8; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t get32(const uint8_t* in) {
-  uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(in[i]) << (8 * i);
-  return v;
-}
-uint64_t get64(const uint8_t* in) {
-  uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(in[i]) << (8 * i);
-  return v;
-}
+void put32(uint8_t* out, uint32_t v) { storeLittleEndian(out, v); }
+void put64(uint8_t* out, uint64_t v) { storeLittleEndian(out, v); }
+uint32_t get32(const uint8_t* in) { return loadLittleEndian<uint32_t>(in); }
+uint64_t get64(const uint8_t* in) { return loadLittleEndian<uint64_t>(in); }
 
 }  // namespace
 

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/little_endian.h"
+
 namespace lexora {
 namespace {
 
-void putLittleEndian32(uint32_t value, uint8_t* out) {
-  out[0] = static_cast<uint8_t>(value);
-  out[1] = static_cast<uint8_t>(value >> 8);
-  out[2] = static_cast<uint8_t>(value >> 16);
-  out[3] = static_cast<uint8_t>(value >> 24);
-}
-
-uint32_t getLittleEndian32(const uint8_t* in) {
-  return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-         (static_cast<uint32_t>(in[2]) << 16) | (static_cast<uint32_t>(in[3]) << 24);
-}
+void putLittleEndian32(uint32_t value, uint8_t* out) { storeLittleEndian(out, value); }
+uint32_t getLittleEndian32(const uint8_t* in) { return loadLittleEndian<uint32_t>(in); }
 
 }  // namespace
 
