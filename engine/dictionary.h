@@ -111,6 +111,11 @@ class Dictionary {
 
   // Writing (dictionary_writer.cc).
   PlanResult planMeaning(uint32_t byteCount, MeaningPlan& plan);
+  // planMeaning as an edit's result: Ok, DataWriteFailed or MeaningTooLong.
+  EditResult planFor(const std::string& meaningBytes, MeaningPlan& plan);
+  // Puts the planned place and length of the meaning into its word record.
+  static void placeMeaning(const MeaningPlan& plan, const std::string& meaningBytes,
+                           WordRecord& record);
   bool appendMeaning(const MeaningPlan& plan, std::string_view bytes, uint16_t& newLastBlock);
   bool appendWordText(std::string_view bytes, uint32_t& offset);
   bool writeRecordBytes(uint32_t first, const std::vector<uint8_t>& bytes);

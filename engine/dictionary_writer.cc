@@ -31,6 +31,22 @@ std::u16string_view upToNul(std::u16string_view text) {
 
 // ---- Shared steps ----
 
+EditResult Dictionary::planFor(const std::string& meaningBytes, MeaningPlan& plan) {
+  switch (planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan)) {
+    case PlanResult::Ok: return EditResult::Ok;
+    case PlanResult::ReadFailed: return EditResult::DataWriteFailed;
+    case PlanResult::NoBlockSlot: return EditResult::MeaningTooLong;
+  }
+  return EditResult::DataWriteFailed;
+}
+
+void Dictionary::placeMeaning(const MeaningPlan& plan, const std::string& meaningBytes,
+                              WordRecord& record) {
+  record.block = plan.startBlock;
+  record.offset = plan.startOffset;
+  record.meaningLength = static_cast<uint16_t>(meaningBytes.size());
+}
+
 Dictionary::PlanResult Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   const uint32_t b = header_.lastBlock;
   BlockRecord record;
@@ -177,10 +193,8 @@ EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_vie
   // Worked out before anything is written, so a meaning that needs a block past the table's
   // last slot is refused with nothing written.
   MeaningPlan plan;
-  switch (planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan)) {
-    case PlanResult::Ok: break;
-    case PlanResult::ReadFailed: return EditResult::DataWriteFailed;
-    case PlanResult::NoBlockSlot: return EditResult::MeaningTooLong;
+  if (const EditResult planned = planFor(meaningBytes, plan); planned != EditResult::Ok) {
+    return planned;
   }
 
   WordRecord record;
@@ -188,9 +202,7 @@ EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_vie
   uint16_t newLastBlock = 0;
   if (!appendMeaning(plan, meaningBytes, newLastBlock)) return EditResult::DataWriteFailed;
   record.wordLength = static_cast<uint8_t>(wordBytes.size());
-  record.block = plan.startBlock;
-  record.offset = plan.startOffset;
-  record.meaningLength = static_cast<uint16_t>(meaningBytes.size());
+  placeMeaning(plan, meaningBytes, record);
 
   std::vector<uint8_t> tail;
   if (!readRecordBytes(position, header_.wordCount - position, tail)) {
@@ -218,16 +230,12 @@ EditResult Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning
 
   const std::string meaningBytes = utf8Encode(meaning);
   MeaningPlan plan;
-  switch (planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan)) {
-    case PlanResult::Ok: break;
-    case PlanResult::ReadFailed: return EditResult::DataWriteFailed;
-    case PlanResult::NoBlockSlot: return EditResult::MeaningTooLong;
+  if (const EditResult planned = planFor(meaningBytes, plan); planned != EditResult::Ok) {
+    return planned;
   }
   uint16_t newLastBlock = 0;
   if (!appendMeaning(plan, meaningBytes, newLastBlock)) return EditResult::DataWriteFailed;
-  record.block = plan.startBlock;
-  record.offset = plan.startOffset;
-  record.meaningLength = static_cast<uint16_t>(meaningBytes.size());
+  placeMeaning(plan, meaningBytes, record);
   std::vector<uint8_t> bytes(WORD_RECORD_SIZE);
   record.encodeTo(bytes.data());
   if (!writeRecordBytes(index, bytes)) return EditResult::IndexWriteFailed;
