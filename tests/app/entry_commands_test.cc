@@ -29,14 +29,7 @@ class EntryCommandsTest : public ::testing::Test {
 
   void run(int command) { commands.onEntryCommand(command, &dictionary, current); }
 
-  // What the files hold, read through a fresh dictionary (this one is closed first).
-  Entries stored() {
-    dictionary.closeDictionary();
-    Entries entries;
-    std::string error;
-    EXPECT_TRUE(test::readBack(scratch.dataFile(), entries, &error)) << error;
-    return entries;
-  }
+  Entries stored() { return test::closeAndReadBack(dictionary, scratch.dataFile()); }
 
   const Entries initial{{u"apple", u"- a fruit"},
                         {u"bread", u"- food\r\n=$eat bread+ăn bánh mì"},

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/entry_commands.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
@@ -82,6 +84,16 @@ inline bool readBack(const std::string& dataFile, Entries& entries,
     entries.emplace_back(words[0], meaning);
   }
   return true;
+}
+
+// What the files hold once `dictionary` (open on them) is closed, read back as above; a
+// failed read fails the calling test.
+inline Entries closeAndReadBack(Dictionary& dictionary, const std::string& dataFile) {
+  dictionary.closeDictionary();
+  Entries entries;
+  std::string error;
+  EXPECT_TRUE(readBack(dataFile, entries, &error)) << error;
+  return entries;
 }
 
 inline std::vector<char> fileBytes(const std::string& path) {

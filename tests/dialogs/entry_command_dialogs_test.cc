@@ -50,13 +50,7 @@ class EntryCommandDialogsTest : public ::testing::Test {
 
   void run(int command) { commands.onEntryCommand(command, &dictionary, current); }
 
-  Entries stored() {
-    dictionary.closeDictionary();
-    Entries entries;
-    std::string error;
-    EXPECT_TRUE(test::readBack(scratch.dataFile(), entries, &error)) << error;
-    return entries;
-  }
+  Entries stored() { return test::closeAndReadBack(dictionary, scratch.dataFile()); }
 
   const Entries initial{{u"apple", u"- a fruit\r\n=$an apple a day+mỗi ngày một quả táo"},
                         {u"cat", u"- an animal"}};
