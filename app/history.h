@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/menu_commands.h"
+#include "app/settings_schema.h"
 
 namespace lexora {
 
@@ -41,7 +42,7 @@ struct HistoryEffects {
 
 class History {
  public:
-  static constexpr int32_t kSlots = 10;
+  static constexpr int32_t kSlots = schema::kDictionarySlots;
 
   explicit History(HistoryEffects effects);
 

@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "app/settings_schema.h"
+
 #include <utility>
 
 #include "app/menu_commands.h"
@@ -69,7 +71,7 @@ bool Options::chooseTextSize(int size) {
 void Options::toggleLookupButton() {
   const uint32_t value = flipped(*fields_.showLookupButton);
   *fields_.showLookupButton = value;
-  if (effects_.writeDword) effects_.writeDword(kShowLookupButtonValueName, value);
+  if (effects_.writeDword) effects_.writeDword(schema::kShowLookupButton, value);
   mark(kCmdShowLookupButton);
   if (effects_.setLookupButtonRunning) effects_.setLookupButtonRunning(value != 0);
 }

@@ -10,9 +10,6 @@
 
 namespace lexora {
 
-inline constexpr const char* kShowLookupButtonValueName = "ShowLookupButton";
-inline constexpr const char* kShowIndexAtStartingValueName = "ShowIndexAtStarting";
-
 // The settings the options change, living in the process-wide settings record.
 // REQUIRES: every pointer is non-null and outlives the Options object.
 struct OptionFields {
@@ -31,7 +28,7 @@ struct OptionEffects {
   // Hands UseClearType and TextSize to the viewers (antialiasing and zoom) and repaints them.
   std::function<void()> applyViewerOptions;
   // Writes one DWORD value to the settings store at once; used for "ShowLookupButton" only.
-  std::function<bool(std::string_view name, uint32_t value)> writeDword;
+  std::function<bool(std::u16string_view name, uint32_t value)> writeDword;
   // Starts (true) or stops (false) the lookup button program.
   std::function<void(bool run)> setLookupButtonRunning;
   // Sets the check or radio mark of an options menu command.

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/little_endian.h"
+#include "util/coding.h"
 
 namespace lexora {
 namespace {

@@ -1,27 +1,14 @@
 #include "app/settings.h"
 
+#include "app/settings_schema.h"
+
 #include "platform/registry_location.h"
 #include "platform/registry_sqlite.h"
 
 namespace lexora {
 namespace {
 
-// Value names: the display settings spell theirs in ASCII; the key takes wide names.
-std::u16string wide(const char* ascii) {
-  return std::u16string(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
-const char16_t kTotalDict[] = u"TotalDict";
-const char16_t kWorkingDictIndex[] = u"WorkingDictIndex";
-const char16_t kReverseDictIndex[] = u"ReverseDictIndex";
-const char16_t kShowLookupButton[] = u"ShowLookupButton";
-const char16_t kShowIndexAtStarting[] = u"ShowIndexAtStarting";
-const char16_t kXPos[] = u"XPos";
-const char16_t kYPos[] = u"YPos";
-const char16_t kFreeze[] = u"Freeze";
-const char16_t kShowPopup[] = u"ShowPopup";
-
-constexpr uint32_t kNoDictionary = 0xFFFFFFFF;
+using namespace schema;
 
 struct SettingsKeyState {
   std::unique_ptr<RegistryKey> key;
@@ -36,13 +23,19 @@ SettingsKeyState& state() {
 int32_t boundedTotalDict(uint32_t stored) {
   const auto value = static_cast<int32_t>(stored);
   if (value < 0) return 0;
-  return value > kMaxDictionaries ? kMaxDictionaries : value;
+  return value > kDictionarySlots ? kDictionarySlots : value;
 }
 
 }  // namespace
 
+std::u16string styleValueName(int index) {
+  const std::string digits = std::to_string(index + 1);
+  return kStylePrefix + std::u16string(digits.begin(), digits.end());
+}
+
 std::u16string dictionaryValueName(int k) {
-  return u"Dictionary" + wide(std::to_string(k).c_str());
+  const std::string digits = std::to_string(k);
+  return kDictionaryPrefix + std::u16string(digits.begin(), digits.end());
 }
 
 RegistryKey& settingsKey() {
@@ -87,8 +80,8 @@ void loadSettings(RegistryKey& key, Settings& s) {
   s.totalDict = boundedTotalDict(key.readDword(kTotalDict, 0));
   s.workingDictIndex = static_cast<int32_t>(key.readDword(kWorkingDictIndex, kNoDictionary));
   s.reverseDictIndex = static_cast<int32_t>(key.readDword(kReverseDictIndex, kNoDictionary));
-  d.textSize = key.readDword(wide(kTextSizeValueName).c_str(), kDefaultTextSize);
-  d.useClearType = key.readDword(wide(kUseClearTypeValueName).c_str(), kDefaultUseClearType);
+  d.textSize = key.readDword(kTextSize, kDefaultTextSize);
+  d.useClearType = key.readDword(kUseClearType, kDefaultUseClearType);
   s.showLookupButton = key.readDword(kShowLookupButton, 0);
   s.showIndexAtStarting = key.readDword(kShowIndexAtStarting, 0);
 
@@ -96,22 +89,22 @@ void loadSettings(RegistryKey& key, Settings& s) {
     s.dictionaryPaths[k - 1] = key.readString(dictionaryValueName(k).c_str());
   }
 
-  d.time2Show = clampTime2Show(key.readDword(wide(kTime2ShowValueName).c_str(),
+  d.time2Show = clampTime2Show(key.readDword(kTime2Show,
                                              kDefaultTime2Show));
 
   for (int i = 0; i < kStyleCount; ++i) {
     uint8_t bytes[DisplayStyle::kEncodedSize];
     uint32_t size = sizeof bytes;
-    if (key.readBinary(wide(styleValueName(i).c_str()).c_str(), bytes, &size)) {
+    if (key.readBinary(styleValueName(i).c_str(), bytes, &size)) {
       d.styles[i].decode(bytes, size);
     }
   }
 
-  d.useTexture = key.readDword(wide(kUseTextureValueName).c_str(), 0);
-  d.texturePath = key.readString(wide(kTextureValueName).c_str());
+  d.useTexture = key.readDword(kUseTexture, 0);
+  d.texturePath = key.readString(kTexture);
   uint8_t colour[kBackColorEncodedSize];
   uint32_t size = sizeof colour;
-  if (key.readBinary(wide(kBackColorValueName).c_str(), colour, &size)) {
+  if (key.readBinary(kBackColor, colour, &size)) {
     decodeBackColor(colour, size, d.backColor);
   }
 }
@@ -119,13 +112,13 @@ void loadSettings(RegistryKey& key, Settings& s) {
 void saveSettings(RegistryKey& key, const Settings& s) {
   const DisplaySettings& d = s.display;
   const int32_t total = s.totalDict < 0 ? 0
-                        : s.totalDict > kMaxDictionaries ? kMaxDictionaries
+                        : s.totalDict > kDictionarySlots ? kDictionarySlots
                                                          : s.totalDict;
   key.writeDword(kTotalDict, static_cast<uint32_t>(total));
   key.writeDword(kWorkingDictIndex, static_cast<uint32_t>(s.workingDictIndex));
   key.writeDword(kReverseDictIndex, static_cast<uint32_t>(s.reverseDictIndex));
-  key.writeDword(wide(kTextSizeValueName).c_str(), d.textSize);
-  key.writeDword(wide(kUseClearTypeValueName).c_str(), d.useClearType);
+  key.writeDword(kTextSize, d.textSize);
+  key.writeDword(kUseClearType, d.useClearType);
   key.writeDword(kShowLookupButton, s.showLookupButton);
   key.writeDword(kShowIndexAtStarting, s.showIndexAtStarting);
 
@@ -133,18 +126,18 @@ void saveSettings(RegistryKey& key, const Settings& s) {
     key.writeString(dictionaryValueName(k).c_str(), s.dictionaryPaths[k - 1].c_str());
   }
 
-  key.writeDword(wide(kTime2ShowValueName).c_str(), clampTime2Show(d.time2Show));
+  key.writeDword(kTime2Show, clampTime2Show(d.time2Show));
 
   for (int i = 0; i < kStyleCount; ++i) {
     const auto bytes = d.styles[i].encode();
-    key.writeBinary(wide(styleValueName(i).c_str()).c_str(), bytes.data(),
+    key.writeBinary(styleValueName(i).c_str(), bytes.data(),
                     static_cast<uint32_t>(bytes.size()));
   }
 
-  key.writeDword(wide(kUseTextureValueName).c_str(), d.useTexture);
-  key.writeString(wide(kTextureValueName).c_str(), d.texturePath.c_str());
+  key.writeDword(kUseTexture, d.useTexture);
+  key.writeString(kTexture, d.texturePath.c_str());
   const auto colour = encodeBackColor(d.backColor);
-  key.writeBinary(wide(kBackColorValueName).c_str(), colour.data(),
+  key.writeBinary(kBackColor, colour.data(),
                   static_cast<uint32_t>(colour.size()));
 }
 
@@ -156,8 +149,8 @@ bool writeShowLookupButton(RegistryKey& key, uint32_t value) {
 
 LookupButtonSettings readLookupButtonSettings(RegistryKey& key) {
   LookupButtonSettings b;
-  b.yPos = static_cast<int32_t>(key.readDword(kYPos, static_cast<uint32_t>(kDefaultButtonY)));
-  b.xPos = static_cast<int32_t>(key.readDword(kXPos, static_cast<uint32_t>(kDefaultButtonX)));
+  b.yPos = static_cast<int32_t>(key.readDword(kYPos, static_cast<uint32_t>(schema::kDefaultButtonY)));
+  b.xPos = static_cast<int32_t>(key.readDword(kXPos, static_cast<uint32_t>(schema::kDefaultButtonX)));
   b.freeze = key.readDword(kFreeze, 0) != 0;
   b.showPopup = key.readDword(kShowPopup, 0) != 0;
   return b;

@@ -16,11 +16,12 @@
 #include <string>
 
 #include "app/registry_key.h"
+#include "app/settings_schema.h"
 #include "render/display_settings.h"
 
 namespace lexora {
 
-constexpr int kMaxDictionaries = 10;  // slots of the path table
+constexpr int kMaxDictionaries = schema::kDictionarySlots;  // slots of the path table
 inline constexpr const char16_t* kSettingsKeyPath = u"Software\\Velmarin\\Lexora";
 
 // Every persisted value of the main program, named after its registry value.
@@ -72,11 +73,13 @@ void saveSettings(RegistryKey& key, const Settings& settings);
 
 // "Dictionary%d" formatted with k (1-based).
 std::u16string dictionaryValueName(int k);
+// "Style%d" formatted with index + 1: "Style1" ... "Style7".
+std::u16string styleValueName(int index);
 
 // ---- The lookup button's values (same key) ----
 
-constexpr int32_t kDefaultButtonX = 180;
-constexpr int32_t kDefaultButtonY = 298;
+constexpr int32_t kDefaultButtonX = schema::kDefaultButtonX;
+constexpr int32_t kDefaultButtonY = schema::kDefaultButtonY;
 
 struct LookupButtonSettings {
   int32_t xPos = kDefaultButtonX;  // "XPos": the button's left edge, screen pixels

@@ -13,7 +13,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/standard_utf8.h"
+#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "platform/registry_location.h"
 

@@ -16,10 +16,10 @@
 #include "cli/dictd_database.h"
 #include "cli/dictd_markup.h"
 #include "cli/import_run.h"
-#include "cli/standard_utf8.h"
+#include "util/standard_utf8.h"
 #include "engine/collation.h"
 #include "engine/file_format.h"
-#include "engine/utf8_codec.h"
+#include "util/utf8_codec.h"
 
 namespace lexora::cli {
 namespace {

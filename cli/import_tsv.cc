@@ -6,7 +6,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/import_run.h"
-#include "cli/standard_utf8.h"
+#include "util/standard_utf8.h"
 #include "cli/tsv_escape.h"
 
 namespace lexora::cli {

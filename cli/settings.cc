@@ -11,9 +11,9 @@
 #include "app/settings.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
-#include "engine/little_endian.h"
+#include "util/coding.h"
 #include "cli/commands.h"
-#include "cli/standard_utf8.h"
+#include "util/standard_utf8.h"
 #include "platform/registry_location.h"
 
 namespace lexora::cli {

@@ -9,7 +9,7 @@
 #include "engine/block_store.h"
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
-#include "engine/utf8_codec.h"
+#include "util/utf8_codec.h"
 
 namespace lexora {
 

@@ -11,7 +11,7 @@
 
 #include "engine/collation.h"
 #include "engine/file_format.h"
-#include "engine/utf8_codec.h"
+#include "util/utf8_codec.h"
 
 namespace lexora {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "engine/block_store.h"
 #include "engine/dictionary_files.h"
-#include "engine/utf8_codec.h"
+#include "util/utf8_codec.h"
 
 namespace lexora {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/file_format.h"
 
-#include "engine/little_endian.h"
+#include "util/coding.h"
 
 namespace lexora {
 namespace {

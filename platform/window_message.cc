@@ -1,6 +1,6 @@
 #include "platform/window_message.h"
 
-#include "engine/little_endian.h"
+#include "util/coding.h"
 
 namespace lexora {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/little_endian.h"
+#include "util/coding.h"
 
 namespace lexora {
 namespace {
@@ -32,7 +32,6 @@ void DisplayStyle::decode(const uint8_t* data, std::size_t size) {
   colour = getLittleEndian32(bytes.data() + 12);
 }
 
-std::string styleValueName(int index) { return "Style" + std::to_string(index + 1); }
 
 std::array<uint8_t, kBackColorEncodedSize> encodeBackColor(uint32_t colour) {
   std::array<uint8_t, kBackColorEncodedSize> out{};

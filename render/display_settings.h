@@ -68,18 +68,6 @@ constexpr int32_t kMaxTime2Show = 20;
 constexpr uint32_t kTextSizeSmallest = 0;
 constexpr uint32_t kTextSizeLargest = 4;
 
-// Names of the stored values.
-inline constexpr const char* kBackColorValueName = "BackColor";     // REG_BINARY, 4 bytes
-inline constexpr const char* kUseTextureValueName = "UseTextture";  // DWORD
-inline constexpr const char* kTextureValueName = "Textture";        // string
-inline constexpr const char* kTextSizeValueName = "TextSize";       // DWORD
-inline constexpr const char* kUseClearTypeValueName = "UseClearType";  // DWORD
-inline constexpr const char* kTime2ShowValueName = "Time2Show";     // DWORD
-
-// "Style%d" formatted with index + 1: "Style1" ... "Style7".
-// REQUIRES: 0 <= index < kStyleCount.
-std::string styleValueName(int index);
-
 // The background colour's stored layout: 4 bytes, little-endian.
 constexpr std::size_t kBackColorEncodedSize = 4;
 std::array<uint8_t, kBackColorEncodedSize> encodeBackColor(uint32_t colour);

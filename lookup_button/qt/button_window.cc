@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "platform/window_identity.h"
-#include "resources/icons/icon_painter.h"
+#include "gui/widgets/icon_painter.h"
 
 namespace lexora {
 namespace {

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_dir.h"
+
 #include "app/entry_commands.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
@@ -22,21 +24,7 @@ namespace lexora::test {
 
 class EntryScratch {
  public:
-  EntryScratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lexora-edit-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~EntryScratch() {
-    std::error_code ignored;
-    for (const char* extension : {".pvm", ".pdw", ".pdi"}) {
-      std::filesystem::permissions(path_ + "/dict" + extension,
-                                   std::filesystem::perms::owner_read |
-                                       std::filesystem::perms::owner_write,
-                                   ignored);
-    }
-    std::filesystem::remove_all(path_, ignored);
-  }
+  EntryScratch() : dir_("lexora-edit"), path_(dir_.path()) {}
   EntryScratch(const EntryScratch&) = delete;
   EntryScratch& operator=(const EntryScratch&) = delete;
 
@@ -46,6 +34,7 @@ class EntryScratch {
   }
 
  private:
+  ScratchDir dir_;
   std::string path_;
 };
 

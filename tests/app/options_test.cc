@@ -17,8 +17,9 @@ class OptionsTest : public ::testing::Test {
   OptionsTest()
       : options_({&useClearType_, &textSize_, &showLookupButton_, &showIndexAtStarting_},
                  {[this] { events_.push_back("apply"); },
-                  [this](std::string_view name, uint32_t value) {
-                    events_.push_back("write " + std::string(name) + "=" + std::to_string(value));
+                  [this](std::u16string_view name, uint32_t value) {
+                    events_.push_back("write " + std::string(name.begin(), name.end()) + "=" +
+                                      std::to_string(value));
                     return true;
                   },
                   [this](bool run) { events_.push_back(run ? "start" : "stop"); },

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_memory.h"
+#include "tests/support/registry_memory.h"
 #include "platform/registry_sqlite.h"
 
 namespace lexora {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_dir.h"
+
 namespace lexora::test {
 
 struct CliResult {
@@ -22,24 +24,10 @@ struct CliResult {
 
 class CliFolder {
  public:
-  CliFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lexora-cli-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~CliFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  CliFolder() : dir_("lexora-cli"), path_(dir_.path()) {}
+  std::string file(const std::string& name) const { return dir_.file(name); }
+  void write(const std::string& name, const std::string& bytes) const { dir_.write(name, bytes); }
+  std::string read(const std::string& name) const { return dir_.read(name); }
 
   // Runs lexora-cli with `args` (each passed as one word) in this folder, stdin from `input`.
   CliResult run(const std::vector<std::string>& args, const std::string& input = "") const {
@@ -62,6 +50,7 @@ class CliFolder {
     return out + "'";
   }
 
+  ScratchDir dir_;
   std::string path_;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the engine tests: a scratch folder, and a way to write dictionary files
+// Helpers for the engine tests: a way to write dictionary files
 // directly (blocks and records of any shape, including damaged ones).
 
 #include <zlib.h>
@@ -12,27 +12,10 @@
 #include <vector>
 
 #include "engine/file_format.h"
-#include "engine/utf8_codec.h"
+#include "tests/support/scratch_dir.h"
+#include "util/utf8_codec.h"
 
 namespace lexora::test {
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lexora-engine-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 inline std::vector<uint8_t> readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

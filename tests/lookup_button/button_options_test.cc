@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/registry_memory.h"
+#include "tests/support/registry_memory.h"
 
 namespace lexora {
 namespace {

@@ -45,8 +45,6 @@ TEST(DisplaySettings, DefaultsAndNames) {
   EXPECT_EQ(d.textSize, 2u);
   EXPECT_EQ(d.useClearType, 1u);
   EXPECT_EQ(d.time2Show, 1u);
-  EXPECT_EQ(styleValueName(0), "Style1");
-  EXPECT_EQ(styleValueName(6), "Style7");
 }
 
 TEST(Time2Show, ClampedSigned) {

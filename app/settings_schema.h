@@ -1,0 +1,60 @@
+#pragma once
+// Every value the two programs keep under the settings key, in one place: its stored name, its
+// type, its default and the range it is kept within. The records that hold the values
+// (`Settings`, `DisplaySettings`, `LookupButtonSettings`) take their defaults from here, and
+// the code that loads, saves or edits a value names it through these constants.
+
+#include <cstdint>
+
+#include "render/display_settings.h"
+
+namespace lexora::schema {
+
+// ---- The main program's values ----
+
+// Installed dictionaries: "TotalDict" (DWORD) counts them, "Dictionary1".."Dictionary10"
+// (strings) hold their data files' paths. The path table, the dictionary slots and the history
+// trees all have this many places.
+inline constexpr int kDictionarySlots = 10;
+inline constexpr const char16_t* kTotalDict = u"TotalDict";
+inline constexpr const char16_t* kDictionaryPrefix = u"Dictionary";  // + 1..10
+
+// Slots of the working and the reverse dictionary (DWORD, -1 for none).
+inline constexpr const char16_t* kWorkingDictIndex = u"WorkingDictIndex";
+inline constexpr const char16_t* kReverseDictIndex = u"ReverseDictIndex";
+inline constexpr uint32_t kNoDictionary = 0xFFFFFFFF;
+
+// DWORD, 1 = start on the word list.
+inline constexpr const char16_t* kShowIndexAtStarting = u"ShowIndexAtStarting";
+
+// ---- The display values ----
+
+inline constexpr const char16_t* kTextSize = u"TextSize";          // DWORD, 0..4
+inline constexpr const char16_t* kUseClearType = u"UseClearType";  // DWORD, 1 = on
+// DWORD, seconds the popup stays. Stored values are kept within 1..20 when read; the style
+// dialog offers 2..20 (the place is spelled this way in stored settings).
+inline constexpr const char16_t* kTime2Show = u"Time2Show";
+inline constexpr int32_t kMinStoredTime2Show = kMinTime2Show;
+inline constexpr int32_t kMaxStoredTime2Show = kMaxTime2Show;
+inline constexpr int kMinDialogTime2Show = 2;
+inline constexpr int kMaxDialogTime2Show = kMaxTime2Show;
+inline constexpr const char16_t* kStylePrefix = u"Style";         // + 1..7, 4-byte binary
+inline constexpr const char16_t* kUseTexture = u"UseTextture";    // DWORD, 1 = picture
+inline constexpr const char16_t* kTexture = u"Textture";          // string, picture's path
+inline constexpr const char16_t* kBackColor = u"BackColor";       // 4-byte binary 0x00BBGGRR
+
+// ---- Values both programs use ----
+
+// DWORD, 1 = the lookup button runs. Written at once when changed, so that the button sees it.
+inline constexpr const char16_t* kShowLookupButton = u"ShowLookupButton";
+
+// ---- The lookup button's values ----
+
+inline constexpr const char16_t* kXPos = u"XPos";            // DWORD, left edge on screen
+inline constexpr const char16_t* kYPos = u"YPos";            // DWORD, top edge on screen
+inline constexpr const char16_t* kFreeze = u"Freeze";        // DWORD, non-zero = cannot move
+inline constexpr const char16_t* kShowPopup = u"ShowPopup";  // DWORD, non-zero = popup bubble
+inline constexpr int32_t kDefaultButtonX = 180;
+inline constexpr int32_t kDefaultButtonY = 298;
+
+}  // namespace lexora::schema

@@ -1,0 +1,309 @@
+#include "gui/dialogs/dictionaries_dialog.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/dictionary_list.h"
+#include "gui/dialogs/dictionaries_dialog_layout.h"
+#include "gui/dialogs/file_picker_dialog.h"
+#include "gui/dialogs/help.h"
+#include "gui/widgets/picture_button.h"
+#include "gui/widgets/qt_geometry.h"
+
+namespace lexora {
+
+namespace {
+
+constexpr int kDefaultWidth = 320;
+constexpr int kDefaultHeight = 400;
+const QString kDictionaryFileSuffix = QStringLiteral("mvp.");  // ".pvm" written backwards
+
+// The Add (plus) and Delete (minus) pictures, drawn like the other picture buttons.
+QIcon signIcon(bool plus) {
+  QIcon icon;
+  for (int scale : {1, 2}) {
+    QPixmap pixmap(kPictureButtonSize * scale, kPictureButtonSize * scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    painter.setPen(QPen(QColor(0x1e, 0x3c, 0xb4), 2.6, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3, 8), QPointF(13, 8));
+    if (plus) painter.drawLine(QPointF(8, 3), QPointF(8, 13));
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
+QToolButton* makeSignButton(bool plus, const QString& name, QWidget* parent) {
+  QToolButton* button = makePictureButton(ButtonPicture::Ok, name, parent);
+  button->setIcon(signIcon(plus));
+  return button;
+}
+
+}  // namespace
+
+DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, FilePicker picker)
+    : QDialog(parent),
+      settings_(settings),
+      picker_(picker ? std::move(picker) : FilePicker(runFilePicker)),
+      openingTotal_(settings.totalDict),
+      openingPaths_(settings.dictionaryPaths) {
+  setWindowTitle(QStringLiteral("Dictionaries"));
+
+  titleLine_ = new QLabel(QStringLiteral("Dictionaries"), this);
+  titleLine_->setObjectName(QStringLiteral("titleLine"));
+  titleLine_->setFont(QFont(QStringLiteral("Tahoma"), 9, QFont::Bold));
+  QPalette titlePalette = titleLine_->palette();
+  titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 128));  // navy
+  titleLine_->setPalette(titlePalette);
+
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("dictionaryList"));
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  list_->setUniformItemSizes(true);
+  // Cyan text on grey.
+  list_->setStyleSheet(QStringLiteral(
+      "QListWidget { background-color: rgb(128, 128, 128); color: rgb(0, 255, 255); }"));
+  for (const std::u16string& path : installedDictionaryPaths(settings_)) {
+    auto* item = new QListWidgetItem(QString::fromStdU16String(path), list_);
+    item->setSizeHint(QSize(0, kDictionaryRowHeight));
+  }
+  list_->installEventFilter(this);
+  connect(list_, &QListWidget::itemSelectionChanged, this, &DictionariesDialog::showSelectedPath);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &DictionariesDialog::editSelectedRow);
+  connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    if (editing_) placeEditor(editIndex_);
+  });
+
+  pathBox_ = new QPlainTextEdit(this);
+  pathBox_->setObjectName(QStringLiteral("pathBox"));
+  pathBox_->setReadOnly(true);
+  QPalette pathPalette = pathBox_->palette();
+  pathPalette.setColor(QPalette::Text, QColor(128, 0, 255));
+  pathBox_->setPalette(pathPalette);
+
+  editor_ = new QLineEdit(this);
+  editor_->setObjectName(QStringLiteral("rowEditor"));
+  editor_->hide();
+  // Return ends the edit the way a tap on the list does.
+  connect(editor_, &QLineEdit::returnPressed, this, [this] { list_->setFocus(); });
+  browseButton_ = new QPushButton(QStringLiteral("..."), this);
+  browseButton_->setObjectName(QStringLiteral("browseButton"));
+  browseButton_->setAutoDefault(false);
+  browseButton_->hide();
+  connect(browseButton_, &QPushButton::clicked, this, &DictionariesDialog::browse);
+
+  addButton_ = makeSignButton(true, tr("Add"), this);
+  addButton_->setObjectName(QStringLiteral("addButton"));
+  deleteButton_ = makeSignButton(false, tr("Delete"), this);
+  deleteButton_->setObjectName(QStringLiteral("deleteButton"));
+  cancelButton_ = makePictureButton(ButtonPicture::Cancel, tr("Cancel"), this);
+  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+  okButton_ = makePictureButton(ButtonPicture::Ok, tr("OK"), this);
+  okButton_->setObjectName(QStringLiteral("okButton"));
+  connect(addButton_, &QToolButton::clicked, this, &DictionariesDialog::addRow);
+  connect(deleteButton_, &QToolButton::clicked, this, &DictionariesDialog::deleteRow);
+  connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
+  connect(okButton_, &QToolButton::clicked, this, &DictionariesDialog::storeRows);
+
+  deleteButton_->setEnabled(false);
+  updateAddButton();
+
+  if (parent != nullptr && parent->window()->width() > 0) {
+    resize(parent->window()->size());
+  } else {
+    resize(kDefaultWidth, kDefaultHeight);
+  }
+  layOut();
+}
+
+DictionariesDialog::~DictionariesDialog() = default;
+
+int DictionariesDialog::selectedRow() const {
+  const QList<QListWidgetItem*> selected = list_->selectedItems();
+  return selected.isEmpty() ? -1 : list_->row(selected.first());
+}
+
+void DictionariesDialog::updateAddButton() {
+  addButton_->setEnabled(list_->count() < kMaxDictionaries);
+}
+
+void DictionariesDialog::focusEditor() {
+  editor_->setFocus();
+  editor_->selectAll();  // leaves the caret at the end, in view
+}
+
+void DictionariesDialog::showSelectedPath() {
+  const int row = selectedRow();
+  if (row < 0) {
+    deleteButton_->setEnabled(false);
+    return;
+  }
+  pathBox_->setPlainText(list_->item(row)->text());
+  deleteButton_->setEnabled(true);
+}
+
+void DictionariesDialog::editSelectedRow() {
+  if (editing_) commitEdit();
+  const int row = selectedRow();
+  if (row < 0) return;
+  editIndex_ = row;
+  editing_ = true;
+  placeEditor(row);
+  editor_->setText(list_->item(row)->text());
+  focusEditor();
+}
+
+void DictionariesDialog::commitEdit() {
+  editor_->hide();
+  browseButton_->hide();
+  if (!editing_) return;
+  const int row = editIndex_;
+  editing_ = false;
+  editIndex_ = -1;
+  if (row < 0 || row >= list_->count()) return;
+  const QString text = editor_->text();
+  if (!text.isEmpty()) {
+    settings_.dictionaryPaths[static_cast<size_t>(row)] = text.toStdU16String();
+    list_->item(row)->setText(text);
+    if (selectedRow() == row) pathBox_->setPlainText(text);
+  } else {
+    removeRow(row);  // an edit committed empty removes its row; the rows below move up
+  }
+}
+
+void DictionariesDialog::removeRow(int row) {
+  {
+    const QSignalBlocker blocker(list_);
+    delete list_->takeItem(row);
+    list_->clearSelection();
+    list_->setCurrentRow(-1);
+  }
+  removeDictionaryPath(settings_, row);
+  updateAddButton();
+}
+
+void DictionariesDialog::addRow() {
+  if (editing_) commitEdit();
+  if (list_->count() >= kMaxDictionaries) {
+    addButton_->setEnabled(false);
+    return;
+  }
+  int row = 0;
+  {
+    const QSignalBlocker blocker(list_);
+    auto* item = new QListWidgetItem(QString(), list_);
+    item->setSizeHint(QSize(0, kDictionaryRowHeight));
+    row = list_->row(item);
+    list_->setCurrentRow(row);
+  }
+  appendDictionaryPath(settings_, std::u16string());
+  editIndex_ = row;
+  editing_ = true;
+  list_->scrollToItem(list_->item(row));
+  placeEditor(row);
+  editor_->clear();
+  focusEditor();
+  updateAddButton();
+}
+
+void DictionariesDialog::deleteRow() {
+  if (editing_) commitEdit();
+  const int row = selectedRow();
+  if (row < 0) return;
+  // The path box keeps its text and Delete stays enabled until the selection next changes.
+  removeRow(row);
+}
+
+void DictionariesDialog::browse() {
+  const std::optional<QString> chosen =
+      picker_(this, kDictionaryFileSuffix, editor_->text());
+  if (chosen) editor_->setText(*chosen);  // even an empty one: the row goes at the commit
+  focusEditor();
+}
+
+void DictionariesDialog::storeRows() {
+  if (editing_) commitEdit();
+  std::vector<std::u16string> rows;
+  const int count = std::min(list_->count(), kMaxDictionaries);
+  for (int row = 0; row < count; ++row) rows.push_back(list_->item(row)->text().toStdU16String());
+  setInstalledDictionaryPaths(settings_, rows);
+  accept();
+}
+
+void DictionariesDialog::reject() {
+  editor_->hide();
+  browseButton_->hide();
+  editing_ = false;
+  editIndex_ = -1;
+  settings_.totalDict = openingTotal_;
+  settings_.dictionaryPaths = openingPaths_;
+  QDialog::reject();
+}
+
+void DictionariesDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  layOut();
+}
+
+bool DictionariesDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::FocusIn) commitEdit();
+  return QDialog::eventFilter(watched, event);
+}
+
+void DictionariesDialog::layOut() {
+  const QRect client = rect();
+  const DictionariesLayout layout = layoutDictionariesDialog(ClientRect{
+      client.left(), client.top(), client.left() + client.width(), client.top() + client.height()});
+  list_->setGeometry(toQRect(layout.list));
+  pathBox_->setGeometry(toQRect(layout.pathBox));
+  addButton_->setGeometry(toQRect(layout.addButton));
+  deleteButton_->setGeometry(toQRect(layout.deleteButton));
+  cancelButton_->setGeometry(toQRect(layout.cancelButton));
+  okButton_->setGeometry(toQRect(layout.okButton));
+  titleLine_->setGeometry(client.left() + 4, client.top(),
+                          std::max(layout.addButton.x - client.left() - 8, 0),
+                          kDialogHeaderHeight);
+  if (editing_) placeEditor(editIndex_);
+}
+
+void DictionariesDialog::placeEditor(int row) {
+  QListWidgetItem* item = list_->item(row);
+  if (item == nullptr) return;
+  const QRect rowRect = list_->visualItemRect(item);
+  const QPoint topLeft = list_->viewport()->mapTo(this, rowRect.topLeft());
+  const RowEditorLayout layout =
+      placeRowEditor(ControlRect{topLeft.x(), topLeft.y(), rowRect.width(), rowRect.height()});
+  editor_->setGeometry(toQRect(layout.editor));
+  browseButton_->setGeometry(toQRect(layout.browseButton));
+  editor_->show();
+  browseButton_->show();
+  editor_->raise();
+  browseButton_->raise();
+}
+
+bool runDictionariesDialog(Settings& settings, QWidget* parent, DesktopPrograms* programs) {
+  DictionariesDialog dialog(settings, parent);
+  installHelpKey(&dialog, programs, HelpTopic::Dictionaries);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace lexora

@@ -1,0 +1,23 @@
+#include "gui/dialogs/message_box_messages.h"
+
+#include <QMessageBox>
+
+namespace lexora {
+
+void MessageBoxMessages::showMessage(const std::u16string& text, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                  QString::fromLatin1(kMessageBoxTitle), QString::fromStdU16String(text),
+                  QMessageBox::Ok, parent_.data());
+  box.exec();
+}
+
+bool MessageBoxMessages::askYesNo(const std::u16string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kMessageBoxTitle),
+                  QString::fromStdU16String(text), QMessageBox::Yes | QMessageBox::No,
+                  parent_.data());
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace lexora

@@ -1,0 +1,180 @@
+#pragma once
+// LexoraDialog: the program's main window, titled "Lexora". A word box at the top and below it
+// one of three panes: the viewer (a meaning or the home page), the word list of the working
+// dictionary, or the history tree. It runs the lookup flow (search as you type, showing an
+// entry in the viewer or as a popup bubble, links) and receives LOOKUP_WORD from other
+// programs under its identity "Lexora".
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/entry_commands.h"
+#include "gui/main_window/window_state.h"
+#include "app/history.h"
+#include "app/options.h"
+#include "app/view_mode.h"
+#include "platform/window_message.h"
+
+class QAction;
+class QLineEdit;
+class QListView;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace lexora {
+
+class CentralArea;
+class HtmlViewer;
+class MenuBar;
+class PopupBubble;
+class WindowEndpoint;
+class WordListModel;
+
+// The one message of the lookup flow's failures.
+inline constexpr const char* kLookupErrorMessage =
+    "Error occur. Please re-select your dictionary files or restart Lexora.";
+
+class LexoraDialog : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Builds the window and opens the installed dictionaries (see openDictionaries).
+  LexoraDialog(WindowState state, WindowServices services, QWidget* parent = nullptr);
+  ~LexoraDialog() override;
+
+  // ---- The lookup flow ----
+  // Normalise, search and show (nothing at all without a working dictionary).
+  void lookupWord(const std::u16string& text, int32_t dictionaryIndex);
+  // Reads entry `position` of dictionary `dictionaryIndex` and shows it in the viewer
+  // (showInMainWindow) or as a popup; on a failed read reports it and closes the dictionary.
+  void showEntry(uint32_t position, int32_t dictionaryIndex);
+  void showPopupPage(bool previous);
+  // The word list's selected row in the viewer (Return, the lookup button, a tap on a row).
+  void showSelectedRow();
+  void previousWord();
+  void nextWord();
+  void addToHistory(const std::u16string& word, int32_t dictionaryIndex);
+  // LOOKUP_WORD: the word is on the clipboard.
+  void receiveLookupWord(uint64_t wParam, int64_t lParam);
+  // The message handler of the window's endpoint.
+  int64_t handleWindowMessage(const WindowMessage& message);
+  // Opens the installed dictionaries: the first that opens is the working one, the last the
+  // reverse one; the word list follows the working dictionary.
+  void openDictionaries();
+  // Shows the panes for `viewMode`.
+  void showPanes();
+  void showHomePage();
+  // Switches the pane (0 meaning page, 1 home page, 2 word list, 3 history tree).
+  void setViewMode(int32_t mode);
+  // A command of the menu bar or its menus.
+  void runCommand(int command);
+  // One of the four edit commands (kCmdAddNewWord ... kCmdModifyWord) on the working
+  // dictionary and currentEntryIndex; the word list and the viewer follow the change.
+  void runEntryCommand(int command);
+  // "Quit": takes the popup away and closes the window.
+  void quit();
+
+  // ---- Members named as the rest of the program knows them ----
+  int32_t currentEntryIndex = -1;
+  int32_t viewMode = 1;  // 0 meaning page, 1 home page, 2 word list, 3 history tree
+  bool showInMainWindow = true;
+  bool shownFromReverse = false;
+  bool popupFromReverse = false;
+  bool strictCompare = false;
+  std::vector<std::u16string> popupFragments;
+  int32_t popupPage = -1;
+  uint32_t popupNotificationId = 0;
+  std::array<QTreeWidgetItem*, schema::kDictionarySlots> historyRoot{};
+  std::array<QTreeWidgetItem*, schema::kDictionarySlots> historyCurrent{};
+
+  // ---- Parts ----
+  QToolButton* selectDictButton() const;
+  QToolButton* lookupButton() const;
+  QLineEdit* wordBox() const;
+  QListView* wordList() const { return wordList_; }
+  WordListModel* wordListModel() const { return wordListModel_; }
+  HtmlViewer* viewer() const { return viewer_; }
+  QTreeWidget* historyTree() const { return historyTree_; }
+  PopupBubble* popupBubble() const { return popupBubble_; }
+  MenuBar* menuBar() const { return menuBar_; }
+  const QIcon& icon() const { return icon_; }
+  WindowState& state() { return state_; }
+
+  // How failures are shown; tests replace the message box.
+  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
+  void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+  // How the edit commands talk to the user: by default message boxes and the entry editor over
+  // this window; tests replace them. A null argument keeps the current one.
+  void setEntryDialogs(std::unique_ptr<EntryMessages> messages,
+                       std::unique_ptr<EntryEditor> editor);
+
+  // ---- Menus, options and history ----
+  // The commands whose dialogs live elsewhere; an empty handler makes its command do nothing.
+  // (The edit commands run in the window itself: runEntryCommand.)
+  struct CommandDialogs {
+    std::function<bool()> dictionaries;  // true when the dialog ended with OK
+    std::function<void()> interfaceStyles;
+    std::function<void()> about;
+  };
+  void setCommandDialogs(CommandDialogs dialogs) { dialogs_ = std::move(dialogs); }
+  History& history() { return *history_; }
+  Options& options() { return *options_; }
+  // Hands ClearType and the text size to the viewer.
+  void applyViewerOptions();
+  // The "Select Dict" button: the dictionary menu, or the dictionaries dialog with none.
+  void selectDictionary();
+  // "Dictionary (ies)": the dialog, then the dictionaries reopened when it ended with OK.
+  void runDictionariesCommand();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenuBar();
+  HistoryEffects historyEffects();
+  MenuCommandHandlers commandHandlers();
+  std::vector<std::u16string> installedTitles();
+  void searchAsYouType();
+  void showNeighbourWord(bool previous);
+  void selectListRow(uint32_t row, bool fullyVisible);
+  void reportError();
+  void setWordBoxText(const std::u16string& text);
+  Dictionary* dictionary(int32_t index);
+  int32_t working() const { return *state_.workingDictIndex; }
+  int32_t reverse() const { return *state_.reverseDictIndex; }
+
+  WindowState state_;
+  WindowServices services_;
+  ErrorReporter errorReporter_;
+  std::unique_ptr<EntryMessages> entryMessages_;
+  std::unique_ptr<EntryEditor> entryEditor_;
+  QIcon icon_;
+  CentralArea* central_;
+  HtmlViewer* viewer_;
+  QListView* wordList_;
+  WordListModel* wordListModel_;
+  std::unique_ptr<History> history_;  // before the tree that shows it
+  QTreeWidget* historyTree_;
+  MenuBar* menuBar_ = nullptr;
+  PopupBubble* popupBubble_;
+  WindowEndpoint* endpoint_ = nullptr;
+  bool closing_ = false;
+  std::unique_ptr<Options> options_;
+  std::unique_ptr<ViewModeSwitch> viewSwitch_;
+  CommandDialogs dialogs_;
+  // The option values when the window state gives none (tests).
+  uint32_t ownShowLookupButton_ = 0;
+  uint32_t ownShowIndexAtStarting_ = 0;
+  DisplaySettings ownDisplay_;
+};
+
+}  // namespace lexora

@@ -1,0 +1,86 @@
+// lexora: the dictionary's main program. Its whole life is one run of the main window:
+// settings key and dictionary slots first, then the settings, the window until "Quit", and the
+// settings saved at the end.
+
+#include <QApplication>
+#include <array>
+
+#include "gui/main_window/lexora_dialog.h"
+#include "app/settings.h"
+#include "gui/dialogs/about_dialog.h"
+#include "gui/dialogs/dictionaries_dialog.h"
+#include "gui/dialogs/help.h"
+#include "gui/dialogs/style_dialog.h"
+#include "engine/dictionary.h"
+#include "platform/qt/desktop_programs_qt.h"
+#include "platform/qt/detached_launcher.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+// The 10 dictionary slots, closed until the main window opens the installed ones.
+std::array<lexora::Dictionary, lexora::kMaxDictionaries> dictionaries;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace lexora;
+  settingsKey();  // opened before anything else runs
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lexora"));
+  loadSettings();
+  Settings& s = settings();
+
+  QtClipboard clipboard;
+  DetachedLauncher launcher;
+  WindowState state;
+  state.dictionaries = dictionaries;
+  state.workingDictIndex = &s.workingDictIndex;
+  state.reverseDictIndex = &s.reverseDictIndex;
+  state.totalDict = &s.totalDict;
+  state.dictionaryPath = [&s](int32_t k) {
+    if (k < 0 || k >= kMaxDictionaries) return std::string();
+    return QString::fromStdU16String(s.dictionaryPaths[static_cast<size_t>(k)]).toStdString();
+  };
+  state.display = &s.display;
+  state.showIndexAtStarting = s.showIndexAtStarting != 0;
+  state.showLookupButtonSetting = &s.showLookupButton;
+  state.showIndexAtStartingSetting = &s.showIndexAtStarting;
+  WindowServices services;
+  services.clipboard = &clipboard;
+  services.launcher = &launcher;
+  services.programFolder = programFolder();
+  services.writeShowLookupButton = [](uint32_t value) {
+    return writeShowLookupButton(settingsKey(), value);
+  };
+
+  // Help file, browser and mail program of the desktop; the help file lies beside the program.
+  QtDesktopPrograms desktopPrograms(programFolder());
+
+  int status = 0;
+  {
+    LexoraDialog window(state, services);
+    installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
+    LexoraDialog::CommandDialogs commandDialogs;
+    commandDialogs.dictionaries = [&s, &window, &desktopPrograms] {
+      return runDictionariesDialog(s, &window, &desktopPrograms);
+    };
+    commandDialogs.interfaceStyles = [&s, &window, &desktopPrograms] {
+      StyleDialogServices styleServices;
+      styleServices.programs = &desktopPrograms;
+      StyleDialog dialog(s.display, std::move(styleServices), &window);
+      dialog.exec();  // its changes are already in the settings
+    };
+    commandDialogs.about = [&window, &desktopPrograms] {
+      AboutDialog dialog(&desktopPrograms, &window);
+      dialog.exec();
+    };
+    window.setCommandDialogs(commandDialogs);
+    window.show();
+    status = QApplication::exec();
+    saveSettings();  // before the window goes away
+  }
+  for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();
+  return status;
+}

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QShortcut>
+#include <QTest>
+#include <QWidget>
+
+#include "gui/dialogs/about_dialog.h"
+#include "gui/dialogs/about_layout.h"
+#include "gui/dialogs/help.h"
+#include "platform/qt/desktop_programs_qt.h"
+#include "recording_desktop_programs.h"
+
+namespace lexora {
+namespace {
+
+void pressHelpKey(QWidget& window) {
+  auto* helpKey = window.findChild<QShortcut*>(QStringLiteral("helpKey"));
+  ASSERT_NE(helpKey, nullptr);
+  EXPECT_EQ(helpKey->key(), QKeySequence(Qt::Key_F1));
+  emit helpKey->activated();
+}
+
+TEST(HelpTest, EachWindowHasItsOwnTopic) {
+  EXPECT_EQ(helpCommandLine(HelpTopic::MainWindow), "file:Lexora.htm#Interface");
+  EXPECT_EQ(helpCommandLine(HelpTopic::StyleDialog), "file:Lexora.htm#InterfaceMenu");
+  EXPECT_EQ(helpCommandLine(HelpTopic::Dictionaries), "file:Lexora.htm#DictionaryMenu");
+  EXPECT_EQ(helpCommandLine(HelpTopic::AboutBox), "file:Lexora.htm#Introdution");
+
+  test::RecordingDesktopPrograms programs;
+  QWidget window;
+  installHelpKey(&window, &programs, HelpTopic::Dictionaries);
+  pressHelpKey(window);
+  showHelp(programs, HelpTopic::MainWindow);
+  EXPECT_EQ(programs.help, (std::vector<std::string>{"file:Lexora.htm#DictionaryMenu",
+                                                      "file:Lexora.htm#Interface"}));
+  EXPECT_TRUE(programs.browser.empty());
+
+  QWidget withoutViewer;  // no programs: no help key, nothing to crash on
+  installHelpKey(&withoutViewer, nullptr, HelpTopic::MainWindow);
+  EXPECT_EQ(withoutViewer.findChild<QShortcut*>(), nullptr);
+}
+
+TEST(HelpTest, HelpCommandLineBecomesAFileInTheHelpFolder) {
+  const QUrl url = QtDesktopPrograms::helpUrl("/opt/lexora/", "file:Lexora.htm#InterfaceMenu");
+  EXPECT_EQ(url.toString(), QStringLiteral("file:///opt/lexora/Lexora.htm#InterfaceMenu"));
+  EXPECT_EQ(QtDesktopPrograms::helpUrl("/opt/lexora/", "file:Lexora.htm").toString(),
+            QStringLiteral("file:///opt/lexora/Lexora.htm"));
+  // Nothing outside the help folder, and nothing but "file:".
+  EXPECT_TRUE(QtDesktopPrograms::helpUrl("/opt/lexora/", "file:../etc/passwd#x").isEmpty());
+  EXPECT_TRUE(QtDesktopPrograms::helpUrl("/opt/lexora/", "file:..#x").isEmpty());
+  EXPECT_TRUE(QtDesktopPrograms::helpUrl("/opt/lexora/", "http://x/Lexora.htm").isEmpty());
+  EXPECT_TRUE(QtDesktopPrograms::helpUrl("/opt/lexora/", "file:#Interface").isEmpty());
+}
+
+TEST(HelpTest, MailProgramOnlyTakesMailAddresses) {
+  QtDesktopPrograms programs("/nowhere/");
+  EXPECT_FALSE(programs.startMail("https://lexora.invalid"));  // refused before any start
+  EXPECT_FALSE(programs.startHelpViewer("file:../x.htm"));
+}
+
+class AboutDialogTest : public ::testing::Test {
+ protected:
+  QLabel* label(const char* name) {
+    auto* l = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+    EXPECT_NE(l, nullptr) << name;
+    return l;
+  }
+
+  test::RecordingDesktopPrograms programs;
+  AboutDialog dialog{&programs};
+};
+
+TEST_F(AboutDialogTest, ShowsVersionLinksAndCredits) {
+  EXPECT_EQ(label("versionLine")->text(), QStringLiteral("Lexora v0.1.0"));
+  EXPECT_TRUE(label("versionLine")->font().bold());
+  EXPECT_EQ(label("homePageLabel")->text(), QStringLiteral("Home page:"));
+  EXPECT_EQ(label("supportLabel")->text(), QStringLiteral("Support:"));
+  EXPECT_EQ(label("homePageLink")->text(), QStringLiteral("https://lexora.invalid"));
+  EXPECT_EQ(label("supportLink")->text(), QStringLiteral("lexora@lexora.invalid"));
+  for (const char* link : {"homePageLink", "supportLink"}) {
+    EXPECT_EQ(label(link)->palette().color(QPalette::WindowText), QColor(0, 0, 255)) << link;
+    EXPECT_TRUE(label(link)->font().underline()) << link;
+    EXPECT_EQ(label(link)->font().pixelSize(), 14) << link;
+  }
+  EXPECT_TRUE(label("credits")->text().contains(QStringLiteral("zlib")));
+  EXPECT_TRUE(label("credits")->text().contains(QStringLiteral("Qt")));
+  EXPECT_FALSE(label("programIcon")->pixmap().isNull());
+}
+
+TEST_F(AboutDialogTest, LinkTapsStartBrowserAndMailAndTheBoxStaysOpen) {
+  dialog.show();
+  QTest::mouseClick(label("homePageLink"), Qt::LeftButton);
+  QTest::mouseClick(label("supportLink"), Qt::LeftButton);
+  EXPECT_EQ(programs.browser, std::vector<std::string>{"https://lexora.invalid"});
+  ASSERT_EQ(programs.mail.size(), 1u);
+  EXPECT_EQ(programs.mail[0], "mailto:lexora@lexora.invalid");
+  EXPECT_TRUE(dialog.isVisible());
+  // A click on a label that is not a link starts nothing.
+  QTest::mouseClick(label("homePageLabel"), Qt::LeftButton);
+  EXPECT_EQ(programs.browser.size(), 1u);
+
+  pressHelpKey(dialog);
+  EXPECT_EQ(programs.help, std::vector<std::string>{"file:Lexora.htm#Introdution"});
+}
+
+TEST_F(AboutDialogTest, ResizingPlacesTheLinksAroundTheMiddleAgain) {
+  dialog.show();
+  dialog.resize(240, 268);
+  EXPECT_EQ(label("homePageLabel")->geometry(), QRect(10, 134, 70, 15));
+  EXPECT_EQ(label("supportLink")->geometry(), QRect(85, 149, 150, 15));
+  dialog.resize(320, 188);
+  EXPECT_EQ(label("homePageLabel")->geometry(), QRect(50, 94, 70, 15));
+  EXPECT_EQ(label("homePageLink")->geometry(), QRect(125, 94, 230, 15));
+  EXPECT_EQ(label("versionLine")->geometry(), QRect(35, 5, 285, 15));
+}
+
+TEST(AboutLayoutTest, CreditsStayInsideTheClientArea) {
+  EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 240, 268}).credits, (ControlRect{0, 218, 240, 50}));
+  EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 640, 480}).credits, (ControlRect{200, 430, 440, 50}));
+  EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 40, 40}).homePageLink.width, 0);
+}
+
+}  // namespace
+}  // namespace lexora

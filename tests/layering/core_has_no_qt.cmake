@@ -1,0 +1,23 @@
+# Fails when a source of the widget-free core includes a Qt header. Run by ctest as
+#   cmake -DROOT=<source folder> -P core_has_no_qt.cmake
+set(core_folders util engine render importers app platform cli lookup_button)
+set(offenders "")
+foreach(folder ${core_folders})
+  file(GLOB_RECURSE sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cc)
+  foreach(source ${sources})
+    # The Qt implementations of platform services and of the button's window are the exception.
+    if(source MATCHES "/qt/")
+      continue()
+    endif()
+    file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+    if(lines)
+      file(RELATIVE_PATH name ${ROOT} ${source})
+      list(APPEND offenders "${name}: ${lines}")
+    endif()
+  endforeach()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "Qt headers in the widget-free core:\n${text}")
+endif()
+message(STATUS "The widget-free core includes no Qt header.")
