@@ -2,7 +2,7 @@
 // Where the about box's controls go, as a plain function of the client rectangle: the version
 // line at the top, the two label/link pairs around the middle, the credits at the bottom.
 
-#include "gui/dialogs/dialog_geometry.h"
+#include "gui/widgets/dialog_geometry.h"
 
 namespace lexora {
 

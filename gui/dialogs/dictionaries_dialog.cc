@@ -33,28 +33,8 @@ constexpr int kDefaultWidth = 320;
 constexpr int kDefaultHeight = 400;
 const QString kDictionaryFileSuffix = QStringLiteral("mvp.");  // ".pvm" written backwards
 
-// The Add (plus) and Delete (minus) pictures, drawn like the other picture buttons.
-QIcon signIcon(bool plus) {
-  QIcon icon;
-  for (int scale : {1, 2}) {
-    QPixmap pixmap(kPictureButtonSize * scale, kPictureButtonSize * scale);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(scale, scale);
-    painter.setPen(QPen(QColor(0x1e, 0x3c, 0xb4), 2.6, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(3, 8), QPointF(13, 8));
-    if (plus) painter.drawLine(QPointF(8, 3), QPointF(8, 13));
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
-}
-
 QToolButton* makeSignButton(bool plus, const QString& name, QWidget* parent) {
-  QToolButton* button = makePictureButton(ButtonPicture::Ok, name, parent);
-  button->setIcon(signIcon(plus));
-  return button;
+  return makePictureButton(plus ? ButtonPicture::Add : ButtonPicture::Remove, name, parent);
 }
 
 }  // namespace

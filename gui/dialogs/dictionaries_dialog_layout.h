@@ -3,7 +3,7 @@
 // of the client rectangle, so the geometry can be checked without widgets. Both dialogs have a
 // 26-pixel header band with the title and the 16 × 16 picture buttons at its right end.
 
-#include "gui/dialogs/dialog_geometry.h"
+#include "gui/widgets/dialog_geometry.h"
 
 namespace lexora {
 

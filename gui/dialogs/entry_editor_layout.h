@@ -2,7 +2,7 @@
 // Where the entry editor's controls go, as a plain function of the client rectangle, so the
 // geometry can be checked without widgets.
 
-#include "gui/dialogs/dialog_geometry.h"
+#include "gui/widgets/dialog_geometry.h"
 
 namespace lexora {
 

@@ -2,7 +2,7 @@
 // Where the style dialog's controls go, as a plain function of the client rectangle: one
 // arrangement for a tall (portrait) client area, another for a wide (landscape) one.
 
-#include "gui/dialogs/dialog_geometry.h"
+#include "gui/widgets/dialog_geometry.h"
 
 namespace lexora {
 

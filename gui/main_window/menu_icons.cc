@@ -1,5 +1,7 @@
 #include "gui/main_window/menu_icons.h"
 
+#include "gui/widgets/icon_painter.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -15,24 +17,13 @@ const QColor kAccent(0xD9, 0x82, 0x2B);  // highlights
 
 using Drawing = std::function<void(QPainter&)>;
 
-// Draws on a 16 x 16 (or `size`) grid at twice the resolution, so the picture stays sharp on
-// dense screens.
+// The menu pictures share one pen: ink strokes, no fill unless a drawing sets one.
 QIcon drawn(const Drawing& draw, int size = 16) {
-  QIcon icon;
-  for (int scale : {1, 2}) {
-    QPixmap pixmap(size * scale, size * scale);
-    pixmap.fill(Qt::transparent);
-    {
-      QPainter painter(&pixmap);
-      painter.setRenderHint(QPainter::Antialiasing);
-      painter.scale(scale * size / 16.0, scale * size / 16.0);
-      painter.setPen(QPen(kInk, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      painter.setBrush(Qt::NoBrush);
-      draw(painter);
-    }
-    icon.addPixmap(pixmap);
-  }
-  return icon;
+  return drawnIcon(size, [&draw](QPainter& painter) {
+    painter.setPen(QPen(kInk, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    draw(painter);
+  });
 }
 
 void sliders(QPainter& p) {
@@ -136,13 +127,6 @@ void wordMark(QPainter& p) {
   p.drawEllipse(QPointF(8, 8), 2, 2);
 }
 
-void magnifier(QPainter& p) {
-  p.setBrush(Qt::white);
-  p.drawEllipse(QPointF(6.5, 6.5), 4.3, 4.3);
-  p.setPen(QPen(kAccent, 2.4, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(9.7, 9.7), QPointF(14, 14));
-}
-
 }  // namespace
 
 QIcon menuBarIcon(int image) {
@@ -168,8 +152,8 @@ QIcon historyIcon(int image) {
   }
 }
 
-QIcon selectDictIcon() { return drawn(book, 19); }
+QIcon selectDictIcon() { return pictureIcon(Picture::kSelectDict); }
 
-QIcon lookupIcon() { return drawn(magnifier, 19); }
+QIcon lookupIcon() { return pictureIcon(Picture::kLookup); }
 
 }  // namespace lexora

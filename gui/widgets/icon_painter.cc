@@ -113,4 +113,19 @@ QIcon pictureIcon(Picture picture) {
   return icon;
 }
 
+QIcon drawnIcon(int size, const std::function<void(QPainter&)>& draw) {
+  QIcon icon;
+  for (int scale : {1, 2}) {
+    QPixmap pixmap(size * scale, size * scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale * size / 16.0, scale * size / 16.0);
+    draw(painter);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
 }  // namespace lexora

@@ -4,9 +4,12 @@
 // the menu bar's buttons.
 
 #include <QColor>
+#include <QPainter>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+
+#include <functional>
 
 namespace lexora {
 
@@ -21,6 +24,10 @@ enum class Picture {
 
 QPixmap paintPicture(Picture picture, int size, qreal devicePixelRatio = 1.0);
 QIcon pictureIcon(Picture picture);  // sizes 16 to 64
+
+// An icon `size` pixels square, drawn by `draw` on a 16 × 16 grid with antialiasing, at one and
+// at two times the size so that it stays sharp on dense screens.
+QIcon drawnIcon(int size, const std::function<void(QPainter&)>& draw);
 
 // The navy of the program's title bands and icon.
 inline QColor lexoraNavy() { return QColor(0x1F, 0x3A, 0x68); }

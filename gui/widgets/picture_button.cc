@@ -5,19 +5,14 @@
 #include <QPen>
 #include <QPixmap>
 
-#include "gui/dialogs/entry_editor_layout.h"
+#include "gui/widgets/dialog_geometry.h"
+#include "gui/widgets/icon_painter.h"
 
 namespace lexora {
 
 namespace {
 
-// Draws `picture` on a 16 × 16 canvas scaled by `scale`.
-QPixmap drawPicture(ButtonPicture picture, int scale) {
-  QPixmap pixmap(kPictureButtonSize * scale, kPictureButtonSize * scale);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(scale, scale);
+void drawPicture(ButtonPicture picture, QPainter& painter) {
   switch (picture) {
     case ButtonPicture::Ok: {
       QPainterPath tick;
@@ -35,17 +30,21 @@ QPixmap drawPicture(ButtonPicture picture, int scale) {
       painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
       break;
     }
+    case ButtonPicture::Add:
+    case ButtonPicture::Remove: {
+      painter.setPen(QPen(QColor(0x1e, 0x3c, 0xb4), 2.6, Qt::SolidLine, Qt::RoundCap));
+      painter.drawLine(QPointF(3, 8), QPointF(13, 8));
+      if (picture == ButtonPicture::Add) painter.drawLine(QPointF(8, 3), QPointF(8, 13));
+      break;
+    }
   }
-  return pixmap;
 }
 
 }  // namespace
 
 QIcon buttonPictureIcon(ButtonPicture picture) {
-  QIcon icon;
-  icon.addPixmap(drawPicture(picture, 1));
-  icon.addPixmap(drawPicture(picture, 2));
-  return icon;
+  return drawnIcon(kPictureButtonSize,
+                   [picture](QPainter& painter) { drawPicture(picture, painter); });
 }
 
 QToolButton* makePictureButton(ButtonPicture picture, const QString& name, QWidget* parent) {

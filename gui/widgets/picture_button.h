@@ -10,6 +10,8 @@ namespace lexora {
 enum class ButtonPicture {
   Ok,      // a green tick
   Cancel,  // a red cross
+  Add,     // a blue plus
+  Remove,  // a blue minus
 };
 
 // The picture of `picture` at 16 × 16 pixels (and at twice that for high-density screens).
