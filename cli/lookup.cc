@@ -23,8 +23,11 @@
 
 namespace lexora::cli {
 
-constexpr size_t kBatchBlockBytes = size_t{BLOCK_SLOTS} * CACHE_SIZE;
 namespace {
+
+// Decompressed blocks a batch keeps, shared out among its dictionaries: enough for every
+// block of a dictionary as large as gcide, and a bound on memory for larger ones.
+constexpr size_t kBatchBlockBytes = size_t{64} << 20;
 
 constexpr size_t kFlushBytes = 1 << 16;
 
@@ -200,9 +203,11 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   Lookup lookup(dictionaries, json, ansi, io);
   bool allFound = true;
   if (wordArgument == "-") {
-    // A batch reads meanings in any order: keep the decompressed blocks (at most the whole
-    // block table of each dictionary) rather than inflating a block again for each word.
-    for (OpenDictionary& d : dictionaries) d.dictionary->retainDecompressedBlocks(kBatchBlockBytes);
+    // A batch reads meanings in any order: keep the decompressed blocks, least recently used
+    // out first, rather than inflating a block again for each word.
+    for (OpenDictionary& d : dictionaries) {
+      d.dictionary->retainDecompressedBlocks(kBatchBlockBytes / dictionaries.size());
+    }
     std::string line;
     while (std::getline(io.in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
