@@ -148,13 +148,17 @@ class Lookup {
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (entry.sign != 0) {
-      buffer_.append("No entry for \"").append(toUtf8(word)).append("\"; nearest is \"");
-      buffer_.append(toUtf8(entry.headword)).append("\".\n\n");
+      buffer_.append("No entry for \"");
+      appendUtf8(buffer_, word);
+      buffer_.append("\"; nearest is \"");
+      appendUtf8(buffer_, entry.headword);
+      buffer_.append("\".\n\n");
       return;
     }
+    // The drawing and the outline under it reuse their memory from word to word.
     drawn_.clear();
-    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_);
-    buffer_.append(toUtf8(drawn_));
+    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_, outline_);
+    appendUtf8(buffer_, drawn_);
     buffer_.push_back('\n');
   }
 
@@ -164,6 +168,7 @@ class Lookup {
   CommandIo& io_;
   std::string buffer_;
   std::u16string drawn_;
+  std::vector<OutlineLine> outline_;
 };
 
 std::string baseName(const std::string& path) {
