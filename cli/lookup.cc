@@ -23,8 +23,11 @@
 
 namespace lexora::cli {
 
-constexpr size_t kBatchBlockBytes = size_t{BLOCK_SLOTS} * CACHE_SIZE;
 namespace {
+
+// Decompressed blocks a batch keeps, shared out among its dictionaries: enough for every
+// block of a dictionary as large as gcide, and a bound on memory for larger ones.
+constexpr size_t kBatchBlockBytes = size_t{64} << 20;
 
 constexpr size_t kFlushBytes = 1 << 16;
 
@@ -145,13 +148,17 @@ class Lookup {
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (entry.sign != 0) {
-      buffer_.append("No entry for \"").append(toUtf8(word)).append("\"; nearest is \"");
-      buffer_.append(toUtf8(entry.headword)).append("\".\n\n");
+      buffer_.append("No entry for \"");
+      appendUtf8(buffer_, word);
+      buffer_.append("\"; nearest is \"");
+      appendUtf8(buffer_, entry.headword);
+      buffer_.append("\".\n\n");
       return;
     }
+    // The drawing and the outline under it reuse their memory from word to word.
     drawn_.clear();
-    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_);
-    buffer_.append(toUtf8(drawn_));
+    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_, outline_);
+    appendUtf8(buffer_, drawn_);
     buffer_.push_back('\n');
   }
 
@@ -161,6 +168,7 @@ class Lookup {
   CommandIo& io_;
   std::string buffer_;
   std::u16string drawn_;
+  std::vector<OutlineLine> outline_;
 };
 
 std::string baseName(const std::string& path) {
@@ -200,9 +208,11 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   Lookup lookup(dictionaries, json, ansi, io);
   bool allFound = true;
   if (wordArgument == "-") {
-    // A batch reads meanings in any order: keep the decompressed blocks (at most the whole
-    // block table of each dictionary) rather than inflating a block again for each word.
-    for (OpenDictionary& d : dictionaries) d.dictionary->retainDecompressedBlocks(kBatchBlockBytes);
+    // A batch reads meanings in any order: keep the decompressed blocks, least recently used
+    // out first, rather than inflating a block again for each word.
+    for (OpenDictionary& d : dictionaries) {
+      d.dictionary->retainDecompressedBlocks(kBatchBlockBytes / dictionaries.size());
+    }
     std::string line;
     while (std::getline(io.in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -1,11 +1,11 @@
 #include "engine/dictionary.h"
 
 #include <limits.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "engine/block_inflater.h"
 #include "engine/block_store.h"
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
@@ -13,7 +13,21 @@
 
 namespace lexora {
 
-Dictionary::Dictionary() : files_(std::make_unique<DictionaryFiles>(lastIoFailed_, lastError_)) {}
+namespace {
+
+// A single read whose bytes end this far into a block inflates only the block's start with
+// zlib's streaming inflate; past it, inflating the whole block with libdeflate costs less
+// (zlib's inflate is about three times slower per byte; see bench/README.md).
+constexpr uint32_t kPrefixLimit = 20480;
+// The start inflated reaches the next multiple of this, so that the entries right after the
+// one read are usually in it too.
+constexpr uint32_t kPrefixStep = 4096;
+
+}  // namespace
+
+Dictionary::Dictionary()
+    : files_(std::make_unique<DictionaryFiles>(lastIoFailed_, lastError_)),
+      inflater_(std::make_unique<BlockInflater>()) {}
 
 Dictionary::~Dictionary() { closeDictionary(); }
 
@@ -131,6 +145,7 @@ bool Dictionary::readBlockRecord(uint32_t block, BlockRecord& record) {
 
 void Dictionary::emptyCache() {
   cacheBlock_ = NO_BLOCK;
+  prefixBlock_ = NO_BLOCK;
   cacheLength_ = 0;
 }
 
@@ -138,32 +153,99 @@ void Dictionary::retainDecompressedBlocks(size_t maxBytes) {
   retainedBlocks_ = maxBytes > 0 ? std::make_unique<BlockStore>(maxBytes) : nullptr;
 }
 
+size_t Dictionary::retainedBlockCount() const {
+  return retainedBlocks_ ? retainedBlocks_->blockCount() : 0;
+}
+
+bool Dictionary::readCompressed(uint32_t block, uint32_t& length) {
+  BlockRecord record;
+  if (!readBlockRecord(block, record)) return false;
+  compressed_.resize(std::max<size_t>(compressed_.size(), record.length));
+  length = record.length;
+  return files_->read(DictionaryFile::Data, record.offset, compressed_.data(), record.length);
+}
+
+bool Dictionary::inflateFailed(uint32_t block) {
+  lastError_ = "block " + std::to_string(block) + " of " + files_->name(DictionaryFile::Data) +
+               " does not decompress";
+  return false;
+}
+
 bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   emptyCache();
+  capacity = std::min<uint32_t>(capacity, static_cast<uint32_t>(cacheBuffer_.size()));
   if (retainedBlocks_) {
-    const std::vector<uint8_t>* kept = retainedBlocks_->find(block);
-    if (kept != nullptr && kept->size() <= capacity && kept->size() <= cacheBuffer_.size()) {
-      std::copy(kept->begin(), kept->end(), cacheBuffer_.begin());
-      cacheLength_ = static_cast<uint32_t>(kept->size());
+    uint32_t length = 0;
+    const uint8_t* kept = retainedBlocks_->find(block, length);
+    if (kept != nullptr && length <= capacity) {
+      std::memcpy(cacheBuffer_.data(), kept, length);
+      cacheLength_ = length;
       cacheBlock_ = static_cast<uint16_t>(block);
       return true;
     }
   }
-  BlockRecord record;
-  if (!readBlockRecord(block, record)) return false;
-  std::vector<uint8_t> compressed(record.length);
-  if (!files_->read(DictionaryFile::Data, record.offset, compressed.data(), compressed.size())) {
-    return false;
+  uint32_t compressedLength = 0;
+  if (!readCompressed(block, compressedLength)) return false;
+  uint32_t length = 0;
+  if (!inflater_->inflateWhole(compressed_.data(), compressedLength, cacheBuffer_.data(),
+                               capacity, length)) {
+    return inflateFailed(block);
   }
-  uLongf length = std::min<uint32_t>(capacity, static_cast<uint32_t>(cacheBuffer_.size()));
-  if (uncompress(cacheBuffer_.data(), &length, compressed.data(), compressed.size()) != Z_OK) {
-    lastError_ = "block " + std::to_string(block) + " of " + files_->name(DictionaryFile::Data) +
-                 " does not decompress";
-    return false;
-  }
-  cacheLength_ = static_cast<uint32_t>(length);
+  cacheLength_ = length;
   cacheBlock_ = static_cast<uint16_t>(block);
-  if (retainedBlocks_) retainedBlocks_->put(block, cacheBuffer_.data(), cacheLength_);
+  return true;
+}
+
+bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
+                              uint32_t& length) {
+  if (block == cacheBlock_ ||
+      (cacheBlock_ == NO_BLOCK && block == prefixBlock_ && needEnd <= cacheLength_)) {
+    content = cacheBuffer_.data();
+    length = cacheLength_;
+    return true;
+  }
+  if (retainedBlocks_) {
+    content = retainedBlocks_->find(block, length);
+    if (content != nullptr) return true;
+    // Inflated straight into the block's own slot: no copy through the cache.
+    if (uint8_t* slot = retainedBlocks_->fill(block)) {
+      uint32_t compressedLength = 0;
+      if (!readCompressed(block, compressedLength)) return false;
+      if (!inflater_->inflateWhole(compressed_.data(), compressedLength, slot, CACHE_SIZE,
+                                   length)) {
+        return inflateFailed(block);
+      }
+      retainedBlocks_->keep(block, length);
+      content = slot;
+      return true;
+    }
+  }
+  // Only a block's first read inflates its start: reading on into a block whose start is
+  // cached (the next entries, in turn) inflates the whole block once, not ever longer starts.
+  const bool startCached = cacheBlock_ == NO_BLOCK && block == prefixBlock_;
+  if (needEnd <= kPrefixLimit && !startCached) {
+    const uint32_t wanted = std::min((needEnd / kPrefixStep + 1) * kPrefixStep, CACHE_SIZE);
+    emptyCache();
+    uint32_t compressedLength = 0;
+    if (!readCompressed(block, compressedLength)) return false;
+    bool complete = false;
+    if (!inflater_->inflatePrefix(compressed_.data(), compressedLength, cacheBuffer_.data(),
+                                  wanted, length, complete)) {
+      return inflateFailed(block);
+    }
+    // A stream that ended within the bytes asked for is the whole block.
+    cacheLength_ = length;
+    if (complete) {
+      cacheBlock_ = static_cast<uint16_t>(block);
+    } else {
+      prefixBlock_ = static_cast<uint16_t>(block);
+    }
+    content = cacheBuffer_.data();
+    return true;
+  }
+  if (!loadBlock(block, CACHE_SIZE)) return false;
+  content = cacheBuffer_.data();
+  length = cacheLength_;
   return true;
 }
 
@@ -227,35 +309,41 @@ bool Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
 bool Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
   WordRecord record;
   if (!readRecord(index, record)) return false;
-  std::vector<uint8_t> bytes(record.meaningLength);
   uint32_t remaining = record.meaningLength;
-  uint32_t position = 0;
   uint32_t block = record.block;
   uint32_t offset = record.offset;
+  // A meaning within one block is decoded where it lies; one that spans blocks is put together
+  // in meaningBytes_ first.
+  const uint8_t* single = nullptr;
+  meaningBytes_.clear();
   while (remaining > 0) {
     if (block >= BLOCK_SLOTS || block > header_.lastBlock) {
       lastError_ = "the meaning of entry " + std::to_string(index) + " runs past the last block";
       return false;
     }
-    if (block != cacheBlock_ && !loadBlock(block, CACHE_SIZE)) return false;
-    if (offset > cacheLength_) {
+    const uint8_t* content = nullptr;
+    uint32_t contentLength = 0;
+    const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
+    if (!blockContent(block, needEnd, content, contentLength)) return false;
+    if (offset > contentLength) {
       // The record points beyond the block's content: the file is damaged.
       lastError_ = "the meaning of entry " + std::to_string(index) +
                    " starts beyond the content of block " + std::to_string(block);
       return false;
     }
-    const uint32_t n = std::min(remaining, cacheLength_ - offset);
-    std::memcpy(bytes.data() + position, cacheBuffer_.data() + offset, n);
-    position += n;
+    const uint32_t n = std::min(remaining, contentLength - offset);
+    if (n == record.meaningLength) {
+      single = content + offset;
+    } else {
+      meaningBytes_.insert(meaningBytes_.end(), content + offset, content + offset + n);
+    }
     remaining -= n;
     ++block;
     offset = 0;
   }
   lastReadIndex_ = index;
-  std::optional<std::u16string> text = utf8Decode(bytes.data(), bytes.size());
-  if (!text) return false;
-  meaning = std::move(*text);
-  return true;
+  if (single != nullptr) return utf8DecodeInto(single, record.meaningLength, meaning);
+  return utf8DecodeInto(meaningBytes_.data(), meaningBytes_.size(), meaning);
 }
 
 }  // namespace lexora

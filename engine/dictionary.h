@@ -16,6 +16,7 @@
 
 namespace lexora {
 
+class BlockInflater;
 class BlockStore;
 class DictionaryFiles;
 
@@ -66,10 +67,13 @@ class Dictionary {
   const DictionaryHeader& header() const { return header_; }
   const std::string& dataFileName() const { return dataFileName_; }
 
-  // Keeps up to maxBytes of decompressed blocks besides the one-block cache, so that reading
-  // meanings in scattered order (a batch of lookups) inflates each block once. 0, the
-  // default, keeps none. Any change to the data file forgets them.
+  // Keeps up to maxBytes of decompressed blocks (64 KiB each) besides the one-block cache,
+  // least recently used out first, so that reading meanings in scattered order (a batch of
+  // lookups) inflates each block once. 0, the default, keeps none. Any change to the data
+  // file forgets them.
   void retainDecompressedBlocks(size_t maxBytes);
+  // Blocks kept by retainDecompressedBlocks now (for tests and benchmarks).
+  size_t retainedBlockCount() const;
 
   // Why the last failed operation failed, for messages ("cannot open /x/EV.pdi: ...").
   const std::string& lastError() const { return lastError_; }
@@ -107,6 +111,14 @@ class Dictionary {
   // Loads a block into the cache, decompressing into at most capacity bytes. On failure the
   // cache holds no block.
   bool loadBlock(uint32_t block, uint32_t capacity);
+  // Reads a block's compressed bytes into compressed_.
+  bool readCompressed(uint32_t block, uint32_t& length);
+  bool inflateFailed(uint32_t block);
+  // The block's content from its first byte to at least byte needEnd (or to its end, when it
+  // is shorter): the whole block from the cache or the retained blocks, or only its start
+  // when that is all a single read needs and costs less than the whole block.
+  bool blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
+                    uint32_t& length);
   void emptyCache();
 
   // Writing (dictionary_writer.cc).
@@ -134,7 +146,13 @@ class Dictionary {
   std::vector<uint8_t> cacheBuffer_;   // CACHE_SIZE bytes while open
   uint32_t cacheLength_ = 0;
   uint16_t cacheBlock_ = NO_BLOCK;
+  // When cacheBlock_ is NO_BLOCK, the cache buffer may still hold the first cacheLength_
+  // bytes of this block: enough for the entries that end within them, never the block.
+  uint16_t prefixBlock_ = NO_BLOCK;
   std::unique_ptr<BlockStore> retainedBlocks_;  // null unless asked for
+  std::unique_ptr<BlockInflater> inflater_;
+  std::vector<uint8_t> compressed_;   // a block's compressed bytes, reused
+  std::vector<uint8_t> meaningBytes_;  // a meaning that spans blocks, put together
   std::string dataFileName_;
   std::string lastError_;
 };

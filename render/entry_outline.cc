@@ -4,8 +4,20 @@ namespace lexora {
 
 std::vector<OutlineLine> outlineEntry(std::u16string_view entryText) {
   std::vector<OutlineLine> lines;
+  outlineEntry(entryText, lines);
+  return lines;
+}
+
+void outlineEntry(std::u16string_view entryText, std::vector<OutlineLine>& lines) {
+  size_t used = 0;
   forEachLine(entryText, [&](std::u16string_view line) {
-    OutlineLine& out = lines.emplace_back();
+    if (used == lines.size()) lines.emplace_back();
+    OutlineLine& out = lines[used++];
+    out.text.clear();
+    out.pronunciation.clear();
+    out.translation.clear();
+    out.hasTranslation = false;
+    out.links.clear();
     out.kind = classifyLine(line);
     walkLine(line, out.kind, [&](const Token& t) {
       switch (t.kind) {
@@ -31,7 +43,7 @@ std::vector<OutlineLine> outlineEntry(std::u16string_view entryText) {
       }
     });
   });
-  return lines;
+  lines.resize(used);
 }
 
 }  // namespace lexora

@@ -21,5 +21,7 @@ struct OutlineLine {
 
 // One entry per line of the text, in order (blank lines included).
 std::vector<OutlineLine> outlineEntry(std::u16string_view entryText);
+// The same into `lines`, whose strings keep their memory for the next entry.
+void outlineEntry(std::u16string_view entryText, std::vector<OutlineLine>& lines);
 
 }  // namespace lexora

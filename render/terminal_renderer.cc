@@ -28,8 +28,11 @@ class TerminalWriter {
 
   // Text in an element's style. Black (the page's default ink) is left to the terminal's own
   // foreground colour, so that it stays readable on dark backgrounds.
-  void styled(StyleElement element, std::u16string_view text, bool forceBold = false) {
-    if (text.empty()) return;
+  // `before` and `after` go around the text in the same style (the slashes around a
+  // pronunciation).
+  void styled(StyleElement element, std::u16string_view text, bool forceBold = false,
+              std::u16string_view before = {}, std::u16string_view after = {}) {
+    if (text.empty() && before.empty()) return;
     const DisplayStyle& s = settings_.style(element);
     const bool bold = forceBold || s.bold != 0;
     const uint32_t rgb = s.colour & 0x00FFFFFFu;
@@ -60,11 +63,14 @@ class TerminalWriter {
       }
       out_.push_back(u'm');
     }
+    out_.append(before);
     out_.append(text);
+    out_.append(after);
     if (any) out_.append(u"\x1b[0m");
   }
 
   void plain(std::u16string_view text) { out_.append(text); }
+  void number(unsigned n) { appendNumber(out_, n); }
   void indent(std::size_t n) { out_.append(n, u' '); }
   void endLine() {
     out_.push_back(u'\n');
@@ -90,12 +96,19 @@ class TerminalWriter {
 
 void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
                             bool ansi, std::u16string& out) {
+  std::vector<OutlineLine> lines;
+  renderEntryForTerminal(entryText, settings, ansi, out, lines);
+}
+
+void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
+                            bool ansi, std::u16string& out, std::vector<OutlineLine>& lines) {
+  outlineEntry(entryText, lines);
   TerminalWriter w(settings, ansi, out);
   const std::size_t startSize = out.size();
   unsigned meaningNumber = 0;
   bool underIdiom = false;
   auto hidden = [&](StyleElement e) { return settings.style(e).hidden != 0; };
-  for (const OutlineLine& line : outlineEntry(entryText)) {
+  for (const OutlineLine& line : lines) {
     const std::u16string_view text = trimmed(line.text);
     switch (line.kind) {
       case LineKind::Blank:
@@ -109,10 +122,7 @@ void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings
         w.styled(kWordStyle, text, true);
         if (!line.pronunciation.empty()) {
           if (!text.empty()) w.plain(u" ");
-          std::u16string p = u"/";
-          p.append(trimmed(line.pronunciation));
-          p.push_back(u'/');
-          w.styled(kPronunciationStyle, p);
+          w.styled(kPronunciationStyle, trimmed(line.pronunciation), false, u"/", u"/");
         }
         w.endLine();
         meaningNumber = 0;
@@ -131,11 +141,11 @@ void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings
           w.indent(6);
           w.plain(u"- ");
         } else {
-          std::u16string number;
-          appendNumber(number, ++meaningNumber);
-          number.append(u". ");
-          w.indent(number.size() < 5 ? 5 - number.size() : 0);
-          w.plain(number);
+          const unsigned n = ++meaningNumber;
+          const std::size_t digits = n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : 4;
+          w.indent(digits < 3 ? 3 - digits : 0);  // "N. " right-aligned in five columns
+          w.number(n);
+          w.plain(u". ");
         }
         w.styled(kMeaningStyle, text);
         w.endLine();

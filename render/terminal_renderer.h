@@ -6,13 +6,19 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "render/display_settings.h"
+#include "render/entry_outline.h"
 
 namespace lexora {
 
 // Appends the drawn entry to `out`; every line ends with '\n'.
 void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
                             bool ansi, std::u16string& out);
+// The same, with the entry's outline built in `lines` (kept by a caller that draws many
+// entries, so their memory serves again).
+void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
+                            bool ansi, std::u16string& out, std::vector<OutlineLine>& lines);
 
 }  // namespace lexora

@@ -24,3 +24,6 @@ time "$bin/lexora-cli" import dictd /usr/share/dictd/gcide.index "$scratch/gcide
   2>"$scratch/skipped.txt"
 echo "skipped-entry report lines: $(wc -l <"$scratch/skipped.txt")"
 "$bin/lexora-cli" info "$scratch/gcide.pvm"
+
+echo "=== lookups against sdcv (bench/compare-sdcv.sh)"
+"$here/../bench/compare-sdcv.sh" "$build"

@@ -18,7 +18,7 @@ void appendCodePoint(std::u16string& out, char32_t cp) {
   }
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp) {  // one code point
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -71,8 +71,24 @@ std::u16string fromUtf8(std::string_view text) {
 
 std::string toUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  appendUtf8(out, text);
+  return out;
+}
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    // Runs of ASCII, most of a dictionary's text, go without the general case.
+    size_t j = i;
+    while (j < text.size() && text[j] < 0x80) ++j;
+    if (j > i) {
+      const size_t start = out.size();
+      out.resize(start + (j - i));
+      for (size_t k = i; k < j; ++k) out[start + (k - i)] = static_cast<char>(text[k]);
+      i = j;
+      if (i == text.size()) break;
+    }
     const char16_t u = text[i];
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
@@ -83,8 +99,8 @@ std::string toUtf8(std::u16string_view text) {
     } else {
       appendUtf8(out, u);
     }
+    ++i;
   }
-  return out;
 }
 
 }  // namespace lexora

@@ -10,5 +10,7 @@ namespace lexora {
 
 std::u16string fromUtf8(std::string_view text);
 std::string toUtf8(std::u16string_view text);
+// toUtf8(text) appended to out, without a string of its own.
+void appendUtf8(std::string& out, std::u16string_view text);
 
 }  // namespace lexora

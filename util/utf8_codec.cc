@@ -34,6 +34,7 @@ std::optional<std::u16string> utf8Decode(const uint8_t* bytes, size_t length) {
 
 bool utf8DecodeInto(const uint8_t* bytes, size_t length, std::u16string& out) {
   out.clear();
+  out.reserve(length);  // never more units than bytes
   size_t i = 0;
   while (i < length) {
     const uint8_t lead = bytes[i];
