@@ -157,7 +157,7 @@ TEST(KillLoop, EveryChangeReportedOkSurvivesSigkill) {
       changeForever(dataFile, static_cast<uint32_t>(round), pipeFds[1]);
     }
     ::close(pipeFds[1]);
-    std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 40000));
+    std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 120000));
     ::kill(child, SIGKILL);
     std::string said;
     char buffer[4096];
