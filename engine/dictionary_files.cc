@@ -335,6 +335,18 @@ bool DictionaryFiles::commit(DictionaryFile* failedFile) {
     }
   }
 
+  // Should anything below fail, the old bytes go back at once, so that the files, the
+  // journal and the caller's view agree; if even that fails, the journal stays for the next
+  // opening and this one refuses further changes.
+  auto undo = [&] {
+    if (!applyJournal(journal, false).isOk()) {
+      broken_ = true;
+      return;
+    }
+    const Status removed = fs_->remove(journalName_);
+    if (removed.isOk()) fs_->syncFolder(journalName_);
+  };
+
   // 2. The changes, then the files reach the disk.
   Status applied;
   int failed = firstFile;
@@ -353,19 +365,15 @@ bool DictionaryFiles::commit(DictionaryFile* failedFile) {
     if (!applied.isOk()) failed = f;
   }
   if (!applied.isOk()) {
-    // Put the old bytes back now; if even that fails, the journal stays for the next opening.
-    const Status undone = applyJournal(journal, false);
-    if (undone.isOk()) fs_->remove(journalName_);
-    else broken_ = true;
+    undo();
     return failAt(failed, applied);
   }
 
-  // 3. The write is complete: the journal goes.
+  // 3. The change is complete once the journal is gone for good.
   Status s = fs_->remove(journalName_);
   if (s.isOk()) s = fs_->syncFolder(journalName_);
   if (!s.isOk()) {
-    // The files hold the new bytes but a journal that would undo them is still there.
-    broken_ = true;
+    undo();
     return failAt(firstFile, s);
   }
   for (bool& e : existed_) e = true;

@@ -219,12 +219,51 @@ TEST_P(CrashSafetyTest, StoppedAtAnyWriteOrFlushReopensOldOrNew) {
       reopened.closeDictionary();
       const FileSet now = readFileSet(f);
       EXPECT_TRUE(now == base_ || now == after);
-      if (reportedOk) EXPECT_TRUE(now == after);
+      if (reportedOk) {
+        EXPECT_TRUE(now == after);
+      }
       EXPECT_FALSE(std::filesystem::exists(journalName(f)));
       expectEveryEntryReads(f);
       if (::testing::Test::HasFailure()) return;
     }
     EXPECT_GE(stops, 5);
+  }
+}
+
+// A write or flush that fails (a full disk, an I/O error) while the program goes on: the
+// change reports a failure, the files are exactly as before, and the dictionary in memory
+// agrees with them and takes the next change.
+TEST_P(CrashSafetyTest, FailureAtAnyStepLeavesTheOldDictionaryInUse) {
+  const std::string f = dir_.file("d.pvm");
+  for (int step = 1;; ++step) {
+    SCOPED_TRACE("failed at step " + std::to_string(step));
+    writeFileSet(f, base_);
+    FaultFileSystem fs;
+    fs.failOnlyAt(step);
+    Dictionary d(fs);
+    ASSERT_TRUE(d.openDictionary(f));
+    const uint32_t count = d.wordCount();
+    const EditResult result = d.addEntry(u"w25x", meaningText(7, 500));
+    if (!fs.failed()) {
+      EXPECT_EQ(result, EditResult::Ok);
+      break;
+    }
+    EXPECT_NE(result, EditResult::Ok);
+    EXPECT_EQ(d.wordCount(), count);
+    EXPECT_TRUE(readFileSet(f) == base_);
+    EXPECT_FALSE(std::filesystem::exists(journalName(f)));
+    ASSERT_EQ(d.addEntry(u"w25y", u"- next"), EditResult::Ok) << d.lastError();
+    uint32_t nearest = 0;
+    int sign = 1;
+    std::u16string meaning;
+    ASSERT_TRUE(d.findWord(u"w25y", nearest, sign));
+    EXPECT_EQ(sign, 0);
+    EXPECT_TRUE(d.readMeaning(nearest, meaning));
+    EXPECT_EQ(meaning, u"- next");
+    EXPECT_FALSE(d.findWord(u"w25x", nearest, sign) && sign == 0);
+    d.closeDictionary();
+    expectEveryEntryReads(f);
+    if (::testing::Test::HasFailure()) return;
   }
 }
 

@@ -18,8 +18,11 @@ class FaultFileSystem : public FileSystem {
   explicit FaultFileSystem(FileSystem& real = systemFileSystem()) : real_(real) {}
 
   void stopAt(int step) { stopAt_ = step; }  // 0: never
+  // Only that one step fails (a write puts nothing down); the program goes on.
+  void failOnlyAt(int step) { failAt_ = step; }
   void pretendReadOnly(bool on) { readOnly_ = on; }
   bool stopped() const { return stopped_; }
+  bool failed() const { return failed_; }
   int steps() const { return steps_; }
   // "write <path>", "truncate <path>", "sync <path>", "syncFolder <path>", "remove <path>".
   const std::vector<std::string>& log() const { return log_; }
@@ -43,6 +46,10 @@ class FaultFileSystem : public FileSystem {
       stopped_ = true;
       return dead(path);
     }
+    if (steps_ == failAt_) {
+      failed_ = true;
+      return Status::ioError("cannot change " + path + ": injected failure");
+    }
     return Status::ok();
   }
   bool isStopped() const { return stopped_; }
@@ -54,6 +61,8 @@ class FaultFileSystem : public FileSystem {
  private:
   FileSystem& real_;
   int stopAt_ = 0;
+  int failAt_ = 0;
+  bool failed_ = false;
   int steps_ = 0;
   bool stopped_ = false;
   bool readOnly_ = false;
