@@ -53,7 +53,11 @@ bool DictionaryFiles::failIo(const Status& status) {
 
 bool DictionaryFiles::open(const FileSetNames& names) { return openAll(names, false); }
 
-bool DictionaryFiles::openForReplace(const FileSetNames& names) { return openAll(names, true); }
+bool DictionaryFiles::openForReplace(const FileSetNames& names) {
+  // An interrupted creation found at the first attempt is undone by removing its files; the
+  // second attempt then creates them afresh.
+  return openAll(names, true) || (error_ == createdAgainMessage_ && openAll(names, true));
+}
 
 bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   close();
@@ -106,6 +110,7 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   readOnly_ = readOnly;
   if (Status s = recover(); !s.isOk()) {
     close();
+    if (forReplace && s.code() == Status::Code::NotFound) createdAgainMessage_ = s.message();
     return fail(s);
   }
   return true;
@@ -425,13 +430,17 @@ Status DictionaryFiles::recover() {
                                    [](const Journal::FileState& f) { return !f.existed; });
   if (!readOnly_) {
     s = applyJournal(journal, true);
-    if (s.isOk()) s = fs_->remove(journalName_);
-    if (s.isOk()) s = fs_->syncFolder(journalName_);
     if (!s.isOk()) {
       return Status::ioError("cannot open " + names_[2] +
                              ": its last change was interrupted and cannot be undone (" +
                              s.message() + ")");
     }
+    // The files are as before the change. A journal that cannot be removed (a read-only
+    // folder) would be applied again at every opening: harmless while nothing changes, so
+    // the dictionary opens read-only.
+    s = fs_->remove(journalName_);
+    if (s.isOk()) s = fs_->syncFolder(journalName_);
+    if (!s.isOk() && !created) readOnly_ = true;
     if (created) {
       return Status::notFound("cannot open " + names_[2] +
                               ": creating it was interrupted, so it was removed again");

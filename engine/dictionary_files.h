@@ -109,7 +109,8 @@ class DictionaryFiles {
   bool readOnly_ = false;
   bool existed_[3] = {true, true, true};
   bool inTransaction_ = false;
-  bool broken_ = false;  // a failed commit could not be rolled back: only reopening helps
+  bool broken_ = false;
+  std::string createdAgainMessage_;  // recover() removed the files of an interrupted creation  // a failed commit could not be rolled back: only reopening helps
   std::vector<Change> pending_;     // the running transaction
   std::vector<Change> rolledBack_;  // a journal applied in memory (read-only files)
   FilePageCache pageCaches_[2];     // index file, word file

@@ -342,6 +342,20 @@ TEST(CrashSafety, InterruptedCreationOfANewDictionaryLeavesNone) {
     std::filesystem::remove(fileSetNames(f).wordFile);
     std::filesystem::remove(fileSetNames(f).dataFile);
   }
+  // Building again over an interrupted creation works at once.
+  FaultFileSystem fs;
+  fs.stopAt(8);
+  DictionaryBuilder first(kLatin1);
+  first.setFileSystem(fs);
+  first.add(u"one", u"- 1");
+  EXPECT_FALSE(first.finish(f));
+  ASSERT_TRUE(std::filesystem::exists(journalName(f)));
+  DictionaryBuilder second(kLatin1);
+  second.add(u"two", u"- 2");
+  ASSERT_TRUE(second.finish(f)) << second.error();
+  Dictionary d;
+  ASSERT_TRUE(d.openDictionary(f));
+  EXPECT_EQ(d.wordCount(), 1u);
 }
 
 TEST(CrashSafety, JournalThatDoesNotCheckOutIsIgnored) {
