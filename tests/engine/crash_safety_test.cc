@@ -174,6 +174,7 @@ class CrashSafetyTest : public ::testing::TestWithParam<uint32_t> {
  protected:
   void SetUp() override {
     DictionaryBuilder builder(GetParam());
+    builder.setFileSystem(noFaults_);
     builder.setTitle(u"Base");
     for (uint32_t i = 0; i < 40; ++i) builder.add(headword(i), meaningText(i, 4000));
     ASSERT_TRUE(builder.finish(dir_.file("base.pvm"))) << builder.error();
@@ -184,12 +185,13 @@ class CrashSafetyTest : public ::testing::TestWithParam<uint32_t> {
   FileSet completed(const Change& change) {
     const std::string f = dir_.file("done.pvm");
     writeFileSet(f, base_);
-    EXPECT_TRUE(change.run(systemFileSystem(), f, GetParam())) << change.name;
+    EXPECT_TRUE(change.run(noFaults_, f, GetParam())) << change.name;
     return readFileSet(f);
   }
 
   ScratchDir dir_;
   FileSet base_;
+  FaultFileSystem noFaults_;  // the system's files without real flushes
 };
 
 TEST_P(CrashSafetyTest, StoppedAtAnyWriteOrFlushReopensOldOrNew) {
@@ -214,7 +216,7 @@ TEST_P(CrashSafetyTest, StoppedAtAnyWriteOrFlushReopensOldOrNew) {
       }
       ++stops;
       // A change stopped before its end never reports Ok unless it is on disk whole.
-      Dictionary reopened;
+      Dictionary reopened(noFaults_);
       ASSERT_TRUE(reopened.openDictionary(f)) << reopened.lastError();
       reopened.closeDictionary();
       const FileSet now = readFileSet(f);
