@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test asan-test bench clean
+.PHONY: all deps build run test asan-test fuzz fuzz-build bench clean
 
 all: build
 
@@ -30,8 +32,17 @@ asan-test: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# The fuzz targets (clang, libFuzzer), each run for FUZZ_SECONDS on its seed corpus.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DLEXORA_FUZZ=ON -DLEXORA_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz
+
+fuzz: fuzz-build
+	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@scripts/run-bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -29,6 +29,10 @@ Dictionary::Dictionary()
     : files_(std::make_unique<DictionaryFiles>(lastIoFailed_, lastError_)),
       inflater_(std::make_unique<BlockInflater>()) {}
 
+Dictionary::Dictionary(FileSystem& fileSystem) : Dictionary() {
+  files_->setFileSystem(fileSystem);
+}
+
 Dictionary::~Dictionary() { closeDictionary(); }
 
 // ---- Opening and closing ----
@@ -56,6 +60,11 @@ bool Dictionary::openDictionary(const std::string& dataFileName) {
     return false;
   }
   header_ = DictionaryHeader::decodeFrom(headerBytes);
+  if (!checkHeader()) {
+    files_->close();
+    std::vector<uint8_t>().swap(cacheBuffer_);
+    return false;
+  }
   dataFileName_ = dataFileName;
   lastReadIndex_ = 0;
   emptyCache();
@@ -71,6 +80,54 @@ bool Dictionary::closeDictionary() {
   if (retainedBlocks_) retainedBlocks_->clear();
   files_->close();
   isOpen_ = false;
+  return true;
+}
+
+bool Dictionary::checkHeader() {
+  uint64_t indexSize = 0;
+  uint64_t dataSize = 0;
+  if (!files_->size(DictionaryFile::Index, indexSize) ||
+      !files_->size(DictionaryFile::Data, dataSize)) {
+    return false;
+  }
+  const std::string& indexName = files_->name(DictionaryFile::Index);
+  const std::string damaged = indexName + " is damaged: ";
+  const uint32_t last = header_.lastBlock;
+  if (last >= BLOCK_SLOTS) {
+    lastError_ = damaged + "its header names block " + std::to_string(last) +
+                 " as the last one, past the block table's last slot " +
+                 std::to_string(BLOCK_SLOTS - 1);
+    return false;
+  }
+  const uint64_t tableEnd = BlockRecord::fileOffset(last) + BLOCK_RECORD_SIZE;
+  if (tableEnd > indexSize) {
+    lastError_ = damaged + "its header counts " + std::to_string(last + 1) +
+                 " blocks, but the file ends before their block table does";
+    return false;
+  }
+  if (header_.wordCount > 0) {
+    const uint64_t tableNeeds = WordRecord::fileOffset(header_.wordCount);
+    if (tableNeeds > indexSize) {
+      const uint64_t held =
+          indexSize <= WORD_TABLE_OFFSET ? 0 : (indexSize - WORD_TABLE_OFFSET) / WORD_RECORD_SIZE;
+      lastError_ = damaged + "its header counts " + std::to_string(header_.wordCount) +
+                   " words, but the file holds only " + std::to_string(held);
+      return false;
+    }
+  }
+  uint8_t bytes[BLOCK_RECORD_SIZE];
+  if (!files_->read(DictionaryFile::Index, BlockRecord::fileOffset(last), bytes,
+                    BLOCK_RECORD_SIZE)) {
+    return false;
+  }
+  const BlockRecord record = BlockRecord::decodeFrom(bytes);
+  if (uint64_t{record.offset} + record.length > dataSize) {
+    lastError_ = damaged + "its last block (" + std::to_string(last) + ") lies at bytes " +
+                 std::to_string(record.offset) + " to " +
+                 std::to_string(uint64_t{record.offset} + record.length) + ", beyond the end of " +
+                 files_->name(DictionaryFile::Data) + " (" + std::to_string(dataSize) + " bytes)";
+    return false;
+  }
   return true;
 }
 
@@ -109,9 +166,11 @@ bool Dictionary::readRecord(uint32_t index, WordRecord& record) {
 }
 
 bool Dictionary::readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes) {
-  bytes.resize(static_cast<size_t>(count) * WORD_RECORD_SIZE);
+  bytes.clear();
   if (count == 0) return true;
+  // Sized only once the records are known to exist (the header was checked against the file).
   if (!isOpen_ || first >= header_.wordCount || count > header_.wordCount - first) return false;
+  bytes.resize(static_cast<size_t>(count) * WORD_RECORD_SIZE);
   return files_->read(DictionaryFile::Index, WordRecord::fileOffset(first), bytes.data(),
                       bytes.size());
 }
@@ -259,12 +318,14 @@ uint32_t Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::
   const uint64_t last = std::min<uint64_t>(static_cast<uint64_t>(first) + count - 1,
                                            header_.wordCount - 1);
   const uint32_t n = static_cast<uint32_t>(last - first + 1);
-  words.resize(n);
+  // Grown as the headwords are read, never sized from the count alone.
+  std::u16string word;
   for (uint32_t i = 0; i < n; ++i) {
-    if (!readHeadword(first + i, words[i])) {
+    if (!readHeadword(first + i, word)) {
       words.clear();
       return 0;
     }
+    words.push_back(std::move(word));
   }
   return n;
 }

@@ -19,10 +19,13 @@ namespace lexora {
 class BlockInflater;
 class BlockStore;
 class DictionaryFiles;
+class FileSystem;
 
 class Dictionary {
  public:
   Dictionary();
+  // Reads and writes its files through fileSystem (tests put a fault-injecting one here).
+  explicit Dictionary(FileSystem& fileSystem);
   ~Dictionary();
   Dictionary(const Dictionary&) = delete;
   Dictionary& operator=(const Dictionary&) = delete;
@@ -30,7 +33,10 @@ class Dictionary {
   // ---- Opening and closing ----
 
   // Opens the dictionary named by its data file. False leaves it closed, with lastError() set.
-  // A dictionary that another Dictionary (in this process or another) holds open is refused.
+  // A dictionary that another Dictionary (in this process or another) holds open is refused,
+  // and so is one whose header contradicts its files (damage). A change that died half-way
+  // (a crash, a kill, a power cut) is rolled back first, so the dictionary opens as it was
+  // before that change; read-only files are then shown rolled back, in memory.
   bool openDictionary(const std::string& dataFileName);
   bool closeDictionary();  // always true; closing a closed dictionary does nothing
 
@@ -79,6 +85,8 @@ class Dictionary {
   const std::string& lastError() const { return lastError_; }
 
   // ---- Writing ----
+  // Each change is all or nothing: after a failure, or a crash in the middle, the files hold
+  // either the whole change or none of it (see DictionaryFiles).
 
   EditResult addEntry(std::u16string_view headword, std::u16string_view meaning);
   EditResult modifyMeaning(uint32_t index, std::u16string_view meaning);
@@ -104,6 +112,8 @@ class Dictionary {
   enum class PlanResult { Ok, ReadFailed, NoBlockSlot };
 
   // Reading (dictionary.cc).
+  // False (with lastError set) when the header contradicts the files it describes.
+  bool checkHeader();
   bool readRecord(uint32_t index, WordRecord& record);
   bool readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes);
   bool readHeadword(uint32_t index, std::u16string& word);
@@ -135,7 +145,17 @@ class Dictionary {
   // True (with lastError set) when the files are open read-only: a change that would only
   // alter the header in memory is then refused before it starts.
   bool refuseReadOnly();
-  void flushFiles(bool data, bool word, bool index);
+  // Each change runs as a transaction: beginChange starts holding its writes; finishChange
+  // commits them through the journal when the change succeeded, and otherwise drops them and
+  // puts the header in memory back as it was before.
+  DictionaryHeader beginChange();
+  EditResult finishChange(EditResult result, const DictionaryHeader& before);
+  // The steps of each change, run inside a transaction.
+  EditResult addEntrySteps(std::u16string_view headword, std::u16string_view meaning);
+  EditResult modifyMeaningSteps(uint32_t index, std::u16string_view meaning);
+  EditResult modifyWordSteps(uint32_t& index, std::u16string_view headword);
+  bool deleteEntrySteps(uint32_t index);
+  bool createSteps(uint32_t collation);
 
   // Implementation state is the engine's own; see dictionary.cc.
   bool isOpen_ = false;

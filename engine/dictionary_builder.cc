@@ -3,13 +3,12 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <thread>
 
 #include "engine/collation.h"
+#include "engine/dictionary_files.h"
 #include "engine/file_format.h"
 #include "util/utf8_codec.h"
 
@@ -23,58 +22,6 @@ struct HeadwordLess {
   bool operator()(std::u16string_view a, std::u16string_view b) const {
     return compareWords(collation, a, b, CompareForm::Full) < 0;
   }
-};
-
-// One file written under a temporary name and renamed into place by commit().
-class PendingFile {
- public:
-  explicit PendingFile(std::string finalName)
-      : finalName_(std::move(finalName)), tempName_(finalName_ + ".building") {}
-  ~PendingFile() {
-    if (file_ != nullptr) std::fclose(file_);
-    if (!committed_) std::remove(tempName_.c_str());
-  }
-  PendingFile(const PendingFile&) = delete;
-  PendingFile& operator=(const PendingFile&) = delete;
-
-  bool open(std::string& error) {
-    file_ = std::fopen(tempName_.c_str(), "wb");
-    if (file_ == nullptr) return fail(error, "cannot create");
-    return true;
-  }
-  bool write(const void* bytes, size_t count, std::string& error) {
-    if (count == 0) return true;
-    if (std::fwrite(bytes, 1, count, file_) != count) return fail(error, "cannot write");
-    return true;
-  }
-  bool close(std::string& error) {
-    const bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!ok || !closed) return fail(error, "cannot write");
-    return true;
-  }
-  bool commit(std::string& error) {
-    if (std::rename(tempName_.c_str(), finalName_.c_str()) != 0) {
-      const int saved = errno;
-      error = "cannot replace " + finalName_ + ": " + std::strerror(saved);
-      return false;
-    }
-    committed_ = true;
-    return true;
-  }
-
- private:
-  bool fail(std::string& error, const char* what) {
-    const int saved = errno;
-    error = std::string(what) + " " + tempName_ + ": " + std::strerror(saved);
-    return false;
-  }
-
-  std::string finalName_;
-  std::string tempName_;
-  std::FILE* file_ = nullptr;
-  bool committed_ = false;
 };
 
 // compress2 at level 9, as the writer does. False when the text does not compress into
@@ -272,17 +219,29 @@ bool DictionaryBuilder::writeFiles(const std::string& dataFileName) {
     records[order[slot]].encodeTo(index.data() + WordRecord::fileOffset(static_cast<uint32_t>(slot)));
   }
 
-  PendingFile dataFile(names.dataFile), wordFile(names.wordFile), indexFile(names.indexFile);
-  if (!dataFile.open(error_) || !wordFile.open(error_) || !indexFile.open(error_)) return false;
-  for (const auto& block : compressed) {
-    if (!dataFile.write(block.data(), block.size(), error_)) return false;
+  // The old files (if any) are replaced in one transaction: a failure, or a crash half-way,
+  // leaves them as they were.
+  bool ioFailed = false;
+  DictionaryFiles files(ioFailed, error_);
+  files.setFileSystem(*fs_);
+  if (!files.openForReplace(names)) return false;
+  files.begin();
+  bool ok = true;
+  for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
+    ok = ok && files.truncate(file, 0);
   }
-  if (!wordFile.write(words.data(), words.size(), error_) ||
-      !indexFile.write(index.data(), index.size(), error_)) {
+  uint64_t at = 0;
+  for (const auto& block : compressed) {
+    ok = ok && files.write(DictionaryFile::Data, at, block.data(), block.size());
+    at += block.size();
+  }
+  ok = ok && files.write(DictionaryFile::Word, 0, words.data(), words.size()) &&
+       files.write(DictionaryFile::Index, 0, index.data(), index.size());
+  if (!ok) {
+    files.abandon();
     return false;
   }
-  if (!dataFile.close(error_) || !wordFile.close(error_) || !indexFile.close(error_)) return false;
-  return dataFile.commit(error_) && wordFile.commit(error_) && indexFile.commit(error_);
+  return files.commit();
 }
 
 }  // namespace lexora

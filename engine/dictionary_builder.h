@@ -18,12 +18,16 @@
 #include <vector>
 
 #include "engine/edit_result.h"
+#include "engine/file.h"
 
 namespace lexora {
 
 class DictionaryBuilder {
  public:
   explicit DictionaryBuilder(uint32_t collation);
+
+  // Writes through fileSystem instead of the system's files (tests inject faults here).
+  void setFileSystem(FileSystem& fileSystem) { fs_ = &fileSystem; }
 
   // Kept like Dictionary::setTitle / setDescription: at most 127 / 255 units.
   void setTitle(std::u16string_view text);
@@ -34,8 +38,9 @@ class DictionaryBuilder {
   size_t entryCount() const { return entries_.size(); }
 
   // Decides every entry's result and writes the three files named by dataFileName,
-  // replacing existing ones. The files are written under temporary names first and renamed
-  // into place at the end, so a failure leaves any previous dictionary of that name whole.
+  // replacing existing ones. The replace is one transaction with a rollback journal, so a
+  // failure, or a crash half-way, leaves any previous dictionary of that name whole (and a
+  // dictionary that did not exist, absent). A dictionary held open elsewhere is refused.
   // False when a file cannot be written (error() says which and why). May be called once.
   bool finish(const std::string& dataFileName);
 
@@ -67,6 +72,7 @@ class DictionaryBuilder {
   uint64_t streamLength_ = 0;
   uint32_t accepted_ = 0;
   bool finished_ = false;
+  FileSystem* fs_ = &systemFileSystem();
   std::string error_;
 };
 

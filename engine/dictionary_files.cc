@@ -1,26 +1,41 @@
 #include "engine/dictionary_files.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "engine/journal.h"
 
 namespace lexora {
 namespace {
 
-std::string errnoText(int error) { return std::strerror(error); }
+constexpr int kOpenOrder[3] = {1, 2, 0};  // word file, data file, index file
+constexpr int kLockOrder[3] = {0, 1, 2};  // index file first
 
-bool isPermissionError(int error) {
-  return error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY;
+struct Interval {
+  uint64_t begin;
+  uint64_t end;
+};
+
+// Sorted, merged intervals.
+std::vector<Interval> merged(std::vector<Interval> v) {
+  std::sort(v.begin(), v.end(), [](const Interval& a, const Interval& b) { return a.begin < b.begin; });
+  std::vector<Interval> out;
+  for (const Interval& i : v) {
+    if (i.begin >= i.end) continue;
+    if (!out.empty() && i.begin <= out.back().end) {
+      out.back().end = std::max(out.back().end, i.end);
+    } else {
+      out.push_back(i);
+    }
+  }
+  return out;
 }
 
 }  // namespace
 
 DictionaryFiles::DictionaryFiles(bool& ioFailed, std::string& error)
-    : ioFailed_(ioFailed), error_(error) {}
+    : ioFailed_(ioFailed), error_(error), fs_(&systemFileSystem()) {}
 
 DictionaryFiles::~DictionaryFiles() { close(); }
 
@@ -29,62 +44,53 @@ bool DictionaryFiles::fail(const std::string& message) {
   return false;
 }
 
+bool DictionaryFiles::fail(const Status& status) { return fail(status.message()); }
+
+bool DictionaryFiles::failIo(const Status& status) {
+  ioFailed_ = true;
+  return fail(status);
+}
+
 bool DictionaryFiles::open(const FileSetNames& names) { return openAll(names, false); }
 
-bool DictionaryFiles::create(const FileSetNames& names) { return openAll(names, true); }
+bool DictionaryFiles::openForReplace(const FileSetNames& names) {
+  // An interrupted creation found at the first attempt is undone by removing its files; the
+  // second attempt then creates them afresh.
+  return openAll(names, true) || (error_ == createdAgainMessage_ && openAll(names, true));
+}
 
-bool DictionaryFiles::openAll(const FileSetNames& names, bool create) {
+bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   close();
   names_[slot(DictionaryFile::Index)] = names.indexFile;
   names_[slot(DictionaryFile::Word)] = names.wordFile;
   names_[slot(DictionaryFile::Data)] = names.dataFile;
-  int fds[3] = {-1, -1, -1};
+  journalName_ = journalName(names.dataFile);
+  std::unique_ptr<File> files[3];
+  bool existed[3] = {true, true, true};
   bool readOnly = false;
-  auto abandon = [&fds](void) {
-    for (int& fd : fds) {
-      if (fd >= 0) ::close(fd);
-      fd = -1;
-    }
-    return false;
-  };
 
-  // Opened in the order word file, data file, index file.
-  for (DictionaryFile file : {DictionaryFile::Word, DictionaryFile::Data, DictionaryFile::Index}) {
-    const std::string& path = names_[slot(file)];
-    const int flags = O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0);
-    int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0 && !create && isPermissionError(errno)) {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-      if (fd >= 0) readOnly = true;
+  for (int i : kOpenOrder) {
+    Status s = fs_->open(names_[i], OpenMode::ReadWrite, files[i]);
+    if (forReplace && s.code() == Status::Code::NotFound) {
+      existed[i] = false;
+      s = fs_->open(names_[i], OpenMode::ReadWriteCreate, files[i]);
     }
-    if (fd < 0) {
-      const int error = errno;
-      abandon();
-      return fail((create ? "cannot create " : "cannot open ") + path + ": " + errnoText(error));
+    if (!s.isOk()) return fail(s);
+    if (files[i]->isReadOnly()) {
+      if (forReplace) return fail("cannot replace " + names_[i] + ": the file is read-only");
+      readOnly = true;
     }
-    fds[slot(file)] = fd;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
-      abandon();
-      return fail("cannot open " + path + ": not a regular file");
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
   }
 
   // The three names must be three different files (a data file named like its index file
   // would lock against itself).
-  struct stat st[3];
+  uint64_t device[3], inode[3];
   for (int i = 0; i < 3; ++i) {
-    if (::fstat(fds[i], &st[i]) != 0) {
-      const int error = errno;
-      abandon();
-      return fail("cannot open " + names_[i] + ": " + errnoText(error));
-    }
+    if (Status s = files[i]->identity(device[i], inode[i]); !s.isOk()) return fail(s);
   }
   for (int i = 0; i < 3; ++i) {
     for (int j = i + 1; j < 3; ++j) {
-      if (st[i].st_dev == st[j].st_dev && st[i].st_ino == st[j].st_ino) {
-        abandon();
+      if (device[i] == device[j] && inode[i] == inode[j]) {
         return fail("cannot open " + names.dataFile +
                     ": the data file must not be the dictionary's word or index file");
       }
@@ -92,152 +98,367 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool create) {
   }
 
   // Locks belong to the open file description, so a second open in this process is refused
-  // as well as one in another program. The index file is locked first.
-  for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
-    if (::flock(fds[slot(file)], LOCK_EX | LOCK_NB) != 0) {
-      const int error = errno;
-      abandon();
-      const std::string& path = names_[slot(file)];
-      if (error == EWOULDBLOCK) {
-        return fail(path + " is open in another dictionary slot or program");
-      }
-      return fail("cannot lock " + path + ": " + errnoText(error));
-    }
+  // as well as one in another program.
+  for (int i : kLockOrder) {
+    if (Status s = files[i]->lock(); !s.isOk()) return fail(s);
   }
 
-  if (create) {
-    for (int i = 0; i < 3; ++i) {
-      if (::ftruncate(fds[i], 0) != 0) {
-        const int error = errno;
-        abandon();
-        return fail("cannot create " + names_[i] + ": " + errnoText(error));
-      }
-    }
+  for (int i = 0; i < 3; ++i) {
+    files_[i] = std::move(files[i]);
+    existed_[i] = existed[i];
   }
-
-  for (int i = 0; i < 3; ++i) fds_[i] = fds[i];
   readOnly_ = readOnly;
+  if (Status s = recover(); !s.isOk()) {
+    close();
+    if (forReplace && s.code() == Status::Code::NotFound) createdAgainMessage_ = s.message();
+    return fail(s);
+  }
   return true;
 }
 
 void DictionaryFiles::close() {
   for (FilePageCache& cache : pageCaches_) cache.clear();
-  for (int& fd : fds_) {
-    if (fd >= 0) ::close(fd);  // closing the description releases its lock
-    fd = -1;
-  }
+  for (auto& file : files_) file.reset();
   readOnly_ = false;
+  inTransaction_ = false;
+  broken_ = false;
+  pending_.clear();
+  rolledBack_.clear();
 }
 
-bool DictionaryFiles::read(DictionaryFile file, uint32_t offset, void* buffer, size_t count) {
-  const int fd = fds_[slot(file)];
-  auto* out = static_cast<uint8_t*>(buffer);
-  if (fd < 0) {
-    error_ = "cannot read " + name(file) + ": the dictionary is not open";
-    ioFailed_ = true;
-    return false;
+// ---- The disk ----
+
+Status DictionaryFiles::readDisk(int file, uint64_t offset, uint8_t* out, size_t count) {
+  if (file != slot(DictionaryFile::Data)) {
+    return pageCaches_[file].read(*files_[file], offset, out, count);
   }
-  bool ok = true;
-  int error = 0;
-  if (file != DictionaryFile::Data) {
-    ok = pageCaches_[slot(file)].read(fd, offset, out, count);
-    error = ok ? 0 : errno;
-  } else {
-    size_t done = 0;
-    while (done < count) {
-      const ssize_t n = ::pread(fd, out + done, count - done, static_cast<off_t>(offset) + done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        error = n < 0 ? errno : 0;
-        ok = false;
-        break;
-      }
-      done += static_cast<size_t>(n);
+  return files_[file]->read(offset, out, count);
+}
+
+Status DictionaryFiles::writeDisk(int file, uint64_t offset, const uint8_t* in, size_t count) {
+  if (file != slot(DictionaryFile::Data)) pageCaches_[file].invalidate(offset, count);
+  return files_[file]->write(offset, in, count);
+}
+
+Status DictionaryFiles::truncateDisk(int file, uint64_t length) {
+  if (file != slot(DictionaryFile::Data)) pageCaches_[file].truncated(length);
+  return files_[file]->truncate(length);
+}
+
+// ---- Reads through pending changes ----
+
+bool DictionaryFiles::touches(const std::vector<Change>& changes, int file) const {
+  return std::any_of(changes.begin(), changes.end(),
+                     [file](const Change& c) { return c.file == file; });
+}
+
+Status DictionaryFiles::logicalSize(int file, uint64_t& bytes) {
+  if (Status s = files_[file]->size(bytes); !s.isOk()) return s;
+  for (const std::vector<Change>* changes : {&rolledBack_, &pending_}) {
+    for (const Change& c : *changes) {
+      if (c.file != file) continue;
+      bytes = c.truncation ? c.offset : std::max<uint64_t>(bytes, c.offset + c.bytes.size());
     }
   }
-  if (!ok) {
-    error_ = "cannot read " + std::to_string(count) + " bytes at offset " +
-             std::to_string(offset) + " of " + name(file) + ": " +
-             (error != 0 ? errnoText(error) : std::string("the file ends first"));
-    ioFailed_ = true;
-    return false;
+  return Status::ok();
+}
+
+Status DictionaryFiles::readThrough(int file, uint64_t offset, uint8_t* out, size_t count) {
+  if (!touches(rolledBack_, file) && !touches(pending_, file)) {
+    return readDisk(file, offset, out, count);
+  }
+  uint64_t diskLength = 0;
+  uint64_t length = 0;
+  if (Status s = files_[file]->size(diskLength); !s.isOk()) return s;
+  if (Status s = logicalSize(file, length); !s.isOk()) return s;
+  if (offset > length || count > length - offset) {
+    return Status::ioError("cannot read " + std::to_string(count) + " bytes at offset " +
+                           std::to_string(offset) + " of " + names_[file] +
+                           ": the file ends first");
+  }
+  const uint64_t end = offset + count;
+  std::memset(out, 0, count);
+  if (offset < diskLength) {
+    const size_t n = static_cast<size_t>(std::min(end, diskLength) - offset);
+    if (Status s = readDisk(file, offset, out, n); !s.isOk()) return s;
+  }
+  for (const std::vector<Change>* changes : {&rolledBack_, &pending_}) {
+    for (const Change& c : *changes) {
+      if (c.file != file) continue;
+      if (c.truncation) {
+        // Bytes past a cut read as zeros should the file grow again.
+        if (c.offset < end) {
+          const uint64_t from = std::max(c.offset, offset);
+          std::memset(out + (from - offset), 0, static_cast<size_t>(end - from));
+        }
+        continue;
+      }
+      const uint64_t from = std::max(c.offset, offset);
+      const uint64_t to = std::min<uint64_t>(c.offset + c.bytes.size(), end);
+      if (from < to) {
+        std::memcpy(out + (from - offset), c.bytes.data() + (from - c.offset),
+                    static_cast<size_t>(to - from));
+      }
+    }
+  }
+  return Status::ok();
+}
+
+// ---- Transfers ----
+
+bool DictionaryFiles::read(DictionaryFile file, uint64_t offset, void* buffer, size_t count) {
+  const int f = slot(file);
+  if (!files_[f]) {
+    return failIo(Status::ioError("cannot read " + name(file) + ": the dictionary is not open"));
+  }
+  if (Status s = readThrough(f, offset, static_cast<uint8_t*>(buffer), count); !s.isOk()) {
+    return failIo(s);
   }
   ioFailed_ = false;
   return true;
 }
 
-bool DictionaryFiles::write(DictionaryFile file, uint32_t offset, const void* buffer,
+bool DictionaryFiles::write(DictionaryFile file, uint64_t offset, const void* buffer,
                             size_t count) {
-  const int fd = fds_[slot(file)];
-  const auto* in = static_cast<const uint8_t*>(buffer);
-  if (file != DictionaryFile::Data) pageCaches_[slot(file)].invalidate(offset, count);
-  // Reserve the space first: the writer rewrites the last block and shifts word records in
-  // place, so a write that stops half-way on a full disk would damage bytes that are already
-  // referenced. With the space reserved, a full disk fails here and changes nothing.
-  if (fd >= 0 && count > 0) {
-    const int error = ::posix_fallocate(fd, static_cast<off_t>(offset), static_cast<off_t>(count));
-    if (error != 0 && error != EOPNOTSUPP && error != ENOSYS) {
-      error_ = "cannot write " + std::to_string(count) + " bytes at offset " +
-               std::to_string(offset) + " of " + name(file) + ": " +
-               (readOnly_ && error == EBADF ? std::string("the dictionary is read-only")
-                                            : errnoText(error));
-      ioFailed_ = true;
-      return false;
+  const int f = slot(file);
+  const std::string what = "cannot write " + std::to_string(count) + " bytes at offset " +
+                           std::to_string(offset) + " of " + name(file) + ": ";
+  if (!files_[f]) return failIo(Status::ioError(what + "the dictionary is not open"));
+  if (readOnly_) return failIo(Status::readOnly(what + "the dictionary is read-only"));
+  if (broken_) return failIo(Status::ioError(what + "an earlier write failed; reopen the dictionary"));
+  if (inTransaction_) {
+    if (count > 0) {
+      const auto* in = static_cast<const uint8_t*>(buffer);
+      pending_.push_back(Change{f, false, offset, std::vector<uint8_t>(in, in + count)});
     }
+    ioFailed_ = false;
+    return true;
   }
-  size_t done = 0;
-  while (done < count) {
-    if (fd < 0) break;
-    const ssize_t n = ::pwrite(fd, in + done, count - done, static_cast<off_t>(offset) + done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : ENOSPC;
-      error_ = "cannot write " + std::to_string(count) + " bytes at offset " +
-               std::to_string(offset) + " of " + name(file) + ": " +
-               (readOnly_ && error == EBADF ? std::string("the dictionary is read-only")
-                                            : errnoText(error));
-      ioFailed_ = true;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (done < count) {
-    error_ = "cannot write " + name(file) + ": the dictionary is not open";
-    ioFailed_ = true;
-    return false;
+  if (Status s = writeDisk(f, offset, static_cast<const uint8_t*>(buffer), count); !s.isOk()) {
+    return failIo(s);
   }
   ioFailed_ = false;
   return true;
 }
 
 bool DictionaryFiles::size(DictionaryFile file, uint64_t& bytes) {
-  struct stat st;
-  const int fd = fds_[slot(file)];
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    error_ = "cannot find the size of " + name(file);
-    return false;
-  }
-  bytes = static_cast<uint64_t>(st.st_size);
+  const int f = slot(file);
+  if (!files_[f]) return fail("cannot find the size of " + name(file));
+  if (Status s = logicalSize(f, bytes); !s.isOk()) return fail(s);
   return true;
 }
 
-bool DictionaryFiles::truncate(DictionaryFile file, uint32_t length) {
-  const int fd = fds_[slot(file)];
-  if (file != DictionaryFile::Data) pageCaches_[slot(file)].truncated(length);
-  if (fd < 0 || ::ftruncate(fd, static_cast<off_t>(length)) != 0) {
-    error_ = "cannot truncate " + name(file) + ": " + errnoText(fd < 0 ? EBADF : errno);
-    return false;
+bool DictionaryFiles::truncate(DictionaryFile file, uint64_t length) {
+  const int f = slot(file);
+  if (!files_[f]) return fail("cannot truncate " + name(file) + ": the dictionary is not open");
+  if (readOnly_) return fail("cannot truncate " + name(file) + ": the dictionary is read-only");
+  if (broken_) return fail("cannot truncate " + name(file) + ": an earlier write failed");
+  if (inTransaction_) {
+    pending_.push_back(Change{f, true, length, {}});
+    return true;
   }
+  if (Status s = truncateDisk(f, length); !s.isOk()) return fail(s);
   return true;
 }
 
 bool DictionaryFiles::flush(DictionaryFile file) {
-  const int fd = fds_[slot(file)];
-  if (fd < 0 || ::fsync(fd) != 0) {
-    error_ = "cannot flush " + name(file) + ": " + errnoText(fd < 0 ? EBADF : errno);
-    return false;
-  }
+  const int f = slot(file);
+  if (!files_[f]) return fail("cannot flush " + name(file) + ": the dictionary is not open");
+  if (inTransaction_) return true;
+  if (Status s = files_[f]->sync(); !s.isOk()) return fail(s);
   return true;
+}
+
+// ---- Transactions ----
+
+void DictionaryFiles::begin() {
+  pending_.clear();
+  inTransaction_ = true;
+}
+
+void DictionaryFiles::abandon() {
+  pending_.clear();
+  inTransaction_ = false;
+}
+
+bool DictionaryFiles::commit(DictionaryFile* failedFile) {
+  inTransaction_ = false;
+  std::vector<Change> changes = std::move(pending_);
+  pending_.clear();
+  auto failAt = [&](int file, const Status& s) {
+    if (failedFile != nullptr) *failedFile = static_cast<DictionaryFile>(file);
+    return failIo(s);
+  };
+  if (changes.empty()) {
+    bool createdAny = false;
+    for (bool e : existed_) createdAny = createdAny || !e;
+    if (!createdAny) return true;
+  }
+  if (!isOpen()) return failAt(changes.empty() ? 0 : changes[0].file,
+                               Status::ioError("the dictionary is not open"));
+  const int firstFile = changes.empty() ? 0 : changes[0].file;
+
+  // 1. The journal: old lengths and the old bytes of every range the changes overwrite or cut.
+  Journal journal;
+  bool touched[3] = {false, false, false};
+  for (int f = 0; f < 3; ++f) {
+    uint64_t length = 0;
+    if (Status s = files_[f]->size(length); !s.isOk()) return failAt(f, s);
+    journal.files[f].existed = existed_[f];
+    journal.files[f].length = length;
+    std::vector<Interval> spans;
+    for (const Change& c : changes) {
+      if (c.file != f) continue;
+      touched[f] = true;
+      const uint64_t begin = c.offset;
+      const uint64_t end = c.truncation ? length : c.offset + c.bytes.size();
+      if (begin < length) spans.push_back({begin, std::min(end, length)});
+    }
+    for (const Interval& i : merged(std::move(spans))) {
+      Journal::Range r;
+      r.file = static_cast<uint8_t>(f);
+      r.offset = i.begin;
+      r.bytes.resize(static_cast<size_t>(i.end - i.begin));
+      if (Status s = readDisk(f, i.begin, r.bytes.data(), r.bytes.size()); !s.isOk()) {
+        return failAt(f, s);
+      }
+      journal.ranges.push_back(std::move(r));
+    }
+  }
+  {
+    const std::vector<uint8_t> bytes = journal.encode();
+    std::unique_ptr<File> out;
+    Status s = fs_->open(journalName_, OpenMode::ReadWriteCreate, out);
+    if (s.isOk()) s = out->truncate(0);
+    if (s.isOk()) s = out->write(0, bytes.data(), bytes.size());
+    if (s.isOk()) s = out->sync();
+    out.reset();
+    if (s.isOk()) s = fs_->syncFolder(journalName_);
+    if (!s.isOk()) {
+      fs_->remove(journalName_);
+      return failAt(firstFile, s);
+    }
+  }
+
+  // Should anything below fail, the old bytes go back at once, so that the files, the
+  // journal and the caller's view agree; if even that fails, the journal stays for the next
+  // opening and this one refuses further changes.
+  auto undo = [&] {
+    if (!applyJournal(journal, false).isOk()) {
+      broken_ = true;
+      return;
+    }
+    const Status removed = fs_->remove(journalName_);
+    if (removed.isOk()) fs_->syncFolder(journalName_);
+  };
+
+  // 2. The changes, then the files reach the disk.
+  Status applied;
+  int failed = firstFile;
+  for (const Change& c : changes) {
+    applied = c.truncation ? truncateDisk(c.file, c.offset)
+                           : writeDisk(c.file, c.offset, c.bytes.data(), c.bytes.size());
+    if (!applied.isOk()) {
+      failed = c.file;
+      break;
+    }
+  }
+  for (int f : {2, 1, 0}) {  // data file, word file, index file
+    if (!applied.isOk()) break;
+    if (!touched[f] && existed_[f]) continue;
+    applied = files_[f]->sync();
+    if (!applied.isOk()) failed = f;
+  }
+  if (!applied.isOk()) {
+    undo();
+    return failAt(failed, applied);
+  }
+
+  // 3. The change is complete once the journal is gone for good.
+  Status s = fs_->remove(journalName_);
+  if (s.isOk()) s = fs_->syncFolder(journalName_);
+  if (!s.isOk()) {
+    undo();
+    return failAt(firstFile, s);
+  }
+  for (bool& e : existed_) e = true;
+  return true;
+}
+
+Status DictionaryFiles::applyJournal(const Journal& journal, bool removeCreatedFiles) {
+  for (const Journal::Range& r : journal.ranges) {
+    if (Status s = writeDisk(r.file, r.offset, r.bytes.data(), r.bytes.size()); !s.isOk()) {
+      return s;
+    }
+  }
+  for (int f = 0; f < 3; ++f) {
+    if (Status s = truncateDisk(f, journal.files[f].length); !s.isOk()) return s;
+    if (Status s = files_[f]->sync(); !s.isOk()) return s;
+  }
+  if (removeCreatedFiles) {
+    bool removed = false;
+    for (int f = 0; f < 3; ++f) {
+      if (journal.files[f].existed) continue;
+      if (Status s = fs_->remove(names_[f]); !s.isOk()) return s;
+      removed = true;
+    }
+    if (removed) {
+      if (Status s = fs_->syncFolder(journalName_); !s.isOk()) return s;
+    }
+  }
+  return Status::ok();
+}
+
+Status DictionaryFiles::recover() {
+  std::unique_ptr<File> in;
+  Status s = fs_->open(journalName_, OpenMode::ReadOnly, in);
+  if (s.code() == Status::Code::NotFound) return Status::ok();
+  if (!s.isOk()) return s;
+  uint64_t length = 0;
+  if (s = in->size(length); !s.isOk()) return s;
+  std::vector<uint8_t> bytes(static_cast<size_t>(length));
+  if (s = in->read(0, bytes.data(), bytes.size()); !s.isOk()) return s;
+  in.reset();
+
+  Journal journal;
+  if (!Journal::decode(bytes, journal).isOk()) {
+    // The journal never reached the disk whole, so the files were never touched.
+    if (!readOnly_ && fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
+    return Status::ok();
+  }
+  const bool created = std::any_of(journal.files.begin(), journal.files.end(),
+                                   [](const Journal::FileState& f) { return !f.existed; });
+  if (!readOnly_) {
+    s = applyJournal(journal, true);
+    if (!s.isOk()) {
+      return Status::ioError("cannot open " + names_[2] +
+                             ": its last change was interrupted and cannot be undone (" +
+                             s.message() + ")");
+    }
+    // The files are as before the change. A journal that cannot be removed (a read-only
+    // folder) would be applied again at every opening: harmless while nothing changes, so
+    // the dictionary opens read-only.
+    s = fs_->remove(journalName_);
+    if (s.isOk()) s = fs_->syncFolder(journalName_);
+    if (!s.isOk() && !created) readOnly_ = true;
+    if (created) {
+      return Status::notFound("cannot open " + names_[2] +
+                              ": creating it was interrupted, so it was removed again");
+    }
+    return Status::ok();
+  }
+  if (created) {
+    return Status::ioError("cannot open " + names_[2] +
+                           ": creating it was interrupted, and its files are read-only");
+  }
+  // Read-only files: the dictionary is shown as it was before the interrupted change.
+  for (const Journal::Range& r : journal.ranges) {
+    rolledBack_.push_back(Change{r.file, false, r.offset, r.bytes});
+  }
+  for (int f = 0; f < 3; ++f) {
+    rolledBack_.push_back(Change{f, true, journal.files[f].length, {}});
+  }
+  return Status::ok();
 }
 
 }  // namespace lexora

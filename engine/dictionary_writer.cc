@@ -1,6 +1,7 @@
 // The writer's half of Dictionary: text is appended (headwords to the word file, meanings into
 // the last block of the data file), the index file is changed in place. Every operation
-// writes new text first, then word records, then the header, then flushes.
+// writes new text first, then word records, then the header, inside one transaction that
+// commits them all or none (dictionary_files.h).
 
 #include <limits.h>
 #include <zlib.h>
@@ -160,15 +161,58 @@ bool Dictionary::refuseReadOnly() {
   return true;
 }
 
-void Dictionary::flushFiles(bool data, bool word, bool index) {
-  if (data) files_->flush(DictionaryFile::Data);
-  if (word) files_->flush(DictionaryFile::Word);
-  if (index) files_->flush(DictionaryFile::Index);
+DictionaryHeader Dictionary::beginChange() {
+  files_->begin();
+  return header_;
+}
+
+EditResult Dictionary::finishChange(EditResult result, const DictionaryHeader& before) {
+  if (result == EditResult::Ok) {
+    DictionaryFile failed = DictionaryFile::Index;
+    if (files_->commit(&failed)) return EditResult::Ok;
+    switch (failed) {
+      case DictionaryFile::Word: result = EditResult::WordWriteFailed; break;
+      case DictionaryFile::Data: result = EditResult::DataWriteFailed; break;
+      case DictionaryFile::Index: result = EditResult::IndexWriteFailed; break;
+    }
+  } else {
+    files_->abandon();
+  }
+  // Nothing of the change reached the files: neither may it stay in memory.
+  header_ = before;
+  emptyCache();
+  if (retainedBlocks_) retainedBlocks_->clear();
+  return result;
 }
 
 // ---- Operations ----
 
 EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
+  const DictionaryHeader before = beginChange();
+  return finishChange(addEntrySteps(headword, meaning), before);
+}
+
+EditResult Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+  const DictionaryHeader before = beginChange();
+  return finishChange(modifyMeaningSteps(index, meaning), before);
+}
+
+EditResult Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+  const DictionaryHeader before = beginChange();
+  uint32_t moved = index;
+  const EditResult result = finishChange(modifyWordSteps(moved, headword), before);
+  if (result == EditResult::Ok) index = moved;
+  return result;
+}
+
+bool Dictionary::deleteEntry(uint32_t index) {
+  const DictionaryHeader before = beginChange();
+  const bool deleted = deleteEntrySteps(index);
+  return finishChange(deleted ? EditResult::Ok : EditResult::IndexWriteFailed, before) ==
+         EditResult::Ok;
+}
+
+EditResult Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_view meaning) {
   headword = upToNul(headword);
   meaning = upToNul(meaning);
   if (!isOpen_) {
@@ -176,6 +220,7 @@ EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_vie
     return EditResult::WordWriteFailed;
   }
   if (headword.empty()) return EditResult::EmptyWord;
+  if (header_.wordCount == UINT32_MAX) return EditResult::IndexWriteFailed;
 
   uint32_t position = 0;
   if (header_.wordCount != 0) {
@@ -218,11 +263,10 @@ EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_vie
   header_.lastBlock = newLastBlock;
   header_.wordCount += 1;
   if (!writeHeader()) return EditResult::HeaderWriteFailed;
-  flushFiles(true, true, true);
   return EditResult::Ok;
 }
 
-EditResult Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+EditResult Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view meaning) {
   meaning = upToNul(meaning);
   if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) return EditResult::MeaningTooLong;
   WordRecord record;
@@ -243,11 +287,10 @@ EditResult Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning
   header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
   header_.lastBlock = std::max(header_.lastBlock, newLastBlock);
   if (!writeHeader()) return EditResult::HeaderWriteFailed;
-  flushFiles(true, false, true);
   return EditResult::Ok;
 }
 
-EditResult Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+EditResult Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword) {
   headword = upToNul(headword);
   if (headword.empty()) return EditResult::EmptyWord;
   if (utf8EncodedLength(headword) > MAX_WORD_BYTES) return EditResult::WordTooLong;
@@ -289,12 +332,11 @@ EditResult Dictionary::modifyWord(uint32_t& index, std::u16string_view headword)
     header_.maxWordChars = static_cast<uint32_t>(headword.size());
     if (!writeHeader()) return EditResult::HeaderWriteFailed;
   }
-  flushFiles(false, true, true);
   index = newSlot;
   return EditResult::Ok;
 }
 
-bool Dictionary::deleteEntry(uint32_t index) {
+bool Dictionary::deleteEntrySteps(uint32_t index) {
   if (!isOpen_ || header_.wordCount == 0 || index > header_.wordCount - 1) return false;
   if (refuseReadOnly()) return false;
   const uint32_t count = header_.wordCount;
@@ -303,13 +345,9 @@ bool Dictionary::deleteEntry(uint32_t index) {
     if (!readRecordBytes(index + 1, count - 1 - index, tail)) return false;
     if (!writeRecordBytes(index, tail)) return false;
   }
-  const bool truncated =
-      files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1));
-  // The records are already shifted: the header follows even when the truncation failed.
+  if (!files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1))) return false;
   header_.wordCount = count - 1;
-  const bool headerWritten = writeHeader();
-  flushFiles(false, false, true);
-  return truncated && headerWritten;
+  return writeHeader();
 }
 
 bool Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
@@ -321,29 +359,39 @@ bool Dictionary::createDictionary(const std::string& dataFileName, uint32_t coll
       return false;
     }
   }
-  if (!files_->create(names)) return false;
+  // Existing files of those names are replaced in one transaction, so a failure (or a crash)
+  // leaves them as they were.
+  if (!files_->openForReplace(names)) return false;
+  files_->begin();
+  const bool ok = createSteps(collation);
+  const bool committed = ok ? files_->commit() : (files_->abandon(), false);
+  files_->close();
+  return committed && openDictionary(dataFileName);
+}
 
+bool Dictionary::createSteps(uint32_t collation) {
   header_ = DictionaryHeader{};
   std::memcpy(header_.signature.data(), "QUILLDAT", 8);
   header_.marker = 256;
   header_.collation = collation;
 
+  for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
+    if (!files_->truncate(file, 0)) return false;
+  }
   uint8_t stream[kEmptyStreamCapacity];
   uLongf streamLength = kEmptyStreamCapacity;
   const uint8_t nothing = 0;
-  bool ok = compress2(stream, &streamLength, &nothing, 0, kCompressionLevel) == Z_OK;
-  if (!ok) lastError_ = "cannot compress an empty block";
-  ok = ok && files_->write(DictionaryFile::Data, 0, stream, streamLength);
+  if (compress2(stream, &streamLength, &nothing, 0, kCompressionLevel) != Z_OK) {
+    lastError_ = "cannot compress an empty block";
+    return false;
+  }
+  if (!files_->write(DictionaryFile::Data, 0, stream, streamLength)) return false;
   uint8_t headerBytes[HEADER_SIZE];
   header_.encodeTo(headerBytes);
-  ok = ok && files_->write(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE);
+  if (!files_->write(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE)) return false;
   uint8_t recordBytes[BLOCK_RECORD_SIZE];
   BlockRecord{0, static_cast<uint16_t>(streamLength)}.encodeTo(recordBytes);
-  ok = ok && files_->write(DictionaryFile::Index, BLOCK_TABLE_OFFSET, recordBytes,
-                           BLOCK_RECORD_SIZE);
-  if (ok) flushFiles(true, true, true);
-  files_->close();
-  return ok && openDictionary(dataFileName);
+  return files_->write(DictionaryFile::Index, BLOCK_TABLE_OFFSET, recordBytes, BLOCK_RECORD_SIZE);
 }
 
 namespace {
@@ -359,18 +407,18 @@ void storeText(std::array<char16_t, N>& field, std::u16string_view text) {
 
 bool Dictionary::setTitle(std::u16string_view text) {
   if (!isOpen_ || refuseReadOnly()) return false;
+  const DictionaryHeader before = beginChange();
   storeText(header_.title, upToNul(text));
-  const bool ok = writeHeader();
-  if (ok) flushFiles(false, false, true);
-  return ok;
+  const EditResult written = writeHeader() ? EditResult::Ok : EditResult::HeaderWriteFailed;
+  return finishChange(written, before) == EditResult::Ok;
 }
 
 bool Dictionary::setDescription(std::u16string_view text) {
   if (!isOpen_ || refuseReadOnly()) return false;
+  const DictionaryHeader before = beginChange();
   storeText(header_.description, upToNul(text));
-  const bool ok = writeHeader();
-  if (ok) flushFiles(false, false, true);
-  return ok;
+  const EditResult written = writeHeader() ? EditResult::Ok : EditResult::HeaderWriteFailed;
+  return finishChange(written, before) == EditResult::Ok;
 }
 
 }  // namespace lexora

@@ -1,27 +1,18 @@
 #include "engine/file_page_cache.h"
 
-#include <errno.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
 namespace lexora {
 
-const FilePageCache::Page* FilePageCache::page(int fd, uint64_t index) {
+const FilePageCache::Page* FilePageCache::page(File& file, uint64_t index, Status& status) {
   auto found = pages_.find(index);
   if (found != pages_.end()) return found->second.get();
   if (pages_.size() >= kMaxPages) clear();
   auto fresh = std::make_unique<Page>();
   size_t done = 0;
-  while (done < kPageSize) {
-    const ssize_t n = ::pread(fd, fresh->bytes + done, kPageSize - done,
-                              static_cast<off_t>(index * kPageSize + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return nullptr;
-    if (n == 0) break;
-    done += static_cast<size_t>(n);
-  }
+  status = file.readSome(index * kPageSize, fresh->bytes, kPageSize, done);
+  if (!status.isOk()) return nullptr;
   fresh->length = done;
   if (done < kPageSize) {
     if (partialPage_ != UINT64_MAX) pages_.erase(partialPage_);
@@ -30,27 +21,28 @@ const FilePageCache::Page* FilePageCache::page(int fd, uint64_t index) {
   return pages_.emplace(index, std::move(fresh)).first->second.get();
 }
 
-bool FilePageCache::read(int fd, uint64_t offset, uint8_t* out, size_t count) {
+Status FilePageCache::read(File& file, uint64_t offset, uint8_t* out, size_t count) {
+  const uint64_t start = offset;
+  const size_t total = count;
+  auto endsFirst = [&] {
+    return Status::ioError("cannot read " + std::to_string(total) + " bytes at offset " +
+                           std::to_string(start) + " of " + file.name() + ": the file ends first");
+  };
   while (count > 0) {
     const uint64_t index = offset / kPageSize;
     const size_t within = static_cast<size_t>(offset % kPageSize);
-    const Page* p = page(fd, index);
-    if (p == nullptr) return false;
-    if (p->length <= within) {
-      errno = 0;
-      return false;
-    }
+    Status status;
+    const Page* p = page(file, index, status);
+    if (p == nullptr) return status;
+    if (p->length <= within) return endsFirst();
     const size_t n = std::min(count, p->length - within);
     std::memcpy(out, p->bytes + within, n);
     out += n;
     offset += n;
     count -= n;
-    if (count > 0 && p->length < kPageSize) {
-      errno = 0;
-      return false;
-    }
+    if (count > 0 && p->length < kPageSize) return endsFirst();
   }
-  return true;
+  return Status::ok();
 }
 
 void FilePageCache::invalidate(uint64_t offset, uint64_t count) {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include "engine/file.h"
+
 namespace lexora {
 
 class FilePageCache {
@@ -15,10 +17,9 @@ class FilePageCache {
   static constexpr size_t kPageSize = 4096;
   static constexpr size_t kMaxPages = 16384;  // 64 MiB; past that the cache starts over
 
-  // Copies count bytes at offset from the file fd into out, loading missing pages with pread.
-  // False when the file ends before offset + count or a read fails (errno tells which;
-  // 0 for the end of the file).
-  bool read(int fd, uint64_t offset, uint8_t* out, size_t count);
+  // Copies count bytes at offset from the file into out, loading missing pages from it.
+  // Fails when the file ends before offset + count or a read fails.
+  Status read(File& file, uint64_t offset, uint8_t* out, size_t count);
 
   // The file changed in [offset, offset + count): forget those pages and the partial page at
   // the file's end, whose length may have changed.
@@ -32,7 +33,7 @@ class FilePageCache {
     size_t length = 0;  // valid bytes; below kPageSize only for the page at the file's end
     uint8_t bytes[kPageSize];
   };
-  const Page* page(int fd, uint64_t index);
+  const Page* page(File& file, uint64_t index, Status& status);
 
   std::unordered_map<uint64_t, std::unique_ptr<Page>> pages_;
   uint64_t partialPage_ = UINT64_MAX;  // index of the cached page shorter than kPageSize

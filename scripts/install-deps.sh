@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth
+  clang libclang-rt-14-dev
   "$@"
 )
 

@@ -110,5 +110,23 @@ TEST_F(CliCommands, MissingOrDamagedFilesFailWithTheFileNamed) {
   EXPECT_EQ(dir_.run({"meaning", "d.pvm", "99"}).status, 1);
 }
 
+// A word count far beyond the index file: delete neither aborts nor cuts the file (the record
+// offset of index 1073741242 wraps to 846 in 32 bits).
+TEST_F(CliCommands, DeleteRefusesAWordCountBeyondTheIndexFile) {
+  const std::string index = dir_.read("d.pdi");
+  for (const std::string& count : {std::string("\xF0\xFF\xFF\xFF", 4),
+                                   std::string("\xBB\xFD\xFF\x3F", 4)}) {
+    std::string damaged = index;
+    damaged.replace(26, 4, count);
+    dir_.write("d.pdi", damaged);
+    for (const char* which : {"0", "1073741242"}) {
+      const CliResult r = dir_.run({"delete", "d.pvm", which});
+      EXPECT_EQ(r.status, 1) << which;
+      EXPECT_NE(r.err.find("d.pdi is damaged"), std::string::npos) << r.err;
+      EXPECT_EQ(dir_.read("d.pdi"), damaged);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lexora::test

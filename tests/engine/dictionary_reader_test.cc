@@ -317,31 +317,45 @@ TEST_F(DictionaryReaderTest, HeaderShorterThan846BytesIsRefused) {
   EXPECT_TRUE(dict_.openDictionary(path()));
 }
 
-TEST_F(DictionaryReaderTest, WordCountLargerThanTheTableFailsReads) {
-  test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
-  test::patchFile(path("d.pdi"), 26, {0xFF, 0xFF, 0xFF, 0xFF});
-  ASSERT_TRUE(dict_.openDictionary(path()));
-  std::vector<std::u16string> words;
-  EXPECT_EQ(dict_.readWords(2, 5, words), 0u);
-  EXPECT_TRUE(dict_.lastIoFailed());
-  uint32_t nearest = 0;
-  int sign = 0;
-  EXPECT_FALSE(dict_.findWord(u"b", nearest, sign));
-  std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(100, meaning));
-  EXPECT_TRUE(dict_.readMeaning(0, meaning));
-  EXPECT_FALSE(dict_.lastIoFailed());
+// A header that contradicts its files is damage: opening refuses it, names the file, and
+// neither allocates nor writes anything from the counts it claims.
+TEST_F(DictionaryReaderTest, HeaderThatContradictsItsFilesIsRefusedAtOpen) {
+  struct Damage {
+    const char* what;
+    size_t at;
+    std::vector<uint8_t> bytes;
+    const char* says;
+  };
+  const std::vector<Damage> damages = {
+      {"word count 0xFFFFFFF0", 26, {0xF0, 0xFF, 0xFF, 0xFF}, "holds only 3"},
+      {"word count 150,000,000", 26, {0x80, 0xD1, 0xF0, 0x08}, "150000000 words"},
+      // 6984 + 12 x 1,073,741,242 wraps to 846 in 32 bits.
+      {"word count 1,073,741,243", 26, {0xBB, 0xFD, 0xFF, 0x3F}, "1073741243 words"},
+      {"last block past the table", 24, {0xFF, 0x03}, "past the block table"},
+      {"last block past the data file", BlockRecord::fileOffset(0), {0xFF, 0xFF, 0x00, 0x00},
+       "beyond the end of"},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.what);
+    test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
+    test::patchFile(path("d.pdi"), d.at, d.bytes);
+    const std::vector<uint8_t> before = test::readFile(path("d.pdi"));
+    EXPECT_FALSE(dict_.openDictionary(path()));
+    EXPECT_FALSE(dict_.isOpen());
+    EXPECT_NE(dict_.lastError().find("d.pdi is damaged"), std::string::npos) << dict_.lastError();
+    EXPECT_NE(dict_.lastError().find(d.says), std::string::npos) << dict_.lastError();
+    EXPECT_FALSE(dict_.deleteEntry(0));
+    EXPECT_EQ(test::readFile(path("d.pdi")), before);
+  }
 }
 
-TEST_F(DictionaryReaderTest, TruncatedIndexFileFailsReads) {
+TEST_F(DictionaryReaderTest, TruncatedIndexFileIsRefusedAtOpen) {
   test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
   std::vector<uint8_t> index = test::readFile(path("d.pdi"));
   index.resize(index.size() - 6);
   test::writeFile(path("d.pdi"), index);
-  ASSERT_TRUE(dict_.openDictionary(path()));
-  std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(2, meaning));
-  EXPECT_TRUE(dict_.readMeaning(1, meaning));
+  EXPECT_FALSE(dict_.openDictionary(path()));
+  EXPECT_NE(dict_.lastError().find("holds only 2"), std::string::npos) << dict_.lastError();
 }
 
 TEST_F(DictionaryReaderTest, DamagedBlocksAndRecordsFailTheRead) {
@@ -373,15 +387,12 @@ TEST_F(DictionaryReaderTest, DamagedBlocksAndRecordsFailTheRead) {
   EXPECT_EQ(meaning, u"fine");
 }
 
-TEST_F(DictionaryReaderTest, LastBlockBeyondTheTableIsNeverRead) {
-  test::writeRawDictionary(path(), kCodeUnit, {"x"}, {{u"a", 1022, 0, 1}, {u"b", 1100, 0, 1}});
-  test::patchFile(path("d.pdi"), 24, {0xFF, 0xFF});  // lastBlock 65535
+TEST_F(DictionaryReaderTest, BlockPastTheLastIsNeverRead) {
+  test::writeRawDictionary(path(), kCodeUnit, {"x"}, {{u"a", 0, 0, 1}, {u"b", 1100, 0, 1}});
   ASSERT_TRUE(dict_.openDictionary(path()));
   std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(0, meaning));  // slot 1022 was never written
+  EXPECT_TRUE(dict_.readMeaning(0, meaning));
   EXPECT_FALSE(dict_.readMeaning(1, meaning));
-  EXPECT_EQ(dict_.addEntry(u"c", u"m"), EditResult::DataWriteFailed);
-  EXPECT_EQ(dict_.wordCount(), 2u);
 }
 
 }  // namespace

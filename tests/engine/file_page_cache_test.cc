@@ -88,5 +88,33 @@ TEST_F(CachedFilesTest, FailedWriteLeavesNoStalePage) {
   EXPECT_EQ(readIndex(4999, 1), "z");
 }
 
+// Inside a transaction nothing reaches the file, but reads and sizes see every change in
+// order; abandoning it forgets them, committing writes exactly them.
+TEST_F(CachedFilesTest, TransactionReadsSeeTheirOwnChanges) {
+  const std::vector<uint8_t> before = test::readFile(names_.indexFile);
+  files_.begin();
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 4998, "ABCD", 4));  // grows to 5002
+  ASSERT_TRUE(files_.truncate(DictionaryFile::Index, 5000));
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 5004, "Z", 1));    // a hole at 5000 ... 5003
+  uint64_t size = 0;
+  ASSERT_TRUE(files_.size(DictionaryFile::Index, size));
+  EXPECT_EQ(size, 5005u);
+  EXPECT_EQ(readIndex(4996, 9), std::string("iiAB\0\0\0\0Z", 9));
+  EXPECT_EQ(readIndex(5004, 2), "<failed>");
+  EXPECT_EQ(test::readFile(names_.indexFile), before);
+  files_.abandon();
+  EXPECT_EQ(readIndex(4996, 4), "iiii");
+
+  files_.begin();
+  ASSERT_TRUE(files_.write(DictionaryFile::Index, 10, "xy", 2));
+  ASSERT_TRUE(files_.truncate(DictionaryFile::Index, 20));
+  ASSERT_TRUE(files_.commit()) << error_;
+  std::vector<uint8_t> expected(before.begin(), before.begin() + 20);
+  expected[10] = 'x';
+  expected[11] = 'y';
+  EXPECT_EQ(test::readFile(names_.indexFile), expected);
+  EXPECT_EQ(readIndex(8, 4), "iixy");
+}
+
 }  // namespace
 }  // namespace lexora

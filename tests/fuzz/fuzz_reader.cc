@@ -1,0 +1,30 @@
+// The reader on any three files: opening either refuses them with a reason or reads every
+// headword and meaning (as far as they read) without crossing a bound.
+// Input: u32 length + index file, u32 length + word file, data file.
+
+#include "engine/dictionary.h"
+#include "tests/fuzz/fuzz_support.h"
+
+using namespace lexora;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 3);
+  const std::string base = fuzz::scratchFolder() + "/reader";
+  fuzz::writeBytes(base + ".pdi", parts[0]);
+  fuzz::writeBytes(base + ".pdw", parts[1]);
+  fuzz::writeBytes(base + ".pvm", parts[2]);
+  Dictionary d;
+  if (!d.openDictionary(base + ".pvm")) return 0;
+  const uint32_t count = std::min<uint32_t>(d.wordCount(), 300);
+  std::vector<std::u16string> words;
+  d.readWords(0, count, words);
+  d.readWords(d.wordCount() - 1, 0xFFFFFFFF, words);
+  std::u16string meaning;
+  for (uint32_t i = 0; i < count; ++i) d.readMeaning(i, meaning);
+  uint32_t nearest = 0, position = 0;
+  int sign = 0;
+  for (const char16_t* key : {u"a", u"m", u"\u0111\u00e1", u"\xffff"}) {
+    d.findWord(key, nearest, sign, &position);
+  }
+  return 0;
+}

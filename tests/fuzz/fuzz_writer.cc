@@ -1,0 +1,37 @@
+// The writer on damaged files: every change either succeeds or fails with a result, never
+// crossing a bound nor sizing anything from an unchecked count, and what it leaves opens again.
+// Input: as for the reader.
+
+#include "engine/dictionary.h"
+#include "tests/fuzz/fuzz_support.h"
+
+using namespace lexora;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 3);
+  const std::string base = fuzz::scratchFolder() + "/writer";
+  fuzz::writeBytes(base + ".pdi", parts[0]);
+  fuzz::writeBytes(base + ".pdw", parts[1]);
+  fuzz::writeBytes(base + ".pvm", parts[2]);
+  {
+    Dictionary d;
+    if (!d.openDictionary(base + ".pvm")) return 0;
+    const uint32_t last = d.wordCount() == 0 ? 0 : d.wordCount() - 1;
+    d.addEntry(u"fuzz", u"- a meaning\r\n= an example+its translation");
+    d.modifyMeaning(last, std::u16string(3000, u'x'));
+    uint32_t index = last / 2;
+    d.modifyWord(index, u"renamed");
+    d.deleteEntry(last);
+    d.deleteEntry(0xFFFFFFF0u);
+    d.setTitle(u"title");
+    d.setDescription(u"description");
+  }
+  Dictionary again;
+  if (again.openDictionary(base + ".pvm")) {
+    std::u16string meaning;
+    for (uint32_t i = 0; i < std::min<uint32_t>(again.wordCount(), 50); ++i) {
+      again.readMeaning(i, meaning);
+    }
+  }
+  return 0;
+}
