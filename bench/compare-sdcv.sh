@@ -76,6 +76,7 @@ def run(argv, stdin_file, out=subprocess.DEVNULL):
     start = time.perf_counter()
     proc = subprocess.Popen(argv, stdin=stdin, stdout=out, stderr=subprocess.PIPE)
     err = proc.stderr.read()
+    proc.stderr.close()
     _, status, usage = os.wait4(proc.pid, 0)
     wall = time.perf_counter() - start
     proc.returncode = 0  # reaped above
@@ -93,8 +94,10 @@ inexact = open("lexora.json", encoding="utf-8").read().count('"exact":false')
 for folder in ("plain", "dz"):
     with open("sdcv-%s.txt" % folder, "wb") as f:
         run(*stardict(folder, words), out=f)
-missing = {folder: open("sdcv-%s.txt" % folder, encoding="utf-8", errors="replace").read()
-           .count("\nNothing similar to") for folder in ("plain", "dz")}
+missing = {}
+for folder in ("plain", "dz"):
+    with open("sdcv-%s.txt" % folder, encoding="utf-8", errors="replace") as f:
+        missing[folder] = sum(line.startswith("Nothing similar to") for line in f)
 print("check: Lexora inexact %d; sdcv words not found: .dict %d, .dict.dz %d"
       % (inexact, missing["plain"], missing["dz"]))
 if inexact or any(missing.values()):

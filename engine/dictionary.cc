@@ -257,6 +257,9 @@ bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
 
 bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
                               uint32_t& length) {
+  // Whatever put a whole block into the buffer (a read, or the writer filling its last block)
+  // has overwritten any start that was there.
+  if (cacheBlock_ != NO_BLOCK) prefixBlock_ = NO_BLOCK;
   if (block == cacheBlock_ ||
       (cacheBlock_ == NO_BLOCK && block == prefixBlock_ && needEnd <= cacheLength_)) {
     content = cacheBuffer_.data();
