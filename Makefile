@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: all deps build run test asan-test bench clean
+.PHONY: all deps build run test asan-test bench deb install clean
 
 all: build
 
@@ -32,6 +32,18 @@ asan-test: deps
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
+
+# The Debian package lexora_VERSION_ARCH.deb, built from the install rules and copied here.
+deb: build
+	rm -f $(BUILD)/lexora_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/lexora_*.deb .
+	@ls -1 lexora_*.deb
+
+# Installs into PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -9,6 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth
+  librsvg2-bin                 # rsvg-convert draws the PNG icons from the SVG
+  desktop-file-utils appstream # validators of the menu entries and the metadata (tests)
+  dpkg-dev                     # dpkg-shlibdeps: the package's dependencies (`make deb`)
   "$@"
 )
 
