@@ -1,18 +1,19 @@
 #!/bin/sh
-# install_test.sh BUILD_DIR COMPLETION_SCRIPT
+# install_test.sh BUILD_DIR COMPLETION_SCRIPT [CMAKE]
 # Installs the build into a scratch prefix and checks that everything lands where a desktop,
 # `man` and bash look for it, and that the installed lexora-cli finds its pictures and samples
 # in the installed data folder (and the built one in the build tree).
 set -u
 build=$1
 completion=$2
+cmake=${3:-cmake}
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/lexora-install-XXXXXX") || exit 1
 trap 'rm -rf "$prefix"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 need() { [ -e "$prefix/$1" ] || fail "not installed: $1"; }
 
-cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || {
+"$cmake" --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || {
   cat "$prefix.log"; rm -f "$prefix.log"; echo "FAIL: cmake --install"; exit 1; }
 rm -f "$prefix.log"
 
