@@ -25,7 +25,7 @@ for f in bin/lexora bin/lexora-util bin/lexora-cli \
     share/applications/lexora.desktop share/applications/lexora-util.desktop \
     share/metainfo/io.github.lexora.Lexora.metainfo.xml \
     share/icons/hicolor/scalable/apps/lexora.svg \
-    share/man/man1/lexora.1 share/man/man1/lexora-util.1 share/man/man1/lexora-cli.1 \
+    share/man/man1/lexora.1.gz share/man/man1/lexora-util.1.gz share/man/man1/lexora-cli.1.gz \
     share/bash-completion/completions/lexora-cli; do
   need "$f"
 done
