@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test asan-test fuzz fuzz-build bench clean
+.PHONY: all deps build run test asan-test fuzz fuzz-build bench deb install clean
 
 all: build
 
@@ -43,6 +43,18 @@ fuzz: fuzz-build
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
+
+# The Debian package lexora_VERSION_ARCH.deb, built from the install rules and copied here.
+deb: build
+	rm -f $(BUILD)/lexora_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/lexora_*.deb .
+	@ls -1 lexora_*.deb
+
+# Installs into PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

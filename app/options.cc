@@ -70,10 +70,18 @@ bool Options::chooseTextSize(int size) {
 
 void Options::toggleLookupButton() {
   const uint32_t value = flipped(*fields_.showLookupButton);
+  if (value != 0 && effects_.lookupButtonBlocker) {
+    if (const std::string why = effects_.lookupButtonBlocker(); !why.empty()) {
+      mark(kCmdShowLookupButton);
+      if (effects_.showMessage) effects_.showMessage(why);
+      return;
+    }
+  }
   *fields_.showLookupButton = value;
   if (effects_.writeDword) effects_.writeDword(schema::kShowLookupButton, value);
   mark(kCmdShowLookupButton);
   if (effects_.setLookupButtonRunning) effects_.setLookupButtonRunning(value != 0);
+  if (effects_.setLookupButtonAutostart) effects_.setLookupButtonAutostart(value != 0);
 }
 
 void Options::toggleIndexAtStarting() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace lexora {
@@ -36,6 +37,14 @@ struct OptionEffects {
   // "Quit": removes the popup bubble now on screen, then closes the main window.
   std::function<void()> removePopup;
   std::function<void()> closeMainWindow;
+
+  // The lookup button and the desktop session (empty functions: nothing to ask or write).
+  // Why the button cannot run in this session; empty when it can. Asked before switching on.
+  std::function<std::string()> lookupButtonBlocker;
+  // Tells the user why the option stays off.
+  std::function<void(const std::string& text)> showMessage;
+  // Writes (true) or removes (false) the entry that starts the button with the session.
+  std::function<bool(bool start)> setLookupButtonAutostart;
 };
 
 class Options {
@@ -51,7 +60,9 @@ class Options {
   // nothing and does not touch the viewers; returns whether anything changed.
   bool chooseTextSize(int size);
   // Writes "ShowLookupButton" before the lookup button program is started, so that the
-  // program, which stops itself when the value reads 0, sees the new value.
+  // program, which stops itself when the value reads 0, sees the new value. The session's
+  // autostart entry follows the option. When the session cannot show the button, switching
+  // it on changes nothing and shows why.
   void toggleLookupButton();
   void toggleIndexAtStarting();
   void toggleStrictCompare();

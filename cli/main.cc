@@ -8,6 +8,10 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 
+#ifndef LEXORA_VERSION
+#define LEXORA_VERSION "unknown"
+#endif
+
 namespace lexora::cli {
 namespace {
 
@@ -47,6 +51,10 @@ int main(int argc, char** argv) {
   const std::string name = argv[1];
   if (name == "help" || name == "--help" || name == "-h") {
     printUsage(std::cout);
+    return kExitOk;
+  }
+  if (name == "--version") {
+    std::cout << "lexora-cli " << LEXORA_VERSION << "\n";
     return kExitOk;
   }
   std::vector<std::string> args(argv + 2, argv + argc);

@@ -69,7 +69,7 @@ int runRender(const std::vector<std::string>& args, CommandIo& io) {
 
   const DisplaySettings& settings = cliDisplaySettings();
   const std::u16string folder =
-      parsed->has("--folder") ? fromUtf8(parsed->option("--folder")) : programFolderText();
+      parsed->has("--folder") ? fromUtf8(parsed->option("--folder")) : dataFolderText();
   const RenderOptions options{settings, folder, dictionary.collation() != 0};
   const std::u16string page = renderEntryPage(entry.meaning, options);
   if (!json) {

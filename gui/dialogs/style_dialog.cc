@@ -82,7 +82,7 @@ StyleDialog::StyleDialog(DisplaySettings& display, StyleDialogServices services,
     };
   }
   if (!services_.showMessage) services_.showMessage = showMessageWithQt;
-  if (services_.programFolder.empty()) services_.programFolder = programFolderText();
+  if (services_.programFolder.empty()) services_.programFolder = dataFolderText();
 
   setWindowTitle(kTitleText);
   buildControls();

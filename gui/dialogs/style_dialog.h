@@ -41,7 +41,7 @@ struct StyleDialogServices {
   std::function<void(QWidget* parent, const QString& text)> showMessage;
   // Help viewer for the help key; none when null.
   DesktopPrograms* programs = nullptr;
-  // Folder of the line-mark pictures, with its trailing '/'. Default: the program's folder.
+  // Folder of the line-mark pictures, with its trailing '/'. Default: the data folder.
   std::u16string programFolder;
 };
 

@@ -235,6 +235,13 @@ void LexoraDialog::buildMenuBar() {
   effects.setCheck = [this](int command, bool on) { menuBar_->setMarked(command, on); };
   effects.removePopup = [this] { popupBubble_->removeNotification(popupNotificationId); };
   effects.closeMainWindow = [this] { close(); };
+  effects.lookupButtonBlocker = services_.lookupButtonBlocker;
+  effects.setLookupButtonAutostart = services_.setLookupButtonAutostart;
+  effects.showMessage = [this](const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Lexora"), QString::fromStdString(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+  };
   options_ = std::make_unique<Options>(
       OptionFields{&display->useClearType, &display->textSize,
                    state_.showLookupButtonSetting ? state_.showLookupButtonSetting
@@ -537,7 +544,9 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
   const bool unicodePronunciation = dict->collation() != 0;
   static const DisplaySettings kDefaults;
   const DisplaySettings& display = state_.display ? *state_.display : kDefaults;
-  const std::u16string folder = QString::fromStdString(services_.programFolder).toStdU16String();
+  const std::string& pictures =
+      services_.dataFolder.empty() ? services_.programFolder : services_.dataFolder;
+  const std::u16string folder = QString::fromStdString(pictures).toStdU16String();
   RenderOptions options{display, folder, unicodePronunciation};
   if (showInMainWindow) {
     std::u16string page = renderEntryPage(text, options);

@@ -16,6 +16,10 @@
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/program_folder.h"
+#include "app/lookup_button_control.h"
+#include "gui/widgets/icon_painter.h"
+#include "platform/autostart.h"
+#include "platform/display_session.h"
 
 namespace {
 
@@ -29,6 +33,10 @@ int main(int argc, char** argv) {
   settingsKey();  // opened before anything else runs
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lexora"));
+  // The desktop matches the window to lexora.desktop: by the Wayland app id, and on X11 by the
+  // WM_CLASS class "Lexora" (the application name), the entry's StartupWMClass.
+  QGuiApplication::setDesktopFileName(QStringLiteral("lexora"));
+  QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
   loadSettings();
   Settings& s = settings();
 
@@ -51,12 +59,20 @@ int main(int argc, char** argv) {
   services.clipboard = &clipboard;
   services.launcher = &launcher;
   services.programFolder = programFolder();
+  services.dataFolder = dataFolder();
   services.writeShowLookupButton = [](uint32_t value) {
     return writeShowLookupButton(settingsKey(), value);
   };
+  services.lookupButtonBlocker = [] {
+    return chooseButtonDisplay(currentSessionEnvironment()).reason;
+  };
+  services.setLookupButtonAutostart = [](bool start) {
+    return start ? writeAutostartEntry(programFolder() + kLookupButtonProgram)
+                 : removeAutostartEntry();
+  };
 
-  // Help file, browser and mail program of the desktop; the help file lies beside the program.
-  QtDesktopPrograms desktopPrograms(programFolder());
+  // Help file, browser and mail program of the desktop; the help file lies in the data folder.
+  QtDesktopPrograms desktopPrograms(dataFolder());
 
   int status = 0;
   {

@@ -34,10 +34,15 @@ struct WindowState {
 struct WindowServices {
   Clipboard* clipboard = nullptr;
   ProgramLauncher* launcher = nullptr;
-  std::string programFolder;  // with its trailing '/'
+  std::string programFolder;  // with its trailing '/'; lexora-util is started from here
+  std::string dataFolder;     // the pictures' folder, with its trailing '/' (empty: programFolder)
   bool listenForHandOff = true;  // make the window findable as "Lexora"
   // Writes "ShowLookupButton" to the settings store at once (null: nothing is written).
   std::function<bool(uint32_t value)> writeShowLookupButton;
+  // The lookup button and the desktop session (null: nothing asked, nothing written): why the
+  // button cannot run here (empty when it can), and writing or removing its autostart entry.
+  std::function<std::string()> lookupButtonBlocker;
+  std::function<bool(bool start)> setLookupButtonAutostart;
 };
 
 }  // namespace lexora

@@ -32,8 +32,10 @@
 //   event loop keeps running, because the main program's clipboard read is answered by this
 //   program on X11 (it owns the clipboard after copying the selection). Taps are refused until
 //   the answer arrives.
-// Exit codes: 16 when "ShowLookupButton" is 0 or the button's window cannot be made findable,
-// 0 otherwise (another instance, a failed instance check, WM_DESTROY or "Exit").
+// - Wayland: the button runs on XWayland (Qt's xcb platform) when the session has it; without
+//   XWayland it says why on stderr and exits with 16 (the main program's option says so too).
+// Exit codes: 16 when "ShowLookupButton" is 0, the button's window cannot be made findable or
+// there is no X11 display, 0 otherwise (another instance, a failed instance check, WM_DESTROY or "Exit").
 
 #include <QApplication>
 #include <QEventLoop>
@@ -54,6 +56,12 @@
 #include "platform/qt/window_endpoint.h"
 #include "platform/window_identity.h"
 #include "platform/program_folder.h"
+#include "platform/display_session.h"
+#include "gui/widgets/icon_painter.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -97,8 +105,26 @@ void lookUpSelection(ButtonWindow& button, ButtonOptions& options, ForegroundTra
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The button needs X11 (see platform/display_session.h): in a Wayland session it runs on
+  // XWayland, asked for by "-platform xcb" so that the main program it starts stays native.
+  const ButtonDisplayChoice display = chooseButtonDisplay(currentSessionEnvironment());
+  if (display.display == ButtonDisplay::kNone) {
+    std::fprintf(stderr, "lexora-util: %s\n", display.reason.c_str());
+    return kExitButtonOff;
+  }
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string platformOption = "-platform", platformName = display.platform;
+  if (!platformName.empty()) {
+    arguments.insert(arguments.begin() + 1, {platformOption.data(), platformName.data()});
+  }
+  arguments.push_back(nullptr);
+  argc = static_cast<int>(arguments.size()) - 1;
+  argv = arguments.data();
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lexora Lookup"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("lexora-util"));
+  QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
   QApplication::setQuitOnLastWindowClosed(false);
 
   // Starting the button always brings up the main program, before any setting is read.

@@ -92,6 +92,53 @@ TEST_F(OptionsTest, LookupButtonIsWrittenBeforeTheProgramStartsOrStops) {
                                                "write ShowLookupButton=0", "stop"}));
 }
 
+// The session's side of the option: the autostart entry follows it, and a session that cannot
+// show the button keeps the option off and says why.
+class LookupButtonSessionTest : public OptionsTest {
+ protected:
+  LookupButtonSessionTest() {
+    OptionEffects effects;
+    effects.writeDword = [this](std::u16string_view, uint32_t value) {
+      events_.push_back("write " + std::to_string(value));
+      return true;
+    };
+    effects.setLookupButtonRunning = [this](bool run) { events_.push_back(run ? "start" : "stop"); };
+    effects.setCheck = [this](int command, bool checked) { marks_[command] = checked; };
+    effects.lookupButtonBlocker = [this] { return blocker_; };
+    effects.showMessage = [this](const std::string& text) { events_.push_back("message " + text); };
+    effects.setLookupButtonAutostart = [this](bool start) {
+      events_.push_back(start ? "autostart on" : "autostart off");
+      return true;
+    };
+    options_ = Options({&useClearType_, &textSize_, &showLookupButton_, &showIndexAtStarting_},
+                       std::move(effects));
+  }
+  std::string blocker_;
+};
+
+TEST_F(LookupButtonSessionTest, AutostartFollowsTheOptionAfterTheProgram) {
+  options_.toggleLookupButton();
+  options_.toggleLookupButton();
+  EXPECT_EQ(events_, (std::vector<std::string>{"write 1", "start", "autostart on", "write 0",
+                                               "stop", "autostart off"}));
+}
+
+TEST_F(LookupButtonSessionTest, BlockedSessionKeepsTheOptionOffAndSaysWhy) {
+  blocker_ = "no XWayland";
+  marks_[kCmdShowLookupButton] = true;  // whatever the menu showed, the mark goes back to off
+  options_.toggleLookupButton();
+  EXPECT_EQ(showLookupButton_, 0u);
+  EXPECT_FALSE(marks_[kCmdShowLookupButton]);
+  EXPECT_EQ(events_, (std::vector<std::string>{"message no XWayland"}));
+
+  // Switching off is never refused: a value stored by an X11 session can be cleared.
+  showLookupButton_ = 1;
+  events_.clear();
+  options_.toggleLookupButton();
+  EXPECT_EQ(showLookupButton_, 0u);
+  EXPECT_EQ(events_, (std::vector<std::string>{"write 0", "stop", "autostart off"}));
+}
+
 TEST_F(OptionsTest, IndexAtStartingAndStrictCompareOnlyToggle) {
   EXPECT_FALSE(options_.strictCompare());
   options_.toggleStrictCompare();

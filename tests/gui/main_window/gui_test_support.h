@@ -131,6 +131,7 @@ class WindowFixture {
     services.launcher = &launcher;
     services.programFolder = LEXORA_PROGRAM_DIR;
     services.listenForHandOff = listen;
+    if (adjustServices) adjustServices(services);
     window = std::make_unique<LexoraDialog>(state, services);
     window->setErrorReporter([this](QWidget*, const QString& text) { errors.push_back(text); });
     window->setEntryDialogs(std::make_unique<ScriptedMessages>(entryDialogs),
@@ -148,6 +149,7 @@ class WindowFixture {
   DisplaySettings display;
   FakeClipboard clipboard;
   FakeLauncher launcher;
+  std::function<void(WindowServices&)> adjustServices;  // run on the services before opening
   std::vector<QString> errors;
   EntryDialogScript entryDialogs;
   std::unique_ptr<LexoraDialog> window;

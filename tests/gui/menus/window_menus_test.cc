@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -165,6 +166,38 @@ TEST_F(WindowMenusTest, OptionsChangeTheSettingsAndTheLookupButton) {
   ASSERT_EQ(f.launcher.started.size(), 1u);
   EXPECT_NE(f.launcher.started[0].find("lexora-util"), std::string::npos);
   EXPECT_TRUE(bar().isMarked(kCmdShowLookupButton));
+}
+
+TEST_F(WindowMenusTest, LookupButtonFollowsTheSessionOrSaysWhyItCannotRun) {
+  std::string blocker;
+  std::vector<bool> autostart;
+  f.adjustServices = [&](WindowServices& services) {
+    services.lookupButtonBlocker = [&] { return blocker; };
+    services.setLookupButtonAutostart = [&](bool start) {
+      autostart.push_back(start);
+      return true;
+    };
+  };
+  f.open();
+  command(kCmdShowLookupButton);
+  command(kCmdShowLookupButton);
+  EXPECT_EQ(autostart, (std::vector<bool>{true, false}));
+
+  // No XWayland: the option stays off, nothing starts, and a message box says why.
+  blocker = "no XWayland here";
+  f.launcher.started.clear();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    shown = box->text();
+    box->accept();
+  });
+  command(kCmdShowLookupButton);
+  EXPECT_EQ(shown, QStringLiteral("no XWayland here"));
+  EXPECT_TRUE(f.launcher.started.empty());
+  EXPECT_FALSE(bar().isMarked(kCmdShowLookupButton));
+  EXPECT_EQ(autostart.size(), 2u);
 }
 
 TEST_F(WindowMenusTest, EditCommandsOpenTheEditorOnlyWhereUsable) {
