@@ -156,4 +156,23 @@ std::string dictionaryLanguage(RegistryKey& key, Dictionary& dictionary,
   return language;
 }
 
+std::optional<std::string> languageFromField(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty()) return std::string();
+  if (text == toUtf8(schema::kNoLanguage)) return std::string(text);
+  std::string tag = normaliseLanguageTag(text);
+  if (tag.empty()) return std::nullopt;
+  return tag;
+}
+
+LanguageStore settingsLanguageStore(std::function<RegistryKey&()> key) {
+  LanguageStore store;
+  store.read = [key](const std::string& file) { return storedDictionaryLanguage(key(), file); };
+  store.write = [key](const std::string& file, const std::string& language) {
+    return storeDictionaryLanguage(key(), file, language);
+  };
+  return store;
+}
+
 }  // namespace lexora

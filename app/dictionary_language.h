@@ -3,7 +3,10 @@
 // word forms: stored per dictionary in the settings key ("Language:" + data file path),
 // guessed from the title and the headwords when nothing is stored yet.
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lexicon/hunspell_files.h"
@@ -32,5 +35,18 @@ std::string guessDictionaryLanguage(Dictionary& dictionary,
 // The stored tag, or the guess, which is then stored.
 std::string dictionaryLanguage(RegistryKey& key, Dictionary& dictionary,
                                const std::vector<HunspellFiles>& available);
+
+// What a language field holds, as it is stored: empty (guess it), "none", or a normalised
+// tag ("EN-gb" -> "en_GB"); nullopt for text that is none of these.
+std::optional<std::string> languageFromField(std::string_view text);
+
+// How the dictionaries dialog reads and writes the languages (by data file path).
+struct LanguageStore {
+  std::function<std::string(const std::string& dataFile)> read;
+  std::function<bool(const std::string& dataFile, const std::string& language)> write;
+};
+
+// The store over a settings key.
+LanguageStore settingsLanguageStore(std::function<RegistryKey&()> key);
 
 }  // namespace lexora

@@ -30,4 +30,8 @@ LookupAnswer answerLookup(Dictionary& dictionary, std::u16string_view word, bool
   return answer;
 }
 
+PageAdditions pageAdditions(const LookupAnswer& answer) {
+  return PageAdditions{answer.formOf, answer.baseForm, answer.suggestions};
+}
+
 }  // namespace lexora

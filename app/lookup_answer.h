@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/lookup_page.h"
+
 namespace lexora {
 
 class Dictionary;
@@ -33,5 +35,8 @@ struct LookupAnswer {
 // `help` may be null: then a miss is answered as before, by the nearest headword only.
 LookupAnswer answerLookup(Dictionary& dictionary, std::u16string_view word, bool strictCompare,
                           WordHelp* help);
+
+// What the shown page gains: the note of the typed form, the suggestions.
+PageAdditions pageAdditions(const LookupAnswer& answer);
 
 }  // namespace lexora

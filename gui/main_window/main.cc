@@ -7,6 +7,7 @@
 
 #include "gui/main_window/lexora_dialog.h"
 #include "app/settings.h"
+#include "app/word_help.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/help.h"
@@ -54,6 +55,8 @@ int main(int argc, char** argv) {
   services.writeShowLookupButton = [](uint32_t value) {
     return writeShowLookupButton(settingsKey(), value);
   };
+  services.wordHelp = std::make_shared<WordHelp>(
+      WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
 
   // Help file, browser and mail program of the desktop; the help file lies beside the program.
   QtDesktopPrograms desktopPrograms(programFolder());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -15,6 +16,7 @@ namespace lexora {
 
 class Clipboard;
 class ProgramLauncher;
+class WordHelp;
 
 struct WindowState {
   std::span<Dictionary> dictionaries;  // the 10 slots
@@ -38,6 +40,8 @@ struct WindowServices {
   bool listenForHandOff = true;  // make the window findable as "Lexora"
   // Writes "ShowLookupButton" to the settings store at once (null: nothing is written).
   std::function<bool(uint32_t value)> writeShowLookupButton;
+  // Base forms and suggestions for lookups that miss (null: the nearest headword only).
+  std::shared_ptr<WordHelp> wordHelp;
 };
 
 }  // namespace lexora
