@@ -47,8 +47,11 @@ constexpr LanguageName kLanguageNames[] = {
     {u"română", "ro"},      {u"finnish", "fi"},     {u"suomi", "fi"},
 };
 
+// Letters of the Latin, Greek and Cyrillic scripts (the ones the names above use).
 bool isLetter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+         (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x370 && c <= 0x52F) ||
+         (c >= 0x1E00 && c <= 0x1EFF);
 }
 
 bool isVietnameseLetter(char16_t c) {
