@@ -30,7 +30,8 @@ std::u16string shownLine(const std::u16string& line) {
     text += u" /" + shown.pronunciation + u"/";
   }
   if (shown.hasTranslation) text += u" + " + shown.translation;
-  return text.empty() ? line : text;
+  const size_t start = text.find_first_not_of(u" \t");
+  return start == std::u16string::npos ? line : text.substr(start);
 }
 
 }  // namespace
