@@ -131,6 +131,7 @@ class WindowFixture {
     services.launcher = &launcher;
     services.programFolder = LEXORA_PROGRAM_DIR;
     services.listenForHandOff = listen;
+    services.wordHelp = wordHelp;
     window = std::make_unique<LexoraDialog>(state, services);
     window->setErrorReporter([this](QWidget*, const QString& text) { errors.push_back(text); });
     window->setEntryDialogs(std::make_unique<ScriptedMessages>(entryDialogs),
@@ -150,6 +151,7 @@ class WindowFixture {
   FakeLauncher launcher;
   std::vector<QString> errors;
   EntryDialogScript entryDialogs;
+  std::shared_ptr<WordHelp> wordHelp;  // null: misses show the nearest entry only
   std::unique_ptr<LexoraDialog> window;
 
  private:
