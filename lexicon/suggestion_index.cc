@@ -190,11 +190,21 @@ bool SuggestionIndex::save(const std::string& file) const {
 }
 
 size_t SuggestionIndex::endOfPrefix(size_t from, std::u16string_view prefix) const {
-  size_t lo = from;
-  size_t hi = positions_.size();
+  const auto begins = [&](size_t i) { return folded(i).substr(0, prefix.size()) == prefix; };
+  // The group below a beginning is usually small: gallop to its end, then halve.
+  const size_t n = positions_.size();
+  size_t lo = from + 1;
+  size_t step = 1;
+  while (lo < n && begins(lo)) {
+    from = lo;
+    lo = from + step;
+    step *= 2;
+  }
+  size_t hi = std::min(lo, n);
+  lo = from + 1;
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
-    if (folded(mid).substr(0, prefix.size()) == prefix) {
+    if (begins(mid)) {
       lo = mid + 1;
     } else {
       hi = mid;
@@ -215,7 +225,9 @@ std::vector<Suggestion> SuggestionIndex::suggest(std::u16string_view word, size_
   const size_t rowCount = m + static_cast<size_t>(maxDistance) + 3;
   std::vector<uint16_t> rows(rowCount * width);
   std::vector<uint16_t> rowMin(rowCount, 0);
-  for (size_t j = 0; j <= m; ++j) rows[j] = static_cast<uint16_t>(j);
+  const size_t reach = static_cast<size_t>(maxDistance);
+  const uint16_t tooFar = static_cast<uint16_t>(maxDistance + 1);  // every distance is capped here
+  for (size_t j = 0; j <= m; ++j) rows[j] = static_cast<uint16_t>(std::min(j, size_t{tooFar}));
 
   struct Candidate {
     size_t at;
@@ -241,14 +253,21 @@ std::vector<Suggestion> SuggestionIndex::suggest(std::u16string_view word, size_
       uint16_t* row = &rows[k * width];
       const uint16_t* above = row - width;
       const char16_t letter = w[k - 1];
-      row[0] = static_cast<uint16_t>(k);
+      // Only the band |j - k| <= reach can hold a distance within reach; the cells on either
+      // side of it, which the next rows read, say "too far".
+      const size_t lo = k > reach ? k - reach : 1;
+      const size_t hi = std::min(m, k + reach);
+      row[0] = static_cast<uint16_t>(std::min(k, size_t{tooFar}));
+      if (lo >= 2) row[lo - 1] = tooFar;
+      if (hi + 1 <= m) row[hi + 1] = tooFar;
       uint16_t least = row[0];
-      for (size_t j = 1; j <= m; ++j) {
+      for (size_t j = lo; j <= hi; ++j) {
         uint16_t best = std::min<uint16_t>(above[j] + 1, row[j - 1] + 1);
         best = std::min<uint16_t>(best, above[j - 1] + (letter == query[j - 1] ? 0 : 1));
         if (k >= 2 && j >= 2 && letter == query[j - 2] && w[k - 2] == query[j - 1]) {
           best = std::min<uint16_t>(best, rows[(k - 2) * width + j - 2] + 1);
         }
+        best = std::min(best, tooFar);
         row[j] = best;
         least = std::min(least, best);
       }
@@ -263,7 +282,7 @@ std::vector<Suggestion> SuggestionIndex::suggest(std::u16string_view word, size_
       if (k + 1 >= rowCount) break;  // cannot happen: the row above was already too far
     }
     if (pruned) continue;
-    if (w.size() < rowCount) {
+    if (w.size() <= m + reach && m <= w.size() + reach) {
       const int distance = rows[w.size() * width + m];
       if (distance <= maxDistance) found.push_back({i, distance});
     }
