@@ -15,7 +15,6 @@
 namespace lexora {
 namespace {
 
-constexpr uint32_t kWordsPerRead = 4096;
 // Meanings are read in order; keep the decompressed blocks of a whole dictionary so that
 // entries whose meanings were written out of order do not inflate a block twice.
 constexpr size_t kRetainedBytes = size_t{BLOCK_SLOTS} * CACHE_SIZE;
@@ -37,10 +36,13 @@ std::u16string_view lineAround(std::u16string_view text, size_t at, uint32_t& nu
   return text.substr(start, end - start);
 }
 
-// Walks the word table and the meanings in index order, handing each readable entry on.
+// Walks the meanings in index order, handing each readable one on; the headword is read only
+// for the entries that match.
 class EntryWalk {
  public:
-  using Visit = std::function<bool(uint32_t, const std::u16string&, const std::u16string&)>;
+  // Returns false to stop the walk; `headword` reads the current entry's headword.
+  using Visit = std::function<bool(uint32_t, const std::u16string&,
+                                   const std::function<std::u16string()>& headword)>;
 
   static bool run(Dictionary& dictionary, const Visit& visit, std::string& why) {
     dictionary.retainDecompressedBlocks(kRetainedBytes);
@@ -48,27 +50,31 @@ class EntryWalk {
     std::vector<std::u16string> words;
     std::u16string meaning;
     bool ok = true;
-    for (uint32_t first = 0; ok && first < count; first += kWordsPerRead) {
-      const uint32_t want = std::min(kWordsPerRead, count - first);
-      if (dictionary.readWords(first, want, words) != want) {
-        why = "cannot read the headwords from " + std::to_string(first);
+    bool headwordFailed = false;
+    uint32_t current = 0;
+    const std::function<std::u16string()> headword = [&]() -> std::u16string {
+      if (dictionary.readWords(current, 1, words) != 1) {
+        headwordFailed = true;
+        return {};
+      }
+      return words[0];
+    };
+    for (current = 0; current < count; ++current) {
+      if (!dictionary.readMeaning(current, meaning)) {
+        if (dictionary.lastIoFailed()) {
+          why = "cannot read the entry at position " + std::to_string(current);
+          ok = false;
+          break;
+        }
+        continue;  // empty or unreadable text: nothing to match
+      }
+      const bool goOn = visit(current, meaning, headword);
+      if (headwordFailed) {
+        why = "cannot read the headword at position " + std::to_string(current);
         ok = false;
         break;
       }
-      for (uint32_t k = 0; k < want; ++k) {
-        if (!dictionary.readMeaning(first + k, meaning)) {
-          if (dictionary.lastIoFailed()) {
-            why = "cannot read the entry at position " + std::to_string(first + k);
-            ok = false;
-            break;
-          }
-          continue;  // empty or unreadable text: nothing to match
-        }
-        if (!visit(first + k, words[k], meaning)) {
-          dictionary.retainDecompressedBlocks(0);
-          return true;
-        }
-      }
+      if (!goOn) break;
     }
     dictionary.retainDecompressedBlocks(0);
     return ok;
@@ -87,12 +93,12 @@ class TextSearch : public MeaningSearch {
     MeaningMatch match;
     return EntryWalk::run(
         dictionary,
-        [&](uint32_t position, const std::u16string& headword, const std::u16string& meaning) {
+        [&](uint32_t position, const std::u16string& meaning, const auto& headword) {
           folding.foldInto(meaning, folded);
           const size_t at = folded.find(needle);
           if (at == std::u16string::npos) return true;
           match.position = position;
-          match.headword = headword;
+          match.headword = headword();
           match.line = lineAround(meaning, at, match.lineNumber);
           return found(match);
         },
@@ -162,14 +168,14 @@ class RegexSearch : public MeaningSearch {
     std::string utf8;
     return EntryWalk::run(
         dictionary,
-        [&](uint32_t position, const std::u16string& headword, const std::u16string& meaning) {
+        [&](uint32_t position, const std::u16string& meaning, const auto& headword) {
           utf8 = toUtf8(meaning);
           regmatch_t where[1];
           if (regexec(regex, utf8.c_str(), 1, where, 0) != 0) return true;
           // The match's offset in UTF-16 units: decode the bytes in front of it.
           const size_t at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
           match.position = position;
-          match.headword = headword;
+          match.headword = headword();
           match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
           return found(match);
         },
