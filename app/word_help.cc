@@ -97,13 +97,11 @@ const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
   std::string why;
   cached = SuggestionIndex::build(dictionary, why);
   if (!cached) return nullptr;
-  if (stamp) {
-    cached->setStamp(*stamp);
+  if (stamp) cached->setStamp(*stamp);
+  if (stamp && !file.empty()) {
     std::error_code ignored;
-    if (!file.empty() && std::filesystem::create_directories(places_.indexFolder, ignored) |
-                             std::filesystem::is_directory(places_.indexFolder, ignored)) {
-      cached->save(file);  // a cache: when it cannot be kept it is built again next time
-    }
+    std::filesystem::create_directories(places_.indexFolder, ignored);
+    cached->save(file);  // a cache: when it cannot be kept it is built again next time
   }
   return cached.get();
 }
