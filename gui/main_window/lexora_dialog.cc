@@ -514,7 +514,7 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
       wordList_->scrollTo(wordListModel_->index(static_cast<int>(listPosition)),
                           QAbstractItemView::EnsureVisible);
     }
-    if (!answer.suggestions.empty()) showSuggestionsOnly(answer.suggestions);
+    if (!answer.suggestions.empty()) showSuggestionsOnly(answer.suggestions, dictionaryIndex);
     return;
   }
   if (showInMainWindow) {
@@ -527,18 +527,23 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
   showEntry(*answer.shown, dictionaryIndex);
 }
 
-void LexoraDialog::showSuggestionsOnly(const std::vector<std::u16string>& suggestions) {
+// Strict Compare and no entry: the suggestions on a page of their own, whose links go back
+// to the dictionary they came from.
+void LexoraDialog::showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
+                                       int32_t dictionaryIndex) {
   static const DisplaySettings kDefaults;
   const DisplaySettings& display = state_.display ? *state_.display : kDefaults;
   setViewMode(kMeaningPage);
   if (showInMainWindow) {
     viewer_->showPage(toQString(suggestionsPage(suggestions, display)));
+    shownFromReverse = dictionaryIndex != working();
     return;
   }
   popupFragments.clear();
   addToFragments(popupFragments, PageAdditions{{}, {}, suggestions});
   popupPage = -1;
   showPopupPage(false);
+  popupFromReverse = dictionaryIndex != working();
 }
 
 void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {

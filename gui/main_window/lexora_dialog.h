@@ -148,7 +148,8 @@ class LexoraDialog : public QMainWindow {
   void showNeighbourWord(bool previous);
   void selectListRow(uint32_t row, bool fullyVisible);
   void reportError();
-  void showSuggestionsOnly(const std::vector<std::u16string>& suggestions);
+  void showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
+                           int32_t dictionaryIndex);
   void setWordBoxText(const std::u16string& text);
   Dictionary* dictionary(int32_t index);
   int32_t working() const { return *state_.workingDictIndex; }
