@@ -156,7 +156,7 @@ BENCHMARK(BM_BaseForms)->Unit(benchmark::kMicrosecond);
 void BM_MeaningSearch(benchmark::State& state) {
   BenchData& d = data();
   std::string why;
-  auto search = MeaningSearch::create(u"made-up word, the stro", false, why);
+  auto search = MeaningSearch::create(u"made-up word, the sta of", false, why);
   size_t matches = 0;
   for (auto _ : state) {
     matches = 0;

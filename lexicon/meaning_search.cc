@@ -4,6 +4,7 @@
 #include <regex.h>
 
 #include <algorithm>
+#include <fstream>
 #include <vector>
 
 #include "engine/collation.h"
@@ -15,9 +16,6 @@
 namespace lexora {
 namespace {
 
-// Meanings are read in order; keep the decompressed blocks of a whole dictionary so that
-// entries whose meanings were written out of order do not inflate a block twice.
-constexpr size_t kRetainedBytes = size_t{BLOCK_SLOTS} * CACHE_SIZE;
 
 bool isLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
 
@@ -36,50 +34,70 @@ std::u16string_view lineAround(std::u16string_view text, size_t at, uint32_t& nu
   return text.substr(start, end - start);
 }
 
-// Walks the meanings in index order, handing each readable one on; the headword is read only
-// for the entries that match.
-class EntryWalk {
- public:
-  // Returns false to stop the walk; `headword` reads the current entry's headword.
-  using Visit = std::function<bool(uint32_t, const std::u16string&,
-                                   const std::function<std::u16string()>& headword)>;
-
-  static bool run(Dictionary& dictionary, const Visit& visit, std::string& why) {
-    dictionary.retainDecompressedBlocks(kRetainedBytes);
-    const uint32_t count = dictionary.wordCount();
-    std::vector<std::u16string> words;
-    std::u16string meaning;
-    bool ok = true;
-    bool headwordFailed = false;
-    uint32_t current = 0;
-    const std::function<std::u16string()> headword = [&]() -> std::u16string {
-      if (dictionary.readWords(current, 1, words) != 1) {
-        headwordFailed = true;
-        return {};
-      }
-      return words[0];
-    };
-    for (current = 0; current < count; ++current) {
-      if (!dictionary.readMeaning(current, meaning)) {
-        if (dictionary.lastIoFailed()) {
-          why = "cannot read the entry at position " + std::to_string(current);
-          ok = false;
-          break;
-        }
-        continue;  // empty or unreadable text: nothing to match
-      }
-      const bool goOn = visit(current, meaning, headword);
-      if (headwordFailed) {
-        why = "cannot read the headword at position " + std::to_string(current);
-        ok = false;
-        break;
-      }
-      if (!goOn) break;
-    }
-    dictionary.retainDecompressedBlocks(0);
-    return ok;
+// The entries in the order their meanings lie in the data file (by block, then offset), read
+// from the word table. Reading meanings in this order inflates each block once with the
+// reader's one-block cache, however the headwords are sorted. The table is only a hint: when
+// it cannot be read the order is simply the entries' own.
+std::vector<uint32_t> readingOrder(Dictionary& dictionary) {
+  const uint32_t count = dictionary.wordCount();
+  std::vector<uint32_t> order(count);
+  for (uint32_t i = 0; i < count; ++i) order[i] = i;
+  std::ifstream table(fileSetNames(dictionary.dataFileName()).indexFile, std::ios::binary);
+  std::vector<uint8_t> bytes(size_t{count} * WORD_RECORD_SIZE);
+  table.seekg(WordRecord::fileOffset(0));
+  if (!table || !table.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+    return order;
   }
+  std::vector<uint32_t> place(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const WordRecord record = WordRecord::decodeFrom(bytes.data() + size_t{i} * WORD_RECORD_SIZE);
+    place[i] = (uint32_t{record.block} << 16) | record.offset;
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return place[a] < place[b]; });
+  return order;
+}
+
+// Where a meaning matches: its line and the line's number.
+struct LineMatch {
+  std::u16string line;
+  uint32_t lineNumber = 0;
 };
+using Matcher = std::function<bool(const std::u16string& meaning, LineMatch& match)>;
+
+// Matches every readable meaning, then reports the matches in the order of the headwords.
+bool walkEntries(Dictionary& dictionary, const Matcher& matches,
+                 const std::function<bool(const MeaningMatch&)>& found, std::string& why) {
+  std::vector<std::pair<uint32_t, LineMatch>> hits;
+  std::u16string meaning;
+  LineMatch match;
+  for (const uint32_t position : readingOrder(dictionary)) {
+    if (!dictionary.readMeaning(position, meaning)) {
+      if (dictionary.lastIoFailed()) {
+        why = "cannot read the entry at position " + std::to_string(position);
+        return false;
+      }
+      continue;  // empty or unreadable text: nothing to match
+    }
+    if (matches(meaning, match)) hits.emplace_back(position, std::move(match));
+  }
+  std::sort(hits.begin(), hits.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::u16string> words;
+  MeaningMatch report;
+  for (auto& [position, hit] : hits) {
+    if (dictionary.readWords(position, 1, words) != 1) {
+      why = "cannot read the headword at position " + std::to_string(position);
+      return false;
+    }
+    report.position = position;
+    report.headword = std::move(words[0]);
+    report.line = std::move(hit.line);
+    report.lineNumber = hit.lineNumber;
+    if (!found(report)) break;
+  }
+  return true;
+}
 
 class TextSearch : public MeaningSearch {
  public:
@@ -90,19 +108,14 @@ class TextSearch : public MeaningSearch {
     const WordFolding folding(dictionary.collation());
     const std::u16string needle = folding.fold(text_);
     std::u16string folded;
-    MeaningMatch match;
-    return EntryWalk::run(
-        dictionary,
-        [&](uint32_t position, const std::u16string& meaning, const auto& headword) {
-          folding.foldInto(meaning, folded);
-          const size_t at = folded.find(needle);
-          if (at == std::u16string::npos) return true;
-          match.position = position;
-          match.headword = headword();
-          match.line = lineAround(meaning, at, match.lineNumber);
-          return found(match);
-        },
-        why);
+    const Matcher matches = [&](const std::u16string& meaning, LineMatch& match) {
+      folding.foldInto(meaning, folded);
+      const size_t at = folded.find(needle);
+      if (at == std::u16string::npos) return false;
+      match.line = lineAround(meaning, at, match.lineNumber);
+      return true;
+    };
+    return walkEntries(dictionary, matches, found, why);
   }
 
  private:
@@ -164,22 +177,17 @@ class RegexSearch : public MeaningSearch {
     if (!compile(ignoreCase, why)) return false;
     const regex_t* regex = &compiled_[ignoreCase ? 1 : 0].regex;
     LocaleScope scope;
-    MeaningMatch match;
     std::string utf8;
-    return EntryWalk::run(
-        dictionary,
-        [&](uint32_t position, const std::u16string& meaning, const auto& headword) {
-          utf8 = toUtf8(meaning);
-          regmatch_t where[1];
-          if (regexec(regex, utf8.c_str(), 1, where, 0) != 0) return true;
-          // The match's offset in UTF-16 units: decode the bytes in front of it.
-          const size_t at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
-          match.position = position;
-          match.headword = headword();
-          match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
-          return found(match);
-        },
-        why);
+    const Matcher matches = [&](const std::u16string& meaning, LineMatch& match) {
+      utf8 = toUtf8(meaning);
+      regmatch_t where[1];
+      if (regexec(regex, utf8.c_str(), 1, where, 0) != 0) return false;
+      // The match's offset in UTF-16 units: decode the bytes in front of it.
+      const size_t at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
+      match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
+      return true;
+    };
+    return walkEntries(dictionary, matches, found, why);
   }
 
  private:
