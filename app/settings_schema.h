@@ -24,6 +24,12 @@ inline constexpr const char16_t* kWorkingDictIndex = u"WorkingDictIndex";
 inline constexpr const char16_t* kReverseDictIndex = u"ReverseDictIndex";
 inline constexpr uint32_t kNoDictionary = 0xFFFFFFFF;
 
+// The language of a dictionary's headwords (string, a tag such as "en" or "en_US", or "none"),
+// one value per dictionary: "Language:" followed by the data file's full path. It chooses the
+// Hunspell dictionary that finds a word's base forms; guessed and written on first use.
+inline constexpr const char16_t* kLanguagePrefix = u"Language:";
+inline constexpr const char16_t* kNoLanguage = u"none";
+
 // DWORD, 1 = start on the word list.
 inline constexpr const char16_t* kShowIndexAtStarting = u"ShowIndexAtStarting";
 

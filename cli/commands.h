@@ -59,8 +59,14 @@ int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.c
 inline constexpr char kRenderUsage[] = "render DATA WORD [--folder DIR] [--strict] [--json]";
 int runRender(const std::vector<std::string>& args, CommandIo& io);  // render.cc
 
-inline constexpr char kLookupUsage[] = "lookup [DATA...] WORD|- [--json]";
+inline constexpr char kLookupUsage[] = "lookup [DATA...] WORD|- [--json] [--language TAG]";
 int runLookup(const std::vector<std::string>& args, CommandIo& io);  // lookup.cc
+
+inline constexpr char kSearchUsage[] = "search TEXT [DATA...] [--regex]";
+int runSearch(const std::vector<std::string>& args, CommandIo& io);  // search.cc
+
+inline constexpr char kLanguageUsage[] = "language DATA [TAG|none|auto]";
+int runLanguage(const std::vector<std::string>& args, CommandIo& io);  // language.cc
 
 inline constexpr char kSettingsUsage[] = "settings";
 int runSettings(const std::vector<std::string>& args, CommandIo& io);  // settings.cc

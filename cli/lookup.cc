@@ -3,6 +3,9 @@
 // entry drawn for the terminal (styled when stdout is a terminal, plain otherwise), or one
 // JSON object per word with --json. "-" reads one word per line from stdin. Without DATA the
 // installed dictionaries are searched.
+// A word a dictionary does not hold is looked up by its base forms ("running → run", JSON
+// "form_of"); without one, the nearest headword is named with spelling suggestions ("Did you
+// mean: ...", JSON "suggestions"). --language TAG sets the headwords' language for the run.
 
 #include <unistd.h>
 
@@ -11,6 +14,9 @@
 #include <memory>
 #include <string>
 
+#include "app/lookup_page.h"
+#include "app/settings.h"
+#include "app/word_help.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
@@ -55,7 +61,14 @@ void appendJsonText(std::string& out, std::u16string_view text) {
   appendJsonString(out, toUtf8(text));
 }
 
-void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry) {
+// What a miss found besides the nearest headword.
+struct MissHelp {
+  std::u16string formOf;  // set when the entry shown is a base form's
+  std::vector<std::u16string> suggestions;
+};
+
+void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
+                     const MissHelp& help) {
   out.append("{\"dictionary\":");
   appendJsonString(out, d.title);
   out.append(",\"file\":");
@@ -63,6 +76,17 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
   out.append(",\"position\":").append(std::to_string(entry.position));
   out.append(",\"sign\":").append(std::to_string(entry.sign));
   out.append(",\"exact\":").append(entry.sign == 0 ? "true" : "false");
+  if (!help.formOf.empty()) {
+    out.append(",\"form_of\":");
+    appendJsonText(out, help.formOf);
+  } else if (entry.sign != 0) {
+    out.append(",\"suggestions\":[");
+    for (size_t i = 0; i < help.suggestions.size(); ++i) {
+      if (i > 0) out.push_back(',');
+      appendJsonText(out, help.suggestions[i]);
+    }
+    out.push_back(']');
+  }
   out.append(",\"headword\":");
   appendJsonText(out, entry.headword);
   out.append(",\"entry\":");
@@ -98,8 +122,9 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
 
 class Lookup {
  public:
-  Lookup(std::vector<OpenDictionary>& dictionaries, bool json, bool ansi, CommandIo& io)
-      : dictionaries_(dictionaries), json_(json), ansi_(ansi), io_(io) {
+  Lookup(std::vector<OpenDictionary>& dictionaries, bool json, bool ansi, WordHelp& help,
+         CommandIo& io)
+      : dictionaries_(dictionaries), json_(json), ansi_(ansi), help_(help), io_(io) {
     buffer_.reserve(kFlushBytes * 2);
   }
 
@@ -121,12 +146,14 @@ class Lookup {
         failure(io_, d.file, why);
         continue;
       }
-      found = found || entry.sign == 0;
+      MissHelp miss;
+      if (entry.sign != 0) helpWithMiss(*d.dictionary, word, entry, miss);
+      found = found || entry.sign == 0 || !miss.formOf.empty();
       if (json_) {
         if (!firstResult) buffer_.push_back(',');
-        appendEntryJson(buffer_, d, entry);
+        appendEntryJson(buffer_, d, entry, miss);
       } else {
-        appendText(d, word, entry);
+        appendText(d, word, entry, miss);
       }
       firstResult = false;
     }
@@ -142,17 +169,43 @@ class Lookup {
   }
 
  private:
-  void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry) {
+  // A base form's entry takes the nearest headword's place in `entry`; without one, the
+  // suggestions are gathered.
+  void helpWithMiss(Dictionary& dictionary, std::u16string_view word, EntryLookup& entry,
+                    MissHelp& miss) {
+    if (std::optional<BaseFormEntry> base = help_.baseFormEntry(dictionary, word)) {
+      std::u16string meaning;
+      if (dictionary.readMeaning(base->position, meaning)) {
+        entry.position = base->position;
+        entry.headword = base->headword;
+        entry.meaning = std::move(meaning);
+        miss.formOf = std::u16string(word);
+        return;
+      }
+    }
+    miss.suggestions = help_.suggestions(dictionary, word);
+  }
+
+  void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry,
+                  const MissHelp& miss) {
     if (ansi_) buffer_.append("\x1b[1;4m");
     buffer_.append(d.title);
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
-    if (entry.sign != 0) {
+    if (!miss.formOf.empty()) {
+      appendUtf8(buffer_, formNote(miss.formOf, entry.headword));
+      buffer_.push_back('\n');
+    } else if (entry.sign != 0) {
       buffer_.append("No entry for \"");
       appendUtf8(buffer_, word);
       buffer_.append("\"; nearest is \"");
       appendUtf8(buffer_, entry.headword);
-      buffer_.append("\".\n\n");
+      buffer_.append("\".\n");
+      if (!miss.suggestions.empty()) {
+        appendUtf8(buffer_, suggestionLine(miss.suggestions));
+        buffer_.push_back('\n');
+      }
+      buffer_.push_back('\n');
       return;
     }
     // The drawing and the outline under it reuse their memory from word to word.
@@ -165,6 +218,7 @@ class Lookup {
   std::vector<OpenDictionary>& dictionaries_;
   bool json_;
   bool ansi_;
+  WordHelp& help_;
   CommandIo& io_;
   std::string buffer_;
   std::u16string drawn_;
@@ -182,7 +236,7 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> rest = args;
   const bool json = takeFlag(rest, "--json");
   std::string why;
-  const auto parsed = parseArguments(rest, {}, 1, SIZE_MAX, why);
+  const auto parsed = parseArguments(rest, {"--language"}, 1, SIZE_MAX, why);
   if (!parsed) return usageError(io, kLookupUsage, why);
   std::vector<std::string> files(parsed->positional.begin(), parsed->positional.end() - 1);
   const std::string& wordArgument = parsed->positional.back();
@@ -205,7 +259,14 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   // Styles only for a terminal, and not when the user asks for no colour.
   const bool ansi = !json && &io.out == &std::cout && ::isatty(STDOUT_FILENO) == 1 &&
                     std::getenv("NO_COLOR") == nullptr;
-  Lookup lookup(dictionaries, json, ansi, io);
+  WordHelp help(WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
+  if (parsed->has("--language")) {
+    const std::string& tag = parsed->option("--language");
+    const std::string language = tag == "none" ? tag : normaliseLanguageTag(tag);
+    if (language.empty()) return usageError(io, kLookupUsage, "bad language '" + tag + "'");
+    help.setLanguageOverride(language);
+  }
+  Lookup lookup(dictionaries, json, ansi, help, io);
   bool allFound = true;
   if (wordArgument == "-") {
     // A batch reads meanings in any order: keep the decompressed blocks, least recently used

@@ -31,6 +31,8 @@ const Command kCommands[] = {
     {"export", kExportUsage, runExport},
     {"render", kRenderUsage, runRender},
     {"lookup", kLookupUsage, runLookup},
+    {"search", kSearchUsage, runSearch},
+    {"language", kLanguageUsage, runLanguage},
     {"settings", kSettingsUsage, runSettings},
     {"dicts", kDictsUsage, runDicts},
 };

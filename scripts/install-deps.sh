@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   zlib1g-dev libdeflate-dev libsqlite3-dev
+  libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth

@@ -7,7 +7,7 @@ shift || true
 bin="$build/bin"
 here=$(cd "$(dirname "$0")" && pwd)
 
-cmake --build "$build" --target lexora_engine_bench lexora-cli -j "$(nproc)"
+cmake --build "$build" --target lexora_engine_bench lexora_lexicon_bench lexora-cli -j "$(nproc)"
 
 echo "=== engine benchmarks (200,000 entries)"
 "$bin/lexora_engine_bench" "$@" 2>&1 | grep -v '^$' || exit 1
@@ -15,6 +15,9 @@ if [ -x "$bin/render_bench" ]; then
   echo "=== render benchmarks"
   "$bin/render_bench"
 fi
+
+echo "=== suggestions, word forms and full-text search (200,000 headwords)"
+"$bin/lexora_lexicon_bench" 2>&1 | grep -v '^$' || exit 1
 
 echo "=== import of the whole gcide dictd database"
 "$here/install-deps.sh" dict-gcide
@@ -24,6 +27,14 @@ time "$bin/lexora-cli" import dictd /usr/share/dictd/gcide.index "$scratch/gcide
   2>"$scratch/skipped.txt"
 echo "skipped-entry report lines: $(wc -l <"$scratch/skipped.txt")"
 "$bin/lexora-cli" info "$scratch/gcide.pvm"
+
+echo "=== full-text search of the whole gcide (a text, then a regular expression)"
+export LEXORA_REGISTRY="$scratch/registry.sqlite"
+time "$bin/lexora-cli" search "swiftly" "$scratch/gcide.pvm" | wc -l
+time "$bin/lexora-cli" search "swift(ly|ness)" "$scratch/gcide.pvm" --regex | wc -l
+echo "=== a misspelt lookup in gcide: the suggestion index is built, then read from its file"
+time "$bin/lexora-cli" lookup "$scratch/gcide.pvm" runing
+time "$bin/lexora-cli" lookup "$scratch/gcide.pvm" runing
 
 echo "=== lookups against sdcv (bench/compare-sdcv.sh)"
 "$here/../bench/compare-sdcv.sh" "$build"

@@ -104,6 +104,12 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
   connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
   connect(okButton_, &QToolButton::clicked, this, &DictionariesDialog::storeRows);
 
+  languageBox_ = new QLineEdit(this);
+  languageBox_->setObjectName(QStringLiteral("languageBox"));
+  languageBox_->setPlaceholderText(QStringLiteral("Language of the headwords (guessed when empty)"));
+  languageBox_->hide();
+  connect(languageBox_, &QLineEdit::editingFinished, this, &DictionariesDialog::takeLanguage);
+
   deleteButton_->setEnabled(false);
   updateAddButton();
 
@@ -139,6 +145,33 @@ void DictionariesDialog::showSelectedPath() {
   }
   pathBox_->setPlainText(list_->item(row)->text());
   deleteButton_->setEnabled(true);
+  if (languages_.read) {
+    const std::string path = list_->item(row)->text().toStdString();
+    const auto edited = languageEdits_.find(path);
+    languageBox_->setText(QString::fromStdString(
+        edited != languageEdits_.end() ? edited->second : languages_.read(path)));
+  }
+}
+
+void DictionariesDialog::setLanguageStore(LanguageStore store) {
+  languages_ = std::move(store);
+  languageBox_->setVisible(static_cast<bool>(languages_.read));
+  layOut();
+  showSelectedPath();
+}
+
+void DictionariesDialog::takeLanguage() {
+  const int row = selectedRow();
+  if (row < 0 || !languages_.read) return;
+  const std::string path = list_->item(row)->text().toStdString();
+  const std::optional<std::string> language =
+      languageFromField(languageBox_->text().toStdString());
+  if (!language) {
+    showSelectedPath();  // not a language: the field shows what it held
+    return;
+  }
+  languageEdits_[path] = *language;
+  languageBox_->setText(QString::fromStdString(*language));
 }
 
 void DictionariesDialog::editSelectedRow() {
@@ -226,6 +259,10 @@ void DictionariesDialog::storeRows() {
   const int count = std::min(list_->count(), kMaxDictionaries);
   for (int row = 0; row < count; ++row) rows.push_back(list_->item(row)->text().toStdU16String());
   setInstalledDictionaryPaths(settings_, rows);
+  if (languages_.write && languageBox_->hasFocus()) takeLanguage();
+  for (const auto& [path, language] : languageEdits_) {
+    if (languages_.write) languages_.write(path, language);
+  }
   accept();
 }
 
@@ -254,7 +291,14 @@ void DictionariesDialog::layOut() {
   const DictionariesLayout layout = layoutDictionariesDialog(ClientRect{
       client.left(), client.top(), client.left() + client.width(), client.top() + client.height()});
   list_->setGeometry(toQRect(layout.list));
-  pathBox_->setGeometry(toQRect(layout.pathBox));
+  QRect pathBox = toQRect(layout.pathBox);
+  if (languageBox_->isVisibleTo(this)) {
+    // The language field takes the foot of the path box's place.
+    const int fieldHeight = std::min(languageBox_->sizeHint().height(), pathBox.height());
+    pathBox.setHeight(pathBox.height() - fieldHeight);
+    languageBox_->setGeometry(pathBox.left(), pathBox.bottom() + 1, pathBox.width(), fieldHeight);
+  }
+  pathBox_->setGeometry(pathBox);
   addButton_->setGeometry(toQRect(layout.addButton));
   deleteButton_->setGeometry(toQRect(layout.deleteButton));
   cancelButton_->setGeometry(toQRect(layout.cancelButton));
@@ -282,6 +326,7 @@ void DictionariesDialog::placeEditor(int row) {
 
 bool runDictionariesDialog(Settings& settings, QWidget* parent, DesktopPrograms* programs) {
   DictionariesDialog dialog(settings, parent);
+  dialog.setLanguageStore(settingsLanguageStore([]() -> RegistryKey& { return settingsKey(); }));
   installHelpKey(&dialog, programs, HelpTopic::Dictionaries);
   return dialog.exec() == QDialog::Accepted;
 }

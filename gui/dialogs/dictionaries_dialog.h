@@ -14,9 +14,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "app/dictionary_language.h"
 #include "app/settings.h"
 
 class QLabel;
@@ -44,6 +46,10 @@ class DictionariesDialog : public QDialog {
                               FilePicker picker = FilePicker());
   ~DictionariesDialog() override;
 
+  // Shows the "languageBox" field under the path box: the selected dictionary's headword
+  // language, which OK stores (an empty field: guessed again on its next use).
+  void setLanguageStore(LanguageStore store);
+
   bool editing() const { return editing_; }
   int32_t editIndex() const { return editIndex_; }
 
@@ -69,6 +75,7 @@ class DictionariesDialog : public QDialog {
   int selectedRow() const;
   void updateAddButton();
   void focusEditor();
+  void takeLanguage();  // the language field's text, for the selected row
 
   Settings& settings_;
   FilePicker picker_;
@@ -87,6 +94,9 @@ class DictionariesDialog : public QDialog {
   QToolButton* deleteButton_ = nullptr;
   QToolButton* cancelButton_ = nullptr;
   QToolButton* okButton_ = nullptr;
+  QLineEdit* languageBox_ = nullptr;
+  LanguageStore languages_;
+  std::map<std::string, std::string> languageEdits_;  // by path, stored on OK
 };
 
 class DesktopPrograms;

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QPaintEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/dictionary_menu.h"
 #include "app/dictionary_opening.h"
@@ -27,6 +28,7 @@
 #include "gui/main_window/word_list_model.h"
 #include "app/home_page.h"
 #include "app/lookup_button_control.h"
+#include "app/lookup_answer.h"
 #include "app/lookup_flow.h"
 #include "gui/dialogs/dialog_entry_editor.h"
 #include "gui/dialogs/message_box_messages.h"
@@ -506,19 +508,20 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
   const std::u16string word = normaliseLookupWord(text);
   setWordBoxText(word);
   Dictionary* dict = dictionary(dictionaryIndex);
-  uint32_t nearest = 0;
-  int sign = 0;
-  uint32_t listPosition = 0;
-  if (!dict || !dict->findWord(word, nearest, sign, &listPosition)) {
+  const LookupAnswer answer =
+      dict ? answerLookup(*dict, word, strictCompare, services_.wordHelp.get()) : LookupAnswer{};
+  if (!answer.searched) {
     reportError();
     return;
   }
-  if (sign != 0 && strictCompare) {
+  const uint32_t listPosition = answer.listPosition;
+  if (!answer.shown) {
     // No exact match: the list only scrolls to the nearest row; its selection stays.
     if (listPosition < static_cast<uint32_t>(wordListModel_->rowCount())) {
       wordList_->scrollTo(wordListModel_->index(static_cast<int>(listPosition)),
                           QAbstractItemView::EnsureVisible);
     }
+    if (!answer.suggestions.empty()) showSuggestionsOnly(answer.suggestions, dictionaryIndex);
     return;
   }
   if (showInMainWindow) {
@@ -526,11 +529,32 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
     raise();
     activateWindow();
   }
-  addToHistory(word, dictionaryIndex);
-  showEntry(listPosition, dictionaryIndex);
+  addToHistory(answer.historyWord, dictionaryIndex);
+  pageAdditions_ = pageAdditions(answer);
+  showEntry(*answer.shown, dictionaryIndex);
+}
+
+// Strict Compare and no entry: the suggestions on a page of their own, whose links go back
+// to the dictionary they came from.
+void LexoraDialog::showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
+                                       int32_t dictionaryIndex) {
+  static const DisplaySettings kDefaults;
+  const DisplaySettings& display = state_.display ? *state_.display : kDefaults;
+  setViewMode(kMeaningPage);
+  if (showInMainWindow) {
+    viewer_->showPage(toQString(suggestionsPage(suggestions, display)));
+    shownFromReverse = dictionaryIndex != working();
+    return;
+  }
+  popupFragments.clear();
+  addToFragments(popupFragments, PageAdditions{{}, {}, suggestions});
+  popupPage = -1;
+  showPopupPage(false);
+  popupFromReverse = dictionaryIndex != working();
 }
 
 void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
+  const PageAdditions additions = std::exchange(pageAdditions_, PageAdditions{});
   Dictionary* dict = dictionary(dictionaryIndex);
   if (!dict) return;
   currentEntryIndex = static_cast<int32_t>(position);
@@ -549,7 +573,7 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
   const std::u16string folder = QString::fromStdString(pictures).toStdU16String();
   RenderOptions options{display, folder, unicodePronunciation};
   if (showInMainWindow) {
-    std::u16string page = renderEntryPage(text, options);
+    std::u16string page = addToPage(renderEntryPage(text, options), additions);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     viewer_->setFocus();
     viewer_->showPage(toQString(page));
@@ -557,6 +581,7 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
     shownFromReverse = dictionaryIndex != working();
   } else {
     renderEntryFragments(text, popupFragments, options);
+    addToFragments(popupFragments, additions);
     popupPage = -1;
     showPopupPage(false);
     popupFromReverse = dictionaryIndex != working();

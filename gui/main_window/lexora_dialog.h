@@ -18,6 +18,7 @@
 #include "app/entry_commands.h"
 #include "gui/main_window/window_state.h"
 #include "app/history.h"
+#include "app/lookup_page.h"
 #include "app/options.h"
 #include "app/view_mode.h"
 #include "platform/window_message.h"
@@ -147,6 +148,8 @@ class LexoraDialog : public QMainWindow {
   void showNeighbourWord(bool previous);
   void selectListRow(uint32_t row, bool fullyVisible);
   void reportError();
+  void showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
+                           int32_t dictionaryIndex);
   void setWordBoxText(const std::u16string& text);
   Dictionary* dictionary(int32_t index);
   int32_t working() const { return *state_.workingDictIndex; }
@@ -175,6 +178,7 @@ class LexoraDialog : public QMainWindow {
   uint32_t ownShowLookupButton_ = 0;
   uint32_t ownShowIndexAtStarting_ = 0;
   DisplaySettings ownDisplay_;
+  PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
 };
 
 }  // namespace lexora

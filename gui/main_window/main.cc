@@ -7,6 +7,7 @@
 
 #include "gui/main_window/lexora_dialog.h"
 #include "app/settings.h"
+#include "app/word_help.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/help.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
     return start ? writeAutostartEntry(programFolder() + kLookupButtonProgram)
                  : removeAutostartEntry();
   };
+  services.wordHelp = std::make_shared<WordHelp>(
+      WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
 
   // Help file, browser and mail program of the desktop; the help file lies in the data folder.
   QtDesktopPrograms desktopPrograms(dataFolder());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -15,6 +16,7 @@ namespace lexora {
 
 class Clipboard;
 class ProgramLauncher;
+class WordHelp;
 
 struct WindowState {
   std::span<Dictionary> dictionaries;  // the 10 slots
@@ -43,6 +45,8 @@ struct WindowServices {
   // button cannot run here (empty when it can), and writing or removing its autostart entry.
   std::function<std::string()> lookupButtonBlocker;
   std::function<bool(bool start)> setLookupButtonAutostart;
+  // Base forms and suggestions for lookups that miss (null: the nearest headword only).
+  std::shared_ptr<WordHelp> wordHelp;
 };
 
 }  // namespace lexora

@@ -131,6 +131,7 @@ class WindowFixture {
     services.launcher = &launcher;
     services.programFolder = LEXORA_PROGRAM_DIR;
     services.listenForHandOff = listen;
+    services.wordHelp = wordHelp;
     if (adjustServices) adjustServices(services);
     window = std::make_unique<LexoraDialog>(state, services);
     window->setErrorReporter([this](QWidget*, const QString& text) { errors.push_back(text); });
@@ -152,6 +153,7 @@ class WindowFixture {
   std::function<void(WindowServices&)> adjustServices;  // run on the services before opening
   std::vector<QString> errors;
   EntryDialogScript entryDialogs;
+  std::shared_ptr<WordHelp> wordHelp;  // null: misses show the nearest entry only
   std::unique_ptr<LexoraDialog> window;
 
  private:

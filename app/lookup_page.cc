@@ -1,0 +1,78 @@
+#include "app/lookup_page.h"
+
+#include "render/entry_renderer.h"
+
+namespace lexora {
+namespace {
+
+constexpr std::u16string_view kPageEnd = u"</body></html>";
+
+std::u16string escaped(std::u16string_view text) {
+  std::u16string out;
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&': out += u"&amp;"; break;
+      case u'<': out += u"&lt;"; break;
+      case u'>': out += u"&gt;"; break;
+      case u'"': out += u"&quot;"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::u16string noteHtml(const PageAdditions& a) {
+  return u"<p><i>" + escaped(a.formOf) + u"</i> \u2192 <b>" + escaped(a.baseForm) + u"</b></p>";
+}
+
+std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {
+  std::u16string out = u"<p>Did you mean: ";
+  for (size_t i = 0; i < suggestions.size(); ++i) {
+    if (i > 0) out += u", ";
+    const std::u16string word = escaped(suggestions[i]);
+    out += u"<a href=\"" + word + u"\">" + word + u"</a>";
+  }
+  return out + u"</p>";
+}
+
+}  // namespace
+
+std::u16string formNote(std::u16string_view formOf, std::u16string_view baseForm) {
+  return std::u16string(formOf) + u" \u2192 " + std::u16string(baseForm);
+}
+
+std::u16string suggestionLine(const std::vector<std::u16string>& suggestions) {
+  std::u16string out = u"Did you mean: ";
+  for (size_t i = 0; i < suggestions.size(); ++i) {
+    if (i > 0) out += u", ";
+    out += suggestions[i];
+  }
+  return out;
+}
+
+std::u16string addToPage(std::u16string page, const PageAdditions& additions) {
+  if (!additions.suggestions.empty()) {
+    const size_t end = page.rfind(kPageEnd);
+    page.insert(end == std::u16string::npos ? page.size() : end,
+                suggestionsHtml(additions.suggestions));
+  }
+  if (!additions.formOf.empty()) {
+    // The page head is one "<html><body ...>" tag: the note goes right after it.
+    const size_t body = page.find(u"<body");
+    const size_t close = body == std::u16string::npos ? body : page.find(u'>', body);
+    page.insert(close == std::u16string::npos ? 0 : close + 1, noteHtml(additions));
+  }
+  return page;
+}
+
+std::u16string suggestionsPage(const std::vector<std::u16string>& suggestions,
+                               const DisplaySettings& settings) {
+  return pageHead(settings) + suggestionsHtml(suggestions) + std::u16string(kPageEnd);
+}
+
+void addToFragments(std::vector<std::u16string>& fragments, const PageAdditions& additions) {
+  if (!additions.formOf.empty()) fragments.insert(fragments.begin(), noteHtml(additions));
+  if (!additions.suggestions.empty()) fragments.push_back(suggestionsHtml(additions.suggestions));
+}
+
+}  // namespace lexora

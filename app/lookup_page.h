@@ -1,0 +1,38 @@
+#pragma once
+// The additions a lookup makes to an entry's page when it did not find the word itself: the
+// typed form noted above a base form's entry ("running → run"), and spelling suggestions as
+// links under the entry, or on a page of their own when no entry is shown. Pages of exact
+// matches are left as they are.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/display_settings.h"
+
+namespace lexora {
+
+struct PageAdditions {
+  std::u16string formOf;    // the typed form; empty: no note
+  std::u16string baseForm;  // the base form whose entry is shown
+  std::vector<std::u16string> suggestions;
+
+  bool empty() const { return formOf.empty() && suggestions.empty(); }
+};
+
+// "running → run", as the note reads.
+std::u16string formNote(std::u16string_view formOf, std::u16string_view baseForm);
+// "Did you mean: " followed by the words separated by ", ".
+std::u16string suggestionLine(const std::vector<std::u16string>& suggestions);
+
+// The page with the note right after its body tag and the suggestions right before its
+// closing tags. A page without additions comes back unchanged.
+std::u16string addToPage(std::u16string page, const PageAdditions& additions);
+// A page holding only the suggestions, with the page head of the display settings.
+std::u16string suggestionsPage(const std::vector<std::u16string>& suggestions,
+                               const DisplaySettings& settings);
+
+// The popup form: the note as a first fragment and the suggestions as a last one.
+void addToFragments(std::vector<std::u16string>& fragments, const PageAdditions& additions);
+
+}  // namespace lexora

@@ -1,0 +1,96 @@
+// lexora-cli search TEXT [DATA...] [--regex]
+// Full-text search: every entry whose meaning contains TEXT (case and accents folded as the
+// dictionary's order folds them) or, with --regex, matches a POSIX extended regular
+// expression, one line per entry: "HEADWORD: the line that holds the match" (markup marks
+// removed). Each dictionary's matches come under its title. Without DATA the installed
+// dictionaries are searched. Exit status 3 when nothing matches.
+
+#include <ostream>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/render_support.h"
+#include "engine/dictionary.h"
+#include "lexicon/meaning_search.h"
+#include "render/entry_outline.h"
+#include "util/standard_utf8.h"
+
+namespace lexora::cli {
+namespace {
+
+// The matching line as a reader sees it: without the markup marks, a translation after " + ".
+std::u16string shownLine(const std::u16string& line) {
+  const std::vector<OutlineLine> outline = outlineEntry(line);
+  if (outline.empty()) return line;
+  const OutlineLine& shown = outline.front();
+  std::u16string text = shown.text;
+  if (shown.kind == LineKind::Headword && !shown.pronunciation.empty()) {
+    text += u" /" + shown.pronunciation + u"/";
+  }
+  if (shown.hasTranslation) text += u" + " + shown.translation;
+  const size_t start = text.find_first_not_of(u" \t");
+  return start == std::u16string::npos ? line : text.substr(start);
+}
+
+}  // namespace
+
+int runSearch(const std::vector<std::string>& args, CommandIo& io) {
+  std::vector<std::string> rest = args;
+  const bool regex = takeFlag(rest, "--regex");
+  std::string why;
+  const auto parsed = parseArguments(rest, {}, 1, SIZE_MAX, why);
+  if (!parsed) return usageError(io, kSearchUsage, why);
+  auto search = MeaningSearch::create(fromUtf8(parsed->positional[0]), regex, why);
+  if (!search) return usageError(io, kSearchUsage, why);
+  std::vector<std::string> files(parsed->positional.begin() + 1, parsed->positional.end());
+  if (files.empty()) {
+    files = installedDictionaryFiles();
+    if (files.empty()) return failure(io, "settings", "no dictionaries are installed");
+  }
+
+  bool anyFound = false;
+  bool anyFailed = false;
+  std::string out;
+  for (const std::string& file : files) {
+    Dictionary d;
+    if (!openOrReport(d, file, io)) {
+      anyFailed = true;
+      continue;
+    }
+    std::string title = toUtf8(d.title());
+    if (title.empty()) title = file;
+    bool titled = false;
+    const bool ok = search->run(
+        d,
+        [&](const MeaningMatch& match) {
+          if (!titled) {
+            out.append(title).push_back('\n');
+            titled = true;
+          }
+          out.append(toUtf8(match.headword)).append(": ");
+          out.append(toUtf8(shownLine(match.line))).push_back('\n');
+          if (out.size() >= (1 << 16)) {
+            io.out << out;
+            out.clear();
+          }
+          return true;
+        },
+        why);
+    if (titled) {
+      out.push_back('\n');
+      anyFound = true;
+    }
+    io.out << out;
+    out.clear();
+    if (!ok) {
+      failure(io, file, why);
+      anyFailed = true;
+    }
+  }
+  if (anyFailed && !anyFound) return kExitFailed;
+  return anyFound ? kExitOk : kExitNotFound;
+}
+
+}  // namespace lexora::cli

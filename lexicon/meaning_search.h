@@ -1,0 +1,44 @@
+#pragma once
+// Full-text search: the entries of a dictionary whose meaning contains a text (folded as the
+// dictionary's order folds it) or matches a regular expression, each with the line that
+// holds the match.
+//
+// Usage:
+//   std::string why;
+//   auto search = MeaningSearch::create(u"swift", false, why);
+//   search->run(dictionary, [](const MeaningMatch& m) { ... }, why);
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace lexora {
+
+class Dictionary;
+
+struct MeaningMatch {
+  uint32_t position = 0;        // the entry's index
+  std::u16string headword;
+  std::u16string line;          // the whole line (markup included) that holds the first match
+  uint32_t lineNumber = 0;      // 0-based, counting the entry's lines
+};
+
+class MeaningSearch {
+ public:
+  // Null (with why) for an empty text or a regular expression that does not compile.
+  // A regular expression is POSIX extended syntax, matched line by line, without regard to
+  // case unless the dictionary's order heeds case.
+  static std::unique_ptr<MeaningSearch> create(std::u16string_view text, bool regex,
+                                               std::string& why);
+  virtual ~MeaningSearch() = default;
+
+  // Reads every entry of the open dictionary in order and reports each match. Returns false
+  // (with why) when the word table or a meaning cannot be read; an entry whose meaning is
+  // empty or unreadable text is simply not a match. `found` returns false to stop early.
+  virtual bool run(Dictionary& dictionary, const std::function<bool(const MeaningMatch&)>& found,
+                   std::string& why) = 0;
+};
+
+}  // namespace lexora

@@ -1,0 +1,80 @@
+// The main window's lookups that miss: a base form's entry under a note of the typed form,
+// suggestions as links under the nearest entry or alone with Strict Compare, and a tap on a
+// suggestion.
+
+#include <QLineEdit>
+#include <QListView>
+#include <gtest/gtest.h>
+
+#include "app/word_help.h"
+#include "gui/widgets/html_viewer.h"
+#include "gui_test_support.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/small_hunspell.h"
+
+namespace lexora::test {
+namespace {
+
+const Entries kWords = {
+    {u"ruling", u"@ruling\r\n- a decision"},
+    {u"run", u"@run\r\n- to move swiftly"},
+    {u"running", u"@running\r\n- a race"},
+    {u"study", u"@study\r\n- to learn"},
+};
+
+class WordHelpWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    writeSmallHunspell(hunspell_);
+    f.addDictionary("english", kWords);
+    f.wordHelp = std::make_shared<WordHelp>(
+        WordHelp::Places{nullptr, indexes_.path(), {hunspell_.path()}});
+  }
+  QString page() { return f.window->viewer()->page(); }
+  int selectedRow() { return f.window->wordList()->currentIndex().row(); }
+
+  ScratchDir hunspell_;
+  ScratchDir indexes_;
+  WindowFixture f;
+};
+
+TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
+  LexoraDialog& w = f.open();
+  w.lookupWord(u"studies", 0);
+  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(selectedRow(), 3);  // the word list selects the base form
+  EXPECT_EQ(w.wordBox()->text(), "studies");
+  EXPECT_TRUE(page().contains(QString::fromUtf8("<i>studies</i> \u2192 <b>study</b>")));
+  EXPECT_TRUE(page().contains("to learn"));
+  ASSERT_EQ(w.history().words(0).size(), 1u);
+  EXPECT_EQ(w.history().words(0)[0], u"study");  // what was shown
+
+  w.lookupWord(u"run", 0);  // an exact match: the page as it always was
+  EXPECT_FALSE(page().contains(QString::fromUtf8("\u2192")));
+  EXPECT_FALSE(page().contains("Did you mean"));
+}
+
+TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
+  LexoraDialog& w = f.open();
+  w.lookupWord(u"runing", 0);
+  EXPECT_GE(w.currentEntryIndex, 0);  // the nearest entry, as before
+  EXPECT_TRUE(page().contains("<p>Did you mean: <a href=\"running\">running</a>, "
+                              "<a href=\"ruling\">ruling</a>"));
+  EXPECT_EQ(w.history().words(0)[0], u"runing");  // the typed word, as before
+
+  w.strictCompare = true;
+  w.currentEntryIndex = -1;
+  w.lookupWord(u"studdy", 0);
+  EXPECT_EQ(w.currentEntryIndex, -1);  // no entry shown
+  EXPECT_EQ(w.viewMode, 0);
+  EXPECT_TRUE(page().contains("<a href=\"study\">study</a>"));
+  EXPECT_FALSE(page().contains("to learn"));
+
+  emit w.viewer()->linkTapped("study");  // a tap on a suggestion looks it up
+  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_TRUE(page().contains("to learn"));
+  EXPECT_TRUE(f.errors.empty());
+}
+
+}  // namespace
+}  // namespace lexora::test

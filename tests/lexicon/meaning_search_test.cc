@@ -1,0 +1,92 @@
+// Full-text search of the meanings: folding as the order folds, regular expressions, the
+// matching line, and stopping early.
+
+#include <gtest/gtest.h>
+
+#include "engine/collation.h"
+#include "engine/dictionary.h"
+#include "engine/dictionary_builder.h"
+#include "lexicon/meaning_search.h"
+#include "tests/support/scratch_dir.h"
+
+namespace lexora {
+namespace {
+
+class MeaningSearchTest : public ::testing::Test {
+ protected:
+  void build(uint32_t collation) {
+    DictionaryBuilder builder(collation);
+    builder.add(u"walk", u"@walk\r\n- to move slowly");
+    builder.add(u"run", u"@run\r\n* verb\r\n- to move Swiftly on foot\r\n=$run home+chạy về nhà");
+    builder.add(u"eclair", u"@eclair\r\n- a long cake; see ÉCLAIR");
+    builder.add(u"empty", u"");
+    ASSERT_TRUE(builder.finish(dir_.file("d.pvm")));
+    ASSERT_TRUE(dictionary_.openDictionary(dir_.file("d.pvm")));
+  }
+
+  std::vector<MeaningMatch> search(std::u16string_view text, bool regex = false) {
+    std::string why;
+    auto s = MeaningSearch::create(text, regex, why);
+    EXPECT_TRUE(s) << why;
+    std::vector<MeaningMatch> out;
+    if (!s) return out;
+    EXPECT_TRUE(s->run(dictionary_, [&](const MeaningMatch& m) { return out.push_back(m), true; }, why));
+    return out;
+  }
+
+  test::ScratchDir dir_;
+  Dictionary dictionary_;
+};
+
+TEST_F(MeaningSearchTest, TextIsFoldedAsTheOrderFoldsIt) {
+  build(kLatin1);
+  auto found = search(u"SWIFTLY");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].headword, u"run");
+  EXPECT_EQ(found[0].line, u"- to move Swiftly on foot");
+  EXPECT_EQ(found[0].lineNumber, 2u);
+  EXPECT_EQ(search(u"éclair").size(), 1u);  // case folded, accent kept
+  // Reported in the order of the headwords, whatever order the meanings lie in.
+  const auto both = search(u"to move");
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0].headword, u"run");
+  EXPECT_EQ(both[1].headword, u"walk");
+  EXPECT_EQ(search(u"chạy về").at(0).line, u"=$run home+chạy về nhà");
+  EXPECT_TRUE(search(u"flying").empty());
+}
+
+TEST_F(MeaningSearchTest, PlainOrderHeedsCase) {
+  build(7);
+  EXPECT_TRUE(search(u"swiftly").empty());
+  EXPECT_EQ(search(u"Swiftly").size(), 1u);
+  EXPECT_TRUE(search(u"swift(ly)?", true).empty());
+}
+
+TEST_F(MeaningSearchTest, RegularExpressionsMatchLineByLine) {
+  build(kLatin1);
+  auto found = search(u"^- to move (swift|slow)ly", true);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[1].headword, u"walk");
+  EXPECT_EQ(found[1].line, u"- to move slowly");
+  EXPECT_EQ(search(u"cake; see É", true).at(0).line, u"- a long cake; see ÉCLAIR");
+  std::string why;
+  EXPECT_EQ(MeaningSearch::create(u"(unclosed", true, why), nullptr);
+  EXPECT_NE(why.find("regular expression"), std::string::npos);
+  EXPECT_EQ(MeaningSearch::create(u"", false, why), nullptr);
+}
+
+TEST_F(MeaningSearchTest, StopsWhenAskedAndFindsNothingInAClosedDictionary) {
+  build(kLatin1);
+  std::string why;
+  auto s = MeaningSearch::create(u"to", false, why);
+  int calls = 0;
+  EXPECT_TRUE(s->run(dictionary_, [&](const MeaningMatch&) { return ++calls < 1; }, why));
+  EXPECT_EQ(calls, 1);
+  Dictionary closed;
+  calls = 0;
+  EXPECT_TRUE(s->run(closed, [&](const MeaningMatch&) { return ++calls, true; }, why));
+  EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace lexora
