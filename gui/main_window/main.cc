@@ -15,6 +15,8 @@
 #include "platform/qt/desktop_programs_qt.h"
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/termination_signals.h"
+#include "app/lookup_button_control.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -29,6 +31,9 @@ int main(int argc, char** argv) {
   settingsKey();  // opened before anything else runs
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lexora"));
+  // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
+  // settings below are still saved.
+  quitOnTerminationSignals();
   loadSettings();
   Settings& s = settings();
 
@@ -57,6 +62,9 @@ int main(int argc, char** argv) {
 
   // Help file, browser and mail program of the desktop; the help file lies beside the program.
   QtDesktopPrograms desktopPrograms(programFolder());
+  services.showDictionaryHelp = [&desktopPrograms] {
+    showHelp(desktopPrograms, HelpTopic::Dictionaries);
+  };
 
   int status = 0;
   {
@@ -77,8 +85,16 @@ int main(int argc, char** argv) {
       dialog.exec();
     };
     window.setCommandDialogs(commandDialogs);
+    // The session manager asks for the program's data before it ends the session.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
     window.show();
+    // The lookup button runs while the program runs; started once the window can be found,
+    // or the button would start a second main program.
+    startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
     status = QApplication::exec();
+    // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
+    // stops the lookup button (nothing happens when it has closed already).
+    window.close();
     saveSettings();  // before the window goes away
   }
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();

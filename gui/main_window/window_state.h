@@ -38,6 +38,8 @@ struct WindowServices {
   bool listenForHandOff = true;  // make the window findable as "Lexora"
   // Writes "ShowLookupButton" to the settings store at once (null: nothing is written).
   std::function<bool(uint32_t value)> writeShowLookupButton;
+  // Opens the help on getting and importing dictionaries (the home page's link; null: nothing).
+  std::function<void()> showDictionaryHelp;
 };
 
 }  // namespace lexora
