@@ -79,6 +79,10 @@ class DictionariesDialogTest : public ::testing::Test {
   QListWidget* list() { return child<QListWidget>("dictionaryList"); }
   QLineEdit* editor() { return child<QLineEdit>("rowEditor"); }
   QToolButton* button(const char* name) { return child<QToolButton>(name); }
+  // The path box's first line: the path (a line on its problem may follow).
+  QString pathLine() {
+    return child<QPlainTextEdit>("pathBox")->toPlainText().section(QLatin1Char('\n'), 0, 0);
+  }
 
   QStringList rows() {
     QStringList out;
@@ -141,7 +145,7 @@ TEST_F(DictionariesDialogTest, AddTypeAndTapTheListStoresTheRow) {
 
   // Tapping a row shows its path and enables Delete.
   tapRow(1);
-  EXPECT_EQ(child<QPlainTextEdit>("pathBox")->toPlainText(), QStringLiteral("/d/two.pvm"));
+  EXPECT_EQ(pathLine(), QStringLiteral("/d/two.pvm"));
   EXPECT_TRUE(button("deleteButton")->isEnabled());
 
   QTest::mouseClick(button("okButton"), Qt::LeftButton);
@@ -179,7 +183,7 @@ TEST_F(DictionariesDialogTest, DeleteKeepsThePathBoxUntilTheSelectionChanges) {
   tapRow(1);
   QTest::mouseClick(button("deleteButton"), Qt::LeftButton);
   EXPECT_EQ(rows(), (QStringList{"/a.pvm", "/c.pvm"}));
-  EXPECT_EQ(child<QPlainTextEdit>("pathBox")->toPlainText(), QStringLiteral("/b.pvm"));
+  EXPECT_EQ(pathLine(), QStringLiteral("/b.pvm"));
   EXPECT_TRUE(button("deleteButton")->isEnabled());
   // A second Delete with nothing selected removes nothing.
   QTest::mouseClick(button("deleteButton"), Qt::LeftButton);
