@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
-  xvfb xauth
+  xvfb xauth openbox xdotool
   "$@"
 )
 
