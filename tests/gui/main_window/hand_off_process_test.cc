@@ -82,7 +82,8 @@ class ThreadWindow {
         }
         uint8_t out[WindowMessageReply::kEncodedSize];
         WindowMessageReply{0}.encodeTo(out);
-        (void)!write(c, out, sizeof out);
+        // The sender may have gone without waiting for the answer (a posted stop).
+        (void)!send(c, out, sizeof out, MSG_NOSIGNAL);
       }
       close(c);
     }
