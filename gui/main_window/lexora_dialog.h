@@ -64,7 +64,8 @@ class LexoraDialog : public QMainWindow {
   void previousWord();
   void nextWord();
   void addToHistory(const std::u16string& word, int32_t dictionaryIndex);
-  // LOOKUP_WORD: the word is on the clipboard.
+  // LOOKUP_WORD: the word is on the clipboard, read at once. While a dialog or menu of the
+  // program is open the word waits until it has closed; blank text does nothing.
   void receiveLookupWord(uint64_t wParam, int64_t lParam);
   // The message handler of the window's endpoint.
   int64_t handleWindowMessage(const WindowMessage& message);
@@ -79,7 +80,8 @@ class LexoraDialog : public QMainWindow {
   // A command of the menu bar or its menus.
   void runCommand(int command);
   // One of the four edit commands (kCmdAddNewWord ... kCmdModifyWord) on the working
-  // dictionary and currentEntryIndex; the word list and the viewer follow the change.
+  // dictionary and its edit target, both fixed before any editor or question opens; the word
+  // list and the viewer follow the change (the home page after a delete).
   void runEntryCommand(int command);
   // "Quit": takes the popup away and closes the window.
   void quit();
