@@ -140,6 +140,9 @@ void EntryCommands::addNewWord(Dictionary& dictionary, int& currentEntryIndex) {
 }
 
 void EntryCommands::modifyMeaning(Dictionary& dictionary, int& currentEntryIndex) {
+  // The target is fixed before the editor opens: whatever happens while it is open, the
+  // change goes to the entry the editor was opened on.
+  const uint32_t index = static_cast<uint32_t>(currentEntryIndex);
   std::u16string headword;
   std::u16string meaning;
   if (!readEntry(dictionary, currentEntryIndex, headword, &meaning)) return;
@@ -147,7 +150,6 @@ void EntryCommands::modifyMeaning(Dictionary& dictionary, int& currentEntryIndex
   EntryTexts texts{headword, toEditText(meaning)};
   if (!editor_.edit(EditMode::ModifyMeaning, texts)) return;
 
-  const uint32_t index = static_cast<uint32_t>(currentEntryIndex);
   const EditResult result = dictionary.modifyMeaning(index, meaningFromEditText(texts.meaning));
   const Message message = modifyMeaningMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
@@ -155,13 +157,13 @@ void EntryCommands::modifyMeaning(Dictionary& dictionary, int& currentEntryIndex
 }
 
 void EntryCommands::modifyWord(Dictionary& dictionary, int& currentEntryIndex) {
+  uint32_t index = static_cast<uint32_t>(currentEntryIndex);  // fixed before the editor
   std::u16string headword;
   std::u16string meaning;
   if (!readEntry(dictionary, currentEntryIndex, headword, &meaning)) return;
 
   EntryTexts texts{headword, toEditText(meaning)};
   const bool accepted = editor_.edit(EditMode::ModifyWord, texts);
-  uint32_t index = static_cast<uint32_t>(currentEntryIndex);
   // The entry may move in the table: it is no longer the current one unless shown again below.
   currentEntryIndex = -1;
   if (!accepted) return;
@@ -177,15 +179,18 @@ void EntryCommands::modifyWord(Dictionary& dictionary, int& currentEntryIndex) {
 }
 
 void EntryCommands::deleteWord(Dictionary& dictionary, int& currentEntryIndex) {
+  const uint32_t index = static_cast<uint32_t>(currentEntryIndex);  // fixed before the question
   std::u16string headword;
   if (!readEntry(dictionary, currentEntryIndex, headword, nullptr)) return;
   if (!messages_.askYesNo(deleteQuestion(headword))) return;
 
-  if (!dictionary.deleteEntry(static_cast<uint32_t>(currentEntryIndex))) {
+  if (!dictionary.deleteEntry(index)) {
     messages_.showMessage(kDeleteFailedMessage, MessageIcon::None);
   }
   currentEntryIndex = -1;
   wordList_.setRowCount(dictionary.wordCount());
+  // The deleted entry's page must not stay as if it were still there to edit.
+  wordList_.showHomePage();
 }
 
 bool EntryCommands::readEntry(Dictionary& dictionary, int index, std::u16string& headword,

@@ -67,6 +67,8 @@ class EntryWordList {
   // Shows entry `index` of the working dictionary as a lookup would (the main window's
   // showEntry), which makes it the current entry.
   virtual void showEntry(uint32_t index) = 0;
+  // Takes the page of a deleted entry off the screen: the home page is shown instead.
+  virtual void showHomePage() = 0;
 };
 
 // Message texts of the editing commands.
@@ -116,7 +118,9 @@ class EntryCommands {
   // before the editor opens.
   // After a successful add or modify the word list's row count is set to the dictionary's word
   // count and the new or changed entry is shown, which makes it the current entry; when
-  // "Modify Word" does not end in a shown entry, currentEntryIndex ends -1.
+  // "Modify Word" does not end in a shown entry, currentEntryIndex ends -1. After "Delete
+  // Word" (Yes) currentEntryIndex is -1 and the home page is shown. Every command fixes its
+  // entry before the editor or the question opens.
   void onEntryCommand(int commandId, Dictionary* working, int& currentEntryIndex);
 
  private:

@@ -26,7 +26,10 @@ std::u16string escaped(const std::u16string& text) {
   return out;
 }
 
-std::u16string address() { return std::u16string(u"<b>") + kDictionariesAddress + u"</b>"; }
+std::u16string address() {
+  return std::u16string(u"<a href=\"") + kDictionaryHelpLink + u"\"><b>" + kDictionaryHelpText +
+         u"</b></a>";
+}
 
 constexpr const char16_t* kFooter = u"Lexora, a bilingual dictionary for the desktop";
 

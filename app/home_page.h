@@ -5,13 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace lexora {
 
-// Where more dictionaries can be had, shown on the home page as text.
-inline constexpr const char16_t* kDictionariesAddress = u"https://lexora.invalid/dictionaries";
+// Where more dictionaries can be had: the bundled help's part on getting and importing
+// dictionaries. The page links to it with this address, which the main window opens in the
+// help viewer rather than looking it up.
+inline constexpr const char16_t* kDictionaryHelpLink = u"help:DictionaryMenu";
+inline constexpr const char16_t* kDictionaryHelpText = u"Help: getting and importing dictionaries";
+
+inline bool isDictionaryHelpLink(std::u16string_view href) { return href == kDictionaryHelpLink; }
 
 // What the home page says about one installed dictionary (empty texts and 0 words when it is
 // not open).

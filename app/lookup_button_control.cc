@@ -6,7 +6,8 @@
 namespace lexora {
 namespace {
 
-constexpr int kStopTimeoutMs = 5000;
+// No wait for the answer: the message is in the button's queue once it is written.
+constexpr int kStopTimeoutMs = 0;
 
 void sendStop(const WindowIdentity& window) {
   sendWindowMessage(window, WindowMessage{kDestroyMessage, 0, 0}, nullptr, kStopTimeoutMs);
@@ -29,6 +30,11 @@ void setLookupButtonRunning(bool run, ProgramLauncher& launcher, const std::stri
       return;
     }
   }
+}
+
+void startLookupButtonIfShown(uint32_t showLookupButton, ProgramLauncher& launcher,
+                              const std::string& programFolder) {
+  if (showLookupButton != 0) setLookupButtonRunning(true, launcher, programFolder);
 }
 
 }  // namespace lexora

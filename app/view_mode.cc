@@ -13,9 +13,9 @@ PaneVisibility panesFor(int32_t viewMode) {
   return panes;
 }
 
-EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict) {
+EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEditTarget) {
   const bool installed = totalDict > 0;
-  const bool onPage = installed && viewMode == kMeaningPage;
+  const bool onPage = installed && viewMode == kMeaningPage && hasEditTarget;
   EditMenuState state;
   state.addNewWord = installed && viewMode == kWordListPane;
   state.modifyMeaning = onPage;
@@ -69,7 +69,12 @@ void ViewModeSwitch::showHistory() {
 void ViewModeSwitch::showPanes() {
   if (*viewMode_ == kHomePage && effects_.showHomePage) effects_.showHomePage();
   if (effects_.showPanes) effects_.showPanes(panesFor(*viewMode_));
-  if (effects_.setEditMenu) effects_.setEditMenu(editMenuStateFor(*viewMode_, *totalDict_));
+  updateEditMenu();
+}
+
+void ViewModeSwitch::updateEditMenu() {
+  const bool target = !effects_.hasEditTarget || effects_.hasEditTarget();
+  if (effects_.setEditMenu) effects_.setEditMenu(editMenuStateFor(*viewMode_, *totalDict_, target));
 }
 
 }  // namespace lexora

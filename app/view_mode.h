@@ -39,7 +39,9 @@ struct EditMenuState {
   bool operator==(const EditMenuState&) const = default;
 };
 
-EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict);
+// Modify Meaning, Modify Word and Delete Word also need an edit target: an entry on screen
+// from the working dictionary.
+EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEditTarget = true);
 
 // The window's side of switching panes. Empty functions do nothing.
 struct ViewModeEffects {
@@ -47,6 +49,7 @@ struct ViewModeEffects {
   std::function<void(const PaneVisibility&)> showPanes;
   std::function<void(const EditMenuState&)> setEditMenu;
   std::function<void(int command, ButtonState)> setButtonState;
+  std::function<bool()> hasEditTarget;  // empty: the edit commands follow the pane alone
 };
 
 class ViewModeSwitch {
@@ -67,6 +70,8 @@ class ViewModeSwitch {
   // Shows the panes for the current mode (home page first when it is the home page) and
   // updates the edit menu.
   void showPanes();
+  // Updates the edit menu alone (after the edit target changed).
+  void updateEditMenu();
 
   int32_t viewMode() const { return *viewMode_; }
 

@@ -1,10 +1,24 @@
 #include "render/popup_page.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "render/entry_renderer.h"
 
 namespace lexora {
+namespace {
+
+// A button of the page that sends `command` back: <input type=button name='cmd:N' value='..'>.
+void appendCommandButton(std::u16string& html, int command, std::u16string_view label) {
+  html.append(u"<input type=button name='cmd:");
+  for (char c : std::to_string(command)) html.push_back(static_cast<char16_t>(c));
+  html.append(u"' value='");
+  html.append(label);
+  html.append(u"'>");
+}
+
+}  // namespace
 
 std::size_t popupPageFragmentCount(std::size_t fragmentCount, int32_t page) {
   if (page < 0) return 0;
@@ -31,8 +45,8 @@ std::u16string assemblePopupPage(const std::vector<std::u16string>& fragments, i
   for (std::size_t k = 0; k < shown; ++k) html.append(fragments[first + k]);
   const PopupButtons buttons = popupButtons(fragments.size(), page);
   if (buttons.prev || buttons.next) html.append(u"<p align=right>");
-  if (buttons.prev) html.append(u"<input type=button name='cmd:3' value='Prev'>");
-  if (buttons.next) html.append(u"<input type=button name='cmd:4' value='Next'>");
+  if (buttons.prev) appendCommandButton(html, kPopupPrevCommand, u"Prev");
+  if (buttons.next) appendCommandButton(html, kPopupNextCommand, u"Next");
   html.append(u"</body></html>");
   return html;
 }

@@ -13,6 +13,11 @@ namespace lexora {
 
 constexpr int32_t kFragmentsPerPopupPage = 6;
 
+// The commands the page's "Prev" and "Next" buttons send back to the main window (their
+// names in the page are "cmd:3" and "cmd:4").
+constexpr int kPopupPrevCommand = 3;
+constexpr int kPopupNextCommand = 4;
+
 struct PopupButtons {
   bool prev = false;
   bool next = false;

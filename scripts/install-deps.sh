@@ -9,7 +9,7 @@ packages=(
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
-  xvfb xauth
+  xvfb xauth openbox xdotool
   clang libclang-rt-14-dev        # libFuzzer and its runtime (make fuzz)
   librsvg2-bin                 # rsvg-convert draws the PNG icons from the SVG
   desktop-file-utils appstream # validators of the menu entries and the metadata (tests)

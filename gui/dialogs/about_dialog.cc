@@ -21,8 +21,8 @@
 namespace lexora {
 
 const QString AboutDialog::kVersionText = QStringLiteral("Lexora v" LEXORA_VERSION);
-const QString AboutDialog::kHomePageUrl = QStringLiteral("https://lexora.invalid");
-const QString AboutDialog::kSupportMail = QStringLiteral("lexora@lexora.invalid");
+const QString AboutDialog::kHomePageText = QStringLiteral("Lexora help (Lexora.htm)");
+const QString AboutDialog::kSupportText = QStringLiteral("Getting and importing dictionaries");
 const QString AboutDialog::kCreditsText = QStringLiteral(
     "Entry pages are shown with the text browser of the Qt toolkit (The Qt Company, LGPL).\n"
     "Meanings are compressed with the zlib library by Jean-loup Gailly and Mark Adler.");
@@ -72,8 +72,8 @@ AboutDialog::AboutDialog(DesktopPrograms* programs, QWidget* parent)
   supportLabel_ = new QLabel(QStringLiteral("Support:"), this);
   supportLabel_->setObjectName(QStringLiteral("supportLabel"));
 
-  homePageLink_ = makeLink(kHomePageUrl, QStringLiteral("homePageLink"), this);
-  supportLink_ = makeLink(kSupportMail, QStringLiteral("supportLink"), this);
+  homePageLink_ = makeLink(kHomePageText, QStringLiteral("homePageLink"), this);
+  supportLink_ = makeLink(kSupportText, QStringLiteral("supportLink"), this);
   homePageLink_->installEventFilter(this);
   supportLink_->installEventFilter(this);
 
@@ -96,11 +96,11 @@ AboutDialog::AboutDialog(DesktopPrograms* programs, QWidget* parent)
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::openHomePage() {
-  if (programs_ != nullptr) programs_->startBrowser(kHomePageUrl.toStdString());
+  if (programs_ != nullptr) programs_->startHelpViewer(std::string("file:") + kHelpFileName);
 }
 
 void AboutDialog::openSupportMail() {
-  if (programs_ != nullptr) programs_->startMail("mailto:" + kSupportMail.toStdString());
+  if (programs_ != nullptr) showHelp(*programs_, HelpTopic::Dictionaries);
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {

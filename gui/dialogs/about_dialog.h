@@ -1,7 +1,7 @@
 #pragma once
-// The about box: the program's name and version, a link to the home page and one to the
-// support mail address, and the credits. A tap on a link starts the browser or the mail
-// program; the box stays open. It has no buttons of its own: the window's close button or
+// The about box: the program's name and version, a link to the program's documentation (the
+// bundled help file) and one to the help on getting dictionaries, and the credits. A tap on a
+// link starts the help viewer; the box stays open. It has no buttons of its own: the window's close button or
 // Escape closes it.
 
 #include <QDialog>
@@ -18,8 +18,10 @@ class AboutDialog : public QDialog {
 
  public:
   static const QString kVersionText;   // "Lexora v" and the program's version
-  static const QString kHomePageUrl;   // the project's address
-  static const QString kSupportMail;   // the support mail address, without "mailto:"
+  // The program has no address on the network: its "home" is the help file that comes with
+  // it, and support is the help's part on getting and importing dictionaries.
+  static const QString kHomePageText;  // opens the help file at its start
+  static const QString kSupportText;   // opens the help at "DictionaryMenu"
   static const QString kCreditsText;
 
   // Child widgets carry the object names "versionLine", "homePageLabel", "homePageLink",

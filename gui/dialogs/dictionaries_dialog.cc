@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/dictionary_check.h"
 #include "app/dictionary_list.h"
 #include "gui/dialogs/dictionaries_dialog_layout.h"
 #include "gui/dialogs/file_picker_dialog.h"
@@ -33,6 +36,19 @@ constexpr int kDefaultWidth = 320;
 constexpr int kDefaultHeight = 400;
 const QString kDictionaryFileSuffix = QStringLiteral("mvp.");  // ".pvm" written backwards
 
+// The path with a line on what is wrong with it, if anything.
+QString pathWithProblem(const QString& path) {
+  const std::u16string problem = dictionaryProblemText(checkDictionaryFile(path.toStdString()));
+  if (problem.empty()) return path;
+  return path + QStringLiteral("\n") + QString::fromStdU16String(problem);
+}
+
+bool askStoreAnyway(QWidget* owner, const QString& text) {
+  return QMessageBox::warning(owner, QStringLiteral("Dictionaries"), text,
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+}
+
 QToolButton* makeSignButton(bool plus, const QString& name, QWidget* parent) {
   return makePictureButton(plus ? ButtonPicture::Add : ButtonPicture::Remove, name, parent);
 }
@@ -43,6 +59,7 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
     : QDialog(parent),
       settings_(settings),
       picker_(picker ? std::move(picker) : FilePicker(runFilePicker)),
+      problemQuestion_(askStoreAnyway),
       openingTotal_(settings.totalDict),
       openingPaths_(settings.dictionaryPaths) {
   setWindowTitle(QStringLiteral("Dictionaries"));
@@ -83,6 +100,7 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
   editor_ = new QLineEdit(this);
   editor_->setObjectName(QStringLiteral("rowEditor"));
   editor_->hide();
+  editor_->installEventFilter(this);  // Escape ends the edit, not the dialog
   // Return ends the edit the way a tap on the list does.
   connect(editor_, &QLineEdit::returnPressed, this, [this] { list_->setFocus(); });
   browseButton_ = new QPushButton(QStringLiteral("..."), this);
@@ -143,7 +161,7 @@ void DictionariesDialog::showSelectedPath() {
     deleteButton_->setEnabled(false);
     return;
   }
-  pathBox_->setPlainText(list_->item(row)->text());
+  pathBox_->setPlainText(pathWithProblem(list_->item(row)->text()));
   deleteButton_->setEnabled(true);
   if (languages_.read) {
     const std::string path = list_->item(row)->text().toStdString();
@@ -197,7 +215,7 @@ void DictionariesDialog::commitEdit() {
   if (!text.isEmpty()) {
     settings_.dictionaryPaths[static_cast<size_t>(row)] = text.toStdU16String();
     list_->item(row)->setText(text);
-    if (selectedRow() == row) pathBox_->setPlainText(text);
+    if (selectedRow() == row) pathBox_->setPlainText(pathWithProblem(text));
   } else {
     removeRow(row);  // an edit committed empty removes its row; the rows below move up
   }
@@ -249,15 +267,43 @@ void DictionariesDialog::deleteRow() {
 void DictionariesDialog::browse() {
   const std::optional<QString> chosen =
       picker_(this, kDictionaryFileSuffix, editor_->text());
-  if (chosen) editor_->setText(*chosen);  // even an empty one: the row goes at the commit
+  // OK with no file chosen is a Cancel: the row keeps its text.
+  if (chosen && !chosen->isEmpty()) editor_->setText(*chosen);
   focusEditor();
+}
+
+void DictionariesDialog::cancelEdit() {
+  if (!editing_) return;
+  const int row = editIndex_;
+  editor_->hide();
+  browseButton_->hide();
+  editing_ = false;
+  editIndex_ = -1;
+  // A row just added has no text to keep: it goes, as an edit committed empty would.
+  if (row >= 0 && row < list_->count() && list_->item(row)->text().isEmpty()) removeRow(row);
+  list_->setFocus();
 }
 
 void DictionariesDialog::storeRows() {
   if (editing_) commitEdit();
   std::vector<std::u16string> rows;
+  QStringList problems;
   const int count = std::min(list_->count(), kMaxDictionaries);
-  for (int row = 0; row < count; ++row) rows.push_back(list_->item(row)->text().toStdU16String());
+  for (int row = 0; row < count; ++row) {
+    const QString path = list_->item(row)->text();
+    rows.push_back(path.toStdU16String());
+    const DictionaryFileProblem problem = checkDictionaryFile(path.toStdString());
+    if (problem != DictionaryFileProblem::kNone) {
+      problems << path + QStringLiteral(": ") +
+                      QString::fromStdU16String(dictionaryProblemText(problem));
+    }
+  }
+  if (!problems.isEmpty() && problemQuestion_) {
+    const QString text = QStringLiteral("These dictionaries cannot be opened:\n\n") +
+                         problems.join(QLatin1Char('\n')) +
+                         QStringLiteral("\n\nStore the list anyway?");
+    if (!problemQuestion_(this, text)) return;
+  }
   setInstalledDictionaryPaths(settings_, rows);
   if (languages_.write && languageBox_->hasFocus()) takeLanguage();
   for (const auto& [path, language] : languageEdits_) {
@@ -283,6 +329,14 @@ void DictionariesDialog::resizeEvent(QResizeEvent* event) {
 
 bool DictionariesDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::FocusIn) commitEdit();
+  if (watched == editor_ && (event->type() == QEvent::KeyPress ||
+                             event->type() == QEvent::ShortcutOverride)) {
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      event->accept();
+      if (event->type() == QEvent::KeyPress) cancelEdit();
+      return true;
+    }
+  }
   return QDialog::eventFilter(watched, event);
 }
 

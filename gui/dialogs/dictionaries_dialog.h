@@ -6,7 +6,10 @@
 // takes the focus and before Add, Delete and OK; an edit committed empty removes its row.
 //
 // The dialog changes TotalDict and the path table of the settings record as it goes; OK
-// makes them hold the rows in order, Cancel puts back what they held when it opened.
+// makes them hold the rows in order, Cancel puts back what they held when it opened. Escape
+// in the row editor ends only that edit (the row keeps its text); the picker's OK with no file
+// leaves the row as it was. A row whose files are missing or are no dictionary says so in the
+// path box, and OK asks before storing such rows.
 // Reopening the dictionaries after OK is the caller's work.
 
 #include <QDialog>
@@ -64,6 +67,12 @@ class DictionariesDialog : public QDialog {
   void browse();
   void storeRows();  // OK
   void reject() override;  // Cancel
+  void cancelEdit();  // Escape in the row editor
+
+  // Asked on OK when rows have problems (the text lists them); true stores the rows anyway.
+  // The default is a warning box with Yes and No.
+  using ProblemQuestion = std::function<bool(QWidget* owner, const QString& text)>;
+  void setProblemQuestion(ProblemQuestion question) { problemQuestion_ = std::move(question); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -79,6 +88,7 @@ class DictionariesDialog : public QDialog {
 
   Settings& settings_;
   FilePicker picker_;
+  ProblemQuestion problemQuestion_;
   // TotalDict and the path table as the dialog found them; Cancel restores them.
   int32_t openingTotal_;
   std::array<std::u16string, kMaxDictionaries> openingPaths_;

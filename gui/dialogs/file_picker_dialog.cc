@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QStandardItemModel>
@@ -87,6 +88,10 @@ FilePickerDialog::FilePickerDialog(QWidget* parent, const QString& startFolder)
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   tree_->setIconSize(QSize(16, 16));
   tree_->viewport()->installEventFilter(this);
+  tree_->installEventFilter(this);  // Return on a file is OK
+  // The keyboard moves the choice as taps do.
+  connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { chooseItem(current); });
   connect(tree_, &QTreeView::expanded, this, &FilePickerDialog::expanding);
   connect(tree_, &QTreeView::collapsed, this, &FilePickerDialog::collapsed);
   connect(tree_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -175,6 +180,7 @@ void FilePickerDialog::populate() {
   }
   tree_->setCurrentIndex(at);
   tree_->scrollTo(at, QAbstractItemView::PositionAtTop);
+  tree_->setFocus();  // the arrow keys work at once
 }
 
 void FilePickerDialog::insertItem(QStandardItem* parent, const QString& text,
@@ -297,6 +303,19 @@ void FilePickerDialog::chooseItem(const QModelIndex& index) {
 }
 
 bool FilePickerDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tree_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      const QModelIndex current = tree_->currentIndex();
+      if (kindOf(current) == PickerItemKind::File) {
+        chooseItem(current);
+        if (!chosenPath_.isEmpty()) accept();
+      } else if (current.isValid()) {
+        tree_->setExpanded(current, !tree_->isExpanded(current));
+      }
+      return true;
+    }
+  }
   if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) chooseItem(tree_->indexAt(mouse->position().toPoint()));

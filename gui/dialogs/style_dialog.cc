@@ -74,7 +74,7 @@ uint32_t colourFromQColor(const QColor& colour) {
 }
 
 StyleDialog::StyleDialog(DisplaySettings& display, StyleDialogServices services, QWidget* parent)
-    : QDialog(parent), display_(display), services_(std::move(services)) {
+    : QDialog(parent), display_(display), opening_(display), services_(std::move(services)) {
   if (!services_.chooseColour) services_.chooseColour = chooseColourWithQt;
   if (!services_.choosePicture) {
     services_.choosePicture = [this](QWidget* owner) {
@@ -96,11 +96,7 @@ StyleDialog::StyleDialog(DisplaySettings& display, StyleDialogServices services,
   preview_->setZoomLevel(static_cast<int>(display_.textSize));
   refreshPreview();
 
-  if (display_.useTexture == 1) {
-    textureButton_->setChecked(true);
-  } else {
-    backColorButton_->setChecked(true);
-  }
+  showBackgroundInForce();
 
   installHelpKey(this, services_.programs, HelpTopic::StyleDialog);
 
@@ -233,10 +229,19 @@ void StyleDialog::backColorClicked() {
     display_.useTexture = 0;
     refreshPreview();
   } else {
-    // Back to the picture button; the background setting itself stays as it was.
-    textureButton_->setChecked(true);
-    backColorButton_->setChecked(false);
+    showBackgroundInForce();  // the chooser was cancelled: nothing changed
   }
+}
+
+void StyleDialog::showBackgroundInForce() {
+  const bool picture = display_.useTexture == 1;
+  textureButton_->setChecked(picture);
+  backColorButton_->setChecked(!picture);
+}
+
+void StyleDialog::reject() {
+  display_ = opening_;  // Cancel: every display setting as it was when the dialog opened
+  QDialog::reject();
 }
 
 void StyleDialog::textureClicked() {
@@ -247,8 +252,7 @@ void StyleDialog::textureClicked() {
     backColorButton_->setChecked(false);
     display_.useTexture = 1;
   } else {
-    backColorButton_->setChecked(true);
-    textureButton_->setChecked(false);
+    showBackgroundInForce();  // the picker was cancelled: nothing changed
   }
   refreshPreview();
 }

@@ -3,8 +3,9 @@
 // its hidden, bold and italic flags and its colour, the page background (a colour or a
 // picture) and the time a popup bubble stays on screen, with a live preview of a sample entry.
 //
-// Every change acts on the display settings at once; there is no undo. Only the popup time
-// waits for OK, and leaving the dialog any other way keeps the previous popup time.
+// Every change acts on the display settings at once, so the preview shows it; the popup time
+// is taken on OK. Cancel (or closing the dialog any other way) puts every display setting
+// back as it was when the dialog opened.
 
 #include <QDialog>
 #include <QString>
@@ -72,6 +73,7 @@ class StyleDialog : public QDialog {
 
   // Shows the message for a tapped link of the preview.
   void linkTapped(const QString& href);
+  void reject() override;  // Cancel
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -87,10 +89,13 @@ class StyleDialog : public QDialog {
   void textureClicked();
   void refreshPreview();
   void storePopupTime();  // OK: the popup time, then accept
+  // The two background radios as the settings have it.
+  void showBackgroundInForce();
   void layOut();
   DisplayStyle* chosenStyle();  // null at the prompt
 
   DisplaySettings& display_;
+  const DisplaySettings opening_;  // what Cancel restores
   StyleDialogServices services_;
   int previewRefreshes_ = 0;
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/edit_target.h"
 #include "app/entry_commands.h"
 #include "gui/main_window/window_state.h"
 #include "app/history.h"
@@ -24,6 +25,7 @@
 #include "platform/window_message.h"
 
 class QAction;
+class QTimer;
 class QLineEdit;
 class QListView;
 class QToolBar;
@@ -63,7 +65,8 @@ class LexoraDialog : public QMainWindow {
   void previousWord();
   void nextWord();
   void addToHistory(const std::u16string& word, int32_t dictionaryIndex);
-  // LOOKUP_WORD: the word is on the clipboard.
+  // LOOKUP_WORD: the word is on the clipboard, read at once. While a dialog or menu of the
+  // program is open the word waits until it has closed; blank text does nothing.
   void receiveLookupWord(uint64_t wParam, int64_t lParam);
   // The message handler of the window's endpoint.
   int64_t handleWindowMessage(const WindowMessage& message);
@@ -78,23 +81,29 @@ class LexoraDialog : public QMainWindow {
   // A command of the menu bar or its menus.
   void runCommand(int command);
   // One of the four edit commands (kCmdAddNewWord ... kCmdModifyWord) on the working
-  // dictionary and currentEntryIndex; the word list and the viewer follow the change.
+  // dictionary and its edit target, both fixed before any editor or question opens; the word
+  // list and the viewer follow the change (the home page after a delete).
   void runEntryCommand(int command);
   // "Quit": takes the popup away and closes the window.
   void quit();
 
-  // ---- Members named as the rest of the program knows them ----
-  int32_t currentEntryIndex = -1;
-  int32_t viewMode = 1;  // 0 meaning page, 1 home page, 2 word list, 3 history tree
-  bool showInMainWindow = true;
-  bool shownFromReverse = false;
-  bool popupFromReverse = false;
-  bool strictCompare = false;
-  std::vector<std::u16string> popupFragments;
-  int32_t popupPage = -1;
-  uint32_t popupNotificationId = 0;
-  std::array<QTreeWidgetItem*, schema::kDictionarySlots> historyRoot{};
-  std::array<QTreeWidgetItem*, schema::kDictionarySlots> historyCurrent{};
+  // ---- The window's state, as the rest of the program knows it ----
+  // The entry of the working dictionary the edit commands act on, -1 for none: set only by an
+  // entry shown in the window from the working dictionary (see app/edit_target.h).
+  int32_t currentEntryIndex() const;
+  const EditTarget& editTarget() const { return editTarget_; }
+  int32_t viewMode() const { return viewMode_; }  // 0 meaning, 1 home, 2 word list, 3 history
+  bool showInMainWindow() const { return showInMainWindow_; }
+  void setShowInMainWindow(bool on) { showInMainWindow_ = on; }
+  bool shownFromReverse() const { return shownFromReverse_; }
+  bool popupFromReverse() const { return popupFromReverse_; }
+  bool strictCompare() const { return strictCompare_; }
+  void setStrictCompare(bool on) { strictCompare_ = on; }
+  const std::vector<std::u16string>& popupFragments() const { return popupFragments_; }
+  int32_t popupPage() const { return popupPage_; }
+  uint32_t popupNotificationId() const { return popupNotificationId_; }
+  // Hand-offs that arrived while a modal dialog or menu was open and wait for it to close.
+  size_t waitingHandOffs() const { return waitingHandOffs_.size(); }
 
   // ---- Parts ----
   QToolButton* selectDictButton() const;
@@ -147,6 +156,13 @@ class LexoraDialog : public QMainWindow {
   void searchAsYouType();
   void showNeighbourWord(bool previous);
   void selectListRow(uint32_t row, bool fullyVisible);
+  // The word box takes the focus with its text selected, ready for the next word.
+  void focusWordBox();
+  // A LOOKUP_WORD hand-off with the clipboard text read when it arrived.
+  void handOff(const std::u16string& text, uint64_t wParam, int64_t lParam);
+  void runWaitingHandOffs();
+  // The edit commands follow the target (greyed without one).
+  void setEditTarget(EditTarget target);
   void reportError();
   void showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
                            int32_t dictionaryIndex);
@@ -155,8 +171,26 @@ class LexoraDialog : public QMainWindow {
   int32_t working() const { return *state_.workingDictIndex; }
   int32_t reverse() const { return *state_.reverseDictIndex; }
 
+  struct WaitingHandOff {
+    std::u16string text;
+    uint64_t wParam = 0;
+    int64_t lParam = 0;
+  };
+
   WindowState state_;
   WindowServices services_;
+  EditTarget editTarget_;
+  int32_t viewMode_ = 1;
+  bool showInMainWindow_ = true;
+  bool shownFromReverse_ = false;
+  bool popupFromReverse_ = false;
+  bool strictCompare_ = false;
+  std::vector<std::u16string> popupFragments_;
+  int32_t popupPage_ = -1;
+  uint32_t popupNotificationId_ = 0;
+  std::vector<WaitingHandOff> waitingHandOffs_;
+  QTimer* handOffRetry_;
+  bool forwardingKey_ = false;
   ErrorReporter errorReporter_;
   std::unique_ptr<EntryMessages> entryMessages_;
   std::unique_ptr<EntryEditor> entryEditor_;

@@ -16,6 +16,8 @@
 #include "platform/qt/desktop_programs_qt.h"
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/termination_signals.h"
+#include "app/lookup_button_control.h"
 #include "platform/program_folder.h"
 #include "app/lookup_button_control.h"
 #include "gui/widgets/icon_painter.h"
@@ -38,6 +40,9 @@ int main(int argc, char** argv) {
   // WM_CLASS class "Lexora" (the application name), the entry's StartupWMClass.
   QGuiApplication::setDesktopFileName(QStringLiteral("lexora"));
   QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
+  // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
+  // settings below are still saved.
+  quitOnTerminationSignals();
   loadSettings();
   Settings& s = settings();
 
@@ -76,6 +81,9 @@ int main(int argc, char** argv) {
 
   // Help file, browser and mail program of the desktop; the help file lies in the data folder.
   QtDesktopPrograms desktopPrograms(dataFolder());
+  services.showDictionaryHelp = [&desktopPrograms] {
+    showHelp(desktopPrograms, HelpTopic::Dictionaries);
+  };
 
   int status = 0;
   {
@@ -96,8 +104,16 @@ int main(int argc, char** argv) {
       dialog.exec();
     };
     window.setCommandDialogs(commandDialogs);
+    // The session manager asks for the program's data before it ends the session.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
     window.show();
+    // The lookup button runs while the program runs; started once the window can be found,
+    // or the button would start a second main program.
+    startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
     status = QApplication::exec();
+    // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
+    // stops the lookup button (nothing happens when it has closed already).
+    window.close();
     saveSettings();  // before the window goes away
   }
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();

@@ -47,6 +47,8 @@ struct WindowServices {
   std::function<bool(bool start)> setLookupButtonAutostart;
   // Base forms and suggestions for lookups that miss (null: the nearest headword only).
   std::shared_ptr<WordHelp> wordHelp;
+  // Opens the help on getting and importing dictionaries (the home page's link; null: nothing).
+  std::function<void()> showDictionaryHelp;
 };
 
 }  // namespace lexora

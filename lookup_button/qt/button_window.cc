@@ -1,7 +1,9 @@
 #include "lookup_button/qt/button_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,17 +19,30 @@ ScreenPoint screenPoint(const QMouseEvent* event) {
   return {p.x(), p.y()};
 }
 
+// The stored position, or the default place when it lies on none of the screens now attached.
+ScreenPoint startPosition(const ButtonOptions& options) {
+  std::vector<LayoutRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    screens.push_back({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+  }
+  return placeOnScreens({options.x(), options.y()}, screens,
+                        {schema::kDefaultButtonX, schema::kDefaultButtonY});
+}
+
 }  // namespace
 
 ButtonWindow::ButtonWindow(ButtonOptions& options)
-    : options_(options), stylus_(buttonRectAt(options.x(), options.y())) {
+    : options_(options),
+      stylus_(buttonRectAt(startPosition(options).x, startPosition(options).y),
+              QApplication::startDragDistance()) {
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                  Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
   setWindowTitle(QString::fromLatin1(kLookupButtonTitle));
   setFixedSize(kButtonSize, kButtonSize);
-  move(options.x(), options.y());
+  move(stylus_.rect().left, stylus_.rect().top);
   holdTimer_.setSingleShot(true);
   holdTimer_.setInterval(kHoldMs);
   connect(&holdTimer_, &QTimer::timeout, this, &ButtonWindow::holdRecognised);
@@ -53,7 +68,7 @@ void ButtonWindow::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
   std::optional<ButtonRect> moved = stylus_.dragStep(screenPoint(event), options_.freeze());
   if (!moved) return;
-  holdTimer_.stop();
+  if (stylus_.isDragging()) holdTimer_.stop();
   options_.storePosition(moved->left, moved->top);
   move(moved->left, moved->top);
 }
@@ -66,7 +81,7 @@ void ButtonWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void ButtonWindow::holdRecognised() {
   // A press that has started a drag is no hold.
-  if (!stylus_.isDown() || stylus_.moveCount() > 0) return;
+  if (!stylus_.isDown() || stylus_.isDragging()) return;
   stylus_.cancel();
   showMenu();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The button window: 16 × 16 with a magnifying glass, above all other windows, never taking
-// the focus. A press and release with fewer than two drag steps is a tap (tapped()); dragging
-// moves it and stores the position at every step unless "Freeze" is on; holding it still for
-// a moment, or a right click, opens the menu "Show popup", "Freeze", "Exit".
+// the focus. A press and release that stays within the desktop's drag distance is a tap
+// (tapped()); the button follows every motion event and stores the position at each unless
+// "Freeze" is on; holding it still for a moment, or a right click, opens the menu "Show popup",
+// "Freeze", "Exit". A stored position that lies on no screen starts the button at its default
+// place.
 
 #include <QTimer>
 #include <QWidget>

@@ -211,7 +211,45 @@ TEST_F(EntryCommandsTest, DeleteAsksAndRemovesOnYes) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(current, -1);
   EXPECT_EQ(wordList.rowCounts, std::vector<uint32_t>{2});
+  EXPECT_EQ(wordList.homePages, 1);  // the deleted entry's page leaves the screen
   EXPECT_EQ(stored(), (Entries{initial[0], initial[2]}));
+}
+
+// Something that changes the window's current entry while the editor or the question is open
+// (another lookup) must not redirect the change: the entry is fixed when the command starts.
+TEST_F(EntryCommandsTest, TheEntryIsFixedBeforeTheEditorOrTheQuestionOpens) {
+  current = 0;
+  editor.respond = [this](EntryTexts& texts) {
+    current = 2;  // "cat" shown meanwhile
+    texts.meaning = u"- a crisp fruit";
+    return true;
+  };
+  run(kCmdModifyMeaning);
+  Entries expected = initial;
+  expected[0].second = u"- a crisp fruit";
+
+  current = 0;
+  editor.respond = [this](EntryTexts& texts) {
+    current = 2;
+    texts.headword = u"apricot";
+    return true;
+  };
+  run(kCmdModifyWord);
+  expected[0].first = u"apricot";
+
+  struct Asking : test::FakeMessages {
+    int* current = nullptr;
+    bool askYesNo(const std::u16string& text) override {
+      *current = 2;
+      return FakeMessages::askYesNo(text);
+    }
+  } asking;
+  asking.current = &current;
+  EntryCommands deleting{asking, editor, wordList};
+  current = 1;
+  deleting.onEntryCommand(kCmdDeleteWord, &dictionary, current);
+  EXPECT_EQ(asking.questions, std::vector<std::u16string>{u"You want delete entry: \"bread\""});
+  EXPECT_EQ(stored(), (Entries{expected[0], expected[2]}));
 }
 
 TEST_F(EntryCommandsTest, UnreadableEntryShowsTheDictionaryErrorWithoutEditor) {

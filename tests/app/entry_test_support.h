@@ -148,8 +148,10 @@ class FakeWordList : public EntryWordList {
     shown.push_back(index);
     current_ = static_cast<int>(index);
   }
+  void showHomePage() override { ++homePages; }
 
   std::vector<uint32_t> rowCounts;
+  int homePages = 0;
   std::vector<uint32_t> shown;
 
  private:

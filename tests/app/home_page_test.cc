@@ -33,7 +33,19 @@ std::size_t count(const std::u16string& page, const std::u16string& piece) {
   return n;
 }
 
-const std::u16string kAddress = kDictionariesAddress;
+const std::u16string kAddress = std::u16string(u"<a href=\"help:DictionaryMenu\">") +
+                                u"<b>Help: getting and importing dictionaries</b></a>";
+
+TEST(HomePageTest, PointsOnlyAtTheBundledHelp) {
+  for (const std::u16string& page :
+       {buildHomePage({}), buildHomePage({{u"English-Vietnamese", u"From A to Z", 38000}})}) {
+    EXPECT_FALSE(contains(page, u".invalid"));
+    EXPECT_FALSE(contains(page, u"http"));
+    EXPECT_TRUE(contains(page, u"href=\"help:DictionaryMenu\""));
+  }
+  EXPECT_TRUE(isDictionaryHelpLink(u"help:DictionaryMenu"));
+  EXPECT_FALSE(isDictionaryHelpLink(u"apple"));
+}
 
 TEST(HomePageTest, NothingInstalledAsksForDictionaries) {
   const std::u16string page = buildHomePage({});
@@ -42,8 +54,8 @@ TEST(HomePageTest, NothingInstalledAsksForDictionaries) {
       u"<p align=\"center\"><font color=\"#FF0000\"><b>Thank you for using<br>Lexora</b></font>"
       u"</center></p><br>"
       u"<p align=\"center\">Firstly, please install some dictionaries.<br>You can find and "
-      u"download from:<br><br><b>" +
-      kAddress + u"</b></center></p><br><br><br><br><br><hr><center><p>";
+      u"download from:<br><br>" +
+      kAddress + u"</center></p><br><br><br><br><br><hr><center><p>";
   EXPECT_EQ(page.substr(0, expected.size()), expected);
   EXPECT_FALSE(contains(page, u"You got:"));
   EXPECT_FALSE(contains(page, u"<OL"));
@@ -57,8 +69,8 @@ TEST(HomePageTest, OneDictionaryGivesOneListLine) {
       u"<LI><p><font color=\"#FF0000\"><i>English-Vietnamese</i></font></p></LI>"
       u"<p><i>From A to Z. 38000 words</i></p></OL>"
       u"<p>You can download more dictionaries and find other useful softwares in:</p>"
-      u"<p align=\"center\"><b>" +
-      kAddress + u"</b></p><hr><center><p>";
+      u"<p align=\"center\">" +
+      kAddress + u"</p><hr><center><p>";
   EXPECT_EQ(page.substr(0, expected.size()), expected);
   EXPECT_FALSE(contains(page, u"Thank you for using"));
 }

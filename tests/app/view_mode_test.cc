@@ -19,6 +19,8 @@ TEST(ViewModeTest, EachModeShowsExactlyItsPane) {
 TEST(ViewModeTest, EditMenuStatesPerPane) {
   EXPECT_EQ(editMenuStateFor(kWordListPane, 1), (EditMenuState{true, false, false, false}));
   EXPECT_EQ(editMenuStateFor(kMeaningPage, 2), (EditMenuState{false, true, true, true}));
+  // A page with no edit target (from the reverse dictionary) greys the three.
+  EXPECT_EQ(editMenuStateFor(kMeaningPage, 2, false), EditMenuState{});
   EXPECT_EQ(editMenuStateFor(kHistoryTreePane, 3), EditMenuState{});
   EXPECT_EQ(editMenuStateFor(kHomePage, 3), EditMenuState{});
   // Nothing installed: all four greyed wherever the user is.

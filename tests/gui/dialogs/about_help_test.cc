@@ -76,8 +76,8 @@ TEST_F(AboutDialogTest, ShowsVersionLinksAndCredits) {
   EXPECT_TRUE(label("versionLine")->font().bold());
   EXPECT_EQ(label("homePageLabel")->text(), QStringLiteral("Home page:"));
   EXPECT_EQ(label("supportLabel")->text(), QStringLiteral("Support:"));
-  EXPECT_EQ(label("homePageLink")->text(), QStringLiteral("https://lexora.invalid"));
-  EXPECT_EQ(label("supportLink")->text(), QStringLiteral("lexora@lexora.invalid"));
+  EXPECT_EQ(label("homePageLink")->text(), QStringLiteral("Lexora help (Lexora.htm)"));
+  EXPECT_EQ(label("supportLink")->text(), QStringLiteral("Getting and importing dictionaries"));
   for (const char* link : {"homePageLink", "supportLink"}) {
     EXPECT_EQ(label(link)->palette().color(QPalette::WindowText), QColor(0, 0, 255)) << link;
     EXPECT_TRUE(label(link)->font().underline()) << link;
@@ -88,20 +88,22 @@ TEST_F(AboutDialogTest, ShowsVersionLinksAndCredits) {
   EXPECT_FALSE(label("programIcon")->pixmap().isNull());
 }
 
-TEST_F(AboutDialogTest, LinkTapsStartBrowserAndMailAndTheBoxStaysOpen) {
+// The links lead to what exists on this computer: the bundled help, never an invented address.
+TEST_F(AboutDialogTest, LinkTapsOpenTheBundledHelpAndTheBoxStaysOpen) {
   dialog.show();
   QTest::mouseClick(label("homePageLink"), Qt::LeftButton);
   QTest::mouseClick(label("supportLink"), Qt::LeftButton);
-  EXPECT_EQ(programs.browser, std::vector<std::string>{"https://lexora.invalid"});
-  ASSERT_EQ(programs.mail.size(), 1u);
-  EXPECT_EQ(programs.mail[0], "mailto:lexora@lexora.invalid");
+  EXPECT_EQ(programs.help, (std::vector<std::string>{"file:Lexora.htm",
+                                                      "file:Lexora.htm#DictionaryMenu"}));
+  EXPECT_TRUE(programs.browser.empty());
+  EXPECT_TRUE(programs.mail.empty());
   EXPECT_TRUE(dialog.isVisible());
   // A click on a label that is not a link starts nothing.
   QTest::mouseClick(label("homePageLabel"), Qt::LeftButton);
-  EXPECT_EQ(programs.browser.size(), 1u);
+  EXPECT_EQ(programs.help.size(), 2u);
 
   pressHelpKey(dialog);
-  EXPECT_EQ(programs.help, std::vector<std::string>{"file:Lexora.htm#Introdution"});
+  EXPECT_EQ(programs.help.back(), "file:Lexora.htm#Introdution");
 }
 
 TEST_F(AboutDialogTest, ResizingPlacesTheLinksAroundTheMiddleAgain) {

@@ -13,7 +13,11 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "app/dictionary_list.h"
+#include "engine/dictionary.h"
 #include "gui/dialogs/dictionaries_dialog_layout.h"
 #include "tests/gui/dialogs/dialog_test_support.h"
 
@@ -57,6 +61,10 @@ class DictionariesDialogTest : public ::testing::Test {
           pickerStart_ = start;
           return pickerResult_;
         });
+    dialog_->setProblemQuestion([this](QWidget*, const QString& text) {
+      problemQuestions_ << text;
+      return storeAnyway_;
+    });
     dialog_->show();
     dialog_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
@@ -71,6 +79,10 @@ class DictionariesDialogTest : public ::testing::Test {
   QListWidget* list() { return child<QListWidget>("dictionaryList"); }
   QLineEdit* editor() { return child<QLineEdit>("rowEditor"); }
   QToolButton* button(const char* name) { return child<QToolButton>(name); }
+  // The path box's first line: the path (a line on its problem may follow).
+  QString pathLine() {
+    return child<QPlainTextEdit>("pathBox")->toPlainText().section(QLatin1Char('\n'), 0, 0);
+  }
 
   QStringList rows() {
     QStringList out;
@@ -96,6 +108,8 @@ class DictionariesDialogTest : public ::testing::Test {
   Settings before_;
   std::unique_ptr<DictionariesDialog> dialog_;
   std::optional<QString> pickerResult_;
+  QStringList problemQuestions_;
+  bool storeAnyway_ = true;
   QString pickerSuffix_;
   QString pickerStart_;
 };
@@ -131,7 +145,7 @@ TEST_F(DictionariesDialogTest, AddTypeAndTapTheListStoresTheRow) {
 
   // Tapping a row shows its path and enables Delete.
   tapRow(1);
-  EXPECT_EQ(child<QPlainTextEdit>("pathBox")->toPlainText(), QStringLiteral("/d/two.pvm"));
+  EXPECT_EQ(pathLine(), QStringLiteral("/d/two.pvm"));
   EXPECT_TRUE(button("deleteButton")->isEnabled());
 
   QTest::mouseClick(button("okButton"), Qt::LeftButton);
@@ -169,7 +183,7 @@ TEST_F(DictionariesDialogTest, DeleteKeepsThePathBoxUntilTheSelectionChanges) {
   tapRow(1);
   QTest::mouseClick(button("deleteButton"), Qt::LeftButton);
   EXPECT_EQ(rows(), (QStringList{"/a.pvm", "/c.pvm"}));
-  EXPECT_EQ(child<QPlainTextEdit>("pathBox")->toPlainText(), QStringLiteral("/b.pvm"));
+  EXPECT_EQ(pathLine(), QStringLiteral("/b.pvm"));
   EXPECT_TRUE(button("deleteButton")->isEnabled());
   // A second Delete with nothing selected removes nothing.
   QTest::mouseClick(button("deleteButton"), Qt::LeftButton);
@@ -227,11 +241,74 @@ TEST_F(DictionariesDialogTest, BrowsePutsThePickedPathIntoTheEditor) {
   QTest::mouseClick(browse, Qt::LeftButton);
   EXPECT_EQ(editor()->text(), QStringLiteral("/new/b.PVM"));
 
-  pickerResult_ = QString();  // OK with nothing tapped: the row goes at the commit
+  // OK with nothing tapped is a Cancel: the editor keeps its text, the row stays.
+  pickerResult_ = QString();
   QTest::mouseClick(browse, Qt::LeftButton);
-  EXPECT_TRUE(editor()->text().isEmpty());
+  EXPECT_EQ(editor()->text(), QStringLiteral("/new/b.PVM"));
   QTest::mouseClick(button("okButton"), Qt::LeftButton);
-  EXPECT_EQ(settings_.totalDict, 0);
+  EXPECT_EQ(settings_.totalDict, 1);
+  EXPECT_EQ(settings_.dictionaryPaths[0], u"/new/b.PVM");
+}
+
+TEST_F(DictionariesDialogTest, EscapeInTheRowEditorEndsOnlyThatEdit) {
+  open({u"/a.pvm", u"/b.pvm"});
+  doubleTapRow(1);
+  QTest::keyClicks(editor(), QStringLiteral("/typed.pvm"));
+  QTest::keyClick(editor(), Qt::Key_Escape);
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_FALSE(dialog_->editing());
+  EXPECT_FALSE(editor()->isVisible());
+  EXPECT_EQ(rows(), (QStringList{"/a.pvm", "/b.pvm"}));
+  // A row just added and left with Escape goes away.
+  QTest::mouseClick(button("addButton"), Qt::LeftButton);
+  QTest::keyClick(editor(), Qt::Key_Escape);
+  EXPECT_EQ(rows(), (QStringList{"/a.pvm", "/b.pvm"}));
+  EXPECT_EQ(settings_.totalDict, 2);
+  EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(DictionariesDialogTest, RowsThatAreNoDictionaryAreMarkedAndOkAsksFirst) {
+  QTemporaryDir dir;
+  const QString good = dir.path() + "/good.pvm";
+  {
+    Dictionary d;
+    ASSERT_TRUE(d.createDictionary(good.toStdString(), 1));
+    d.addEntry(u"word", u"meaning");
+  }
+  const QString text = dir.path() + "/notes.pvm";  // a data file with no companions
+  {
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("hello");
+  }
+  const QString bogus = dir.path() + "/bogus.pvm";  // companions that are no dictionary
+  for (const char* suffix : {".pvm", ".pdw", ".pdi"}) {
+    QFile f(dir.path() + "/bogus" + suffix);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8000, 'x'));
+  }
+  open({good.toStdU16String(), text.toStdU16String(), bogus.toStdU16String()});
+  auto* pathBox = child<QPlainTextEdit>("pathBox");
+  tapRow(0);
+  EXPECT_EQ(pathBox->toPlainText(), good);
+  tapRow(1);
+  EXPECT_TRUE(pathBox->toPlainText().contains(QStringLiteral("Missing")));
+  tapRow(2);
+  EXPECT_TRUE(pathBox->toPlainText().contains(QStringLiteral("Not a dictionary")));
+
+  storeAnyway_ = false;  // No: nothing is stored, the dialog stays
+  QTest::mouseClick(button("okButton"), Qt::LeftButton);
+  ASSERT_EQ(problemQuestions_.size(), 1);
+  EXPECT_TRUE(problemQuestions_[0].contains(text));
+  EXPECT_TRUE(problemQuestions_[0].contains(bogus));
+  EXPECT_FALSE(problemQuestions_[0].contains(good + ":"));
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_NE(dialog_->result(), QDialog::Accepted);
+
+  storeAnyway_ = true;
+  QTest::mouseClick(button("okButton"), Qt::LeftButton);
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(settings_.totalDict, 3);
 }
 
 }  // namespace

@@ -167,6 +167,21 @@ TEST_F(FilePickerTest, RunReturnsTheTappedFileOrAnEmptyTextOrNothing) {
   EXPECT_EQ(runFilePicker(nullptr, QStringLiteral("mvp."), root_), std::nullopt);
 }
 
+TEST_F(FilePickerTest, TheKeyboardMovesTheChoiceAndReturnOnAFileIsOk) {
+  test::onNextModal<FilePickerDialog>([](FilePickerDialog* picker) {
+    QTreeView* tree = picker->tree();
+    QTest::keyClick(tree, Qt::Key_Down);  // a_folder
+    EXPECT_TRUE(picker->chosenPath().isEmpty());
+    QTest::keyClick(tree, Qt::Key_Return);  // a folder opens, the dialog stays
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex()));
+    EXPECT_TRUE(picker->isVisible());
+    QTest::keyClick(tree, Qt::Key_Return);  // and closes again
+    QTest::keyClick(tree, Qt::Key_Down);    // b.pvm
+    QTest::keyClick(tree, Qt::Key_Return);
+  });
+  EXPECT_EQ(runFilePicker(nullptr, QStringLiteral("mvp."), root_), at("b.pvm"));
+}
+
 TEST(FilePickerStartTest, StartsInTheFolderOfAPathOrHome) {
   EXPECT_EQ(FilePickerDialog::startFolderFor(QString()), QDir::homePath());
   QTemporaryDir dir;

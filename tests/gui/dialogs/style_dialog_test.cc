@@ -213,15 +213,50 @@ TEST_F(StyleDialogTest, BackgroundColourAndPictureFollowTheirChoosers) {
   EXPECT_EQ(display.texturePath, u"/pics/paper.JPEG");
   EXPECT_EQ(dialog->previewRefreshCount(), refreshes + 1);  // refreshed either way
 
-  // A cancelled colour pick checks the texture button but leaves the colour background.
+  // A cancelled colour pick leaves the colour background, and the radios say so.
   colourAnswers.push_back(std::nullopt);
   backColor->click();
-  EXPECT_TRUE(texture->isChecked());
-  EXPECT_FALSE(backColor->isChecked());
+  EXPECT_FALSE(texture->isChecked());
+  EXPECT_TRUE(backColor->isChecked());
   EXPECT_EQ(display.useTexture, 0u);
   EXPECT_EQ(display.backColor, 0x00336699u);
   EXPECT_EQ(dialog->previewRefreshCount(), refreshes + 1);
   EXPECT_TRUE(dialog->previewPage().startsWith(QStringLiteral("<html><body BGCOLOR=\"#996633\">")));
+}
+
+// The radios always show the background in force, whichever chooser was cancelled.
+TEST_F(StyleDialogTest, CancelledChoosersLeaveTheRadiosOnTheBackgroundInForce) {
+  display.useTexture = 1;
+  display.texturePath = u"/pics/paper.jpeg";
+  open();
+  auto* backColor = child<QRadioButton>("backColorButton");
+  auto* texture = child<QRadioButton>("textureButton");
+  pictureAnswer.reset();
+  texture->click();  // a new picture not chosen: the old one stays in force
+  EXPECT_TRUE(texture->isChecked());
+  EXPECT_FALSE(backColor->isChecked());
+  colourAnswers.push_back(std::nullopt);
+  backColor->click();
+  EXPECT_TRUE(texture->isChecked());
+  EXPECT_FALSE(backColor->isChecked());
+  EXPECT_EQ(display.useTexture, 1u);
+}
+
+TEST_F(StyleDialogTest, CancelRestoresEveryDisplaySettingAsItWasAtOpening) {
+  display.time2Show = 5;
+  const DisplaySettings before = display;
+  open();
+  choose(4);
+  child<QCheckBox>("boldBox")->click();
+  colourAnswers.push_back(0x000000FF);
+  child<QPushButton>("colorButton")->click();
+  pictureAnswer = u"/pics/paper.JPEG";
+  child<QRadioButton>("textureButton")->click();
+  child<QSpinBox>("popupTimeBox")->setValue(9);
+  ASSERT_NE(display, before);
+  child<QToolButton>("cancelButton")->click();
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(display, before);
 }
 
 TEST_F(StyleDialogTest, PopupTimeIsKeptInRangeAndStoredOnlyByOk) {

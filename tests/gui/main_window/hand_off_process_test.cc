@@ -2,11 +2,13 @@
 // as "Lexora"; the main program starts lexora-util and stops it by its window identity; the
 // button keeps to one instance and ends at once when it is switched off.
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -80,7 +82,8 @@ class ThreadWindow {
         }
         uint8_t out[WindowMessageReply::kEncodedSize];
         WindowMessageReply{0}.encodeTo(out);
-        (void)!write(c, out, sizeof out);
+        // The sender may have gone without waiting for the answer (a posted stop).
+        (void)!send(c, out, sizeof out, MSG_NOSIGNAL);
       }
       close(c);
     }
@@ -91,6 +94,29 @@ class ThreadWindow {
   std::thread thread_;
   std::mutex mutex_;
   std::vector<WindowMessage> received_;
+};
+
+// A window that takes connections into its queue but never reads or answers them (a program
+// that hangs).
+class SilentWindow {
+ public:
+  explicit SilentWindow(const WindowIdentity& id) : path_(endpointPath(id)) {
+    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path_.c_str(), sizeof address.sun_path - 1);
+    unlink(path_.c_str());
+    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(fd_, 8);
+  }
+  ~SilentWindow() {
+    close(fd_);
+    unlink(path_.c_str());
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
 };
 
 // A settings hive of the button's own whose "ShowLookupButton" is `show`.
@@ -145,7 +171,7 @@ TEST(HandOffProcessTest, ASecondProgramSendsLookupWord) {
   EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
   EXPECT_TRUE(sender.readAllStandardOutput().startsWith("handled 0"));
   EXPECT_TRUE(w.viewer()->page().contains("a sweet fruit"));
-  EXPECT_TRUE(w.showInMainWindow);
+  EXPECT_TRUE(w.showInMainWindow());
 
   // Closing the window takes its identity away.
   w.close();
@@ -173,6 +199,8 @@ TEST(HandOffProcessTest, StopsAButtonDockedOnTheTaskbarByItsTitle) {
   ThreadWindow clock(WindowIdentity{"", "Clock", kTaskbarClass});
   ThreadWindow docked(WindowIdentity{"", kLookupButtonTitle, kTaskbarClass});
   setLookupButtonRunning(false, f.launcher, "");
+  // The stop is posted, not waited for: it arrives a moment later.
+  EXPECT_TRUE(waitFor([&] { return !docked.received().empty(); }));
   EXPECT_TRUE(clock.received().empty());
   EXPECT_EQ(docked.received(), (std::vector<WindowMessage>{{kDestroyMessage, 0, 0}}));
   EXPECT_TRUE(f.launcher.started.empty());
@@ -203,6 +231,53 @@ TEST(HandOffProcessTest, ClosingTheProgramStopsTheButton) {
   w.quit();
   EXPECT_TRUE(util.waitForFinished(10000));
   EXPECT_EQ(util.exitCode(), 0);
+}
+
+TEST(HandOffProcessTest, ClosingNeverWaitsForAButtonThatDoesNotAnswer) {
+  WindowFixture f;
+  f.addDictionary("english", {{u"apple", u"@apple"}});
+  LexoraDialog& w = f.open(/*listen=*/true);
+  SilentWindow hungButton(lookupButtonIdentity());
+  ASSERT_TRUE(findWindow(kLookupButtonClass, kLookupButtonTitle).has_value());
+  QElapsedTimer clock;
+  clock.start();
+  w.quit();
+  // Not a speed target: a stop that waited for the answer would hang here for seconds.
+  EXPECT_LT(clock.elapsed(), 2000);
+  EXPECT_FALSE(findWindow("", kMainWindowTitle).has_value());
+}
+
+// The real program: the stored "ShowLookupButton" 1 brings the button up with it, and the
+// desktop ending the program (SIGTERM) still saves the settings and stops the button.
+TEST(HandOffProcessTest, TheProgramStartsTheButtonAndSavesItsSettingsOnSigterm) {
+  WindowFixture f;
+  ButtonHive hive(1);
+  {
+    std::string error;
+    std::shared_ptr<Registry> store = SqliteRegistry::open(hive.path(), &error);
+    RegistryKey key(store, kLocalMachine, kSettingsKeyPath, true);
+    key.writeDword(u"TotalDict", 0);
+    key.writeDword(u"WorkingDictIndex", 7);  // no dictionary: the run ends with -1
+  }
+  QProcess lexora;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("LEXORA_REGISTRY", QString::fromStdString(hive.path()));
+  lexora.setProcessEnvironment(env);
+  lexora.start(QString(LEXORA_PROGRAM_DIR) + "lexora", {});
+  ASSERT_TRUE(lexora.waitForStarted(10000));
+  ASSERT_TRUE(waitFor([] { return findWindow("", kMainWindowTitle).has_value(); }));
+  EXPECT_TRUE(waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+
+  ::kill(static_cast<pid_t>(lexora.processId()), SIGTERM);
+  ASSERT_TRUE(lexora.waitForFinished(10000));
+  EXPECT_EQ(lexora.exitStatus(), QProcess::NormalExit);
+  EXPECT_TRUE(waitFor([] { return !findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+  std::string error;
+  std::shared_ptr<Registry> store = SqliteRegistry::open(hive.path(), &error);
+  RegistryKey key(store, kLocalMachine, kSettingsKeyPath, false);
+  EXPECT_EQ(key.readDword(u"WorkingDictIndex", RegistryKey::kNoWriteBack), 0xFFFFFFFFu);
+  EXPECT_EQ(key.readDword(u"ShowLookupButton", RegistryKey::kNoWriteBack), 1u);
 }
 
 TEST(HandOffProcessTest, TheButtonSwitchedOffEndsWith16AfterFindingTheMainWindow) {

@@ -47,8 +47,8 @@ TEST_F(LookupFlowTest, OpensDictionariesFirstWorkingLastReverse) {
   EXPECT_EQ(f.reverseDictIndex, 1);
   EXPECT_EQ(w.wordListModel()->rowCount(), 5);
   EXPECT_EQ(w.wordListModel()->word(3), "ice cream");
-  EXPECT_EQ(w.viewMode, 1);  // home page
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.viewMode(), 1);  // home page
+  EXPECT_EQ(w.currentEntryIndex(), -1);
 }
 
 TEST_F(LookupFlowTest, TypingMovesTheSelectionAndShowsNothing) {
@@ -57,8 +57,8 @@ TEST_F(LookupFlowTest, TypingMovesTheSelectionAndShowsNothing) {
   QTest::keyClicks(w.wordBox(), "ch");
   EXPECT_EQ(selectedRow(), 2);
   EXPECT_EQ(page(), home);
-  EXPECT_EQ(w.currentEntryIndex, -1);
-  EXPECT_EQ(w.viewMode, 1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
+  EXPECT_EQ(w.viewMode(), 1);
 }
 
 TEST_F(LookupFlowTest, ReturnShowsTheSelectedEntryAndFillsTheWordBox) {
@@ -68,11 +68,11 @@ TEST_F(LookupFlowTest, ReturnShowsTheSelectedEntryAndFillsTheWordBox) {
   QTest::keyClick(w.wordBox(), Qt::Key_Return);
   EXPECT_TRUE(w.isVisible());  // Return never closes the window
   EXPECT_EQ(w.wordBox()->text(), "banana");
-  EXPECT_EQ(w.currentEntryIndex, 1);
-  EXPECT_EQ(w.viewMode, 0);
+  EXPECT_EQ(w.currentEntryIndex(), 1);
+  EXPECT_EQ(w.viewMode(), 0);
   EXPECT_TRUE(page().contains("a long yellow fruit"));
   EXPECT_TRUE(w.lookupButton()->isEnabled());
-  EXPECT_FALSE(w.shownFromReverse);
+  EXPECT_FALSE(w.shownFromReverse());
 }
 
 TEST_F(LookupFlowTest, TapOnARowShowsIt) {
@@ -82,7 +82,7 @@ TEST_F(LookupFlowTest, TapOnARowShowsIt) {
   QListView* list = w.wordList();
   QModelIndex row = w.wordListModel()->index(4);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
-  EXPECT_EQ(w.currentEntryIndex, 4);
+  EXPECT_EQ(w.currentEntryIndex(), 4);
   EXPECT_TRUE(page().contains("a purple fruit"));
   EXPECT_EQ(w.wordBox()->text(), "plum");
 }
@@ -91,16 +91,16 @@ TEST_F(LookupFlowTest, LookupWordNormalisesTheText) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"  ice_cre\u0301am \t", 0);
   EXPECT_EQ(w.wordBox()->text(), "ice cream");
-  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_TRUE(page().contains("a frozen sweet"));
 }
 
 TEST_F(LookupFlowTest, StrictCompareOnlyScrollsToTheNearestRow) {
   LexoraDialog& w = f.open();
-  w.strictCompare = true;
+  w.setStrictCompare(true);
   w.lookupWord(u"bananas", 0);
-  EXPECT_EQ(w.currentEntryIndex, -1);
-  EXPECT_EQ(w.viewMode, 1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
+  EXPECT_EQ(w.viewMode(), 1);
   EXPECT_GE(selectedRow(), 1);
   EXPECT_TRUE(f.errors.empty());
 
@@ -112,13 +112,13 @@ TEST_F(LookupFlowTest, StrictCompareOnlyScrollsToTheNearestRow) {
   w.wordBox()->setText("plum");
   w.lookupWord(u"bz", 1);
   EXPECT_EQ(selectedRow(), typed);
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
   EXPECT_TRUE(f.errors.empty());
 
-  w.strictCompare = false;
+  w.setStrictCompare(false);
   w.lookupWord(u"bananas", 0);
-  EXPECT_EQ(w.viewMode, 0);
-  EXPECT_GE(w.currentEntryIndex, 1);  // the nearest entry is shown
+  EXPECT_EQ(w.viewMode(), 0);
+  EXPECT_GE(w.currentEntryIndex(), 1);  // the nearest entry is shown
 }
 
 TEST_F(LookupFlowTest, PreviousAtTheFirstAndNextAtTheLastWordDoNothing) {
@@ -126,19 +126,19 @@ TEST_F(LookupFlowTest, PreviousAtTheFirstAndNextAtTheLastWordDoNothing) {
   w.showEntry(0, 0);
   const QString first = page();
   w.previousWord();
-  EXPECT_EQ(w.currentEntryIndex, 0);
+  EXPECT_EQ(w.currentEntryIndex(), 0);
   EXPECT_EQ(page(), first);
   w.nextWord();
-  EXPECT_EQ(w.currentEntryIndex, 1);
+  EXPECT_EQ(w.currentEntryIndex(), 1);
   EXPECT_EQ(w.wordBox()->text(), "banana");
 
   w.showEntry(4, 0);
   const QString last = page();
   w.nextWord();
-  EXPECT_EQ(w.currentEntryIndex, 4);
+  EXPECT_EQ(w.currentEntryIndex(), 4);
   EXPECT_EQ(page(), last);
   w.previousWord();
-  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
 }
 
 TEST_F(LookupFlowTest, NothingHappensWithoutAWorkingDictionary) {
@@ -152,7 +152,7 @@ TEST_F(LookupFlowTest, NothingHappensWithoutAWorkingDictionary) {
   QTest::keyClicks(w.wordBox(), "a");
   QTest::keyClick(w.wordBox(), Qt::Key_Return);
   w.nextWord();
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
   EXPECT_TRUE(f.errors.empty());
 }
 
@@ -162,13 +162,13 @@ TEST_F(LookupFlowTest, LinksFollowTheDictionaryOfThePage) {
   w.lookupWord(u"apple", 0);
   emit w.viewer()->linkTapped("plum");
   EXPECT_TRUE(page().contains("a purple fruit"));
-  EXPECT_FALSE(w.shownFromReverse);
+  EXPECT_FALSE(w.shownFromReverse());
   // A reverse-dictionary page: its links go to the reverse dictionary again.
   w.lookupWord(u"chuối", 1);
-  EXPECT_TRUE(w.shownFromReverse);
+  EXPECT_TRUE(w.shownFromReverse());
   emit w.viewer()->linkTapped("táo");
   EXPECT_TRUE(page().contains("- apple") || page().contains("apple"));
-  EXPECT_TRUE(w.shownFromReverse);
+  EXPECT_TRUE(w.shownFromReverse());
   EXPECT_TRUE(f.errors.empty());
 }
 
@@ -176,40 +176,40 @@ TEST_F(LookupFlowTest, HandOffChoosesTheDictionaryAndTheDisplay) {
   LexoraDialog& w = f.open();
   // No text on the clipboard: nothing happens.
   w.receiveLookupWord(1, 0);
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
 
   // From another program, into the main window: the working dictionary.
   f.clipboard.text = u"cherry";
   w.receiveLookupWord(1, 0);
-  EXPECT_TRUE(w.showInMainWindow);
+  EXPECT_TRUE(w.showInMainWindow());
   EXPECT_TRUE(page().contains("a small red fruit"));
-  EXPECT_FALSE(w.shownFromReverse);
+  EXPECT_FALSE(w.shownFromReverse());
 
   // Picked out of a working-dictionary page (lParam 1): the reverse dictionary.
   f.clipboard.text = u"táo";
   w.receiveLookupWord(1, 1);
-  EXPECT_TRUE(w.shownFromReverse);
+  EXPECT_TRUE(w.shownFromReverse());
   EXPECT_TRUE(page().contains("apple"));
 
   // Picked out of a reverse page: back to the working dictionary.
   f.clipboard.text = u"plum";
   w.receiveLookupWord(1, 1);
-  EXPECT_FALSE(w.shownFromReverse);
+  EXPECT_FALSE(w.shownFromReverse());
   EXPECT_TRUE(page().contains("a purple fruit"));
 
   // wParam 0: a popup from the working dictionary; the page stays.
   const QString before = page();
   f.clipboard.text = u"banana";
   w.receiveLookupWord(0, 0);
-  EXPECT_FALSE(w.showInMainWindow);
+  EXPECT_FALSE(w.showInMainWindow());
   EXPECT_EQ(page(), before);
   EXPECT_TRUE(w.popupBubble()->isShowingNotification());
   EXPECT_TRUE(w.popupBubble()->page().contains("a long yellow fruit"));
-  EXPECT_FALSE(w.popupFromReverse);
+  EXPECT_FALSE(w.popupFromReverse());
 
   // A link in that popup stays a popup and uses the popup's dictionary.
   emit w.popupBubble()->linkTapped("apple");
-  EXPECT_FALSE(w.showInMainWindow);
+  EXPECT_FALSE(w.showInMainWindow());
   EXPECT_TRUE(w.popupBubble()->page().contains("a round fruit"));
   EXPECT_EQ(page(), before);
 }
@@ -222,7 +222,7 @@ TEST_F(LookupFlowTest, AFailedReadIsReportedAndClosesTheDictionary) {
   ASSERT_EQ(f.errors.size(), 1u);
   EXPECT_EQ(f.errors[0], "Error occur. Please re-select your dictionary files or restart Lexora.");
   EXPECT_FALSE(f.dictionaries[0].isOpen());
-  EXPECT_EQ(w.viewMode, 1);
+  EXPECT_EQ(w.viewMode(), 1);
   // Later lookups in it fail with the same message.
   w.lookupWord(u"apple", 0);
   EXPECT_EQ(f.errors.size(), 2u);
@@ -234,18 +234,18 @@ TEST_F(LookupFlowTest, PopupPagesTurnAndReplaceEachOther) {
   for (int i = 1; i <= 7; ++i) meaning += u"\r\n- sense " + std::u16string(1, char16_t(u'0' + i));
   g.addDictionary("paged", {{u"many", meaning}});  // 8 fragments: headword and 7 senses
   LexoraDialog& w = g.open();
-  w.showInMainWindow = false;
+  w.setShowInMainWindow(false);
   w.lookupWord(u"many", 0);
   PopupBubble* bubble = w.popupBubble();
-  EXPECT_EQ(w.popupFragments.size(), 8u);
-  EXPECT_EQ(w.popupPage, 0);
-  EXPECT_EQ(w.popupNotificationId, 1u);
+  EXPECT_EQ(w.popupFragments().size(), 8u);
+  EXPECT_EQ(w.popupPage(), 0);
+  EXPECT_EQ(w.popupNotificationId(), 1u);
   EXPECT_EQ(bubble->notificationId(), 1u);
   ASSERT_EQ(bubble->buttons().size(), 1u);
   EXPECT_EQ(bubble->buttons()[0], (BubbleButton{4, "Next"}));
 
   ASSERT_TRUE(bubble->pressButton(4));
-  EXPECT_EQ(w.popupPage, 1);
+  EXPECT_EQ(w.popupPage(), 1);
   EXPECT_EQ(bubble->notificationId(), 2u);  // one bubble: the new page replaced the old
   EXPECT_TRUE(bubble->page().contains("sense 6"));
   EXPECT_TRUE(bubble->page().contains("sense 7"));
@@ -253,11 +253,11 @@ TEST_F(LookupFlowTest, PopupPagesTurnAndReplaceEachOther) {
   ASSERT_EQ(bubble->buttons().size(), 1u);
   EXPECT_EQ(bubble->buttons()[0], (BubbleButton{3, "Prev"}));
   EXPECT_FALSE(bubble->pressButton(4));  // the page before's Next is gone with it
-  EXPECT_EQ(w.popupPage, 1);
+  EXPECT_EQ(w.popupPage(), 1);
 
   ASSERT_TRUE(bubble->pressButton(3));
-  EXPECT_EQ(w.popupPage, 0);
-  EXPECT_EQ(w.popupNotificationId, 3u);
+  EXPECT_EQ(w.popupPage(), 0);
+  EXPECT_EQ(w.popupNotificationId(), 3u);
   EXPECT_TRUE(bubble->isShowingNotification());
 
   w.quit();

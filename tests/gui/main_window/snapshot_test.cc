@@ -24,7 +24,7 @@ TEST(SnapshotTest, MainWindowAndPopup) {
   w.lookupWord(qEnvironmentVariable("LEXORA_SNAPSHOT_WORD", "man").toStdU16String(), 0);
   QTest::qWait(200);
   ASSERT_TRUE(w.grab().save(QString(out) + "/main-window.png"));
-  w.showInMainWindow = false;
+  w.setShowInMainWindow(false);
   w.lookupWord(u"go", 0);
   QTest::qWait(200);
   ASSERT_TRUE(w.popupBubble()->grab().save(QString(out) + "/popup.png"));

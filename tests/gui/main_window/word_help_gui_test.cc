@@ -41,7 +41,7 @@ class WordHelpWindowTest : public ::testing::Test {
 TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"studies", 0);
-  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_EQ(selectedRow(), 3);  // the word list selects the base form
   EXPECT_EQ(w.wordBox()->text(), "studies");
   EXPECT_TRUE(page().contains(QString::fromUtf8("<i>studies</i> \u2192 <b>study</b>")));
@@ -57,21 +57,20 @@ TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
 TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"runing", 0);
-  EXPECT_GE(w.currentEntryIndex, 0);  // the nearest entry, as before
+  EXPECT_GE(w.currentEntryIndex(), 0);  // the nearest entry, as before
   EXPECT_TRUE(page().contains("<p>Did you mean: <a href=\"running\">running</a>, "
                               "<a href=\"ruling\">ruling</a>"));
   EXPECT_EQ(w.history().words(0)[0], u"runing");  // the typed word, as before
 
-  w.strictCompare = true;
-  w.currentEntryIndex = -1;
+  w.setStrictCompare(true);
   w.lookupWord(u"studdy", 0);
-  EXPECT_EQ(w.currentEntryIndex, -1);  // no entry shown
-  EXPECT_EQ(w.viewMode, 0);
+  EXPECT_EQ(w.currentEntryIndex(), -1);  // no entry shown
+  EXPECT_EQ(w.viewMode(), 0);
   EXPECT_TRUE(page().contains("<a href=\"study\">study</a>"));
   EXPECT_FALSE(page().contains("to learn"));
 
   emit w.viewer()->linkTapped("study");  // a tap on a suggestion looks it up
-  EXPECT_EQ(w.currentEntryIndex, 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_TRUE(page().contains("to learn"));
   EXPECT_TRUE(f.errors.empty());
 }

@@ -50,7 +50,7 @@ TEST_F(WindowMenusTest, StartsWithGreyHistoryButtonsAndMarksFromTheSettings) {
   f.display.textSize = 3;
   f.display.useClearType = 0;
   LexoraDialog& w = f.open();
-  EXPECT_EQ(w.viewMode, 1);
+  EXPECT_EQ(w.viewMode(), 1);
   EXPECT_EQ(bar().buttonState(kCmdHistoryBack), ButtonState::kGreyed);
   EXPECT_EQ(bar().buttonState(kCmdHistoryForward), ButtonState::kGreyed);
   EXPECT_EQ(bar().buttonState(kCmdShowMeaning), ButtonState::kHidden);
@@ -99,16 +99,19 @@ TEST_F(WindowMenusTest, TapOnAWordShowsItFromItsRootsDictionary) {
   w.lookupWord(u"poire", 1);  // from the reverse dictionary
   w.lookupWord(u"apple", 0);
   command(kCmdShowHistory);
-  EXPECT_EQ(w.viewMode, 3);
+  EXPECT_EQ(w.viewMode(), 3);
   EXPECT_FALSE(bar().action(kCmdModifyMeaning)->isEnabled());
   auto* tree = static_cast<HistoryTree*>(w.historyTree());
   tree->resize(300, 300);
   QTreeWidgetItem* word = tree->rootItem(1)->child(0);
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(word).center());
   EXPECT_TRUE(page().contains("pear"));
-  EXPECT_TRUE(w.shownFromReverse);
-  EXPECT_EQ(w.viewMode, 0);
-  EXPECT_TRUE(bar().action(kCmdModifyMeaning)->isEnabled());
+  EXPECT_TRUE(w.shownFromReverse());
+  EXPECT_EQ(w.viewMode(), 0);
+  // A page from another dictionary is no entry of the working one: nothing to edit.
+  EXPECT_FALSE(bar().action(kCmdModifyMeaning)->isEnabled());
+  EXPECT_FALSE(bar().action(kCmdDeleteWord)->isEnabled());
+  EXPECT_EQ(w.currentEntryIndex(), -1);
 }
 
 TEST_F(WindowMenusTest, SelectDictChoosesTheWorkingDictionaryAndKeepsThePage) {
@@ -121,6 +124,18 @@ TEST_F(WindowMenusTest, SelectDictChoosesTheWorkingDictionaryAndKeepsThePage) {
   EXPECT_EQ(w.wordListModel()->rowCount(), 2);
   EXPECT_EQ(page(), shown);
   EXPECT_TRUE(w.selectDictButton()->isEnabled());
+  // The page stays, but it is no entry of the new working dictionary: no edit target.
+  EXPECT_EQ(w.currentEntryIndex(), -1);
+  EXPECT_FALSE(bar().action(kCmdDeleteWord)->isEnabled());
+  w.runCommand(kCmdDeleteWord);
+  EXPECT_TRUE(f.entryDialogs.questions.empty());
+
+  // Choosing the working dictionary again also takes the target away.
+  w.lookupWord(u"poire", 1);
+  ASSERT_EQ(w.currentEntryIndex(), 0);
+  chooseInNextMenu(1);
+  w.selectDictButton()->click();
+  EXPECT_EQ(w.currentEntryIndex(), -1);
 }
 
 TEST_F(WindowMenusTest, SelectDictWithNothingInstalledRunsTheDictionariesDialog) {
@@ -147,7 +162,7 @@ TEST_F(WindowMenusTest, DictionariesDialogOkReopensWithTheStartUpRule) {
   command(kCmdDictionaries);
   EXPECT_EQ(f.workingDictIndex, 0);
   EXPECT_EQ(f.reverseDictIndex, 1);
-  EXPECT_EQ(w.currentEntryIndex, -1);
+  EXPECT_EQ(w.currentEntryIndex(), -1);
   EXPECT_EQ(w.wordListModel()->rowCount(), 2);  // now the French dictionary
 }
 
@@ -160,7 +175,7 @@ TEST_F(WindowMenusTest, OptionsChangeTheSettingsAndTheLookupButton) {
   command(kCmdUseClearType);
   EXPECT_EQ(f.display.useClearType, 0u);
   command(kCmdStrictCompare);
-  EXPECT_TRUE(w.strictCompare);
+  EXPECT_TRUE(w.strictCompare());
   EXPECT_TRUE(bar().isMarked(kCmdStrictCompare));
   command(kCmdShowLookupButton);
   ASSERT_EQ(f.launcher.started.size(), 1u);

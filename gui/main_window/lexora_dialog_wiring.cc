@@ -1,0 +1,254 @@
+// How the main window plugs itself into the widget-free flows of app/: the options and the
+// panes behind the menu bar, the menu commands, the history, the dictionary menu, the
+// dictionaries dialog and the edit commands. Each flow gets a struct of effects here.
+
+#include <QAction>
+#include <QListView>
+#include <QMessageBox>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/dictionary_menu.h"
+#include "app/dictionary_opening.h"
+#include "app/lookup_button_control.h"
+#include "gui/main_window/central_area.h"
+#include "gui/main_window/dictionary_popup.h"
+#include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/menu_bar.h"
+#include "gui/main_window/popup_bubble.h"
+#include "gui/main_window/word_list_model.h"
+#include "gui/widgets/html_viewer.h"
+
+namespace lexora {
+namespace {
+
+// The word list and viewer of the window as the edit commands change them.
+class WindowEntryList : public EntryWordList {
+ public:
+  explicit WindowEntryList(LexoraDialog& window, std::function<void()> showHome)
+      : window_(window), showHome_(std::move(showHome)) {}
+  void setRowCount(uint32_t count) override { window_.wordListModel()->setRowCount(count); }
+  void showEntry(uint32_t index) override {
+    window_.setShowInMainWindow(true);
+    window_.showEntry(index, *window_.state().workingDictIndex);
+  }
+  void showHomePage() override { showHome_(); }
+
+ private:
+  LexoraDialog& window_;
+  std::function<void()> showHome_;
+};
+
+}  // namespace
+
+void LexoraDialog::buildMenuBar() {
+  menuBar_ = new MenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("menuBar"));
+  addToolBar(Qt::BottomToolBarArea, menuBar_);
+  connect(menuBar_, &MenuBar::commandTriggered, this, &LexoraDialog::runCommand);
+  if (state_.showIndexAtStartingSetting == nullptr) {
+    ownShowIndexAtStarting_ = state_.showIndexAtStarting ? 1 : 0;
+  }
+  DisplaySettings* display = state_.display ? state_.display : &ownDisplay_;
+  OptionEffects effects;
+  effects.applyViewerOptions = [this] { applyViewerOptions(); };
+  effects.writeDword = [this](std::u16string_view, uint32_t value) {
+    return services_.writeShowLookupButton && services_.writeShowLookupButton(value);
+  };
+  effects.setLookupButtonRunning = [this](bool run) {
+    if (services_.launcher) setLookupButtonRunning(run, *services_.launcher, services_.programFolder);
+  };
+  effects.setCheck = [this](int command, bool on) { menuBar_->setMarked(command, on); };
+  effects.removePopup = [this] { popupBubble_->removeNotification(popupNotificationId_); };
+  effects.closeMainWindow = [this] { close(); };
+  effects.lookupButtonBlocker = services_.lookupButtonBlocker;
+  effects.setLookupButtonAutostart = services_.setLookupButtonAutostart;
+  effects.showMessage = [this](const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Lexora"), QString::fromStdString(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+  };
+  options_ = std::make_unique<Options>(
+      OptionFields{&display->useClearType, &display->textSize,
+                   state_.showLookupButtonSetting ? state_.showLookupButtonSetting
+                                                  : &ownShowLookupButton_,
+                   state_.showIndexAtStartingSetting ? state_.showIndexAtStartingSetting
+                                                     : &ownShowIndexAtStarting_},
+      std::move(effects));
+  options_->syncMarks();
+
+  static const int32_t kNoDictionaries = 0;
+  ViewModeEffects panes;
+  panes.showHomePage = [this] { showHomePage(); };
+  panes.showPanes = [this](const PaneVisibility& p) {
+    viewer_->setVisible(p.viewer);
+    wordList_->setVisible(p.wordList);
+    historyTree_->setVisible(p.historyTree);
+  };
+  panes.setEditMenu = [this](const EditMenuState& edit) { menuBar_->setEditMenu(edit); };
+  panes.setButtonState = [this](int command, ButtonState state) {
+    menuBar_->setButtonState(command, state);
+  };
+  panes.hasEditTarget = [this] { return currentEntryIndex() >= 0; };
+  viewSwitch_ = std::make_unique<ViewModeSwitch>(
+      &viewMode_, state_.totalDict ? state_.totalDict : &kNoDictionaries, std::move(panes));
+  auto* quitShortcut = new QAction(this);
+  quitShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(quitShortcut, &QAction::triggered, this, &LexoraDialog::quit);
+  addAction(quitShortcut);
+}
+
+void LexoraDialog::runCommand(int command) { dispatchMenuCommand(command, commandHandlers()); }
+
+MenuCommandHandlers LexoraDialog::commandHandlers() {
+  MenuCommandHandlers h;
+  h.useClearType = [this] { options_->toggleClearType(); };
+  h.showLookupButton = [this] { options_->toggleLookupButton(); };
+  h.showIndexAtStarting = [this] { options_->toggleIndexAtStarting(); };
+  h.interfaceStyles = [this] {
+    if (dialogs_.interfaceStyles) dialogs_.interfaceStyles();
+  };
+  h.textSize = [this](int size) { options_->chooseTextSize(size); };
+  h.dictionaries = [this] { runDictionariesCommand(); };
+  h.strictCompare = [this] {
+    options_->toggleStrictCompare();
+    strictCompare_ = options_->strictCompare();
+  };
+  h.about = [this] {
+    if (dialogs_.about) dialogs_.about();
+  };
+  h.quit = [this] { options_->quit(); };
+  for (auto [handler, command] :
+       {std::pair{&h.addNewWord, kCmdAddNewWord}, std::pair{&h.modifyMeaning, kCmdModifyMeaning},
+        std::pair{&h.modifyWord, kCmdModifyWord}, std::pair{&h.deleteWord, kCmdDeleteWord}}) {
+    *handler = [this, command = command] { runEntryCommand(command); };
+  }
+  h.showMeaning = [this] { setViewMode(kMeaningPage); };
+  h.showWordList = [this] { setViewMode(kWordListPane); };
+  h.showHistory = [this] { setViewMode(kHistoryTreePane); };
+  h.previousWord = [this] { previousWord(); };
+  h.nextWord = [this] { nextWord(); };
+  h.historyBack = [this] { history_->back(working()); };
+  h.historyForward = [this] { history_->forward(working()); };
+  h.selectDict = [this] { selectDictionary(); };
+  return h;
+}
+
+HistoryEffects LexoraDialog::historyEffects() {
+  HistoryEffects e;
+  e.rootInfo = [this](int32_t slot) {
+    Dictionary* dict = dictionary(slot);
+    return dict ? HistoryEffects::RootInfo{dict->title(), dict->nodeData()}
+                : HistoryEffects::RootInfo{};
+  };
+  e.findWord = [this](int32_t slot, const std::u16string& word) -> std::optional<uint32_t> {
+    Dictionary* dict = dictionary(slot);
+    uint32_t nearest = 0;
+    int sign = 0;
+    uint32_t listPosition = 0;
+    if (!dict || !dict->findWord(word, nearest, sign, &listPosition)) return std::nullopt;
+    return listPosition;
+  };
+  e.showEntry = [this](uint32_t position, int32_t slot) { showEntry(position, slot); };
+  e.setShowInMainWindow = [this] { showInMainWindow_ = true; };
+  e.showLookupError = [this] { reportError(); };
+  e.setButtonState = [this](int command, ButtonState state) {
+    if (menuBar_) menuBar_->setButtonState(command, state);
+  };
+  return e;
+}
+
+void LexoraDialog::setEntryDialogs(std::unique_ptr<EntryMessages> messages,
+                                   std::unique_ptr<EntryEditor> editor) {
+  if (messages) entryMessages_ = std::move(messages);
+  if (editor) entryEditor_ = std::move(editor);
+}
+
+void LexoraDialog::runEntryCommand(int command) {
+  WindowEntryList list(*this, [this] { setViewMode(kHomePage); });
+  EntryCommands commands(*entryMessages_, *entryEditor_, list);
+  // The dictionary and the entry are fixed here, before any editor or question opens.
+  const int32_t k = working();
+  int entry = currentEntryIndex();
+  commands.onEntryCommand(command, dictionary(k), entry);
+  setEditTarget(entry < 0 ? EditTarget{} : EditTarget{k, entry});
+}
+
+std::vector<std::u16string> LexoraDialog::installedTitles() {
+  std::vector<std::u16string> titles;
+  const int32_t total = usedSlots(state_.totalDict ? *state_.totalDict : 0);
+  for (int32_t k = 0; k < total; ++k) {
+    Dictionary* dict = dictionary(k);
+    titles.push_back(dict ? dict->title() : std::u16string());
+  }
+  return titles;
+}
+
+void LexoraDialog::selectDictionary() {
+  DictionaryMenuEffects e;
+  e.runDictionariesCommand = [this] { runDictionariesCommand(); };
+  e.enableSelectButton = [this](bool on) { selectDictButton()->setEnabled(on); };
+  e.trackMenu = [this](const std::vector<DictionaryMenuItem>& items) {
+    return trackDictionaryMenu(
+        items, this, selectDictButton()->mapToGlobal(selectDictButton()->rect().bottomLeft()));
+  };
+  e.title = [this](int32_t slot) {
+    Dictionary* dict = dictionary(slot);
+    return dict ? dict->title() : std::u16string();
+  };
+  e.wordCount = [this](int32_t slot) {
+    Dictionary* dict = dictionary(slot);
+    return dict ? dict->wordCount() : 0u;
+  };
+  e.setWordListCount = [this](uint32_t) {
+    // A new working dictionary: the page on screen is no entry of it.
+    wordListModel_->setDictionary(dictionary(working()));
+    setEditTarget(EditTarget{});
+  };
+  runDictionaryMenu(state_.totalDict ? *state_.totalDict : 0, *state_.workingDictIndex,
+                    *state_.reverseDictIndex, e);
+}
+
+void LexoraDialog::runDictionariesCommand() {
+  if (!dialogs_.dictionaries) return;
+  const bool accepted = dialogs_.dictionaries();
+  DictionaryMenuEffects e;
+  e.setWordListCount = [this](uint32_t) { wordListModel_->setDictionary(dictionary(working())); };
+  int32_t entry = currentEntryIndex();
+  reopenAfterDictionariesDialog(
+      accepted, {state_.workingDictIndex, state_.reverseDictIndex, &entry},
+      [this] {
+        // All closed first: a reordered table would otherwise find a file still held open by
+        // the slot it had before.
+        for (Dictionary& slot : state_.dictionaries) slot.closeDictionary();
+        return openInstalledDictionaries(
+            state_.dictionaries, state_.totalDict ? *state_.totalDict : 0,
+            state_.dictionaryPath ? state_.dictionaryPath
+                                  : [](int32_t) { return std::string(); });
+      },
+      e);
+  if (!accepted) return;
+  setEditTarget(EditTarget{});
+  // The home page lists the dictionaries open now.
+  if (viewMode_ == kHomePage) showHomePage();
+}
+
+void LexoraDialog::openDictionaries() {
+  history_->clear();
+  setEditTarget(EditTarget{});
+  *state_.workingDictIndex = -1;
+  *state_.reverseDictIndex = -1;
+  OpenedDictionaries opened = openInstalledDictionaries(
+      state_.dictionaries, state_.totalDict ? *state_.totalDict : 0,
+      state_.dictionaryPath ? state_.dictionaryPath : [](int32_t) { return std::string(); });
+  *state_.workingDictIndex = opened.workingDictIndex;
+  *state_.reverseDictIndex = opened.reverseDictIndex;
+  wordListModel_->setDictionary(dictionary(working()));
+}
+
+void LexoraDialog::setEditTarget(EditTarget target) {
+  editTarget_ = target;
+  if (viewSwitch_) viewSwitch_->updateEditMenu();
+}
+
+}  // namespace lexora
