@@ -4,7 +4,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/dictionary_options.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "engine/dictionary.h"
 
 namespace lexora::cli {

@@ -1,6 +1,6 @@
 #include "cli/dictionary_options.h"
 
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 
 namespace lexora::cli {
 

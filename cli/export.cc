@@ -6,8 +6,8 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/standard_utf8.h"
-#include "cli/tsv_escape.h"
+#include "importers/standard_utf8.h"
+#include "importers/tsv_escape.h"
 #include "engine/dictionary.h"
 
 namespace lexora::cli {

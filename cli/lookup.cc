@@ -15,7 +15,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"

@@ -7,7 +7,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "render/entry_renderer.h"
 #include "render/popup_page.h"

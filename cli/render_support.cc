@@ -1,7 +1,7 @@
 #include "cli/render_support.h"
 
 #include "app/settings.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "engine/dictionary.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "engine/dictionary.h"
 
 namespace lexora::cli {

@@ -13,7 +13,7 @@
 #include "cli/command_support.h"
 #include "engine/little_endian.h"
 #include "cli/commands.h"
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 #include "platform/registry_location.h"
 
 namespace lexora::cli {

@@ -1,9 +1,9 @@
-#include "cli/standard_utf8.h"
+#include "importers/standard_utf8.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace lexora::cli {
+namespace lexora {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -87,4 +87,4 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora

@@ -1,10 +1,10 @@
-#include "cli/dictd_database.h"
+#include "importers/dictd_database.h"
 
 #include <zlib.h>
 
 #include <fstream>
 
-namespace lexora::cli {
+namespace lexora::importers {
 namespace {
 
 int digitValue(char c) {
@@ -130,4 +130,4 @@ bool isDictdMetaEntry(std::string_view headword) {
   return headword.rfind("00-database-", 0) == 0 || headword.rfind("00database", 0) == 0;
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers

@@ -1,27 +1,19 @@
-// lexora-cli import dictd INDEXFILE DATA [options]: a dictd database (NAME.index beside
-// NAME.dict.dz or NAME.dict) becomes a dictionary. Texts of equal headwords (under the
-// collation) are merged into one entry; the 00-database-* entries are left out, and
-// 00-database-short gives the title when none is asked for.
+#include "importers/dictd_reader.h"
 
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <map>
 #include <numeric>
 #include <set>
 
-#include "cli/command_support.h"
-#include "cli/commands.h"
-#include "cli/dictd_database.h"
-#include "cli/dictd_markup.h"
-#include "cli/import_run.h"
-#include "cli/standard_utf8.h"
 #include "engine/collation.h"
 #include "engine/file_format.h"
-#include "engine/utf8_codec.h"
+#include "importers/dictd_database.h"
+#include "importers/dictd_markup.h"
+#include "importers/standard_utf8.h"
 
-namespace lexora::cli {
+namespace lexora::importers {
 namespace {
 
 struct DictdText {
@@ -45,50 +37,69 @@ std::string_view firstLine(std::string_view text) {
   return {};
 }
 
+bool isMetaNamed(const std::string& headword, const char* name) {
+  return headword == std::string("00-database-") + name || headword == std::string("00database") + name;
+}
+
 }  // namespace
 
 // Several index lines may point at one text (a dictd database lists the subentries of an entry
 // that way). Only one headword holds the text: the longest one the text begins with, or else
 // the first in the index; the others refer to it with a "See" line. Without this, a database
 // like gcide repeats its texts four times over and cannot fit the data file's block table.
-int importDictd(const std::string& indexFile, const std::string& dataFile,
-                const DictionaryOptions& options, CommandIo& io) {
-  std::ifstream indexIn(indexFile, std::ios::binary);
-  if (!indexIn) return failure(io, indexFile, "cannot open");
-  const std::string indexText = readAll(indexIn);
-  if (indexIn.bad()) return failure(io, indexFile, "cannot read");
+bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink& sink,
+                     SourceInfo& info, std::string& error) {
+  std::string indexText;
+  {
+    std::ifstream indexIn(indexFile, std::ios::binary);
+    if (!indexIn) {
+      error = indexFile + ": cannot open";
+      return false;
+    }
+    indexText.assign(std::istreambuf_iterator<char>(indexIn), {});
+    if (indexIn.bad()) {
+      error = indexFile + ": cannot read";
+      return false;
+    }
+  }
   const auto textFile = dictdTextFileFor(indexFile);
-  if (!textFile) return failure(io, indexFile, "no .dict.dz or .dict file beside it");
+  if (!textFile) {
+    error = indexFile + ": no .dict.dz or .dict file beside it";
+    return false;
+  }
   std::string body;
   std::string why;
-  if (!readDictdText(*textFile, body, why)) return failure(io, *textFile, why);
-
-  DictdIndex index = parseDictdIndex(indexText);
-  size_t skipped = 0;
-  for (const std::string& problem : index.problems) {
-    io.err << indexFile << ": " << problem << ": skipped\n";
-    ++skipped;
+  if (!readDictdText(*textFile, body, why)) {
+    error = *textFile + ": " + why;
+    return false;
   }
 
-  DictionaryOptions settings = options;
-  const uint32_t collation = settings.collation;
+  DictdIndex index = parseDictdIndex(indexText);
+  std::string().swap(indexText);
+  for (const std::string& problem : index.problems) sink.skip(indexFile + ": " + problem + ": skipped");
+
   std::vector<DictdText> texts;
   texts.reserve(index.lines.size());
+  std::string shortName, url, about;
   for (const DictdIndexLine& line : index.lines) {
-    const std::string where = indexFile + ":" + std::to_string(line.lineNumber);
     if (line.offset > body.size() || line.length > body.size() - line.offset) {
-      io.err << where << ": skipped: the text lies past the end of " << *textFile << "\n";
-      ++skipped;
+      sink.skip(indexFile + ":" + std::to_string(line.lineNumber) +
+                ": skipped: the text lies past the end of " + *textFile);
       continue;
     }
     if (isDictdMetaEntry(line.headword)) {
-      if (!settings.title && (line.headword == "00-database-short" || line.headword == "00databaseshort")) {
-        settings.title = dictdShortTitle(fromUtf8(std::string_view(body).substr(line.offset, line.length)));
-      }
+      const std::string text = body.substr(line.offset, line.length);
+      if (isMetaNamed(line.headword, "short")) shortName = dictdShortTitle(text);
+      if (isMetaNamed(line.headword, "url")) url = text;
+      if (isMetaNamed(line.headword, "info")) about = text.substr(0, 4096);
       continue;
     }
     texts.push_back({fromUtf8(line.headword), line.offset, line.length, line.lineNumber});
   }
+  DictdIndex().lines.swap(index.lines);
+  if (!shortName.empty()) info.title = shortName;
+  const DictdShape shape = dictdShapeFromHeader(shortName, url, about);
+  info.shape = dictdShapeName(shape);
   const auto textOf = [&](const DictdText& t) {
     return std::string_view(body).substr(t.offset, t.length);
   };
@@ -130,16 +141,22 @@ int importDictd(const std::string& indexFile, const std::string& dataFile,
     groups.emplace_back(g, end);
     g = end;
   }
+  // Entries go out in the order of their first index line.
+  std::sort(groups.begin(), groups.end(), [&](const auto& a, const auto& b) {
+    return order[a.first] < order[b.first];
+  });
+  for (uint32_t group = 0; group < groups.size(); ++group) {
+    for (size_t k = groups[group].first; k < groups[group].second; ++k) groupOf[order[k]] = group;
+  }
 
-  std::vector<std::pair<uint32_t, ImportEntry>> merged;
-  merged.reserve(groups.size());
   for (uint32_t group = 0; group < groups.size(); ++group) {
     const auto [g, end] = groups[group];
     const DictdText& lead = texts[order[g]];
-    std::vector<std::u16string> parts;
-    std::vector<std::u16string> references;
+    const std::string headword = toUtf8(lead.headword);
+    std::vector<std::string_view> parts;
+    std::vector<std::string> references;
     std::set<std::pair<uint64_t, uint64_t>> seen;
-    std::u16string meaning = dictdEntryMarkup(lead.headword, parts, references);
+    std::string meaning = dictdEntryMarkup(shape, headword, parts, references);
     for (size_t k = g; k < end; ++k) {
       const DictdText& t = texts[order[k]];
       const auto key = std::make_pair(t.offset, t.length);
@@ -147,35 +164,26 @@ int importDictd(const std::string& indexFile, const std::string& dataFile,
       const DictdText& holder = texts[owner.at(key)];
       const bool own = groupOf[owner.at(key)] == group;
       if (own) {
-        parts.push_back(fromUtf8(textOf(t)));
-      } else if (std::find(references.begin(), references.end(), holder.headword) == references.end()) {
-        references.push_back(holder.headword);
+        parts.push_back(textOf(t));
       } else {
-        continue;
+        std::string name = toUtf8(holder.headword);
+        if (std::find(references.begin(), references.end(), name) != references.end()) continue;
+        references.push_back(std::move(name));
       }
-      std::u16string longer = dictdEntryMarkup(lead.headword, parts, references);
-      if (k > g && utf8EncodedLength(longer) > MAX_MEANING_BYTES) {
-        io.err << indexFile << ":" << t.lineNumber << ": skipped: merging it into '"
-               << toUtf8(lead.headword) << "' would make the meaning too long\n";
-        ++skipped;
+      std::string longer = dictdEntryMarkup(shape, headword, parts, references);
+      if (k > g && longer.size() > MAX_MEANING_BYTES) {
+        sink.skip(indexFile + ":" + std::to_string(t.lineNumber) + ": skipped: merging it into '" +
+                  headword + "' would make the meaning too long");
         if (own) parts.pop_back(); else references.pop_back();
         continue;
       }
       meaning = std::move(longer);
     }
-    ImportEntry e;
-    e.headword = lead.headword;
-    e.meaning = std::move(meaning);
-    e.where = indexFile + ":" + std::to_string(lead.lineNumber);
-    merged.emplace_back(order[g], std::move(e));
+    sink.add(headword, std::move(meaning), indexFile + ":" + std::to_string(lead.lineNumber));
+    if (group % 2048 == 0 && !sink.progress(group, groups.size())) return true;
   }
-  std::string().swap(body);
-  std::sort(merged.begin(), merged.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<ImportEntry> entries;
-  entries.reserve(merged.size());
-  for (auto& m : merged) entries.push_back(std::move(m.second));
-  return buildImported(entries, skipped, settings, dataFile, io);
+  sink.progress(groups.size(), groups.size());
+  return true;
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers

@@ -1,0 +1,161 @@
+#include "importers/markup_from_tags.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <cstring>
+#include <string>
+
+namespace lexora::importers {
+namespace {
+
+std::string_view nameOf(const xmlNode* node) {
+  return node->name != nullptr ? std::string_view(reinterpret_cast<const char*>(node->name))
+                               : std::string_view();
+}
+
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  for (std::string_view n : names) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+std::string textContent(const xmlNode* node) {
+  xmlChar* content = xmlNodeGetContent(node);
+  std::string out = content != nullptr ? reinterpret_cast<const char*>(content) : "";
+  xmlFree(content);
+  return out;
+}
+
+std::string attribute(const xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  std::string out = value != nullptr ? reinterpret_cast<const char*>(value) : "";
+  xmlFree(value);
+  return out;
+}
+
+class Walker {
+ public:
+  Walker(TagDialect dialect, EntryOutline& outline) : dialect_(dialect), outline_(outline) {}
+
+  void walk(const xmlNode* node) {
+    for (; node != nullptr; node = node->next) visit(node);
+  }
+
+ private:
+  void addText(std::string_view text) {
+    if (dialect_ == TagDialect::Html) {
+      outline_.text(text, link_ > 0, label_ > 0);
+      return;
+    }
+    // Line ends break lines.
+    size_t start = 0;
+    while (start <= text.size()) {
+      const size_t end = text.find('\n', start);
+      outline_.text(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
+                    link_ > 0, label_ > 0);
+      if (end == std::string_view::npos) break;
+      outline_.endParagraph();
+      start = end + 1;
+    }
+  }
+
+  void visit(const xmlNode* node) {
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+      if (node->content != nullptr) addText(reinterpret_cast<const char*>(node->content));
+      return;
+    }
+    if (node->type != XML_ELEMENT_NODE) return;
+    const std::string_view name = nameOf(node);
+    // Nothing to read in these.
+    if (isOneOf(name, {"script", "style", "head", "img", "rref", "object", "audio", "video", "k"})) return;
+    if (isOneOf(name, {"tr", "transcription"}) && dialect_ == TagDialect::Xdxf) {
+      if (!outline_.hasPronunciation()) {
+        outline_.setPronunciation(textContent(node));
+      } else {
+        outline_.text("[" + textContent(node) + "]");
+      }
+      return;
+    }
+    if (name == "br") {
+      outline_.endParagraph();
+      return;
+    }
+    const bool block = isOneOf(name, {"p", "div", "li", "ul", "ol", "dl", "dt", "dd", "blockquote",
+                                      "h1", "h2", "h3", "h4", "h5", "h6", "table", "tr", "td",
+                                      "hr", "def", "ar", "body", "html"});
+    const bool example = isOneOf(name, {"ex", "example"});
+    const bool item = name == "li" || (name == "def" && dialect_ == TagDialect::Xdxf);
+    bool link = name == "kref";
+    if (name == "a") {
+      const std::string href = attribute(node, "href");
+      link = href.rfind("bword://", 0) == 0 || href.rfind("entry://", 0) == 0;
+    }
+    const bool label = isOneOf(name, {"abr", "c", "gr", "pos"}) ||
+                       (isOneOf(name, {"i", "em"}) && looksLikeWordClass(textContent(node)));
+    if (block || example) outline_.endParagraph();
+    if (item) outline_.markListItem();
+    if (example) outline_.markExample();
+    link_ += link ? 1 : 0;
+    label_ += label ? 1 : 0;
+    walk(node->children);
+    link_ -= link ? 1 : 0;
+    label_ -= label ? 1 : 0;
+    if (block || example) outline_.endParagraph();
+  }
+
+  TagDialect dialect_;
+  EntryOutline& outline_;
+  int link_ = 0;
+  int label_ = 0;
+};
+
+void readHtml(std::string_view text, TagDialect dialect, EntryOutline& outline) {
+  // libxml2 takes an int length; entries are far smaller.
+  const int length = static_cast<int>(std::min<size_t>(text.size(), 1u << 30));
+  htmlDocPtr doc = htmlReadMemory(text.data(), length, nullptr, "UTF-8",
+                                  HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                      HTML_PARSE_NONET | HTML_PARSE_NOIMPLIED);
+  if (doc == nullptr) {
+    readPlainText(text, outline);
+    return;
+  }
+  Walker(dialect, outline).walk(doc->children);
+  xmlFreeDoc(doc);
+}
+
+}  // namespace
+
+void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline) {
+  if (dialect == TagDialect::Xdxf) {
+    // One root around the article, so that several top-level elements are well-formed.
+    std::string wrapped = "<ar>";
+    wrapped.append(text);
+    wrapped += "</ar>";
+    xmlDocPtr doc = xmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
+                                  "UTF-8", XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    if (doc != nullptr) {
+      Walker(dialect, outline).walk(xmlDocGetRootElement(doc));
+      xmlFreeDoc(doc);
+      outline.endParagraph();
+      return;
+    }
+  }
+  readHtml(text, dialect, outline);
+  outline.endParagraph();
+}
+
+void readPlainText(std::string_view text, EntryOutline& outline) {
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t end = text.find('\n', start);
+    outline.text(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    outline.endParagraph();
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+}
+
+}  // namespace lexora::importers
