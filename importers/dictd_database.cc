@@ -98,6 +98,19 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
   }
   gzbuffer(in, 1 << 18);
   text.clear();
+  // A gzip file ends with the inflated size (modulo 4 GiB): room for all of it at once.
+  {
+    std::ifstream raw(file, std::ios::binary | std::ios::ate);
+    unsigned char tail[4] = {};
+    const std::streamoff size = raw ? static_cast<std::streamoff>(raw.tellg()) : 0;
+    unsigned char magic[2] = {};
+    const bool gzip = raw.seekg(0) && raw.read(reinterpret_cast<char*>(magic), 2) &&
+                      magic[0] == 0x1F && magic[1] == 0x8B;
+    if (gzip && size > 18 && raw.seekg(size - 4) && raw.read(reinterpret_cast<char*>(tail), 4)) {
+      const uint32_t inflated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (uint32_t{tail[3]} << 24);
+      if (inflated <= 64 * static_cast<uint64_t>(size)) text.reserve(inflated);
+    }
+  }
   std::string chunk(1 << 20, '\0');
   while (true) {
     const int got = gzread(in, chunk.data(), static_cast<unsigned>(chunk.size()));

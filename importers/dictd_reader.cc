@@ -6,6 +6,7 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <tuple>
 
 #include "engine/collation.h"
 #include "engine/file_format.h"
@@ -105,20 +106,38 @@ bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink
   };
 
   // The owner of each text: the longest headword that the text begins with, else the first.
-  std::map<std::pair<uint64_t, uint64_t>, uint32_t> owner;
-  for (uint32_t i = 0; i < texts.size(); ++i) {
-    const DictdText& t = texts[i];
-    const auto [it, inserted] = owner.emplace(std::make_pair(t.offset, t.length), i);
-    if (inserted || t.headword.empty()) continue;
-    const std::u16string start = fromUtf8(firstLine(textOf(t)).substr(0, 4 * MAX_WORD_BYTES));
-    const auto begins = [&](const std::u16string& w) {
-      return !w.empty() && compareWords(collation, w, start, CompareForm::Prefix) == 0;
-    };
-    const DictdText& current = texts[it->second];
-    if (begins(t.headword) && (!begins(current.headword) || t.headword.size() > current.headword.size())) {
-      it->second = i;
+  // Texts are told apart by (offset, length); byText lists the lines in that order.
+  std::vector<uint32_t> byText(texts.size());
+  std::iota(byText.begin(), byText.end(), 0u);
+  std::stable_sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) {
+    return std::tie(texts[a].offset, texts[a].length) < std::tie(texts[b].offset, texts[b].length);
+  });
+  std::vector<uint32_t> ownerOf(texts.size());
+  for (size_t r = 0; r < byText.size();) {
+    size_t end = r + 1;
+    const DictdText& first = texts[byText[r]];
+    while (end < byText.size() && texts[byText[end]].offset == first.offset &&
+           texts[byText[end]].length == first.length) {
+      ++end;
     }
+    uint32_t chosen = byText[r];
+    if (end - r > 1) {
+      const std::u16string start = fromUtf8(firstLine(textOf(first)).substr(0, 4 * MAX_WORD_BYTES));
+      const auto begins = [&](const std::u16string& w) {
+        return !w.empty() && compareWords(collation, w, start, CompareForm::Prefix) == 0;
+      };
+      for (size_t k = r + 1; k < end; ++k) {
+        const DictdText& t = texts[byText[k]];
+        const DictdText& current = texts[chosen];
+        if (begins(t.headword) && (!begins(current.headword) || t.headword.size() > current.headword.size())) {
+          chosen = byText[k];
+        }
+      }
+    }
+    for (size_t k = r; k < end; ++k) ownerOf[byText[k]] = chosen;
+    r = end;
   }
+  std::vector<uint32_t>().swap(byText);
 
   // Group equal headwords: a stable sort keeps each group in index-file order, and its first
   // member names the merged entry and decides where the entry stands in the input order.
@@ -161,8 +180,8 @@ bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink
       const DictdText& t = texts[order[k]];
       const auto key = std::make_pair(t.offset, t.length);
       if (!seen.insert(key).second) continue;
-      const DictdText& holder = texts[owner.at(key)];
-      const bool own = groupOf[owner.at(key)] == group;
+      const DictdText& holder = texts[ownerOf[order[k]]];
+      const bool own = groupOf[ownerOf[order[k]]] == group;
       if (own) {
         parts.push_back(textOf(t));
       } else {

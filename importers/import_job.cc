@@ -1,6 +1,9 @@
 #include "importers/import_job.h"
 
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -36,20 +39,40 @@ std::string megabytes(uint64_t bytes) {
   return text;
 }
 
+// Keeps the entries until they go to the builder. The meaning texts lie back to back in large
+// chunks rather than in one allocation each: freed at once before the builder writes, they give
+// their memory back instead of leaving the heap full of holes.
 class Collector : public EntrySink {
  public:
   struct Held {
     std::u16string headword;
-    std::string meaning;
-    std::string where;
+    uint32_t chunk = 0;
+    uint32_t offset = 0;
+    uint32_t length = 0;
+    uint32_t whereOffset = 0;
+    uint32_t whereLength = 0;
   };
 
   Collector(ImportOutcome& outcome, const ProgressFunction& progress)
       : outcome_(outcome), progress_(progress) {}
 
   void add(std::string_view headword, std::string&& meaning, std::string_view where) override {
+    constexpr size_t kChunk = 8u << 20;
     bytes_ += meaning.size();
-    entries_.push_back({fromUtf8(headword), std::move(meaning), std::string(where)});
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < meaning.size()) {
+      chunks_.emplace_back();
+      chunks_.back().reserve(std::max(kChunk, meaning.size()));
+    }
+    Held h;
+    h.headword = fromUtf8(headword);
+    h.chunk = static_cast<uint32_t>(chunks_.size() - 1);
+    h.offset = static_cast<uint32_t>(chunks_.back().size());
+    h.length = static_cast<uint32_t>(meaning.size());
+    h.whereOffset = static_cast<uint32_t>(places_.size());
+    h.whereLength = static_cast<uint32_t>(where.size());
+    chunks_.back() += meaning;
+    places_ += where;
+    entries_.push_back(std::move(h));
   }
   void skip(std::string_view report) override { note(std::string(report)); }
   bool progress(uint64_t done, uint64_t total) override {
@@ -63,6 +86,14 @@ class Collector : public EntrySink {
     if (outcome_.reports.size() < kReportLimit) outcome_.reports.push_back(std::move(report));
   }
 
+  std::string_view meaningOf(const Held& h) const {
+    return std::string_view(chunks_[h.chunk]).substr(h.offset, h.length);
+  }
+  std::string_view whereOf(const Held& h) const {
+    return std::string_view(places_).substr(h.whereOffset, h.whereLength);
+  }
+  void releaseMeanings() { std::vector<std::string>().swap(chunks_); }
+
   std::vector<Held>& entries() { return entries_; }
   uint64_t bytes() const { return bytes_; }
   bool cancelled() const { return cancelled_; }
@@ -71,6 +102,8 @@ class Collector : public EntrySink {
   ImportOutcome& outcome_;
   const ProgressFunction& progress_;
   std::vector<Held> entries_;
+  std::vector<std::string> chunks_;
+  std::string places_;
   uint64_t bytes_ = 0;
   bool cancelled_ = false;
 };
@@ -181,7 +214,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     size_t begin = 0;
     uint64_t filled = 0;
     for (size_t k = 0; k < order.size(); ++k) {
-      const uint64_t size = entries[order[k]].meaning.size();
+      const uint64_t size = entries[order[k]].length;
       if (k > begin && filled + size > kVolumeFill) {
         volumes.emplace_back(begin, k);
         begin = k;
@@ -230,10 +263,16 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     if (description) builder.setDescription(cut(*description, 255));
     for (size_t k = begin; k < end; ++k) {
       Collector::Held& e = entries[order[k]];
-      builder.add(e.headword, fromUtf8(e.meaning));
+      builder.add(e.headword, fromUtf8(collector.meaningOf(e)));
       // The builder keeps its own copy; free ours as we go.
-      std::string().swap(e.meaning);
       std::u16string().swap(e.headword);
+    }
+    if (volumes.size() == 1) {
+      collector.releaseMeanings();
+#if defined(__GLIBC__)
+      // Hand the freed texts back before the builder lays out the whole data file.
+      malloc_trim(0);
+#endif
     }
     if (!builder.finish(temp.string())) {
       outcome.error = dataFile + ": " + builder.error();
@@ -242,7 +281,8 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     for (size_t k = begin; k < end; ++k) {
       const EditResult r = builder.result(k - begin);
       if (r == EditResult::Ok) continue;
-      collector.note(entries[order[k]].where + ": skipped: " + editResultName(r));
+      collector.note(std::string(collector.whereOf(entries[order[k]])) + ": skipped: " +
+                     editResultName(r));
     }
     outcome.imported += builder.acceptedCount();
     if (!collector.progress(end, entries.size()) && v + 1 < volumes.size()) {
