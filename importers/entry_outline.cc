@@ -221,6 +221,19 @@ std::string EntryOutline::markupOf(std::string_view headword) {
     }
   }
 
+  // A paragraph that is only "[...]" or "/.../" before the first meaning is the pronunciation.
+  for (size_t i = 0; i < paragraphs_.size() && i < 2; ++i) {
+    const std::string all = plainOf(paragraphs_[i]);
+    const bool bracketed = all.size() >= 3 && all.size() <= 80 &&
+                           ((all.front() == '[' && all.back() == ']' && all.find(']') == all.size() - 1) ||
+                            (all.front() == '/' && all.back() == '/' && all.find('/', 1) == all.size() - 1));
+    if (bracketed && pronunciation_.empty() && !paragraphs_[i].listItem) {
+      setPronunciation(all);
+      paragraphs_.erase(paragraphs_.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
+
   std::string out = "@";
   for (char c : headword) out += c == '|' ? '/' : c;
   if (!pronunciation_.empty()) {
@@ -236,6 +249,13 @@ std::string EntryOutline::markupOf(std::string_view headword) {
     return p.listItem || senseNumberLength(plainOf(p)) > 0;
   });
   for (OutlineParagraph& p : paragraphs_) {
+    // A word-class label in front of the text goes to a line of its own.
+    if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
+        looksLikeWordClass(p.pieces.front().text)) {
+      out += "\r\n* ";
+      out += trim(p.pieces.front().text);
+      p.pieces.erase(p.pieces.begin());
+    }
     const std::string all = plainOf(p);
     const bool allLabel = std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
       return piece.label || trim(piece.text).empty() || piece.text.find_first_not_of(" ,;.") == std::string::npos;

@@ -4,6 +4,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -112,12 +113,26 @@ class Walker {
   int label_ = 0;
 };
 
-void readHtml(std::string_view text, TagDialect dialect, EntryOutline& outline) {
+void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outline) {
+  // The HTML parser drops text nodes that hold only blanks, line ends included; where line
+  // ends break lines they become <br> first.
+  std::string withBreaks;
+  std::string_view text = original;
+  if (dialect != TagDialect::Html) {
+    for (char c : original) {
+      if (c == '\n') {
+        withBreaks += "<br>";
+      } else {
+        withBreaks += c;
+      }
+    }
+    text = withBreaks;
+  }
   // libxml2 takes an int length; entries are far smaller.
   const int length = static_cast<int>(std::min<size_t>(text.size(), 1u << 30));
   htmlDocPtr doc = htmlReadMemory(text.data(), length, nullptr, "UTF-8",
                                   HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                      HTML_PARSE_NONET | HTML_PARSE_NOIMPLIED);
+                                      HTML_PARSE_NONET);
   if (doc == nullptr) {
     readPlainText(text, outline);
     return;
@@ -134,8 +149,19 @@ void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline
     std::string wrapped = "<ar>";
     wrapped.append(text);
     wrapped += "</ar>";
-    xmlDocPtr doc = xmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
-                                  "UTF-8", XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    xmlDocPtr doc = context == nullptr
+                        ? nullptr
+                        : xmlCtxtReadMemory(context, wrapped.data(), static_cast<int>(wrapped.size()),
+                                            nullptr, "UTF-8",
+                                            XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    // A text that is not well-formed (an HTML entity, an unclosed tag) may still give a tree
+    // with parts missing: the HTML parser reads it whole instead.
+    if (doc != nullptr && context->wellFormed == 0) {
+      xmlFreeDoc(doc);
+      doc = nullptr;
+    }
+    if (context != nullptr) xmlFreeParserCtxt(context);
     if (doc != nullptr) {
       Walker(dialect, outline).walk(xmlDocGetRootElement(doc));
       xmlFreeDoc(doc);
