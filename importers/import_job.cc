@@ -193,11 +193,13 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   }
 
   std::vector<Collector::Held>& entries = collector.entries();
-  if (collector.bytes() > kMeaningLimit && !options.split) {
+  const uint64_t limit = options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
+  const uint64_t fill = limit == kMeaningLimit ? kVolumeFill : limit;
+  if (collector.bytes() > limit && !options.split) {
     outcome.error = source + ": the entries hold " + megabytes(collector.bytes()) +
                     " of meaning text, more than one dictionary holds (" +
                     std::to_string(BLOCK_SLOTS) + " blocks of " + std::to_string(BLOCK_CAPACITY) +
-                    " bytes, " + megabytes(kMeaningLimit) +
+                    " bytes, " + megabytes(limit) +
                     "); import it with --split to write numbered volumes";
     return outcome;
   }
@@ -206,7 +208,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   std::vector<uint32_t> order(entries.size());
   std::iota(order.begin(), order.end(), 0u);
   std::vector<std::pair<size_t, size_t>> volumes;
-  if (collector.bytes() > kMeaningLimit) {
+  if (collector.bytes() > limit) {
     std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
       return compareWords(options.collation, entries[a].headword, entries[b].headword,
                           CompareForm::Full) < 0;
@@ -215,7 +217,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     uint64_t filled = 0;
     for (size_t k = 0; k < order.size(); ++k) {
       const uint64_t size = entries[order[k]].length;
-      if (k > begin && filled + size > kVolumeFill) {
+      if (k > begin && filled + size > fill) {
         volumes.emplace_back(begin, k);
         begin = k;
         filled = 0;

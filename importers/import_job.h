@@ -31,6 +31,9 @@ struct ImportOptions {
   std::optional<std::u16string> title;        // else the source's own, else the file's name
   std::optional<std::u16string> description;
   bool split = false;
+  // The most meaning text per dictionary; 0 for the format's limit. Smaller values let tests
+  // and callers try volumes without 66 MB of text.
+  uint64_t meaningLimit = 0;
 };
 
 inline constexpr size_t kReportLimit = 20;
