@@ -109,6 +109,8 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
     if (gzip && size > 18 && raw.seekg(size - 4) && raw.read(reinterpret_cast<char*>(tail), 4)) {
       const uint32_t inflated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (uint32_t{tail[3]} << 24);
       if (inflated <= 64 * static_cast<uint64_t>(size)) text.reserve(inflated);
+    } else if (!gzip && size > 0) {
+      text.reserve(static_cast<size_t>(size));
     }
   }
   std::string chunk(1 << 20, '\0');

@@ -130,7 +130,20 @@ void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outli
   }
   // libxml2 takes an int length; entries are far smaller.
   const int length = static_cast<int>(std::min<size_t>(text.size(), 1u << 30));
-  htmlDocPtr doc = htmlReadMemory(text.data(), length, nullptr, "UTF-8",
+  // One parser context per thread, reset for each entry: a new one per entry costs more than
+  // the parse of a short entry.
+  struct Context {
+    htmlParserCtxtPtr html = htmlNewParserCtxt();
+    ~Context() {
+      if (html != nullptr) htmlFreeParserCtxt(html);
+    }
+  };
+  thread_local Context context;
+  if (context.html == nullptr) {
+    readPlainText(original, outline);
+    return;
+  }
+  htmlDocPtr doc = htmlCtxtReadMemory(context.html, text.data(), length, nullptr, "UTF-8",
                                   HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                                       HTML_PARSE_NONET);
   if (doc == nullptr) {
