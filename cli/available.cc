@@ -14,7 +14,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/data_home.h"
+#include "importers/install_folder.h"
 #include "importers/dictd_database.h"
 #include "importers/dictd_markup.h"
 #include "importers/stardict_reader.h"
@@ -107,7 +107,7 @@ int runAvailable(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<Found> found;
   findDictd("/usr/share/dictd", found);
   findStardict("/usr/share/stardict/dic", found);
-  const std::string home = homeFolder();
+  const std::string home = importers::homeFolder();
   if (!home.empty()) findStardict(fs::path(home) / ".stardict" / "dic", found);
   if (found.empty()) {
     io.out << "no dictd or StarDict dictionaries found in /usr/share/dictd, "

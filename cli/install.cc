@@ -12,7 +12,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/data_home.h"
+#include "importers/install_folder.h"
 #include "cli/import_report.h"
 #include "cli/installed_list.h"
 #include "engine/file_format.h"
@@ -76,7 +76,7 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   }
   const std::string stem = withoutEnding(fs::path(source).filename().string(),
                                          {".ifo", ".index", ".tsv", ".txt"});
-  const fs::path folder = installedDictionaryFolder();
+  const fs::path folder = importers::installedDictionaryFolder();
   const std::string dataFile = (folder / (stem + ".pvm")).string();
 
   if (!openSettingsKey(std::string())) return failure(io, defaultRegistryPath(), settingsKeyError());

@@ -22,6 +22,7 @@
 #include "dialogs/dictionaries_dialog_layout.h"
 #include "dialogs/file_picker_dialog.h"
 #include "dialogs/help.h"
+#include "dialogs/import_action.h"
 #include "dialogs/picture_button.h"
 
 namespace lexora {
@@ -120,6 +121,10 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   okButton_ = makePictureButton(ButtonPicture::Ok, tr("OK"), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
+  importButton_ = new QPushButton(tr("Import\u2026"), this);
+  importButton_->setObjectName(QStringLiteral("importButton"));
+  importButton_->setAutoDefault(false);
+  connect(importButton_, &QPushButton::clicked, this, [this] { importRows(); });
   connect(addButton_, &QToolButton::clicked, this, &DictionariesDialog::addRow);
   connect(deleteButton_, &QToolButton::clicked, this, &DictionariesDialog::deleteRow);
   connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
@@ -145,6 +150,7 @@ int DictionariesDialog::selectedRow() const {
 
 void DictionariesDialog::updateAddButton() {
   addButton_->setEnabled(list_->count() < kMaxDictionaries);
+  if (importButton_ != nullptr) importButton_->setEnabled(list_->count() < kMaxDictionaries);
 }
 
 void DictionariesDialog::focusEditor() {
@@ -241,6 +247,19 @@ void DictionariesDialog::browse() {
   focusEditor();
 }
 
+void DictionariesDialog::importRows(const QString& source) {
+  if (editing_) commitEdit();
+  if (list_->count() >= kMaxDictionaries) return;
+  for (const QString& path : runImportAction(this, source)) {
+    if (list_->count() >= kMaxDictionaries) break;
+    auto* item = new QListWidgetItem(path, list_);
+    item->setSizeHint(QSize(0, kDictionaryRowHeight));
+    appendDictionaryPath(settings_, path.toStdU16String());
+    list_->setCurrentItem(item);
+  }
+  updateAddButton();
+}
+
 void DictionariesDialog::storeRows() {
   if (editing_) commitEdit();
   std::vector<std::u16string> rows;
@@ -280,8 +299,12 @@ void DictionariesDialog::layOut() {
   deleteButton_->setGeometry(toQRect(layout.deleteButton));
   cancelButton_->setGeometry(toQRect(layout.cancelButton));
   okButton_->setGeometry(toQRect(layout.okButton));
+  // "Import…" stands in the header band, left of the picture buttons, above the list.
+  const int importWidth = importButton_->sizeHint().width();
+  importButton_->setGeometry(std::max(layout.addButton.x - importWidth - 6, client.left()),
+                             client.top() + 2, importWidth, kDialogHeaderHeight - 4);
   titleLine_->setGeometry(client.left() + 4, client.top(),
-                          std::max(layout.addButton.x - client.left() - 8, 0),
+                          std::max(importButton_->x() - client.left() - 8, 0),
                           kDialogHeaderHeight);
   if (editing_) placeEditor(editIndex_);
 }

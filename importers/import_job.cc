@@ -287,7 +287,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
                      editResultName(r));
     }
     outcome.imported += builder.acceptedCount();
-    if (!collector.progress(end, entries.size()) && v + 1 < volumes.size()) {
+    if (!collector.progress(end, entries.size())) {
       outcome.status = ImportOutcome::Status::Cancelled;
       return outcome;
     }

@@ -4,11 +4,11 @@
 
 #include <string>
 
-namespace lexora::cli {
+namespace lexora::importers {
 
 std::string installedDictionaryFolder();
 
 // The user's home folder ($HOME); empty when unset.
 std::string homeFolder();
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers

@@ -1,8 +1,8 @@
-#include "cli/data_home.h"
+#include "importers/install_folder.h"
 
 #include <cstdlib>
 
-namespace lexora::cli {
+namespace lexora::importers {
 
 std::string homeFolder() {
   const char* home = std::getenv("HOME");
@@ -15,4 +15,4 @@ std::string installedDictionaryFolder() {
   return base + "/lexora/dictionaries";
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers
