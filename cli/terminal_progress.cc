@@ -15,9 +15,9 @@ TerminalProgress::~TerminalProgress() {
 
 std::string TerminalProgress::line(uint64_t done, uint64_t total, double elapsed) {
   constexpr int kWidth = 30;
-  std::string out = std::to_string(done);
-  if (total == 0) return out + " entries";
+  if (total == 0) return std::to_string(done) + " entries";
   if (done > total) done = total;
+  std::string out = std::to_string(done);
   out += "/" + std::to_string(total) + " entries [";
   const int filled = static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kWidth);
   out += std::string(filled, '#') + std::string(kWidth - filled, '.') + "]";
