@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <numeric>
+#include <thread>
 
 #include "engine/collation.h"
 #include "engine/file_format.h"
@@ -13,6 +14,8 @@
 #include "importers/entry_outline.h"
 #include "importers/markup_from_tags.h"
 #include "importers/standard_utf8.h"
+
+#include <libxml/parser.h>
 
 namespace lexora::importers {
 namespace {
@@ -362,14 +365,14 @@ bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySin
 
   const uint64_t total = groups.size() + ifo.synWordCount;
   uint64_t done = 0;
-  std::string shape;
-  for (const auto& [g, end] : groups) {
+  // One entry from the records of a group; reports go to `notes`.
+  auto convert = [&](size_t g, size_t end, std::vector<std::string>& notes, uint64_t& resources) {
     const Record& lead = records[order[g]];
     std::string meaning;
     for (size_t k = g; k < end; ++k) {
       const Record& r = records[order[k]];
       std::string one = stardictEntryMarkup(lead.word, std::string_view(dict).substr(r.offset, r.size),
-                                            ifo.sameTypeSequence, info.resourcesSkipped);
+                                            ifo.sameTypeSequence, resources);
       if (k == g) {
         meaning = std::move(one);
         continue;
@@ -378,15 +381,44 @@ bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySin
       const size_t lineEnd = one.find("\r\n");
       if (lineEnd == std::string::npos) continue;
       if (meaning.size() + 2 + one.size() - lineEnd > MAX_MEANING_BYTES) {
-        sink.skip(idxFile + ": record " + std::to_string(r.number) + ": skipped: merging it into '" +
-                  std::string(lead.word) + "' would make the meaning too long");
+        notes.push_back(idxFile + ": record " + std::to_string(r.number) + ": skipped: merging it into '" +
+                        std::string(lead.word) + "' would make the meaning too long");
         continue;
       }
       meaning += "\r\n";
       meaning.append(one, lineEnd, std::string::npos);
     }
-    sink.add(lead.word, std::move(meaning), idxFile + ": record " + std::to_string(lead.number));
-    if (++done % 2048 == 0 && !sink.progress(done, total)) return true;
+    return meaning;
+  };
+  // The entries are converted in batches, each batch split between this thread and a helper;
+  // they reach the sink in order. libxml2 parses on both, each thread with its own context.
+  xmlInitParser();
+  constexpr size_t kBatch = 4096;
+  std::vector<std::string> converted;
+  for (size_t first = 0; first < groups.size(); first += kBatch) {
+    const size_t last = std::min(groups.size(), first + kBatch);
+    converted.assign(last - first, std::string());
+    std::vector<std::string> notes[2];
+    uint64_t resources[2] = {0, 0};
+    auto work = [&](size_t from, size_t to, int slot) {
+      for (size_t i = from; i < to; ++i) {
+        converted[i - first] = convert(groups[i].first, groups[i].second, notes[slot], resources[slot]);
+      }
+    };
+    const size_t middle = first + (last - first) / 2;
+    std::thread helper(work, middle, last, 1);
+    work(first, middle, 0);
+    helper.join();
+    for (const auto& list : notes) {
+      for (const std::string& note : list) sink.skip(note);
+    }
+    info.resourcesSkipped += resources[0] + resources[1];
+    for (size_t i = first; i < last; ++i) {
+      const Record& lead = records[order[groups[i].first]];
+      sink.add(lead.word, std::move(converted[i - first]), idxFile + ": record " + std::to_string(lead.number));
+    }
+    done = last;
+    if (!sink.progress(done, total)) return true;
   }
 
   // Synonyms: each leads to its main word.
