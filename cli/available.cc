@@ -114,6 +114,9 @@ int runAvailable(const std::vector<std::string>& args, CommandIo& io) {
               "/usr/share/stardict/dic or ~/.stardict/dic\n";
     return kExitOk;
   }
+  std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    return a.kind != b.kind ? a.kind < b.kind : a.path < b.path;
+  });
   for (const Found& f : found) {
     io.out << f.kind << "  " << f.path << "  \"" << f.title << "\"  " << sizeText(f.bytes) << "\n";
   }
