@@ -446,6 +446,17 @@ void emitText(std::string& out, DictdShape shape, std::string_view headword,
 
 }  // namespace
 
+bool isDictdSourceNote(std::string_view line) { return isSourceNote(trim(line)); }
+
+size_t wordNetSenseMark(std::string_view text, const char*& wordClass) {
+  wordClass = nullptr;
+  const auto s = senseStart(text, DictdShape::WordNet);
+  if (!s || s->wordClass.empty()) return 0;
+  std::string_view tag = text.substr(0, text.find(' '));
+  wordClass = wordNetClass(tag);
+  return wordClass != nullptr ? s->length : 0;
+}
+
 DictdShape dictdShapeFromHeader(std::string_view shortName, std::string_view url,
                                 std::string_view info) {
   if (containsFolded(shortName, "Collaborative International Dictionary") ||

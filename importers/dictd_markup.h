@@ -40,6 +40,13 @@ std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
                              const std::vector<std::string_view>& texts,
                              const std::vector<std::string>& references = {});
 
+// "[1913 Webster]", "[WordNet 1.5]", "[PJC]": a line that only says where a text came from.
+bool isDictdSourceNote(std::string_view line);
+
+// The bytes of a leading WordNet sense mark ("n 1: ", "adj 2: ", "v : ") and the word class it
+// names ("noun", ...); 0 and nullptr when the text does not start with one.
+size_t wordNetSenseMark(std::string_view text, const char*& wordClass);
+
 // The title a database gives itself in its 00-database-short entry: the entry's non-blank lines
 // after the one that repeats its name, trimmed and joined by spaces.
 std::string dictdShortTitle(std::string_view text);

@@ -1,5 +1,7 @@
 #include "importers/entry_outline.h"
 
+#include "importers/dictd_markup.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -39,7 +41,7 @@ size_t senseNumberLength(std::string_view t) {
   if (k == 0) {
     while (k < t.size() && k < 4 && std::string_view("IVX").find(t[k]) != std::string_view::npos) ++k;
   }
-  if (k == 0 || k >= t.size() || (t[k] != '.' && t[k] != ')')) return 0;
+  if (k == 0 || k >= t.size() || (t[k] != '.' && t[k] != ')' && !(t[k] == ':' && std::isdigit(static_cast<unsigned char>(t[0]))))) return 0;
   ++k;
   if (k < t.size() && !isSpace(t[k])) return 0;
   while (k < t.size() && isSpace(t[k])) ++k;
@@ -246,7 +248,8 @@ std::string EntryOutline::markupOf(std::string_view headword) {
     out += c;
   }
   const bool numbered = std::any_of(paragraphs_.begin(), paragraphs_.end(), [](const OutlineParagraph& p) {
-    return p.listItem || senseNumberLength(plainOf(p)) > 0;
+    const char* wordClass = nullptr;
+    return p.listItem || senseNumberLength(plainOf(p)) > 0 || wordNetSenseMark(plainOf(p), wordClass) > 0;
   });
   for (OutlineParagraph& p : paragraphs_) {
     // A word-class label in front of the text goes to a line of its own.
@@ -265,6 +268,12 @@ std::string EntryOutline::markupOf(std::string_view headword) {
       appendExample(out, all);
     } else if (looksLikeWordClass(all) || (allLabel && all.size() <= 40)) {
       out += "* ";
+      appendMarked(out, p, true);
+    } else if (const char* wordClass = nullptr; const size_t mark = wordNetSenseMark(all, wordClass)) {
+      out += "* ";
+      out += wordClass;
+      out += "\r\n- ";
+      dropFront(p, mark);
       appendMarked(out, p, true);
     } else if (p.listItem) {
       out += "- ";

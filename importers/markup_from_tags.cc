@@ -1,5 +1,7 @@
 #include "importers/markup_from_tags.h"
 
+#include "importers/dictd_markup.h"
+
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -186,15 +188,62 @@ void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline
   outline.endParagraph();
 }
 
+// Text with "{word}" references: the braced words become links. `link` carries an open brace
+// over a line end.
+void addWithReferences(std::string_view text, EntryOutline& outline, bool& link) {
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '{' || text[i] == '}') {
+      outline.text(text.substr(start, i - start), link);
+      if (i < text.size()) link = text[i] == '{';
+      start = i + 1;
+    }
+  }
+}
+
+bool startsLikeSense(std::string_view t) {
+  const char* wordClass = nullptr;
+  if (wordNetSenseMark(t, wordClass) > 0) return true;
+  size_t k = 0;
+  while (k < t.size() && k < 3 && t[k] >= '0' && t[k] <= '9') ++k;
+  if (k > 0 && k + 1 < t.size() && (t[k] == '.' || t[k] == ')' || t[k] == ':') && t[k + 1] == ' ') return true;
+  return t.size() >= 4 && t[0] == '(' && t[1] >= 'a' && t[1] <= 'z' && t[2] == ')' && t[3] == ' ';
+}
+
 void readPlainText(std::string_view text, EntryOutline& outline) {
+  // Text wrapped the way dictd databases wrap it (continuation lines indented at least as far
+  // as the paragraph's first line) is joined back; unindented lines are paragraphs each.
+  int paragraphIndent = -1;
+  bool link = false;
   size_t start = 0;
   while (start <= text.size()) {
-    const size_t end = text.find('\n', start);
-    outline.text(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-    outline.endParagraph();
-    if (end == std::string_view::npos) break;
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
     start = end + 1;
+    int indent = 0;
+    size_t k = 0;
+    for (; k < line.size() && (line[k] == ' ' || line[k] == '\t'); ++k) indent += line[k] == '\t' ? 8 : 1;
+    std::string_view body = line.substr(k);
+    while (!body.empty() && (body.back() == ' ' || body.back() == '\r' || body.back() == '\t')) body.remove_suffix(1);
+    if (body.empty()) {
+      outline.endParagraph();
+      paragraphIndent = -1;
+      link = false;
+    } else if (!isDictdSourceNote(body)) {
+      const bool continuation = paragraphIndent >= 0 && indent > 0 && indent >= paragraphIndent &&
+                                !startsLikeSense(body);
+      if (!continuation) {
+        outline.endParagraph();
+        paragraphIndent = indent;
+        link = false;
+      }
+      addWithReferences(body, outline, link);
+      outline.text(" ", link);
+    }
+    if (end == text.size()) break;
   }
+  outline.endParagraph();
 }
 
 }  // namespace lexora::importers

@@ -25,6 +25,17 @@ TEST(StardictMarkup, PlainTextWithPronunciationField) {
   EXPECT_EQ(markup("cost", "costs $5\nprice", "m"), "@cost\r\n- costs \xEF\xBC\x84" "5\r\n- price");
 }
 
+TEST(StardictMarkup, PlainTextWrappedLikeDictdIsJoined) {
+  // Continuation lines are indented at least as far as their paragraph; WordNet's sense marks
+  // give word classes; "{...}" references are links, also across a line end; source notes go.
+  const std::string text =
+      "tally\n    n 1: a score; \"the Yankees\n         scored\" [syn: {run}, {tot\n         up}]\n"
+      "    2: a bill\n    [WordNet 1.5]\n    v 1: be compatible";
+  EXPECT_EQ(markup("tally", text, "m"),
+            "@tally\r\n* noun\r\n- a score; \"the Yankees scored\" [syn: $run$, $tot up$]\r\n"
+            "- a bill\r\n* verb\r\n- be compatible");
+}
+
 TEST(StardictMarkup, LocalEncodingFallsBackToLatin1) {
   EXPECT_EQ(markup("cafe", "caf\xE9", "l"), "@cafe\r\n- caf\xC3\xA9");
   EXPECT_EQ(markup("cafe", "caf\xC3\xA9", "l"), "@cafe\r\n- caf\xC3\xA9");
