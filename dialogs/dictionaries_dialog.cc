@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
@@ -250,8 +251,17 @@ void DictionariesDialog::browse() {
 void DictionariesDialog::importRows(const QString& source) {
   if (editing_) commitEdit();
   if (list_->count() >= kMaxDictionaries) return;
-  for (const QString& path : runImportAction(this, source)) {
-    if (list_->count() >= kMaxDictionaries) break;
+  const QStringList written = runImportAction(this, source);
+  const int room = kMaxDictionaries - list_->count();
+  if (written.size() > room) {
+    // A source split into more volumes than there are free rows is not installed at all.
+    for (const QString& path : written) removeImportedDictionary(path);
+    QMessageBox::warning(this, tr("Import"),
+                         tr("The dictionary was split into %1 volumes, but only %2 more "
+                            "dictionaries can be installed.").arg(written.size()).arg(room));
+    return;
+  }
+  for (const QString& path : written) {
     auto* item = new QListWidgetItem(path, list_);
     item->setSizeHint(QSize(0, kDictionaryRowHeight));
     appendDictionaryPath(settings_, path.toStdU16String());

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <thread>
 
+#include "engine/file_format.h"
 #include "importers/import_job.h"
 #include "importers/install_folder.h"
 
@@ -38,6 +40,13 @@ QString stemOf(const QString& source) {
 }
 
 }  // namespace
+
+void removeImportedDictionary(const QString& dataFile) {
+  const FileSetNames names = fileSetNames(dataFile.toStdString());
+  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
+    QFile::remove(QString::fromStdString(f));
+  }
+}
 
 void setImportSourcePicker(ImportSourcePicker picker) { sourcePicker() = std::move(picker); }
 

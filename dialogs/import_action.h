@@ -18,6 +18,9 @@ namespace lexora {
 // nothing was chosen, the import was cancelled or it failed.
 QStringList runImportAction(QWidget* owner, const QString& source = QString());
 
+// Deletes the three files of an imported dictionary that is not to be installed after all.
+void removeImportedDictionary(const QString& dataFile);
+
 // The file dialog that picks the source; tests replace it. Returns an empty text for Cancel.
 using ImportSourcePicker = std::function<QString(QWidget* owner)>;
 void setImportSourcePicker(ImportSourcePicker picker);
