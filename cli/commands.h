@@ -45,13 +45,15 @@ inline constexpr char kSetDescriptionUsage[] = "set-description DATA TEXT";
 int runSetDescription(const std::vector<std::string>& args, CommandIo& io);  // set_description.cc
 
 inline constexpr char kImportUsage[] =
-    "import tsv|dictd SOURCE DATA [--collation N] [--title T] [--description D]";
+    "import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T] [--description D] "
+    "[--split]";
 int runImport(const std::vector<std::string>& args, CommandIo& io);  // import.cc
-// The two kinds of import (import_tsv.cc, import_dictd.cc).
-int importTsv(const std::string& source, const std::string& dataFile,
-              const DictionaryOptions& options, CommandIo& io);
-int importDictd(const std::string& indexFile, const std::string& dataFile,
-                const DictionaryOptions& options, CommandIo& io);
+
+inline constexpr char kInstallUsage[] = "install SOURCE [--title T] [--collation N] [--split]";
+int runInstall(const std::vector<std::string>& args, CommandIo& io);  // install.cc
+
+inline constexpr char kAvailableUsage[] = "available";
+int runAvailable(const std::vector<std::string>& args, CommandIo& io);  // available.cc
 
 inline constexpr char kExportUsage[] = "export DATA";
 int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.cc

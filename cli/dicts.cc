@@ -13,6 +13,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/installed_list.h"
 #include "util/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "platform/registry_location.h"
@@ -23,6 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string pathAt(const Settings& s, int slot) { return toUtf8(s.dictionaryPaths[slot]); }
+
+}  // namespace
 
 // The opening rule: every dictionary that opens becomes the reverse one, the first also the
 // working one.
@@ -38,7 +41,7 @@ void chooseWorkingAndReverse(Settings& s) {
 }
 
 // Writes what the dialog changes: the count, the path table and the two indexes.
-bool writeTable(RegistryKey& key, const Settings& s) {
+bool writeInstalledTable(RegistryKey& key, const Settings& s) {
   bool ok = key.writeDword(u"TotalDict", static_cast<uint32_t>(s.totalDict));
   for (int k = 1; k <= s.totalDict; ++k) {
     ok = key.writeString(dictionaryValueName(k).c_str(), s.dictionaryPaths[k - 1].c_str()) && ok;
@@ -48,7 +51,7 @@ bool writeTable(RegistryKey& key, const Settings& s) {
   return ok;
 }
 
-int list(const Settings& s, CommandIo& io) {
+int listInstalled(const Settings& s, CommandIo& io) {
   if (s.totalDict == 0) {
     io.out << "no dictionaries installed\n";
     return kExitOk;
@@ -68,6 +71,8 @@ int list(const Settings& s, CommandIo& io) {
   }
   return kExitOk;
 }
+
+namespace {
 
 // A 1-based position among the installed dictionaries, as a slot index; -1 when out of range.
 int slotOf(const std::string& text, const Settings& s) {
@@ -115,7 +120,7 @@ int runDicts(const std::vector<std::string>& args, CommandIo& io) {
   RegistryKey& key = settingsKey();
   Settings s;
   loadSettings(key, s);
-  if (action.empty()) return list(s, io);
+  if (action.empty()) return listInstalled(s, io);
 
   if (action == "add") {
     const int status = add(s, words[1], io);
@@ -138,10 +143,10 @@ int runDicts(const std::vector<std::string>& args, CommandIo& io) {
     }
   }
   chooseWorkingAndReverse(s);
-  if (!writeTable(key, s)) {
+  if (!writeInstalledTable(key, s)) {
     return failure(io, defaultRegistryPath(), "cannot write the settings");
   }
-  return list(s, io);
+  return listInstalled(s, io);
 }
 
 }  // namespace lexora::cli

@@ -7,7 +7,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "util/standard_utf8.h"
-#include "cli/tsv_escape.h"
+#include "importers/tsv_escape.h"
 #include "engine/dictionary.h"
 
 namespace lexora::cli {

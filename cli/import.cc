@@ -1,21 +1,47 @@
-// lexora-cli import tsv|dictd SOURCE DATA [--collation N] [--title T] [--description D]
+// lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
+//   [--description D] [--split]
+
+#include <algorithm>
 
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/import_report.h"
 
 namespace lexora::cli {
 
+importers::ImportOptions importOptionsFrom(const DictionaryOptions& options, bool split) {
+  importers::ImportOptions o;
+  o.collation = options.collation;
+  o.title = options.title;
+  o.description = options.description;
+  o.split = split;
+  return o;
+}
+
 int runImport(const std::vector<std::string>& args, CommandIo& io) {
+  std::vector<std::string> rest = args;
+  const auto flag = std::find(rest.begin(), rest.end(), "--split");
+  const bool split = flag != rest.end();
+  if (split) rest.erase(flag);
   std::string why;
-  const auto parsed = parseArguments(args, kDictionaryOptionNames, 3, 3, why);
+  const auto parsed = parseArguments(rest, kDictionaryOptionNames, 3, 3, why);
   if (!parsed) return usageError(io, kImportUsage, why);
   const auto options = readDictionaryOptions(*parsed, why);
   if (!options) return usageError(io, kImportUsage, why);
   const std::string& kind = parsed->positional[0];
-  if (kind == "tsv") return importTsv(parsed->positional[1], parsed->positional[2], *options, io);
-  if (kind == "dictd") return importDictd(parsed->positional[1], parsed->positional[2], *options, io);
-  return usageError(io, kImportUsage, "unknown import kind '" + kind + "' (tsv or dictd)");
+  importers::SourceKind source;
+  if (kind == "tsv") {
+    source = importers::SourceKind::Tsv;
+  } else if (kind == "dictd") {
+    source = importers::SourceKind::Dictd;
+  } else if (kind == "stardict") {
+    source = importers::SourceKind::Stardict;
+  } else {
+    return usageError(io, kImportUsage, "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
+  }
+  return importAndReport(source, parsed->positional[1], parsed->positional[2],
+                         importOptionsFrom(*options, split), io);
 }
 
 }  // namespace lexora::cli

@@ -28,6 +28,8 @@ const Command kCommands[] = {
     {"set-title", kSetTitleUsage, runSetTitle},
     {"set-description", kSetDescriptionUsage, runSetDescription},
     {"import", kImportUsage, runImport},
+    {"install", kInstallUsage, runInstall},
+    {"available", kAvailableUsage, runAvailable},
     {"export", kExportUsage, runExport},
     {"render", kRenderUsage, runRender},
     {"lookup", kLookupUsage, runLookup},

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  zlib1g-dev libdeflate-dev libsqlite3-dev
+  zlib1g-dev libdeflate-dev libsqlite3-dev libxml2-dev
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build-fuzz}
 seconds=${2:-60}
 status=0
-for target in fuzz_reader fuzz_writer fuzz_render fuzz_import_tsv fuzz_import_dictd fuzz_settings; do
+for target in fuzz_reader fuzz_writer fuzz_render fuzz_import_tsv fuzz_import_dictd \
+    fuzz_import_stardict fuzz_settings; do
   work="$build/fuzz-corpus/$target"
   mkdir -p "$work" "$build/fuzz-artifacts"
   echo "== $target for ${seconds}s"

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
@@ -25,6 +26,7 @@
 #include "gui/dialogs/dictionaries_dialog_layout.h"
 #include "gui/dialogs/file_picker_dialog.h"
 #include "gui/dialogs/help.h"
+#include "gui/dialogs/import_action.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/qt_geometry.h"
 
@@ -117,6 +119,10 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   okButton_ = makePictureButton(ButtonPicture::Ok, tr("OK"), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
+  importButton_ = new QPushButton(tr("Import\u2026"), this);
+  importButton_->setObjectName(QStringLiteral("importButton"));
+  importButton_->setAutoDefault(false);
+  connect(importButton_, &QPushButton::clicked, this, [this] { importRows(); });
   connect(addButton_, &QToolButton::clicked, this, &DictionariesDialog::addRow);
   connect(deleteButton_, &QToolButton::clicked, this, &DictionariesDialog::deleteRow);
   connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
@@ -148,6 +154,7 @@ int DictionariesDialog::selectedRow() const {
 
 void DictionariesDialog::updateAddButton() {
   addButton_->setEnabled(list_->count() < kMaxDictionaries);
+  if (importButton_ != nullptr) importButton_->setEnabled(list_->count() < kMaxDictionaries);
 }
 
 void DictionariesDialog::focusEditor() {
@@ -284,6 +291,28 @@ void DictionariesDialog::cancelEdit() {
   list_->setFocus();
 }
 
+void DictionariesDialog::importRows(const QString& source) {
+  if (editing_) commitEdit();
+  if (list_->count() >= kMaxDictionaries) return;
+  const QStringList written = runImportAction(this, source);
+  const int room = kMaxDictionaries - list_->count();
+  if (written.size() > room) {
+    // A source split into more volumes than there are free rows is not installed at all.
+    for (const QString& path : written) removeImportedDictionary(path);
+    QMessageBox::warning(this, tr("Import"),
+                         tr("The dictionary was split into %1 volumes, but only %2 more "
+                            "dictionaries can be installed.").arg(written.size()).arg(room));
+    return;
+  }
+  for (const QString& path : written) {
+    auto* item = new QListWidgetItem(path, list_);
+    item->setSizeHint(QSize(0, kDictionaryRowHeight));
+    appendDictionaryPath(settings_, path.toStdU16String());
+    list_->setCurrentItem(item);
+  }
+  updateAddButton();
+}
+
 void DictionariesDialog::storeRows() {
   if (editing_) commitEdit();
   std::vector<std::u16string> rows;
@@ -357,8 +386,12 @@ void DictionariesDialog::layOut() {
   deleteButton_->setGeometry(toQRect(layout.deleteButton));
   cancelButton_->setGeometry(toQRect(layout.cancelButton));
   okButton_->setGeometry(toQRect(layout.okButton));
+  // "Import…" stands in the header band, left of the picture buttons, above the list.
+  const int importWidth = importButton_->sizeHint().width();
+  importButton_->setGeometry(std::max(layout.addButton.x - importWidth - 6, client.left()),
+                             client.top() + 2, importWidth, kDialogHeaderHeight - 4);
   titleLine_->setGeometry(client.left() + 4, client.top(),
-                          std::max(layout.addButton.x - client.left() - 8, 0),
+                          std::max(importButton_->x() - client.left() - 8, 0),
                           kDialogHeaderHeight);
   if (editing_) placeEditor(editIndex_);
 }

@@ -44,7 +44,7 @@ class DictionariesDialog : public QDialog {
       QWidget* owner, const QString& reversedSuffix, const QString& startPath)>;
 
   // Child widgets carry the object names "titleLine", "dictionaryList", "pathBox",
-  // "rowEditor", "browseButton", "addButton", "deleteButton", "cancelButton", "okButton".
+  // "rowEditor", "browseButton", "importButton", "addButton", "deleteButton", "cancelButton", "okButton".
   explicit DictionariesDialog(Settings& settings, QWidget* parent = nullptr,
                               FilePicker picker = FilePicker());
   ~DictionariesDialog() override;
@@ -65,6 +65,8 @@ class DictionariesDialog : public QDialog {
   // Takes row `row` out of the list and the path table, leaving no row selected.
   void removeRow(int row);
   void browse();
+  // "Import…": converts a source and adds the dictionaries it gives as rows (import_action.h).
+  void importRows(const QString& source = QString());
   void storeRows();  // OK
   void reject() override;  // Cancel
   void cancelEdit();  // Escape in the row editor
@@ -100,6 +102,7 @@ class DictionariesDialog : public QDialog {
   QPlainTextEdit* pathBox_ = nullptr;
   QLineEdit* editor_ = nullptr;
   QPushButton* browseButton_ = nullptr;
+  QPushButton* importButton_ = nullptr;
   QToolButton* addButton_ = nullptr;
   QToolButton* deleteButton_ = nullptr;
   QToolButton* cancelButton_ = nullptr;

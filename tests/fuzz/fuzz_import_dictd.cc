@@ -1,8 +1,6 @@
 // The dictd importer on any index and text files. Input: u32 length + the index, the text.
 
-#include <sstream>
-
-#include "cli/commands.h"
+#include "importers/import_job.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace lexora;
@@ -12,9 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string folder = fuzz::scratchFolder();
   fuzz::writeBytes(folder + "/source.index", parts[0]);
   fuzz::writeBytes(folder + "/source.dict", parts[1]);
-  std::istringstream in;
-  std::ostringstream out, err;
-  cli::CommandIo io{in, out, err};
-  cli::importDictd(folder + "/source.index", folder + "/dictd.pvm", cli::DictionaryOptions{}, io);
+  importers::importSource(importers::SourceKind::Dictd, folder + "/source.index", nullptr,
+                          folder + "/dictd.pvm", importers::ImportOptions{});
   return 0;
 }

@@ -1,10 +1,10 @@
-#include "cli/dictd_database.h"
+#include "importers/dictd_database.h"
 
 #include <zlib.h>
 
 #include <fstream>
 
-namespace lexora::cli {
+namespace lexora::importers {
 namespace {
 
 int digitValue(char c) {
@@ -98,6 +98,21 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
   }
   gzbuffer(in, 1 << 18);
   text.clear();
+  // A gzip file ends with the inflated size (modulo 4 GiB): room for all of it at once.
+  {
+    std::ifstream raw(file, std::ios::binary | std::ios::ate);
+    unsigned char tail[4] = {};
+    const std::streamoff size = raw ? static_cast<std::streamoff>(raw.tellg()) : 0;
+    unsigned char magic[2] = {};
+    const bool gzip = raw.seekg(0) && raw.read(reinterpret_cast<char*>(magic), 2) &&
+                      magic[0] == 0x1F && magic[1] == 0x8B;
+    if (gzip && size > 18 && raw.seekg(size - 4) && raw.read(reinterpret_cast<char*>(tail), 4)) {
+      const uint32_t inflated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (uint32_t{tail[3]} << 24);
+      if (inflated <= 64 * static_cast<uint64_t>(size)) text.reserve(inflated);
+    } else if (!gzip && size > 0) {
+      text.reserve(static_cast<size_t>(size));
+    }
+  }
   std::string chunk(1 << 20, '\0');
   while (true) {
     const int got = gzread(in, chunk.data(), static_cast<unsigned>(chunk.size()));
@@ -130,4 +145,4 @@ bool isDictdMetaEntry(std::string_view headword) {
   return headword.rfind("00-database-", 0) == 0 || headword.rfind("00database", 0) == 0;
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lexora::cli {
+namespace lexora::importers {
 
 // A number written in dictd's base-64 digits (A-Z a-z 0-9 + /, most significant first);
 // nullopt for an empty text, another character, or a value past 2^48.
@@ -40,4 +40,4 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
 // True for the database's own entries (00-database-short, 00databaseinfo, ...).
 bool isDictdMetaEntry(std::string_view headword);
 
-}  // namespace lexora::cli
+}  // namespace lexora::importers

@@ -1,6 +1,6 @@
-#include "cli/tsv_escape.h"
+#include "importers/tsv_escape.h"
 
-namespace lexora::cli {
+namespace lexora {
 
 std::string escapeTsvField(std::string_view text) {
   std::string out;
@@ -38,4 +38,4 @@ std::string unescapeTsvField(std::string_view text) {
   return out;
 }
 
-}  // namespace lexora::cli
+}  // namespace lexora

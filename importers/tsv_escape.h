@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-namespace lexora::cli {
+namespace lexora {
 
 std::string escapeTsvField(std::string_view text);
 
 // A backslash before any other character, or at the end, stays as it is.
 std::string unescapeTsvField(std::string_view text);
 
-}  // namespace lexora::cli
+}  // namespace lexora

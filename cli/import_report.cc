@@ -1,0 +1,44 @@
+#include "cli/import_report.h"
+
+#include <unistd.h>
+
+#include <ostream>
+
+#include "cli/terminal_progress.h"
+
+namespace lexora::cli {
+
+int importAndReport(importers::SourceKind kind, const std::string& source,
+                    const std::string& dataFile, const importers::ImportOptions& options,
+                    CommandIo& io, std::vector<std::string>* written) {
+  using importers::ImportOutcome;
+  ImportOutcome outcome;
+  {
+    TerminalProgress bar(::isatty(STDERR_FILENO) != 0);
+    outcome = importers::importSource(kind, source, &io.in, dataFile, options,
+                                      [&](uint64_t done, uint64_t total) { return bar.update(done, total); });
+  }
+  for (const std::string& report : outcome.reports) io.err << report << "\n";
+  if (outcome.skipped > outcome.reports.size()) {
+    io.err << "... and " << (outcome.skipped - outcome.reports.size()) << " more skipped\n";
+  }
+  if (outcome.status != ImportOutcome::Status::Done) {
+    io.err << "lexora-cli: "
+           << (outcome.status == ImportOutcome::Status::Cancelled ? source + ": import cancelled"
+                                                                  : outcome.error)
+           << "\n";
+    return kExitFailed;
+  }
+  io.out << "imported " << outcome.imported << ", skipped " << outcome.skipped << "\n";
+  if (outcome.info.resourcesSkipped > 0) {
+    io.out << "left out " << outcome.info.resourcesSkipped
+           << " pictures, sounds and other resources that entries name\n";
+  }
+  if (outcome.dataFiles.size() > 1) {
+    for (const std::string& f : outcome.dataFiles) io.out << "wrote " << f << "\n";
+  }
+  if (written != nullptr) *written = outcome.dataFiles;
+  return kExitOk;
+}
+
+}  // namespace lexora::cli

@@ -1,0 +1,125 @@
+#include "gui/dialogs/import_action.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+#include <atomic>
+#include <thread>
+
+#include "engine/file_format.h"
+#include "importers/import_job.h"
+#include "importers/install_folder.h"
+
+namespace lexora {
+namespace {
+
+ImportSourcePicker& sourcePicker() {
+  static ImportSourcePicker picker = [](QWidget* owner) {
+    return QFileDialog::getOpenFileName(
+        owner, QObject::tr("Import a dictionary"), QDir::homePath(),
+        QObject::tr("Dictionaries (*.ifo *.index *.tsv *.txt);;All files (*)"));
+  };
+  return picker;
+}
+
+QString stemOf(const QString& source) {
+  QString name = QFileInfo(source).fileName();
+  for (const char* ending : {".ifo", ".index", ".dict.dz", ".dict", ".tsv", ".txt"}) {
+    if (name.endsWith(QLatin1String(ending))) {
+      name.chop(static_cast<int>(qstrlen(ending)));
+      break;
+    }
+  }
+  return name;
+}
+
+}  // namespace
+
+void removeImportedDictionary(const QString& dataFile) {
+  const FileSetNames names = fileSetNames(dataFile.toStdString());
+  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
+    QFile::remove(QString::fromStdString(f));
+  }
+}
+
+void setImportSourcePicker(ImportSourcePicker picker) { sourcePicker() = std::move(picker); }
+
+QStringList runImportAction(QWidget* owner, const QString& given) {
+  QString source = given.isEmpty() ? sourcePicker()(owner) : given;
+  if (source.isEmpty()) return {};
+  const auto kind = importers::detectSourceKind(source.toStdString());
+  if (!kind) {
+    QMessageBox::critical(owner, QObject::tr("Import"),
+                          QObject::tr("%1 is not a StarDict (.ifo), dictd (.index) or TSV "
+                                      "dictionary.").arg(source));
+    return {};
+  }
+  if (*kind == importers::SourceKind::Dictd && !source.endsWith(QLatin1String(".index"))) {
+    source = QFileInfo(source).dir().filePath(stemOf(source) + QStringLiteral(".index"));
+  }
+  const QString folder = QString::fromStdString(importers::installedDictionaryFolder());
+  if (!QDir().mkpath(folder)) {
+    QMessageBox::critical(owner, QObject::tr("Import"), QObject::tr("Cannot create %1.").arg(folder));
+    return {};
+  }
+  const std::string dataFile = QDir(folder).filePath(stemOf(source) + QStringLiteral(".pvm")).toStdString();
+
+  std::atomic<uint64_t> done{0};
+  std::atomic<uint64_t> total{0};
+  std::atomic<bool> cancel{false};
+  std::atomic<bool> finished{false};
+  importers::ImportOutcome outcome;
+  importers::ImportOptions options;
+  options.split = true;  // a large source is installed as volumes rather than refused
+  std::thread worker([&] {
+    outcome = importers::importSource(*kind, source.toStdString(), nullptr, dataFile, options,
+                                      [&](uint64_t d, uint64_t t) {
+                                        done = d;
+                                        total = t;
+                                        return !cancel.load();
+                                      });
+    finished = true;
+  });
+
+  QProgressDialog progress(QObject::tr("Importing %1…").arg(QFileInfo(source).fileName()),
+                           QObject::tr("Cancel"), 0, 0, owner);
+  progress.setObjectName(QStringLiteral("importProgress"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (progress.wasCanceled()) cancel = true;
+    const uint64_t t = total.load();
+    if (t > 0) {
+      progress.setMaximum(1000);
+      progress.setValue(static_cast<int>(std::min<uint64_t>(1000, done.load() * 1000 / t)));
+    }
+    if (finished.load()) loop.quit();
+  });
+  poll.start(50);
+  progress.show();
+  loop.exec();
+  worker.join();
+  progress.close();
+
+  if (outcome.status == importers::ImportOutcome::Status::Cancelled) return {};
+  if (outcome.status == importers::ImportOutcome::Status::Failed) {
+    QMessageBox::critical(owner, QObject::tr("Import"),
+                          QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.error)));
+    return {};
+  }
+  QStringList written;
+  for (const std::string& f : outcome.dataFiles) written << QString::fromStdString(f);
+  return written;
+}
+
+}  // namespace lexora

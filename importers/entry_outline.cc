@@ -1,0 +1,297 @@
+#include "importers/entry_outline.h"
+
+#include "importers/dictd_markup.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace lexora::importers {
+namespace {
+
+constexpr char kFullwidthDollar[] = "\xEF\xBC\x84";  // U+FF04
+constexpr char kFullwidthPlus[] = "\xEF\xBC\x8B";    // U+FF0B
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+  // A no-break space at either end is a blank too.
+  while (s.size() >= 2 && s.substr(0, 2) == "\xC2\xA0") s = trim(s.substr(2));
+  while (s.size() >= 2 && s.substr(s.size() - 2) == "\xC2\xA0") s = trim(s.substr(0, s.size() - 2));
+  return s;
+}
+
+std::string lowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string plainOf(const OutlineParagraph& p) {
+  std::string all;
+  for (const OutlinePiece& piece : p.pieces) all += piece.text;
+  return std::string(trim(all));
+}
+
+// Bytes of a leading sense number and the blanks after it ("1. ", "2) ", "IV. "); 0 for none.
+size_t senseNumberLength(std::string_view t) {
+  size_t k = 0;
+  while (k < t.size() && k < 3 && std::isdigit(static_cast<unsigned char>(t[k]))) ++k;
+  if (k == 0) {
+    while (k < t.size() && k < 4 && std::string_view("IVX").find(t[k]) != std::string_view::npos) ++k;
+  }
+  if (k == 0 || k >= t.size() || (t[k] != '.' && t[k] != ')' && !(t[k] == ':' && std::isdigit(static_cast<unsigned char>(t[0]))))) return 0;
+  ++k;
+  if (k < t.size() && !isSpace(t[k])) return 0;
+  while (k < t.size() && isSpace(t[k])) ++k;
+  return k;
+}
+
+// Drops `bytes` bytes from the front of a paragraph's pieces.
+void dropFront(OutlineParagraph& p, size_t bytes) {
+  // Leading blanks first, so that the count matches the trimmed text.
+  for (OutlinePiece& piece : p.pieces) {
+    std::string_view t = piece.text;
+    size_t blanks = 0;
+    while (blanks < t.size() && isSpace(t[blanks])) ++blanks;
+    piece.text.erase(0, blanks);
+    if (!piece.text.empty()) break;
+  }
+  for (OutlinePiece& piece : p.pieces) {
+    const size_t n = std::min(bytes, piece.text.size());
+    piece.text.erase(0, n);
+    bytes -= n;
+    if (bytes == 0) break;
+  }
+}
+
+void appendMarked(std::string& out, const OutlineParagraph& p, bool links) {
+  std::string line;
+  for (const OutlinePiece& piece : p.pieces) {
+    std::string text;
+    for (char c : piece.text) {
+      if (c == '$') {
+        text += kFullwidthDollar;
+      } else if (c == '\r' || c == '\n') {
+        text += ' ';
+      } else {
+        text += c;
+      }
+    }
+    if (links && piece.link && !trim(text).empty()) {
+      // The link marks go around the words, not the blanks beside them.
+      const std::string_view t = text;
+      const size_t first = t.find_first_not_of(' ');
+      const size_t last = t.find_last_not_of(' ');
+      line += t.substr(0, first);
+      line += '$';
+      line += t.substr(first, last - first + 1);
+      line += '$';
+      line += t.substr(last + 1);
+    } else {
+      line += text;
+    }
+  }
+  out += trim(line);
+}
+
+void appendExample(std::string& out, std::string_view text) {
+  std::string_view source = text;
+  std::string_view translation;
+  for (std::string_view dash : {" \xE2\x80\x94 ", " \xE2\x80\x93 ", " - "}) {  // — – -
+    const size_t at = text.find(dash);
+    if (at != std::string_view::npos) {
+      source = trim(text.substr(0, at));
+      translation = trim(text.substr(at + dash.size()));
+      break;
+    }
+  }
+  out += "=$";
+  for (char c : source) {
+    if (c == '+') {
+      out += kFullwidthPlus;
+    } else if (c == '$') {
+      out += kFullwidthDollar;
+    } else {
+      out += c;
+    }
+  }
+  if (!translation.empty()) {
+    out += '+';
+    out += translation;
+  }
+}
+
+}  // namespace
+
+bool looksLikeWordClass(std::string_view text) {
+  static const char* const kLabels[] = {
+      "n", "noun", "nouns", "v", "verb", "vt", "vi", "v t", "v i", "adj", "adjective", "a",
+      "adv", "adverb", "prep", "preposition", "pron", "pronoun", "conj", "conjunction", "interj",
+      "interjection", "int", "num", "numeral", "art", "article", "abbr", "abbreviation", "pl",
+      "plural", "prop n", "phr", "phrase", "suffix", "prefix", "aux", "modal", "part",
+      "particle", "det", "determiner", "exclamation", "s", "sing", "m", "f", "nt", "n m", "n f",
+      "n pl", "transitive verb", "intransitive verb", "phrasal verb", "idiom"};
+  std::string t = lowerAscii(trim(text));
+  // "v. t." and "v.t." read as "v t"; a trailing comma or colon goes.
+  std::string folded;
+  for (char c : t) {
+    if (c == '.' || c == ',' || c == ':' || c == ';' || c == '(' || c == ')') c = ' ';
+    if (c == ' ' && (folded.empty() || folded.back() == ' ')) continue;
+    folded += c;
+  }
+  while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+  if (folded.empty() || folded.size() > 24) return false;
+  if (std::find(std::begin(kLabels), std::end(kLabels), folded) != std::end(kLabels)) return true;
+  // Several labels in a row: "n & v", "adj, adv".
+  size_t start = 0;
+  bool any = false;
+  while (start < folded.size()) {
+    size_t end = folded.find(' ', start);
+    if (end == std::string::npos) end = folded.size();
+    const std::string word = folded.substr(start, end - start);
+    if (word != "&" && word != "and" && word != "or" &&
+        std::find(std::begin(kLabels), std::end(kLabels), word) == std::end(kLabels)) {
+      return false;
+    }
+    any = true;
+    start = end + 1;
+  }
+  return any;
+}
+
+void EntryOutline::text(std::string_view text, bool link, bool label) {
+  std::string collapsed;
+  for (char c : text) {
+    if (isSpace(c)) {
+      pendingSpace_ = true;
+      continue;
+    }
+    if (pendingSpace_) {
+      if (!current_.pieces.empty() || !collapsed.empty()) collapsed += ' ';
+      pendingSpace_ = false;
+    }
+    collapsed += c;
+  }
+  if (collapsed.empty()) return;
+  if (!current_.pieces.empty() && current_.pieces.back().link == link &&
+      current_.pieces.back().label == label) {
+    current_.pieces.back().text += collapsed;
+  } else {
+    current_.pieces.push_back({std::move(collapsed), link, label});
+  }
+}
+
+void EntryOutline::endParagraph() {
+  pendingSpace_ = false;
+  if (!plainOf(current_).empty()) paragraphs_.push_back(std::move(current_));
+  current_ = OutlineParagraph();
+}
+
+void EntryOutline::setPronunciation(std::string_view text) {
+  std::string_view t = trim(text);
+  if (t.size() >= 2 && ((t.front() == '[' && t.back() == ']') || (t.front() == '/' && t.back() == '/'))) {
+    t = trim(t.substr(1, t.size() - 2));
+  }
+  if (!t.empty() && pronunciation_.empty()) pronunciation_ = std::string(t);
+}
+
+std::string EntryOutline::markupOf(std::string_view headword) {
+  endParagraph();
+  std::vector<std::string> classes;  // word class from the headline
+  // The headline: the headword again, perhaps with its pronunciation and class.
+  if (!paragraphs_.empty() && !paragraphs_.front().listItem && !paragraphs_.front().example) {
+    OutlineParagraph& p = paragraphs_.front();
+    const std::string all = plainOf(p);
+    if (all.size() >= headword.size() && lowerAscii(all.substr(0, headword.size())) == lowerAscii(headword) &&
+        (all.size() == headword.size() || std::string_view(" ,[/(").find(all[headword.size()]) != std::string_view::npos)) {
+      std::string_view rest = trim(std::string_view(all).substr(headword.size()));
+      if (!rest.empty() && (rest.front() == '[' || rest.front() == '/')) {
+        const char close = rest.front() == '[' ? ']' : '/';
+        const size_t end = rest.find(close, 1);
+        if (end != std::string_view::npos) {
+          setPronunciation(rest.substr(0, end + 1));
+          rest = trim(rest.substr(end + 1));
+        }
+      }
+      if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
+      if (rest.empty() || looksLikeWordClass(rest)) {
+        if (!rest.empty()) classes.emplace_back(rest);
+        paragraphs_.erase(paragraphs_.begin());
+      }
+    }
+  }
+
+  // A paragraph that is only "[...]" or "/.../" before the first meaning is the pronunciation.
+  for (size_t i = 0; i < paragraphs_.size() && i < 2; ++i) {
+    const std::string all = plainOf(paragraphs_[i]);
+    const bool bracketed = all.size() >= 3 && all.size() <= 80 &&
+                           ((all.front() == '[' && all.back() == ']' && all.find(']') == all.size() - 1) ||
+                            (all.front() == '/' && all.back() == '/' && all.find('/', 1) == all.size() - 1));
+    if (bracketed && pronunciation_.empty() && !paragraphs_[i].listItem) {
+      setPronunciation(all);
+      paragraphs_.erase(paragraphs_.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
+
+  std::string out = "@";
+  for (char c : headword) out += c == '|' ? '/' : c;
+  if (!pronunciation_.empty()) {
+    out += '|';
+    for (char c : pronunciation_) out += c == '|' ? '/' : (c == '\n' || c == '\r') ? ' ' : c;
+    out += '|';
+  }
+  for (const std::string& c : classes) {
+    out += "\r\n* ";
+    out += c;
+  }
+  const bool numbered = std::any_of(paragraphs_.begin(), paragraphs_.end(), [](const OutlineParagraph& p) {
+    const char* wordClass = nullptr;
+    return p.listItem || senseNumberLength(plainOf(p)) > 0 || wordNetSenseMark(plainOf(p), wordClass) > 0;
+  });
+  for (OutlineParagraph& p : paragraphs_) {
+    // A word-class label in front of the text goes to a line of its own.
+    if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
+        looksLikeWordClass(p.pieces.front().text)) {
+      out += "\r\n* ";
+      out += trim(p.pieces.front().text);
+      p.pieces.erase(p.pieces.begin());
+    }
+    const std::string all = plainOf(p);
+    const bool allLabel = std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
+      return piece.label || trim(piece.text).empty() || piece.text.find_first_not_of(" ,;.") == std::string::npos;
+    });
+    out += "\r\n";
+    if (p.example) {
+      appendExample(out, all);
+    } else if (looksLikeWordClass(all) || (allLabel && all.size() <= 40)) {
+      out += "* ";
+      appendMarked(out, p, true);
+    } else if (const char* wordClass = nullptr; const size_t mark = wordNetSenseMark(all, wordClass)) {
+      out += "* ";
+      out += wordClass;
+      out += "\r\n- ";
+      dropFront(p, mark);
+      appendMarked(out, p, true);
+    } else if (p.listItem) {
+      out += "- ";
+      appendMarked(out, p, true);
+    } else if (const size_t number = senseNumberLength(all)) {
+      dropFront(p, number);
+      out += "- ";
+      appendMarked(out, p, true);
+    } else if (!numbered) {
+      out += "- ";
+      appendMarked(out, p, true);
+    } else {
+      // A plain line must not start like another kind of line.
+      if (!all.empty() && std::string_view("@*-#=!").find(all.front()) != std::string_view::npos) out += ' ';
+      appendMarked(out, p, false);
+    }
+  }
+  return out;
+}
+
+}  // namespace lexora::importers

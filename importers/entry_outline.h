@@ -1,0 +1,59 @@
+#pragma once
+// The reading of one source entry on its way to the entry markup: the pronunciation, and the
+// paragraphs of text with their link words and what each paragraph is (a list item, an
+// example, a word-class label). The HTML, XDXF and plain-text converters fill it; markupOf
+// decides the line kinds and writes the markup:
+//
+//   - the first paragraph, when it repeats the headword, is the headline: a "[...]" or "/.../"
+//     after the word is the pronunciation, a short rest the word class;
+//   - a paragraph that is only a word-class label becomes a "*" line;
+//   - a list item or a paragraph that starts with a sense number ("1.", "2)", "IV.") becomes a
+//     meaning line without its number; when no paragraph is numbered, every paragraph is a
+//     meaning; otherwise the unnumbered ones are plain lines;
+//   - an example becomes an "=$" line, its translation after " — " (or " - ", " – ") going
+//     behind the "+".
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lexora::importers {
+
+struct OutlinePiece {
+  std::string text;  // standard UTF-8, no line ends
+  bool link = false;
+  bool label = false;  // came from a word-class element
+};
+
+struct OutlineParagraph {
+  std::vector<OutlinePiece> pieces;
+  bool listItem = false;
+  bool example = false;
+};
+
+class EntryOutline {
+ public:
+  // Adds running text; blanks (line ends included) collapse into one space.
+  void text(std::string_view text, bool link = false, bool label = false);
+  // Ends the current paragraph (an empty one is dropped).
+  void endParagraph();
+  // Marks the current paragraph.
+  void markListItem() { current_.listItem = true; }
+  void markExample() { current_.example = true; }
+  void setPronunciation(std::string_view text);
+  bool hasPronunciation() const { return !pronunciation_.empty(); }
+
+  // The entry markup, starting with the headword line "@headword|pronunciation|".
+  std::string markupOf(std::string_view headword);
+
+ private:
+  std::string pronunciation_;
+  std::vector<OutlineParagraph> paragraphs_;
+  OutlineParagraph current_;
+  bool pendingSpace_ = false;
+};
+
+// True for the common labels of word classes: "n.", "noun", "v. t.", "adj", ...
+bool looksLikeWordClass(std::string_view text);
+
+}  // namespace lexora::importers

@@ -1,0 +1,63 @@
+#pragma once
+// One import from start to end: a source reader's entries are collected, then written by the
+// dictionary builder. Everything is built under temporary names beside the target and renamed
+// into place only when every file has been written, so a failed or cancelled import leaves no
+// half-written dictionary behind and an older dictionary of the same name whole.
+//
+// A dictionary holds at most BLOCK_SLOTS blocks of meaning text (about 66 MB). A larger source
+// is refused with a message naming the limit, or, with `split`, written as numbered volumes
+// NAME-1.pvm, NAME-2.pvm, ... that each hold a range of headwords.
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "importers/entry_sink.h"
+
+namespace lexora::importers {
+
+enum class SourceKind { Tsv, Dictd, Stardict };
+
+// StarDict for NAME.ifo, dictd for NAME.index (or its NAME.dict.dz / NAME.dict), TSV for a
+// file whose first line holds a TAB; nullopt otherwise.
+std::optional<SourceKind> detectSourceKind(const std::string& path);
+const char* sourceKindName(SourceKind kind);
+
+struct ImportOptions {
+  uint32_t collation = 1;  // Latin1 unless asked otherwise
+  std::optional<std::u16string> title;        // else the source's own, else the file's name
+  std::optional<std::u16string> description;
+  bool split = false;
+  // The most meaning text per dictionary; 0 for the format's limit. Smaller values let tests
+  // and callers try volumes without 66 MB of text.
+  uint64_t meaningLimit = 0;
+};
+
+inline constexpr size_t kReportLimit = 20;
+
+struct ImportOutcome {
+  enum class Status { Done, Failed, Cancelled };
+  Status status = Status::Failed;
+  std::string error;                 // "FILE: REASON" when Failed
+  uint64_t imported = 0;
+  uint64_t skipped = 0;              // entries and source lines left out
+  std::vector<std::string> reports;  // the first kReportLimit skip reports
+  std::vector<std::string> dataFiles;  // what was written, one per volume
+  SourceInfo info;
+};
+
+// done of total source entries; total is 0 when unknown. False cancels the import.
+using ProgressFunction = std::function<bool(uint64_t done, uint64_t total)>;
+
+// source "-" with kind Tsv reads `stdinStream`.
+ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                           const std::string& dataFile, const ImportOptions& options,
+                           const ProgressFunction& progress = {});
+
+// The data file of volume `volume` (from 1): "dir/en.pvm" gives "dir/en-2.pvm".
+std::string volumeFileName(const std::string& dataFile, unsigned volume);
+
+}  // namespace lexora::importers

@@ -1,0 +1,249 @@
+#include "importers/markup_from_tags.h"
+
+#include "importers/dictd_markup.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace lexora::importers {
+namespace {
+
+std::string_view nameOf(const xmlNode* node) {
+  return node->name != nullptr ? std::string_view(reinterpret_cast<const char*>(node->name))
+                               : std::string_view();
+}
+
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  for (std::string_view n : names) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+std::string textContent(const xmlNode* node) {
+  xmlChar* content = xmlNodeGetContent(node);
+  std::string out = content != nullptr ? reinterpret_cast<const char*>(content) : "";
+  xmlFree(content);
+  return out;
+}
+
+std::string attribute(const xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  std::string out = value != nullptr ? reinterpret_cast<const char*>(value) : "";
+  xmlFree(value);
+  return out;
+}
+
+class Walker {
+ public:
+  Walker(TagDialect dialect, EntryOutline& outline) : dialect_(dialect), outline_(outline) {}
+
+  void walk(const xmlNode* node) {
+    for (; node != nullptr; node = node->next) visit(node);
+  }
+
+ private:
+  void addText(std::string_view text) {
+    if (dialect_ == TagDialect::Html) {
+      outline_.text(text, link_ > 0, label_ > 0);
+      return;
+    }
+    // Line ends break lines.
+    size_t start = 0;
+    while (start <= text.size()) {
+      const size_t end = text.find('\n', start);
+      outline_.text(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
+                    link_ > 0, label_ > 0);
+      if (end == std::string_view::npos) break;
+      outline_.endParagraph();
+      start = end + 1;
+    }
+  }
+
+  void visit(const xmlNode* node) {
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+      if (node->content != nullptr) addText(reinterpret_cast<const char*>(node->content));
+      return;
+    }
+    if (node->type != XML_ELEMENT_NODE) return;
+    const std::string_view name = nameOf(node);
+    // Nothing to read in these.
+    if (isOneOf(name, {"script", "style", "head", "img", "rref", "object", "audio", "video", "k"})) return;
+    if (isOneOf(name, {"tr", "transcription"}) && dialect_ == TagDialect::Xdxf) {
+      if (!outline_.hasPronunciation()) {
+        outline_.setPronunciation(textContent(node));
+      } else {
+        outline_.text("[" + textContent(node) + "]");
+      }
+      return;
+    }
+    if (name == "br") {
+      outline_.endParagraph();
+      return;
+    }
+    const bool block = isOneOf(name, {"p", "div", "li", "ul", "ol", "dl", "dt", "dd", "blockquote",
+                                      "h1", "h2", "h3", "h4", "h5", "h6", "table", "tr", "td",
+                                      "hr", "def", "ar", "body", "html"});
+    const bool example = isOneOf(name, {"ex", "example"});
+    const bool item = name == "li" || (name == "def" && dialect_ == TagDialect::Xdxf);
+    bool link = name == "kref";
+    if (name == "a") {
+      const std::string href = attribute(node, "href");
+      link = href.rfind("bword://", 0) == 0 || href.rfind("entry://", 0) == 0;
+    }
+    const bool label = isOneOf(name, {"abr", "c", "gr", "pos"}) ||
+                       (isOneOf(name, {"i", "em"}) && looksLikeWordClass(textContent(node)));
+    if (block || example) outline_.endParagraph();
+    if (item) outline_.markListItem();
+    if (example) outline_.markExample();
+    link_ += link ? 1 : 0;
+    label_ += label ? 1 : 0;
+    walk(node->children);
+    link_ -= link ? 1 : 0;
+    label_ -= label ? 1 : 0;
+    if (block || example) outline_.endParagraph();
+  }
+
+  TagDialect dialect_;
+  EntryOutline& outline_;
+  int link_ = 0;
+  int label_ = 0;
+};
+
+void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outline) {
+  // The HTML parser drops text nodes that hold only blanks, line ends included; where line
+  // ends break lines they become <br> first.
+  std::string withBreaks;
+  std::string_view text = original;
+  if (dialect != TagDialect::Html) {
+    for (char c : original) {
+      if (c == '\n') {
+        withBreaks += "<br>";
+      } else {
+        withBreaks += c;
+      }
+    }
+    text = withBreaks;
+  }
+  // libxml2 takes an int length; entries are far smaller.
+  const int length = static_cast<int>(std::min<size_t>(text.size(), 1u << 30));
+  // One parser context per thread, reset for each entry: a new one per entry costs more than
+  // the parse of a short entry.
+  struct Context {
+    htmlParserCtxtPtr html = htmlNewParserCtxt();
+    ~Context() {
+      if (html != nullptr) htmlFreeParserCtxt(html);
+    }
+  };
+  thread_local Context context;
+  if (context.html == nullptr) {
+    readPlainText(original, outline);
+    return;
+  }
+  htmlDocPtr doc = htmlCtxtReadMemory(context.html, text.data(), length, nullptr, "UTF-8",
+                                  HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                      HTML_PARSE_NONET);
+  if (doc == nullptr) {
+    readPlainText(text, outline);
+    return;
+  }
+  Walker(dialect, outline).walk(doc->children);
+  xmlFreeDoc(doc);
+}
+
+}  // namespace
+
+void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline) {
+  if (dialect == TagDialect::Xdxf) {
+    // One root around the article, so that several top-level elements are well-formed.
+    std::string wrapped = "<ar>";
+    wrapped.append(text);
+    wrapped += "</ar>";
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    xmlDocPtr doc = context == nullptr
+                        ? nullptr
+                        : xmlCtxtReadMemory(context, wrapped.data(), static_cast<int>(wrapped.size()),
+                                            nullptr, "UTF-8",
+                                            XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    // A text that is not well-formed (an HTML entity, an unclosed tag) may still give a tree
+    // with parts missing: the HTML parser reads it whole instead.
+    if (doc != nullptr && context->wellFormed == 0) {
+      xmlFreeDoc(doc);
+      doc = nullptr;
+    }
+    if (context != nullptr) xmlFreeParserCtxt(context);
+    if (doc != nullptr) {
+      Walker(dialect, outline).walk(xmlDocGetRootElement(doc));
+      xmlFreeDoc(doc);
+      outline.endParagraph();
+      return;
+    }
+  }
+  readHtml(text, dialect, outline);
+  outline.endParagraph();
+}
+
+// Text with "{word}" references: the braced words become links. `link` carries an open brace
+// over a line end.
+void addWithReferences(std::string_view text, EntryOutline& outline, bool& link) {
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '{' || text[i] == '}') {
+      outline.text(text.substr(start, i - start), link);
+      if (i < text.size()) link = text[i] == '{';
+      start = i + 1;
+    }
+  }
+}
+
+bool startsLikeSense(std::string_view t) {
+  const char* wordClass = nullptr;
+  if (wordNetSenseMark(t, wordClass) > 0) return true;
+  size_t k = 0;
+  while (k < t.size() && k < 3 && t[k] >= '0' && t[k] <= '9') ++k;
+  if (k > 0 && k + 1 < t.size() && (t[k] == '.' || t[k] == ')' || t[k] == ':') && t[k + 1] == ' ') return true;
+  return t.size() >= 4 && t[0] == '(' && t[1] >= 'a' && t[1] <= 'z' && t[2] == ')' && t[3] == ' ';
+}
+
+void readPlainText(std::string_view text, EntryOutline& outline) {
+  // Text wrapped the way dictd databases wrap it (continuation lines indented at least as far
+  // as the paragraph's first line) is joined back; unindented lines are paragraphs each.
+  int paragraphIndent = -1;
+  bool link = false;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    int indent = 0;
+    size_t k = 0;
+    for (; k < line.size() && (line[k] == ' ' || line[k] == '\t'); ++k) indent += line[k] == '\t' ? 8 : 1;
+    std::string_view body = line.substr(k);
+    while (!body.empty() && (body.back() == ' ' || body.back() == '\r' || body.back() == '\t')) body.remove_suffix(1);
+    if (body.empty()) {
+      outline.endParagraph();
+      paragraphIndent = -1;
+      link = false;
+    } else if (!isDictdSourceNote(body)) {
+      const bool continuation = paragraphIndent >= 0 && indent > 0 && indent >= paragraphIndent &&
+                                !startsLikeSense(body);
+      if (!continuation) {
+        outline.endParagraph();
+        paragraphIndent = indent;
+        link = false;
+      }
+      addWithReferences(body, outline, link);
+      outline.text(" ", link);
+    }
+    if (end == text.size()) break;
+  }
+  outline.endParagraph();
+}
+
+}  // namespace lexora::importers

@@ -1,0 +1,24 @@
+#pragma once
+// Reads tagged entry texts into an EntryOutline with libxml2: HTML and Pango markup through its
+// HTML parser, XDXF through its XML parser (falling back to the HTML parser for a text that is
+// not well-formed XML). Entities come out decoded; tags that carry no meaning for the entry
+// markup (fonts, colours, emphasis, scripts, pictures) are dropped with their looks.
+
+#include <string_view>
+
+#include "importers/entry_outline.h"
+
+namespace lexora::importers {
+
+enum class TagDialect {
+  Html,   // line ends are blanks; <br>, <p>, <div>, <li> ... break lines
+  Pango,  // line ends break lines
+  Xdxf,   // line ends break lines; <tr> <abr> <c> <ex> <kref> <k> ...
+};
+
+void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline);
+
+// Plain text: one paragraph per line.
+void readPlainText(std::string_view text, EntryOutline& outline);
+
+}  // namespace lexora::importers

@@ -1,0 +1,19 @@
+// The StarDict importer on any .ifo, .idx, .dict and .syn files.
+// Input: u32 length + the .ifo, u32 length + the .idx, u32 length + the .dict, the .syn.
+
+#include "importers/import_job.h"
+#include "tests/fuzz/fuzz_support.h"
+
+using namespace lexora;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 4);
+  const std::string folder = fuzz::scratchFolder();
+  fuzz::writeBytes(folder + "/source.ifo", parts[0]);
+  fuzz::writeBytes(folder + "/source.idx", parts[1]);
+  fuzz::writeBytes(folder + "/source.dict", parts[2]);
+  fuzz::writeBytes(folder + "/source.syn", parts[3]);
+  importers::importSource(importers::SourceKind::Stardict, folder + "/source.ifo", nullptr,
+                          folder + "/stardict.pvm", importers::ImportOptions{});
+  return 0;
+}

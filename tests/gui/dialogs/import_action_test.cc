@@ -1,0 +1,66 @@
+// "Import…" in the dictionaries dialog: the chosen source is converted into the folder of
+// installed dictionaries and becomes a row of the list and a slot of the path table.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+
+#include "app/dictionary_list.h"
+#include "gui/dialogs/dictionaries_dialog.h"
+#include "gui/dialogs/import_action.h"
+#include "engine/dictionary.h"
+#include "tests/gui/dialogs/dialog_test_support.h"
+
+namespace lexora {
+namespace {
+
+TEST(ImportActionTest, ImportedSourceBecomesAnInstalledRow) {
+  test::testApplication();
+  QTemporaryDir scratch;
+  ASSERT_TRUE(scratch.isValid());
+  ::setenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+  const QString source = scratch.filePath(QStringLiteral("words.tsv"));
+  std::ofstream(source.toStdString()) << "one\t- uno\ntwo\t- dos\n";
+  int asked = 0;
+  setImportSourcePicker([&](QWidget*) {
+    ++asked;
+    return source;
+  });
+
+  Settings settings;
+  ASSERT_TRUE(setInstalledDictionaryPaths(settings, {u"/somewhere/first.pvm"}));
+  DictionariesDialog dialog(settings);
+  dialog.show();
+  auto* button = dialog.findChild<QPushButton*>(QStringLiteral("importButton"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QStringLiteral("Import\u2026"));
+  QTest::mouseClick(button, Qt::LeftButton);
+
+  EXPECT_EQ(asked, 1);
+  const QString installed = scratch.filePath(QStringLiteral("data/lexora/dictionaries/words.pvm"));
+  auto* list = dialog.findChild<QListWidget*>(QStringLiteral("dictionaryList"));
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(1)->text(), installed);
+  EXPECT_EQ(settings.totalDict, 2);
+  EXPECT_EQ(QString::fromStdU16String(settings.dictionaryPaths[1]), installed);
+  Dictionary d;
+  ASSERT_TRUE(d.openDictionary(installed.toStdString()));
+  EXPECT_EQ(d.wordCount(), 2u);
+
+  // Cancel in the dictionaries dialog takes the row out of the settings again.
+  dialog.reject();
+  EXPECT_EQ(settings.totalDict, 1);
+
+  // Nothing chosen: nothing happens.
+  setImportSourcePicker([](QWidget*) { return QString(); });
+  EXPECT_TRUE(runImportAction(nullptr).isEmpty());
+}
+
+}  // namespace
+}  // namespace lexora

@@ -1,0 +1,103 @@
+// dictd texts of each shape become entries that read well: headline, senses, examples, notes.
+
+#include <gtest/gtest.h>
+
+#include "importers/dictd_markup.h"
+
+namespace lexora::importers {
+namespace {
+
+std::string convert(DictdShape shape, std::string_view word, std::vector<std::string_view> texts) {
+  std::string out = dictdEntryMarkup(shape, word, texts);
+  for (size_t at; (at = out.find("\r\n")) != std::string::npos;) out.replace(at, 2, "\n");
+  return out;
+}
+
+TEST(DictdShape, ChosenFromTheHeaderEntries) {
+  EXPECT_EQ(dictdShapeFromHeader("The Collaborative International Dictionary of English v.0.48",
+                                 "ftp://ftp.gnu.org/gnu/gcide", ""),
+            DictdShape::Gcide);
+  EXPECT_EQ(dictdShapeFromHeader("WordNet (r) 3.0 (2006)", "", ""), DictdShape::WordNet);
+  EXPECT_EQ(dictdShapeFromHeader("English-French FreeDict Dictionary", "https://freedict.org/", ""),
+            DictdShape::FreeDict);
+  EXPECT_EQ(dictdShapeFromHeader("The Jargon File (version 4.4.7, 29 Dec 2003)", "", ""),
+            DictdShape::Generic);
+}
+
+TEST(DictdMarkup, GcideHeadlineSensesQuotationsPhrasesAndNotes) {
+  const std::string_view verb =
+      "Ransom \\Ran\"som\\, v. t. [imp. & p. p. {Ransomed}; p.\n"
+      "   pr. & vb. n. {Ransoming}.] [Cf. F. ran[,c]onner. See\n"
+      "   {Ransom}, n.]\n"
+      "   1. To redeem from captivity, servitude, punishment, or\n"
+      "      forfeit, by paying a price.\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "   2. To exact a ransom for. [R.]\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "            Such lands as he had rule of he ransomed them so\n"
+      "            grievously.                           --Berners.\n"
+      "      [1913 Webster]\n";
+  const std::string_view noun =
+      "Ransom \\Ran\"som\\ (r[a^]n\"s[u^]m), n. [OE. raunson.]\n"
+      "   1. The release of a captive.\n"
+      "      (a) by payment;\n"
+      "      (b) by force.\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "   {Ransom bill} (Law), a war contract.\n"
+      "      [1913 Webster +PJC]\n";
+  EXPECT_EQ(convert(DictdShape::Gcide, "Ransom", {verb, noun}),
+            "@Ransom|Ran\"som|\n"
+            "* v. t.\n"
+            "[imp. & p. p. Ransomed; p. pr. & vb. n. Ransoming.] [Cf. F. ran[,c]onner. See Ransom, n.]\n"
+            "- To redeem from captivity, servitude, punishment, or forfeit, by paying a price.\n"
+            "- To exact a ransom for. [R.]\n"
+            "=$Such lands as he had rule of he ransomed them so grievously. --Berners.\n"
+            "\n"
+            "* n.\n"
+            "[OE. raunson.]\n"
+            "- The release of a captive.\n"
+            "(a) by payment;\n"
+            "(b) by force.\n"
+            "!$Ransom bill\n"
+            "- (Law), a war contract.");
+}
+
+TEST(DictdMarkup, FreeDictPronunciationAndNumberedTranslations) {
+  EXPECT_EQ(convert(DictdShape::FreeDict, "run", {"run /r\xCA\x8Cn/\n1. fonctionner\n2. fuite\n"}),
+            "@run|r\xCA\x8Cn|\n- fonctionner\n- fuite");
+  // A headline with a word class in angle brackets.
+  EXPECT_EQ(convert(DictdShape::FreeDict, "chat", {"chat /\xCA\x83" "a/ <n, masc>\nchat; cat\n"}),
+            "@chat|\xCA\x83" "a|\n* n, masc\n- chat; cat");
+}
+
+TEST(DictdMarkup, WordNetClassesExamplesAndSynonyms) {
+  const std::string_view text =
+      "tally\n"
+      "    n 1: a score in baseball; \"the Yankees scored 3 runs\"; \"their\n"
+      "         first tally\" [syn: {run}, {tally}]\n"
+      "    2: a bill for an amount due\n"
+      "    v 1: be compatible [syn: {match}, {fit}] [ant: {disagree}]\n";
+  EXPECT_EQ(convert(DictdShape::WordNet, "tally", {text}),
+            "@tally\n* noun\n- a score in baseball\n=$the Yankees scored 3 runs\n"
+            "=$their first tally\n# syn: $run$, $tally$\n- a bill for an amount due\n* verb\n"
+            "- be compatible\n# syn: $match$, $fit$\n# ant: $disagree$");
+}
+
+TEST(DictdMarkup, PlainTextJoinsParagraphsAndKeepsLinks) {
+  const std::string_view numbered =
+      "hack\n\n\n    [very common]\n\n    1. n. Originally, a quick job\n    that works.\n\n"
+      "    2. See {nethack}.\n\n    Constructions on this term abound: {neat hack}.\n";
+  EXPECT_EQ(convert(DictdShape::Generic, "hack", {numbered}),
+            "@hack\n[very common]\n- n. Originally, a quick job that works.\n- See $nethack$.\n"
+            "Constructions on this term abound: neat hack.");
+  // Without numbers each paragraph is a meaning; a line that would read as markup stays plain.
+  EXPECT_EQ(convert(DictdShape::Generic, "foo", {"foo\n   first\n   part\n\n   second\n"}),
+            "@foo\n- first part\n- second");
+  EXPECT_EQ(convert(DictdShape::Generic, "x", {"something else\n"}), "@x\n- something else");
+}
+
+}  // namespace
+}  // namespace lexora::importers
