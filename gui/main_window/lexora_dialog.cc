@@ -127,7 +127,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
           });
   connect(lookupButton(), &QToolButton::clicked, this, [this] {
     lookupButton()->setEnabled(false);
-    showSelectedRow();
+    showFromWordBox();
     lookupButton()->setEnabled(true);
   });
 
@@ -242,6 +242,24 @@ void LexoraDialog::searchAsYouType() {
   uint32_t listPosition = 0;
   if (!dict->findWord(key, nearest, sign, &listPosition)) return;
   selectListRow(listPosition, true);
+}
+
+void LexoraDialog::showFromWordBox() {
+  const int32_t k = working();
+  Dictionary* dict = dictionary(k);
+  const std::u16string typed = normaliseLookupWord(toU16String(wordBox()->text()));
+  uint32_t nearest = 0;
+  int sign = 0;
+  // A word the dictionary does not hold is looked up like any other: its base form, or the
+  // nearest entry with suggestions. A headword shows its row as it always did.
+  if (dict && services_.wordHelp && !typed.empty() && dict->wordCount() > 0 &&
+      dict->findWord(typed, nearest, sign) && sign != 0) {
+    showInMainWindow_ = true;
+    lookupWord(typed, k);
+    focusWordBox();
+    return;
+  }
+  showSelectedRow();
 }
 
 void LexoraDialog::showSelectedRow() {
@@ -459,7 +477,7 @@ bool LexoraDialog::eventFilter(QObject* watched, QEvent* event) {
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             !key->isAutoRepeat()) {
           lookupButton()->setEnabled(false);
-          showSelectedRow();
+          showFromWordBox();
           lookupButton()->setEnabled(true);
         }
         return true;  // key releases end here

@@ -62,6 +62,9 @@ class LexoraDialog : public QMainWindow {
   void showPopupPage(bool previous);
   // The word list's selected row in the viewer (Return, the lookup button, a tap on a row).
   void showSelectedRow();
+  // Return or the magnifier: the selected row, or for a word that is no headword the lookup
+  // of the typed word (its base form, or the nearest entry with suggestions).
+  void showFromWordBox();
   void previousWord();
   void nextWord();
   void addToHistory(const std::u16string& word, int32_t dictionaryIndex);

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QListView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/word_help.h"
@@ -52,6 +53,21 @@ TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
   w.lookupWord(u"run", 0);  // an exact match: the page as it always was
   EXPECT_FALSE(page().contains(QString::fromUtf8("\u2192")));
   EXPECT_FALSE(page().contains("Did you mean"));
+}
+
+TEST_F(WordHelpWindowTest, ReturnInTheWordBoxShowsTheBaseForm) {
+  LexoraDialog& w = f.open();
+  w.wordBox()->setFocus();
+  QTest::keyClicks(w.wordBox(), "studies");
+  QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  EXPECT_TRUE(page().contains(QString::fromUtf8("<i>studies</i> \u2192 <b>study</b>")));
+  EXPECT_EQ(selectedRow(), 3);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
+
+  QTest::keyClicks(w.wordBox(), "run");  // a headword: its row, as it always was
+  QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  EXPECT_TRUE(page().contains("to move swiftly"));
+  EXPECT_FALSE(page().contains(QString::fromUtf8("\u2192")));
 }
 
 TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
