@@ -68,7 +68,7 @@ std::vector<std::u16string> sampleHeadwords(Dictionary& dictionary) {
   std::vector<std::u16string> one;
   const uint32_t step = std::max<uint32_t>(1, count / kSampleSize);
   for (uint32_t i = 0; i < count && sample.size() < kSampleSize; i += step) {
-    if (dictionary.readWords(i, 1, one) == 1 && !one[0].empty()) sample.push_back(one[0]);
+    if (dictionary.readWords(i, 1, one).isOk() && !one[0].empty()) sample.push_back(one[0]);
   }
   return sample;
 }

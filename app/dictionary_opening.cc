@@ -14,7 +14,7 @@ OpenedDictionaries openInstalledDictionaries(std::span<Dictionary> dictionarySlo
   for (int32_t k = 0; k < count; ++k) {
     Dictionary& slot = dictionarySlots[static_cast<size_t>(k)];
     if (slot.isOpen()) slot.closeDictionary();
-    if (!slot.openDictionary(pathOf(k))) continue;
+    if (!slot.openDictionary(pathOf(k)).isOk()) continue;
     opened.reverseDictIndex = k;
     if (opened.workingDictIndex < 0) opened.workingDictIndex = k;
   }

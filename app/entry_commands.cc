@@ -121,7 +121,8 @@ void EntryCommands::addNewWord(Dictionary& dictionary, int& currentEntryIndex) {
     messages_.showMessage(kEmptyWordMessage, MessageIcon::None);
     return;
   }
-  const EditResult result = dictionary.addEntry(headword, meaningFromEditText(texts.meaning));
+  const EditResult result =
+      dictionary.addEntry(headword, meaningFromEditText(texts.meaning)).edit();
   const Message message = addEntryMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
 
@@ -132,7 +133,7 @@ void EntryCommands::addNewWord(Dictionary& dictionary, int& currentEntryIndex) {
   }
   uint32_t nearest = 0;
   int sign = 1;
-  if (dictionary.findWord(headword, nearest, sign) && sign == 0) {
+  if (dictionary.findWord(headword, nearest, sign).isOk() && sign == 0) {
     showChangedEntry(dictionary, nearest, currentEntryIndex);
   } else {
     wordList_.setRowCount(dictionary.wordCount());
@@ -150,7 +151,8 @@ void EntryCommands::modifyMeaning(Dictionary& dictionary, int& currentEntryIndex
   EntryTexts texts{headword, toEditText(meaning)};
   if (!editor_.edit(EditMode::ModifyMeaning, texts)) return;
 
-  const EditResult result = dictionary.modifyMeaning(index, meaningFromEditText(texts.meaning));
+  const EditResult result =
+      dictionary.modifyMeaning(index, meaningFromEditText(texts.meaning)).edit();
   const Message message = modifyMeaningMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
   if (result == EditResult::Ok) showChangedEntry(dictionary, index, currentEntryIndex);
@@ -172,7 +174,7 @@ void EntryCommands::modifyWord(Dictionary& dictionary, int& currentEntryIndex) {
     messages_.showMessage(kEmptyWordMessage, MessageIcon::None);
     return;
   }
-  const EditResult result = dictionary.modifyWord(index, texts.headword);
+  const EditResult result = dictionary.modifyWord(index, texts.headword).edit();
   const Message message = modifyWordMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
   if (result == EditResult::Ok) showChangedEntry(dictionary, index, currentEntryIndex);
@@ -184,7 +186,7 @@ void EntryCommands::deleteWord(Dictionary& dictionary, int& currentEntryIndex) {
   if (!readEntry(dictionary, currentEntryIndex, headword, nullptr)) return;
   if (!messages_.askYesNo(deleteQuestion(headword))) return;
 
-  if (!dictionary.deleteEntry(index)) {
+  if (!dictionary.deleteEntry(index).isOk()) {
     messages_.showMessage(kDeleteFailedMessage, MessageIcon::None);
   }
   currentEntryIndex = -1;
@@ -197,10 +199,10 @@ bool EntryCommands::readEntry(Dictionary& dictionary, int index, std::u16string&
                               std::u16string* meaning) {
   std::vector<std::u16string> words;
   const bool read = index >= 0 &&
-                    dictionary.readWords(static_cast<uint32_t>(index), 1, words) == 1 &&
+                    dictionary.readWords(static_cast<uint32_t>(index), 1, words).isOk() &&
                     !words[0].empty() &&
                     (meaning == nullptr ||
-                     dictionary.readMeaning(static_cast<uint32_t>(index), *meaning));
+                     dictionary.readMeaning(static_cast<uint32_t>(index), *meaning).isOk());
   if (!read) {
     messages_.showMessage(kDictionaryErrorMessage, MessageIcon::Error);
     return false;

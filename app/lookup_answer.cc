@@ -9,7 +9,7 @@ LookupAnswer answerLookup(Dictionary& dictionary, std::u16string_view word, bool
                           WordHelp* help) {
   LookupAnswer answer;
   uint32_t nearest = 0;
-  if (!dictionary.findWord(word, nearest, answer.sign, &answer.listPosition)) return answer;
+  if (!dictionary.findWord(word, nearest, answer.sign, &answer.listPosition).isOk()) return answer;
   answer.searched = true;
   answer.historyWord = std::u16string(word);
   if (answer.sign == 0) {

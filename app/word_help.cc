@@ -68,9 +68,9 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
   for (const std::u16string& base : forms->baseForms(word)) {
     uint32_t nearest = 0;
     int sign = 0;
-    if (!dictionary.findWord(base, nearest, sign) || sign != 0) continue;
+    if (!dictionary.findWord(base, nearest, sign).isOk() || sign != 0) continue;
     std::vector<std::u16string> headword;
-    if (dictionary.readWords(nearest, 1, headword) != 1) continue;
+    if (!dictionary.readWords(nearest, 1, headword).isOk()) continue;
     return BaseFormEntry{headword[0], nearest};
   }
   return std::nullopt;

@@ -47,8 +47,10 @@ struct BenchDictionary {
       builder.add(word, meaning);
       words.push_back(std::move(word));
     }
-    if (!builder.finish(folder + "/bench.pvm") || !dictionary.openDictionary(folder + "/bench.pvm")) {
-      std::fprintf(stderr, "cannot build the benchmark dictionary: %s\n", builder.error().c_str());
+    Status s = builder.finish(folder + "/bench.pvm");
+    if (s.isOk()) s = dictionary.openDictionary(folder + "/bench.pvm");
+    if (!s.isOk()) {
+      std::fprintf(stderr, "cannot build the benchmark dictionary: %s\n", s.message().c_str());
       std::exit(1);
     }
   }
@@ -75,7 +77,7 @@ void BM_FindWordWithListPosition(benchmark::State& state) {
     // Half the keys are a prefix of a stored word, as while typing.
     const std::u16string_view typed =
         random() % 2 ? std::u16string_view(key) : std::u16string_view(key).substr(0, 3);
-    if (!b.dictionary.findWord(typed, nearest, sign, &position)) state.SkipWithError("find failed");
+    if (!b.dictionary.findWord(typed, nearest, sign, &position).isOk()) state.SkipWithError("find failed");
     benchmark::DoNotOptimize(position);
   }
 }
@@ -94,7 +96,7 @@ void BM_ReadMeaningColdBlock(benchmark::State& state) {
     uint32_t index = random() % count;
     if (index == previousBlockGuess) index = (index + count / 2) % count;
     previousBlockGuess = index;
-    if (!b.dictionary.readMeaning(index, meaning)) state.SkipWithError("read failed");
+    if (!b.dictionary.readMeaning(index, meaning).isOk()) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(meaning.data());
   }
 }
@@ -107,7 +109,7 @@ void BM_ReadMeaningCachedBlock(benchmark::State& state) {
   const uint32_t index = b.dictionary.wordCount() / 3;
   b.dictionary.readMeaning(index, meaning);
   for (auto _ : state) {
-    if (!b.dictionary.readMeaning(index, meaning)) state.SkipWithError("read failed");
+    if (!b.dictionary.readMeaning(index, meaning).isOk()) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(meaning.data());
   }
 }
@@ -120,7 +122,7 @@ void BM_BuildDictionary(benchmark::State& state) {
   for (auto _ : state) {
     DictionaryBuilder builder(kLatin1);
     for (const std::u16string& w : b.words) builder.add(w, u"- short meaning of the word");
-    if (!builder.finish(data)) state.SkipWithError("build failed");
+    if (!builder.finish(data).isOk()) state.SkipWithError("build failed");
   }
 }
 BENCHMARK(BM_BuildDictionary)->Iterations(1)->Unit(benchmark::kMillisecond);

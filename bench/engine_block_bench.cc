@@ -55,7 +55,7 @@ struct BlockBench {
     for (uint32_t i = 0; i < header.wordCount; ++i) {
       records.push_back(WordRecord::decodeFrom(index.data() + WordRecord::fileOffset(i)));
     }
-    if (!dictionary.openDictionary(data)) fail(dictionary.lastError());
+    if (Status s = dictionary.openDictionary(data); !s.isOk()) fail(s.message());
   }
   ~BlockBench() {
     dictionary.closeDictionary();
@@ -100,7 +100,7 @@ struct BlockBench {
       }
       builder.add(word, meaning);
     }
-    if (!builder.finish(data)) fail(builder.error());
+    if (Status s = builder.finish(data); !s.isOk()) fail(s.message());
   }
 
   // Entries that lie in one block, with the end of their bytes in the given fifth of it
@@ -187,7 +187,7 @@ void BM_ReadEntryColdBlock(benchmark::State& state) {
   std::u16string meaning;
   size_t next = 0;
   for (auto _ : state) {
-    if (!b.dictionary.readMeaning(entries[next++ % entries.size()], meaning)) {
+    if (!b.dictionary.readMeaning(entries[next++ % entries.size()], meaning).isOk()) {
       state.SkipWithError("read failed");
     }
     benchmark::DoNotOptimize(meaning.data());

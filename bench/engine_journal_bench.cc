@@ -91,14 +91,14 @@ void addEntries(benchmark::State& state, FileSystem& fs) {
     builder.finish(file);
   }
   Dictionary d(fs);
-  if (!d.openDictionary(file)) state.SkipWithError(d.lastError().c_str());
+  if (Status s = d.openDictionary(file); !s.isOk()) state.SkipWithError(s.message().c_str());
   uint32_t n = 0;
   for (auto _ : state) {
     std::u16string word = u"new";
     for (uint32_t k = ++n; k > 0; k /= 26) word += char16_t(u'a' + k % 26);
     std::u16string meaning = u"@" + word + u"\r\n* noun\r\n- a new entry of some length, ";
     for (int k = 0; k < 6; ++k) meaning += char16_t(u'a' + random() % 26);
-    if (d.addEntry(word, meaning) != EditResult::Ok) state.SkipWithError(d.lastError().c_str());
+    if (Status s = d.addEntry(word, meaning); !s.isOk()) state.SkipWithError(s.message().c_str());
   }
   d.closeDictionary();
   std::error_code ignored;

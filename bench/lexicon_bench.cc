@@ -81,7 +81,8 @@ struct BenchData {
       builder.add(w, u"@" + w + u"\r\n* noun\r\n- a made-up word, the " + w.substr(0, 3) +
                          u" of the bench\r\n=$an example+một ví dụ");
     }
-    if (!builder.finish(folder + "/bench.pvm") || !dictionary.openDictionary(folder + "/bench.pvm")) {
+    if (!builder.finish(folder + "/bench.pvm").isOk() ||
+        !dictionary.openDictionary(folder + "/bench.pvm").isOk()) {
       std::fprintf(stderr, "cannot build the benchmark dictionary\n");
       std::exit(1);
     }

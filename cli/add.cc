@@ -18,10 +18,8 @@ int runAdd(const std::vector<std::string>& args, CommandIo& io) {
   Dictionary d;
   if (!openOrReport(d, file, io)) return kExitFailed;
   const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
-  const EditResult result = d.addEntry(fromUtf8(parsed->positional[1]), fromUtf8(meaning));
-  io.out << editResultName(result) << "\n";
-  if (result != EditResult::Ok) return failure(io, file, std::string("add: ") + editResultName(result));
-  return kExitOk;
+  const Status s = d.addEntry(fromUtf8(parsed->positional[1]), fromUtf8(meaning));
+  return reportEdit(io, file, "add", s);
 }
 
 }  // namespace lexora::cli

@@ -17,10 +17,18 @@ int failure(CommandIo& io, const std::string& file, const std::string& reason) {
   return kExitFailed;
 }
 
+int reportEdit(CommandIo& io, const std::string& file, const char* command, const Status& status) {
+  const char* name = status.isOk() || status.edit() != EditResult::Ok ? editResultName(status.edit())
+                                                                       : "Failed";
+  io.out << name << "\n";
+  if (status.isOk()) return kExitOk;
+  return failure(io, file, std::string(command) + ": " + name + " (" + status.message() + ")");
+}
+
 bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io) {
-  if (dictionary.openDictionary(dataFile)) return true;
-  const std::string& reason = dictionary.lastError();
-  failure(io, dataFile, reason.empty() ? "cannot open the dictionary" : reason);
+  const Status s = dictionary.openDictionary(dataFile);
+  if (s.isOk()) return true;
+  failure(io, dataFile, s.message());
   return false;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "engine/status.h"
 
 namespace lexora {
 class Dictionary;
@@ -20,6 +21,10 @@ int usageError(CommandIo& io, const char* usage, const std::string& why);
 
 // Prints "lexora-cli: FILE: REASON" on stderr; returns kExitFailed.
 int failure(CommandIo& io, const std::string& file, const std::string& reason);
+
+// An entry change's outcome: its name ("Ok", "WordExists", ...) on stdout for scripts, and on
+// failure "lexora-cli: FILE: COMMAND: NAME (why)" on stderr. Returns kExitOk or kExitFailed.
+int reportEdit(CommandIo& io, const std::string& file, const char* command, const Status& status);
 
 // Opens `dictionary` from its data file; on failure prints the reason and returns false.
 bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io);

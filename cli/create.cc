@@ -17,15 +17,10 @@ int runCreate(const std::vector<std::string>& args, CommandIo& io) {
   if (!options) return usageError(io, kCreateUsage, why);
   const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!d.createDictionary(file, options->collation)) {
-    return failure(io, file, d.lastError().empty() ? "cannot create the dictionary" : d.lastError());
-  }
-  if (options->title && !d.setTitle(*options->title)) {
-    return failure(io, file, "cannot write the title");
-  }
-  if (options->description && !d.setDescription(*options->description)) {
-    return failure(io, file, "cannot write the description");
-  }
+  Status s = d.createDictionary(file, options->collation);
+  if (s.isOk() && options->title) s = d.setTitle(*options->title);
+  if (s.isOk() && options->description) s = d.setDescription(*options->description);
+  if (!s.isOk()) return failure(io, file, s.message());
   return kExitOk;
 }
 

@@ -18,7 +18,7 @@ int runDelete(const std::vector<std::string>& args, CommandIo& io) {
   const std::string& file = parsed->positional[0];
   Dictionary d;
   if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
-  if (!d.deleteEntry(*index)) return failure(io, file, "cannot delete entry " + std::to_string(*index));
+  if (const Status s = d.deleteEntry(*index); !s.isOk()) return failure(io, file, s.message());
   io.out << "Ok\n";
   return kExitOk;
 }

@@ -34,7 +34,7 @@ void chooseWorkingAndReverse(Settings& s) {
   s.reverseDictIndex = -1;
   for (int k = 0; k < s.totalDict; ++k) {
     Dictionary d;
-    if (!d.openDictionary(pathAt(s, k))) continue;
+    if (!d.openDictionary(pathAt(s, k)).isOk()) continue;
     if (s.workingDictIndex == -1) s.workingDictIndex = k;
     s.reverseDictIndex = k;
   }
@@ -59,11 +59,10 @@ int listInstalled(const Settings& s, CommandIo& io) {
   for (int k = 0; k < s.totalDict; ++k) {
     io.out << (k + 1) << "  " << pathAt(s, k);
     Dictionary d;
-    if (d.openDictionary(pathAt(s, k))) {
+    if (const Status opened = d.openDictionary(pathAt(s, k)); opened.isOk()) {
       io.out << "  \"" << toUtf8(d.title()) << "\"  " << d.wordCount() << " words";
     } else {
-      io.out << "  (cannot open: "
-             << (d.lastError().empty() ? std::string("unknown reason") : d.lastError()) << ")";
+      io.out << "  (cannot open: " << opened.message() << ")";
     }
     if (k == s.workingDictIndex) io.out << "  [working]";
     if (k == s.reverseDictIndex) io.out << "  [reverse]";

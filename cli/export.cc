@@ -27,16 +27,15 @@ int runExport(const std::vector<std::string>& args, CommandIo& io) {
   std::u16string meaning;
   std::string out;
   for (uint32_t first = 0; first < total;) {
-    const uint32_t got = d.readWords(first, std::min(kChunk, total - first), words);
-    if (got == 0) return failure(io, file, "cannot read headword " + std::to_string(first));
+    if (Status s = d.readWords(first, std::min(kChunk, total - first), words); !s.isOk()) {
+      return failure(io, file, s.message());
+    }
+    const auto got = static_cast<uint32_t>(words.size());
     out.clear();
     for (uint32_t i = 0; i < got; ++i) {
-      // An empty meaning reads as false too; only a failed file transfer stops the export.
-      meaning.clear();
-      if (!d.readMeaning(first + i, meaning)) {
-        if (d.lastIoFailed()) {
-          return failure(io, file, "cannot read the meaning of entry " + std::to_string(first + i));
-        }
+      // An empty or unreadable meaning is exported empty; only a failed file transfer stops.
+      if (Status s = d.readMeaning(first + i, meaning); !s.isOk()) {
+        if (s.code() == Status::Code::IoError) return failure(io, file, s.message());
         meaning.clear();
       }
       out += escapeTsvField(toUtf8(words[i]));

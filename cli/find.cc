@@ -20,7 +20,7 @@ int runFind(const std::vector<std::string>& args, CommandIo& io) {
   uint32_t nearest = 0;
   uint32_t position = 0;
   int sign = 0;
-  if (!d.findWord(fromUtf8(parsed->positional[1]), nearest, sign, &position)) {
+  if (!d.findWord(fromUtf8(parsed->positional[1]), nearest, sign, &position).isOk()) {
     return failure(io, file, d.wordCount() == 0 ? "the dictionary has no words"
                                                 : "the search failed reading the word table");
   }

@@ -175,7 +175,7 @@ class Lookup {
                     MissHelp& miss) {
     if (std::optional<BaseFormEntry> base = help_.baseFormEntry(dictionary, word)) {
       std::u16string meaning;
-      if (dictionary.readMeaning(base->position, meaning)) {
+      if (dictionary.readMeaning(base->position, meaning).isOk()) {
         entry.position = base->position;
         entry.headword = base->headword;
         entry.meaning = std::move(meaning);

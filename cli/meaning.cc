@@ -20,7 +20,7 @@ int runMeaning(const std::vector<std::string>& args, CommandIo& io) {
   Dictionary d;
   if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   std::u16string meaning;
-  if (!d.readMeaning(*index, meaning)) {
+  if (!d.readMeaning(*index, meaning).isOk()) {
     return failure(io, file, "the meaning of entry " + std::to_string(*index) +
                                  " is empty or does not read");
   }

@@ -20,11 +20,8 @@ int runRename(const std::vector<std::string>& args, CommandIo& io) {
   Dictionary d;
   if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   uint32_t at = *index;
-  const EditResult result = d.modifyWord(at, fromUtf8(parsed->positional[2]));
-  if (result != EditResult::Ok) {
-    io.out << editResultName(result) << "\n";
-    return failure(io, file, std::string("rename: ") + editResultName(result));
-  }
+  const Status s = d.modifyWord(at, fromUtf8(parsed->positional[2]));
+  if (!s.isOk()) return reportEdit(io, file, "rename", s);
   io.out << "Ok " << at << "\n";
   return kExitOk;
 }

@@ -59,19 +59,19 @@ LookupStatus lookupEntry(Dictionary& dictionary, std::u16string_view word, Entry
                          std::string& why) {
   uint32_t nearest = 0;
   int sign = 0;
-  if (!dictionary.findWord(word, nearest, sign, &result.position)) {
+  if (!dictionary.findWord(word, nearest, sign, &result.position).isOk()) {
     why = dictionary.wordCount() == 0 ? "the dictionary has no words"
                                       : "the search failed reading the word table";
     return LookupStatus::Failed;
   }
   result.sign = sign < 0 ? -1 : (sign > 0 ? 1 : 0);
   std::vector<std::u16string> words;
-  if (dictionary.readWords(result.position, 1, words) == 1) {
+  if (dictionary.readWords(result.position, 1, words).isOk()) {
     result.headword = std::move(words[0]);
   } else {
     result.headword.clear();
   }
-  if (!dictionary.readMeaning(result.position, result.meaning)) {
+  if (!dictionary.readMeaning(result.position, result.meaning).isOk()) {
     why = "cannot read the entry at position " + std::to_string(result.position);
     return LookupStatus::Failed;
   }

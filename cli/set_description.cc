@@ -15,8 +15,8 @@ int runSetDescription(const std::vector<std::string>& args, CommandIo& io) {
   const std::string& file = parsed->positional[0];
   Dictionary d;
   if (!openOrReport(d, file, io)) return kExitFailed;
-  if (!d.setDescription(fromUtf8(parsed->positional[1]))) {
-    return failure(io, file, "cannot write the description");
+  if (const Status s = d.setDescription(fromUtf8(parsed->positional[1])); !s.isOk()) {
+    return failure(io, file, s.message());
   }
   return kExitOk;
 }

@@ -21,12 +21,7 @@ int runSetMeaning(const std::vector<std::string>& args, CommandIo& io) {
   Dictionary d;
   if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
   const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
-  const EditResult result = d.modifyMeaning(*index, fromUtf8(meaning));
-  io.out << editResultName(result) << "\n";
-  if (result != EditResult::Ok) {
-    return failure(io, file, std::string("set-meaning: ") + editResultName(result));
-  }
-  return kExitOk;
+  return reportEdit(io, file, "set-meaning", d.modifyMeaning(*index, fromUtf8(meaning)));
 }
 
 }  // namespace lexora::cli

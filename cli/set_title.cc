@@ -15,7 +15,9 @@ int runSetTitle(const std::vector<std::string>& args, CommandIo& io) {
   const std::string& file = parsed->positional[0];
   Dictionary d;
   if (!openOrReport(d, file, io)) return kExitFailed;
-  if (!d.setTitle(fromUtf8(parsed->positional[1]))) return failure(io, file, "cannot write the title");
+  if (const Status s = d.setTitle(fromUtf8(parsed->positional[1])); !s.isOk()) {
+    return failure(io, file, s.message());
+  }
   return kExitOk;
 }
 

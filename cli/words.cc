@@ -43,8 +43,8 @@ int runWords(const std::vector<std::string>& args, CommandIo& io) {
   std::string out;
   while (remaining > 0) {
     const uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(remaining, kChunk));
-    const uint32_t got = d.readWords(at, want, words);
-    if (got == 0) return failure(io, file, "cannot read headword " + std::to_string(at));
+    if (Status s = d.readWords(at, want, words); !s.isOk()) return failure(io, file, s.message());
+    const auto got = static_cast<uint32_t>(words.size());
     out.clear();
     for (uint32_t i = 0; i < got; ++i) {
       out += toUtf8(words[i]);

@@ -26,7 +26,7 @@ constexpr uint32_t kPrefixStep = 4096;
 }  // namespace
 
 Dictionary::Dictionary()
-    : files_(std::make_unique<DictionaryFiles>(lastIoFailed_, lastError_)),
+    : files_(std::make_unique<DictionaryFiles>()),
       inflater_(std::make_unique<BlockInflater>()) {}
 
 Dictionary::Dictionary(FileSystem& fileSystem) : Dictionary() {
@@ -37,98 +37,90 @@ Dictionary::~Dictionary() { closeDictionary(); }
 
 // ---- Opening and closing ----
 
-bool Dictionary::openDictionary(const std::string& dataFileName) {
+Status Dictionary::openDictionary(const std::string& dataFileName) {
   closeDictionary();
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
     if (name->size() + 1 > PATH_MAX) {
-      lastError_ = "cannot open " + *name + ": the name is longer than the path limit";
-      return false;
+      return Status::invalidArgument("cannot open " + *name +
+                                     ": the name is longer than the path limit");
     }
   }
   cacheBuffer_.assign(CACHE_SIZE, 0);
   uint8_t headerBytes[HEADER_SIZE];
-  bool ok = files_->open(names);
-  if (ok && !files_->read(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE)) {
-    lastError_ = "cannot read the header of " + names.indexFile +
-                 ": the file is shorter than its 846-byte header or unreadable";
-    ok = false;
+  Status s = files_->open(names);
+  if (s.isOk() && !files_->read(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE).isOk()) {
+    s = Status::corruption("cannot read the header of " + names.indexFile +
+                           ": the file is shorter than its 846-byte header or unreadable");
   }
-  if (!ok) {
+  if (s.isOk()) {
+    header_ = DictionaryHeader::decodeFrom(headerBytes);
+    s = checkHeader();
+  }
+  if (!s.isOk()) {
     files_->close();
     std::vector<uint8_t>().swap(cacheBuffer_);
-    return false;
-  }
-  header_ = DictionaryHeader::decodeFrom(headerBytes);
-  if (!checkHeader()) {
-    files_->close();
-    std::vector<uint8_t>().swap(cacheBuffer_);
-    return false;
+    return s;
   }
   dataFileName_ = dataFileName;
   lastReadIndex_ = 0;
   emptyCache();
   isOpen_ = true;
-  lastError_.clear();
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::closeDictionary() {
-  if (!isOpen_ && !files_->isOpen()) return true;
+void Dictionary::closeDictionary() {
+  if (!isOpen_ && !files_->isOpen()) return;
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
   files_->close();
   isOpen_ = false;
-  return true;
 }
 
-bool Dictionary::checkHeader() {
+Status Dictionary::checkHeader() {
   uint64_t indexSize = 0;
   uint64_t dataSize = 0;
-  if (!files_->size(DictionaryFile::Index, indexSize) ||
-      !files_->size(DictionaryFile::Data, dataSize)) {
-    return false;
-  }
+  if (Status s = files_->size(DictionaryFile::Index, indexSize); !s.isOk()) return s;
+  if (Status s = files_->size(DictionaryFile::Data, dataSize); !s.isOk()) return s;
   const std::string& indexName = files_->name(DictionaryFile::Index);
   const std::string damaged = indexName + " is damaged: ";
   const uint32_t last = header_.lastBlock;
   if (last >= BLOCK_SLOTS) {
-    lastError_ = damaged + "its header names block " + std::to_string(last) +
-                 " as the last one, past the block table's last slot " +
-                 std::to_string(BLOCK_SLOTS - 1);
-    return false;
+    return Status::corruption(damaged + "its header names block " + std::to_string(last) +
+                              " as the last one, past the block table's last slot " +
+                              std::to_string(BLOCK_SLOTS - 1));
   }
   const uint64_t tableEnd = BlockRecord::fileOffset(last) + BLOCK_RECORD_SIZE;
   if (tableEnd > indexSize) {
-    lastError_ = damaged + "its header counts " + std::to_string(last + 1) +
-                 " blocks, but the file ends before their block table does";
-    return false;
+    return Status::corruption(damaged + "its header counts " + std::to_string(last + 1) +
+                              " blocks, but the file ends before their block table does");
   }
   if (header_.wordCount > 0) {
     const uint64_t tableNeeds = WordRecord::fileOffset(header_.wordCount);
     if (tableNeeds > indexSize) {
       const uint64_t held =
           indexSize <= WORD_TABLE_OFFSET ? 0 : (indexSize - WORD_TABLE_OFFSET) / WORD_RECORD_SIZE;
-      lastError_ = damaged + "its header counts " + std::to_string(header_.wordCount) +
-                   " words, but the file holds only " + std::to_string(held);
-      return false;
+      return Status::corruption(damaged + "its header counts " +
+                                std::to_string(header_.wordCount) +
+                                " words, but the file holds only " + std::to_string(held));
     }
   }
   uint8_t bytes[BLOCK_RECORD_SIZE];
-  if (!files_->read(DictionaryFile::Index, BlockRecord::fileOffset(last), bytes,
-                    BLOCK_RECORD_SIZE)) {
-    return false;
+  if (Status s = files_->read(DictionaryFile::Index, BlockRecord::fileOffset(last), bytes,
+                              BLOCK_RECORD_SIZE);
+      !s.isOk()) {
+    return s;
   }
   const BlockRecord record = BlockRecord::decodeFrom(bytes);
   if (uint64_t{record.offset} + record.length > dataSize) {
-    lastError_ = damaged + "its last block (" + std::to_string(last) + ") lies at bytes " +
-                 std::to_string(record.offset) + " to " +
-                 std::to_string(uint64_t{record.offset} + record.length) + ", beyond the end of " +
-                 files_->name(DictionaryFile::Data) + " (" + std::to_string(dataSize) + " bytes)";
-    return false;
+    return Status::corruption(
+        damaged + "its last block (" + std::to_string(last) + ") lies at bytes " +
+        std::to_string(record.offset) + " to " +
+        std::to_string(uint64_t{record.offset} + record.length) + ", beyond the end of " +
+        files_->name(DictionaryFile::Data) + " (" + std::to_string(dataSize) + " bytes)");
   }
-  return true;
+  return Status::ok();
 }
 
 // ---- Getters ----
@@ -151,55 +143,59 @@ uint32_t Dictionary::lastReadIndex() const {
 
 // ---- Records, headwords and blocks ----
 
-bool Dictionary::readRecord(uint32_t index, WordRecord& record) {
+Status Dictionary::readRecord(uint32_t index, WordRecord& record) {
   if (!isOpen_ || index >= header_.wordCount) {
-    lastError_ = "entry " + std::to_string(index) + " does not exist";
-    return false;
+    return Status::notFound("entry " + std::to_string(index) + " does not exist");
   }
   uint8_t bytes[WORD_RECORD_SIZE];
-  if (!files_->read(DictionaryFile::Index, WordRecord::fileOffset(index), bytes,
-                    WORD_RECORD_SIZE)) {
-    return false;
+  if (Status s = files_->read(DictionaryFile::Index, WordRecord::fileOffset(index), bytes,
+                              WORD_RECORD_SIZE);
+      !s.isOk()) {
+    return s;
   }
   record = WordRecord::decodeFrom(bytes);
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes) {
+Status Dictionary::readRecordBytes(uint32_t first, uint32_t count, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  if (count == 0) return true;
+  if (count == 0) return Status::ok();
   // Sized only once the records are known to exist (the header was checked against the file).
-  if (!isOpen_ || first >= header_.wordCount || count > header_.wordCount - first) return false;
+  if (!isOpen_ || first >= header_.wordCount || count > header_.wordCount - first) {
+    return Status::notFound("entries " + std::to_string(first) + " to " +
+                            std::to_string(uint64_t{first} + count - 1) + " do not exist");
+  }
   bytes.resize(static_cast<size_t>(count) * WORD_RECORD_SIZE);
   return files_->read(DictionaryFile::Index, WordRecord::fileOffset(first), bytes.data(),
                       bytes.size());
 }
 
-bool Dictionary::readHeadword(uint32_t index, std::u16string& word) {
+Status Dictionary::readHeadword(uint32_t index, std::u16string& word) {
   WordRecord record;
-  if (!readRecord(index, record)) return false;
+  if (Status s = readRecord(index, record); !s.isOk()) return s;
   uint8_t bytes[MAX_WORD_BYTES];
-  if (!files_->read(DictionaryFile::Word, record.wordOffset, bytes, record.wordLength)) {
-    return false;
+  if (Status s = files_->read(DictionaryFile::Word, record.wordOffset, bytes, record.wordLength);
+      !s.isOk()) {
+    return s;
   }
   utf8DecodeInto(bytes, record.wordLength, word);  // unreadable: an empty string
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::readBlockRecord(uint32_t block, BlockRecord& record) {
+Status Dictionary::readBlockRecord(uint32_t block, BlockRecord& record) {
   // Only blocks 0 ... lastBlock exist, and the table has no slot past 1022.
   if (!isOpen_ || block > header_.lastBlock || block >= BLOCK_SLOTS) {
-    lastError_ = "block " + std::to_string(block) + " does not exist in " +
-                 files_->name(DictionaryFile::Index);
-    return false;
+    return Status::corruption("block " + std::to_string(block) + " does not exist in " +
+                              files_->name(DictionaryFile::Index));
   }
   uint8_t bytes[BLOCK_RECORD_SIZE];
-  if (!files_->read(DictionaryFile::Index, BlockRecord::fileOffset(block), bytes,
-                    BLOCK_RECORD_SIZE)) {
-    return false;
+  if (Status s = files_->read(DictionaryFile::Index, BlockRecord::fileOffset(block), bytes,
+                              BLOCK_RECORD_SIZE);
+      !s.isOk()) {
+    return s;
   }
   record = BlockRecord::decodeFrom(bytes);
-  return true;
+  return Status::ok();
 }
 
 void Dictionary::emptyCache() {
@@ -216,21 +212,20 @@ size_t Dictionary::retainedBlockCount() const {
   return retainedBlocks_ ? retainedBlocks_->blockCount() : 0;
 }
 
-bool Dictionary::readCompressed(uint32_t block, uint32_t& length) {
+Status Dictionary::readCompressed(uint32_t block, uint32_t& length) {
   BlockRecord record;
-  if (!readBlockRecord(block, record)) return false;
+  if (Status s = readBlockRecord(block, record); !s.isOk()) return s;
   compressed_.resize(std::max<size_t>(compressed_.size(), record.length));
   length = record.length;
   return files_->read(DictionaryFile::Data, record.offset, compressed_.data(), record.length);
 }
 
-bool Dictionary::inflateFailed(uint32_t block) {
-  lastError_ = "block " + std::to_string(block) + " of " + files_->name(DictionaryFile::Data) +
-               " does not decompress";
-  return false;
+Status Dictionary::inflateFailed(uint32_t block) const {
+  return Status::corruption("block " + std::to_string(block) + " of " +
+                            files_->name(DictionaryFile::Data) + " does not decompress");
 }
 
-bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
+Status Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   emptyCache();
   capacity = std::min<uint32_t>(capacity, static_cast<uint32_t>(cacheBuffer_.size()));
   if (retainedBlocks_) {
@@ -240,11 +235,11 @@ bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
       std::memcpy(cacheBuffer_.data(), kept, length);
       cacheLength_ = length;
       cacheBlock_ = static_cast<uint16_t>(block);
-      return true;
+      return Status::ok();
     }
   }
   uint32_t compressedLength = 0;
-  if (!readCompressed(block, compressedLength)) return false;
+  if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
   uint32_t length = 0;
   if (!inflater_->inflateWhole(compressed_.data(), compressedLength, cacheBuffer_.data(),
                                capacity, length)) {
@@ -252,11 +247,11 @@ bool Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   }
   cacheLength_ = length;
   cacheBlock_ = static_cast<uint16_t>(block);
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
-                              uint32_t& length) {
+Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
+                                uint32_t& length) {
   // Whatever put a whole block into the buffer (a read, or the writer filling its last block)
   // has overwritten any start that was there.
   if (cacheBlock_ != NO_BLOCK) prefixBlock_ = NO_BLOCK;
@@ -264,22 +259,22 @@ bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& 
       (cacheBlock_ == NO_BLOCK && block == prefixBlock_ && needEnd <= cacheLength_)) {
     content = cacheBuffer_.data();
     length = cacheLength_;
-    return true;
+    return Status::ok();
   }
   if (retainedBlocks_) {
     content = retainedBlocks_->find(block, length);
-    if (content != nullptr) return true;
+    if (content != nullptr) return Status::ok();
     // Inflated straight into the block's own slot: no copy through the cache.
     if (uint8_t* slot = retainedBlocks_->fill(block)) {
       uint32_t compressedLength = 0;
-      if (!readCompressed(block, compressedLength)) return false;
+      if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
       if (!inflater_->inflateWhole(compressed_.data(), compressedLength, slot, CACHE_SIZE,
                                    length)) {
         return inflateFailed(block);
       }
       retainedBlocks_->keep(block, length);
       content = slot;
-      return true;
+      return Status::ok();
     }
   }
   // Only a block's first read inflates its start: reading on into a block whose start is
@@ -289,7 +284,7 @@ bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& 
     const uint32_t wanted = std::min((needEnd / kPrefixStep + 1) * kPrefixStep, CACHE_SIZE);
     emptyCache();
     uint32_t compressedLength = 0;
-    if (!readCompressed(block, compressedLength)) return false;
+    if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
     bool complete = false;
     if (!inflater_->inflatePrefix(compressed_.data(), compressedLength, cacheBuffer_.data(),
                                   wanted, length, complete)) {
@@ -303,20 +298,20 @@ bool Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& 
       prefixBlock_ = static_cast<uint16_t>(block);
     }
     content = cacheBuffer_.data();
-    return true;
+    return Status::ok();
   }
-  if (!loadBlock(block, CACHE_SIZE)) return false;
+  if (Status s = loadBlock(block, CACHE_SIZE); !s.isOk()) return s;
   content = cacheBuffer_.data();
   length = cacheLength_;
-  return true;
+  return Status::ok();
 }
 
 // ---- Reading ----
 
-uint32_t Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u16string>& words) {
+Status Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u16string>& words) {
   words.clear();
   if (!isOpen_ || header_.wordCount == 0 || first > header_.wordCount - 1 || count == 0) {
-    return 0;
+    return Status::notFound("no headwords from " + std::to_string(first) + " on");
   }
   const uint64_t last = std::min<uint64_t>(static_cast<uint64_t>(first) + count - 1,
                                            header_.wordCount - 1);
@@ -324,18 +319,18 @@ uint32_t Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::
   // Grown as the headwords are read, never sized from the count alone.
   std::u16string word;
   for (uint32_t i = 0; i < n; ++i) {
-    if (!readHeadword(first + i, word)) {
+    if (Status s = readHeadword(first + i, word); !s.isOk()) {
       words.clear();
-      return 0;
+      return s;
     }
     words.push_back(std::move(word));
   }
-  return n;
+  return Status::ok();
 }
 
-bool Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
-                          uint32_t* listPosition) {
-  if (!isOpen_ || header_.wordCount == 0) return false;
+Status Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
+                            uint32_t* listPosition) {
+  if (!isOpen_ || header_.wordCount == 0) return Status::notFound("the dictionary is empty");
   const uint32_t collation = header_.collation;
   std::u16string word;
   uint32_t lo = 0;
@@ -343,7 +338,7 @@ bool Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
   uint32_t mid = hi / 2;
   int c = 0;
   for (;;) {
-    if (!readHeadword(mid, word)) return false;
+    if (Status s = readHeadword(mid, word); !s.isOk()) return s;
     c = compareWords(collation, key, word, CompareForm::Full);
     if (c == 0 || lo == hi) break;
     if (c < 0) {
@@ -361,18 +356,19 @@ bool Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
     *listPosition = nearest;
     if (c != 0 && nearest < header_.wordCount - 1 &&
         compareWords(collation, key, word, CompareForm::Prefix) != 0) {
-      if (!readHeadword(nearest + 1, word)) return false;
+      if (Status s = readHeadword(nearest + 1, word); !s.isOk()) return s;
       if (compareWords(collation, key, word, CompareForm::Prefix) == 0) {
         *listPosition = nearest + 1;
       }
     }
   }
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
+Status Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
+  meaning.clear();
   WordRecord record;
-  if (!readRecord(index, record)) return false;
+  if (Status s = readRecord(index, record); !s.isOk()) return s;
   uint32_t remaining = record.meaningLength;
   uint32_t block = record.block;
   uint32_t offset = record.offset;
@@ -382,18 +378,17 @@ bool Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
   meaningBytes_.clear();
   while (remaining > 0) {
     if (block >= BLOCK_SLOTS || block > header_.lastBlock) {
-      lastError_ = "the meaning of entry " + std::to_string(index) + " runs past the last block";
-      return false;
+      return Status::corruption("the meaning of entry " + std::to_string(index) +
+                                " runs past the last block");
     }
     const uint8_t* content = nullptr;
     uint32_t contentLength = 0;
     const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
-    if (!blockContent(block, needEnd, content, contentLength)) return false;
+    if (Status s = blockContent(block, needEnd, content, contentLength); !s.isOk()) return s;
     if (offset > contentLength) {
       // The record points beyond the block's content: the file is damaged.
-      lastError_ = "the meaning of entry " + std::to_string(index) +
-                   " starts beyond the content of block " + std::to_string(block);
-      return false;
+      return Status::corruption("the meaning of entry " + std::to_string(index) +
+                                " starts beyond the content of block " + std::to_string(block));
     }
     const uint32_t n = std::min(remaining, contentLength - offset);
     if (n == record.meaningLength) {
@@ -406,8 +401,15 @@ bool Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
     offset = 0;
   }
   lastReadIndex_ = index;
-  if (single != nullptr) return utf8DecodeInto(single, record.meaningLength, meaning);
-  return utf8DecodeInto(meaningBytes_.data(), meaningBytes_.size(), meaning);
+  const bool readable = single != nullptr
+                            ? utf8DecodeInto(single, record.meaningLength, meaning)
+                            : utf8DecodeInto(meaningBytes_.data(), meaningBytes_.size(), meaning);
+  if (readable) return Status::ok();
+  if (record.meaningLength == 0) {
+    return Status::notFound("entry " + std::to_string(index) + " has no meaning");
+  }
+  return Status::corruption("the meaning of entry " + std::to_string(index) +
+                            " is not readable text");
 }
 
 }  // namespace lexora

@@ -116,17 +116,16 @@ void DictionaryBuilder::decideResults() {
   streamLength_ = s;
 }
 
-bool DictionaryBuilder::finish(const std::string& dataFileName) {
+Status DictionaryBuilder::finish(const std::string& dataFileName) {
   if (finished_) {
-    error_ = "the dictionary was already written";
-    return false;
+    return Status::invalidArgument("the dictionary was already written");
   }
   finished_ = true;
   decideResults();
   return writeFiles(dataFileName);
 }
 
-bool DictionaryBuilder::writeFiles(const std::string& dataFileName) {
+Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
   const FileSetNames names = fileSetNames(dataFileName);
   const size_t n = entries_.size();
 
@@ -157,9 +156,9 @@ bool DictionaryBuilder::writeFiles(const std::string& dataFileName) {
   }
   for (uint32_t b = 0; b < blockCount; ++b) {
     if (!compressedOk[b]) {
-      error_ = "block " + std::to_string(b) + " of " + names.dataFile +
-               " does not compress into " + std::to_string(BLOCK_CAPACITY) + " bytes";
-      return false;
+      return Status::ioError("block " + std::to_string(b) + " of " + names.dataFile +
+                             " does not compress into " + std::to_string(BLOCK_CAPACITY) +
+                             " bytes");
     }
   }
 
@@ -221,25 +220,24 @@ bool DictionaryBuilder::writeFiles(const std::string& dataFileName) {
 
   // The old files (if any) are replaced in one transaction: a failure, or a crash half-way,
   // leaves them as they were.
-  bool ioFailed = false;
-  DictionaryFiles files(ioFailed, error_);
+  DictionaryFiles files;
   files.setFileSystem(*fs_);
-  if (!files.openForReplace(names)) return false;
+  if (Status s = files.openForReplace(names); !s.isOk()) return s;
   files.begin();
-  bool ok = true;
+  Status s;
   for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
-    ok = ok && files.truncate(file, 0);
+    if (s.isOk()) s = files.truncate(file, 0);
   }
   uint64_t at = 0;
   for (const auto& block : compressed) {
-    ok = ok && files.write(DictionaryFile::Data, at, block.data(), block.size());
+    if (s.isOk()) s = files.write(DictionaryFile::Data, at, block.data(), block.size());
     at += block.size();
   }
-  ok = ok && files.write(DictionaryFile::Word, 0, words.data(), words.size()) &&
-       files.write(DictionaryFile::Index, 0, index.data(), index.size());
-  if (!ok) {
+  if (s.isOk()) s = files.write(DictionaryFile::Word, 0, words.data(), words.size());
+  if (s.isOk()) s = files.write(DictionaryFile::Index, 0, index.data(), index.size());
+  if (!s.isOk()) {
     files.abandon();
-    return false;
+    return s;
   }
   return files.commit();
 }

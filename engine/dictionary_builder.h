@@ -9,7 +9,7 @@
 //   DictionaryBuilder builder(kLatin1);
 //   builder.setTitle(u"English");
 //   builder.add(u"apple", u"- a fruit");
-//   if (!builder.finish("/tmp/en.pvm")) ... builder.error() ...
+//   if (Status s = builder.finish("/tmp/en.pvm"); !s.isOk()) ... s.message() ...
 //   builder.result(0) == EditResult::Ok
 
 #include <cstdint>
@@ -19,6 +19,7 @@
 
 #include "engine/edit_result.h"
 #include "engine/file.h"
+#include "engine/status.h"
 
 namespace lexora {
 
@@ -41,15 +42,14 @@ class DictionaryBuilder {
   // replacing existing ones. The replace is one transaction with a rollback journal, so a
   // failure, or a crash half-way, leaves any previous dictionary of that name whole (and a
   // dictionary that did not exist, absent). A dictionary held open elsewhere is refused.
-  // False when a file cannot be written (error() says which and why). May be called once.
-  bool finish(const std::string& dataFileName);
+  // Fails when a file cannot be written (the message says which and why). May be called once.
+  Status finish(const std::string& dataFileName);
 
   // REQUIRES: finish() was called; entry < entryCount().
   // Ok for an entry that was stored; otherwise the reason addEntry would have given
   // (EmptyWord, WordExists, WordTooLong, MeaningTooLong).
   EditResult result(size_t entry) const { return results_[entry]; }
   uint32_t acceptedCount() const { return accepted_; }
-  const std::string& error() const { return error_; }
 
  private:
   struct Entry {
@@ -59,7 +59,7 @@ class DictionaryBuilder {
   };
 
   void decideResults();
-  bool writeFiles(const std::string& dataFileName);
+  Status writeFiles(const std::string& dataFileName);
 
   uint32_t collation_;
   std::u16string title_;
@@ -73,7 +73,6 @@ class DictionaryBuilder {
   uint32_t accepted_ = 0;
   bool finished_ = false;
   FileSystem* fs_ = &systemFileSystem();
-  std::string error_;
 };
 
 }  // namespace lexora

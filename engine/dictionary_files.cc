@@ -34,32 +34,21 @@ std::vector<Interval> merged(std::vector<Interval> v) {
 
 }  // namespace
 
-DictionaryFiles::DictionaryFiles(bool& ioFailed, std::string& error)
-    : ioFailed_(ioFailed), error_(error), fs_(&systemFileSystem()) {}
+DictionaryFiles::DictionaryFiles() : fs_(&systemFileSystem()) {}
 
 DictionaryFiles::~DictionaryFiles() { close(); }
 
-bool DictionaryFiles::fail(const std::string& message) {
-  error_ = message;
-  return false;
-}
+Status DictionaryFiles::open(const FileSetNames& names) { return openAll(names, false); }
 
-bool DictionaryFiles::fail(const Status& status) { return fail(status.message()); }
-
-bool DictionaryFiles::failIo(const Status& status) {
-  ioFailed_ = true;
-  return fail(status);
-}
-
-bool DictionaryFiles::open(const FileSetNames& names) { return openAll(names, false); }
-
-bool DictionaryFiles::openForReplace(const FileSetNames& names) {
+Status DictionaryFiles::openForReplace(const FileSetNames& names) {
   // An interrupted creation found at the first attempt is undone by removing its files; the
   // second attempt then creates them afresh.
-  return openAll(names, true) || (error_ == createdAgainMessage_ && openAll(names, true));
+  Status s = openAll(names, true);
+  if (!s.isOk() && s.message() == createdAgainMessage_) s = openAll(names, true);
+  return s;
 }
 
-bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
+Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   close();
   names_[slot(DictionaryFile::Index)] = names.indexFile;
   names_[slot(DictionaryFile::Word)] = names.wordFile;
@@ -75,9 +64,9 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
       existed[i] = false;
       s = fs_->open(names_[i], OpenMode::ReadWriteCreate, files[i]);
     }
-    if (!s.isOk()) return fail(s);
+    if (!s.isOk()) return s;
     if (files[i]->isReadOnly()) {
-      if (forReplace) return fail("cannot replace " + names_[i] + ": the file is read-only");
+      if (forReplace) return Status::readOnly("cannot replace " + names_[i] + ": the file is read-only");
       readOnly = true;
     }
   }
@@ -86,13 +75,14 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   // would lock against itself).
   uint64_t device[3], inode[3];
   for (int i = 0; i < 3; ++i) {
-    if (Status s = files[i]->identity(device[i], inode[i]); !s.isOk()) return fail(s);
+    if (Status s = files[i]->identity(device[i], inode[i]); !s.isOk()) return s;
   }
   for (int i = 0; i < 3; ++i) {
     for (int j = i + 1; j < 3; ++j) {
       if (device[i] == device[j] && inode[i] == inode[j]) {
-        return fail("cannot open " + names.dataFile +
-                    ": the data file must not be the dictionary's word or index file");
+        return Status::invalidArgument(
+            "cannot open " + names.dataFile +
+            ": the data file must not be the dictionary's word or index file");
       }
     }
   }
@@ -100,7 +90,7 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   // Locks belong to the open file description, so a second open in this process is refused
   // as well as one in another program.
   for (int i : kLockOrder) {
-    if (Status s = files[i]->lock(); !s.isOk()) return fail(s);
+    if (Status s = files[i]->lock(); !s.isOk()) return s;
   }
 
   for (int i = 0; i < 3; ++i) {
@@ -111,9 +101,9 @@ bool DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   if (Status s = recover(); !s.isOk()) {
     close();
     if (forReplace && s.code() == Status::Code::NotFound) createdAgainMessage_ = s.message();
-    return fail(s);
+    return s;
   }
-  return true;
+  return Status::ok();
 }
 
 void DictionaryFiles::close() {
@@ -206,67 +196,52 @@ Status DictionaryFiles::readThrough(int file, uint64_t offset, uint8_t* out, siz
 
 // ---- Transfers ----
 
-bool DictionaryFiles::read(DictionaryFile file, uint64_t offset, void* buffer, size_t count) {
-  const int f = slot(file);
-  if (!files_[f]) {
-    return failIo(Status::ioError("cannot read " + name(file) + ": the dictionary is not open"));
-  }
-  if (Status s = readThrough(f, offset, static_cast<uint8_t*>(buffer), count); !s.isOk()) {
-    return failIo(s);
-  }
-  ioFailed_ = false;
-  return true;
+Status DictionaryFiles::refuseChange(int file, const std::string& what) const {
+  if (!files_[file]) return Status::ioError(what + "the dictionary is not open");
+  if (readOnly_) return Status::readOnly(what + "the dictionary is read-only");
+  if (broken_) return Status::ioError(what + "an earlier write failed; reopen the dictionary");
+  return Status::ok();
 }
 
-bool DictionaryFiles::write(DictionaryFile file, uint64_t offset, const void* buffer,
-                            size_t count) {
+Status DictionaryFiles::read(DictionaryFile file, uint64_t offset, void* buffer, size_t count) {
+  const int f = slot(file);
+  if (!files_[f]) return Status::ioError("cannot read " + name(file) + ": the dictionary is not open");
+  return readThrough(f, offset, static_cast<uint8_t*>(buffer), count);
+}
+
+Status DictionaryFiles::write(DictionaryFile file, uint64_t offset, const void* buffer,
+                              size_t count) {
   const int f = slot(file);
   const std::string what = "cannot write " + std::to_string(count) + " bytes at offset " +
                            std::to_string(offset) + " of " + name(file) + ": ";
-  if (!files_[f]) return failIo(Status::ioError(what + "the dictionary is not open"));
-  if (readOnly_) return failIo(Status::readOnly(what + "the dictionary is read-only"));
-  if (broken_) return failIo(Status::ioError(what + "an earlier write failed; reopen the dictionary"));
-  if (inTransaction_) {
-    if (count > 0) {
-      const auto* in = static_cast<const uint8_t*>(buffer);
-      pending_.push_back(Change{f, false, offset, std::vector<uint8_t>(in, in + count)});
-    }
-    ioFailed_ = false;
-    return true;
+  if (Status s = refuseChange(f, what); !s.isOk()) return s;
+  if (!inTransaction_) return writeDisk(f, offset, static_cast<const uint8_t*>(buffer), count);
+  if (count > 0) {
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    pending_.push_back(Change{f, false, offset, std::vector<uint8_t>(in, in + count)});
   }
-  if (Status s = writeDisk(f, offset, static_cast<const uint8_t*>(buffer), count); !s.isOk()) {
-    return failIo(s);
-  }
-  ioFailed_ = false;
-  return true;
+  return Status::ok();
 }
 
-bool DictionaryFiles::size(DictionaryFile file, uint64_t& bytes) {
+Status DictionaryFiles::size(DictionaryFile file, uint64_t& bytes) {
   const int f = slot(file);
-  if (!files_[f]) return fail("cannot find the size of " + name(file));
-  if (Status s = logicalSize(f, bytes); !s.isOk()) return fail(s);
-  return true;
+  if (!files_[f]) return Status::ioError("cannot find the size of " + name(file));
+  return logicalSize(f, bytes);
 }
 
-bool DictionaryFiles::truncate(DictionaryFile file, uint64_t length) {
+Status DictionaryFiles::truncate(DictionaryFile file, uint64_t length) {
   const int f = slot(file);
-  if (!files_[f]) return fail("cannot truncate " + name(file) + ": the dictionary is not open");
-  if (readOnly_) return fail("cannot truncate " + name(file) + ": the dictionary is read-only");
-  if (broken_) return fail("cannot truncate " + name(file) + ": an earlier write failed");
-  if (inTransaction_) {
-    pending_.push_back(Change{f, true, length, {}});
-    return true;
-  }
-  if (Status s = truncateDisk(f, length); !s.isOk()) return fail(s);
-  return true;
+  if (Status s = refuseChange(f, "cannot truncate " + name(file) + ": "); !s.isOk()) return s;
+  if (!inTransaction_) return truncateDisk(f, length);
+  pending_.push_back(Change{f, true, length, {}});
+  return Status::ok();
 }
 
-bool DictionaryFiles::flush(DictionaryFile file) {
+Status DictionaryFiles::flush(DictionaryFile file) {
   const int f = slot(file);
-  if (!files_[f]) return fail("cannot flush " + name(file) + ": the dictionary is not open");
-  if (inTransaction_) return true;
-  if (Status s = files_[f]->sync(); !s.isOk()) return fail(s);
-  return true;
+  if (!files_[f]) return Status::ioError("cannot flush " + name(file) + ": the dictionary is not open");
+  if (inTransaction_) return Status::ok();
+  return files_[f]->sync();
 }
 
 // ---- Transactions ----
@@ -281,18 +256,18 @@ void DictionaryFiles::abandon() {
   inTransaction_ = false;
 }
 
-bool DictionaryFiles::commit(DictionaryFile* failedFile) {
+Status DictionaryFiles::commit(DictionaryFile* failedFile) {
   inTransaction_ = false;
   std::vector<Change> changes = std::move(pending_);
   pending_.clear();
   auto failAt = [&](int file, const Status& s) {
     if (failedFile != nullptr) *failedFile = static_cast<DictionaryFile>(file);
-    return failIo(s);
+    return s;
   };
   if (changes.empty()) {
     bool createdAny = false;
     for (bool e : existed_) createdAny = createdAny || !e;
-    if (!createdAny) return true;
+    if (!createdAny) return Status::ok();
   }
   if (!isOpen()) return failAt(changes.empty() ? 0 : changes[0].file,
                                Status::ioError("the dictionary is not open"));
@@ -382,7 +357,7 @@ bool DictionaryFiles::commit(DictionaryFile* failedFile) {
     return failAt(firstFile, s);
   }
   for (bool& e : existed_) e = true;
-  return true;
+  return Status::ok();
 }
 
 Status DictionaryFiles::applyJournal(const Journal& journal, bool removeCreatedFiles) {

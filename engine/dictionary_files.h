@@ -29,8 +29,7 @@ enum class DictionaryFile { Index, Word, Data };
 
 class DictionaryFiles {
  public:
-  // Transfers set ioFailed (cleared by a full transfer) and describe failures in error.
-  DictionaryFiles(bool& ioFailed, std::string& error);
+  DictionaryFiles();
   ~DictionaryFiles();
   DictionaryFiles(const DictionaryFiles&) = delete;
   DictionaryFiles& operator=(const DictionaryFiles&) = delete;
@@ -41,14 +40,14 @@ class DictionaryFiles {
   // Opens the three existing files for reading and writing; a file that cannot be opened for
   // writing is opened read-only instead (writes to it then fail). Each file is locked, so a
   // second opener (another Dictionary, or another program) is refused. A journal left by a
-  // write that died is rolled back. False: nothing open.
-  bool open(const FileSetNames& names);
+  // write that died is rolled back. On failure nothing is open.
+  Status open(const FileSetNames& names);
 
   // Opens the three files to replace their contents, creating those that are missing, after
   // locking them; a file set held open elsewhere is left untouched. The contents change only
   // through a transaction, so an interrupted replace gives back the old files (and removes
-  // the ones it created). False: nothing open.
-  bool openForReplace(const FileSetNames& names);
+  // the ones it created). On failure nothing is open.
+  Status openForReplace(const FileSetNames& names);
 
   void close();  // closing closed files does nothing; a running transaction is dropped
   bool isOpen() const { return files_[0] != nullptr; }
@@ -57,17 +56,17 @@ class DictionaryFiles {
   // Position at an absolute offset, then move exactly count bytes. Fewer bytes than asked
   // (for example, reading past the end) is a failure. The index and word files are read
   // through a page cache that writes keep current; the data file is read directly.
-  bool read(DictionaryFile file, uint64_t offset, void* buffer, size_t count);
-  bool write(DictionaryFile file, uint64_t offset, const void* buffer, size_t count);
-  bool size(DictionaryFile file, uint64_t& bytes);
-  bool truncate(DictionaryFile file, uint64_t length);
-  bool flush(DictionaryFile file);  // inside a transaction, commit flushes
+  Status read(DictionaryFile file, uint64_t offset, void* buffer, size_t count);
+  Status write(DictionaryFile file, uint64_t offset, const void* buffer, size_t count);
+  Status size(DictionaryFile file, uint64_t& bytes);
+  Status truncate(DictionaryFile file, uint64_t length);
+  Status flush(DictionaryFile file);  // inside a transaction, commit flushes
 
   void begin();
   // Writes the transaction's changes as described above. On failure nothing has changed
   // (the changes were rolled back, or the journal stays and the next opening rolls back)
   // and failedFile names the file whose write failed first.
-  bool commit(DictionaryFile* failedFile = nullptr);
+  Status commit(DictionaryFile* failedFile = nullptr);
   void abandon();  // drops the transaction's changes
   bool inTransaction() const { return inTransaction_; }
 
@@ -83,10 +82,10 @@ class DictionaryFiles {
   };
 
   static int slot(DictionaryFile file) { return static_cast<int>(file); }
-  bool openAll(const FileSetNames& names, bool forReplace);
-  bool fail(const std::string& message);
-  bool fail(const Status& status);
-  bool failIo(const Status& status);
+  Status openAll(const FileSetNames& names, bool forReplace);
+  // Refused because nothing is open, the files are read-only, or an earlier commit could not
+  // be undone (ok otherwise); what names the attempt ("cannot write 4 bytes at ...").
+  Status refuseChange(int file, const std::string& what) const;
 
   // Reads the files as they are on disk.
   Status readDisk(int file, uint64_t offset, uint8_t* out, size_t count);
@@ -100,8 +99,6 @@ class DictionaryFiles {
   Status recover();  // rolls back a journal left by a write that died
   Status applyJournal(const struct Journal& journal, bool removeCreatedFiles);
 
-  bool& ioFailed_;
-  std::string& error_;
   FileSystem* fs_;
   std::unique_ptr<File> files_[3];
   std::string names_[3];
@@ -109,8 +106,9 @@ class DictionaryFiles {
   bool readOnly_ = false;
   bool existed_[3] = {true, true, true};
   bool inTransaction_ = false;
-  bool broken_ = false;
-  std::string createdAgainMessage_;  // recover() removed the files of an interrupted creation  // a failed commit could not be rolled back: only reopening helps
+  bool broken_ = false;  // a failed commit could not be rolled back: only reopening helps
+  // What recover() says when it removed the files of an interrupted creation.
+  std::string createdAgainMessage_;
   std::vector<Change> pending_;     // the running transaction
   std::vector<Change> rolledBack_;  // a journal applied in memory (read-only files)
   FilePageCache pageCaches_[2];     // index file, word file

@@ -14,6 +14,7 @@
 
 #include "engine/block_store.h"
 #include "engine/dictionary_files.h"
+#include "util/standard_utf8.h"
 #include "util/utf8_codec.h"
 
 namespace lexora {
@@ -32,15 +33,6 @@ std::u16string_view upToNul(std::u16string_view text) {
 
 // ---- Shared steps ----
 
-EditResult Dictionary::planFor(const std::string& meaningBytes, MeaningPlan& plan) {
-  switch (planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan)) {
-    case PlanResult::Ok: return EditResult::Ok;
-    case PlanResult::ReadFailed: return EditResult::DataWriteFailed;
-    case PlanResult::NoBlockSlot: return EditResult::MeaningTooLong;
-  }
-  return EditResult::DataWriteFailed;
-}
-
 void Dictionary::placeMeaning(const MeaningPlan& plan, const std::string& meaningBytes,
                               WordRecord& record) {
   record.block = plan.startBlock;
@@ -48,11 +40,15 @@ void Dictionary::placeMeaning(const MeaningPlan& plan, const std::string& meanin
   record.meaningLength = static_cast<uint16_t>(meaningBytes.size());
 }
 
-Dictionary::PlanResult Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
+Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   const uint32_t b = header_.lastBlock;
   BlockRecord record;
-  if (!readBlockRecord(b, record)) return PlanResult::ReadFailed;
-  if (cacheBlock_ != b && !loadBlock(b, BLOCK_CAPACITY)) return PlanResult::ReadFailed;
+  if (Status s = readBlockRecord(b, record); !s.isOk()) return s.asEdit(EditResult::DataWriteFailed);
+  if (cacheBlock_ != b) {
+    if (Status s = loadBlock(b, BLOCK_CAPACITY); !s.isOk()) {
+      return s.asEdit(EditResult::DataWriteFailed);
+    }
+  }
 
   plan = MeaningPlan{};
   if (cacheLength_ < BLOCK_CAPACITY || byteCount == 0) {
@@ -63,8 +59,9 @@ Dictionary::PlanResult Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& 
   } else {
     const uint64_t next = static_cast<uint64_t>(record.offset) + record.length;
     if (next > UINT32_MAX) {
-      lastError_ = files_->name(DictionaryFile::Data) + " cannot grow past 4 GiB";
-      return PlanResult::ReadFailed;
+      return Status::invalidArgument(files_->name(DictionaryFile::Data) +
+                                     " cannot grow past 4 GiB")
+          .asEdit(EditResult::DataWriteFailed);
     }
     plan.startsNewBlock = true;
     plan.startBlock = static_cast<uint16_t>(b + 1);
@@ -74,17 +71,18 @@ Dictionary::PlanResult Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& 
   uint32_t last = plan.startBlock;
   if (byteCount > 0) last += (plan.startOffset + byteCount - 1) / BLOCK_CAPACITY;
   if (last >= BLOCK_SLOTS) {
-    lastError_ = "the block table of " + files_->name(DictionaryFile::Index) + " is full";
-    return PlanResult::NoBlockSlot;
+    return Status::invalidArgument("the block table of " + files_->name(DictionaryFile::Index) +
+                                   " is full")
+        .asEdit(EditResult::MeaningTooLong);
   }
   plan.lastBlock = static_cast<uint16_t>(last);
-  return PlanResult::Ok;
+  return Status::ok();
 }
 
-bool Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
-                               uint16_t& newLastBlock) {
+Status Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
+                                 uint16_t& newLastBlock) {
   newLastBlock = header_.lastBlock;
-  if (bytes.empty()) return true;
+  if (bytes.empty()) return Status::ok();
   if (retainedBlocks_) retainedBlocks_->clear();  // the last block is about to change
   if (plan.startsNewBlock) {
     cacheBlock_ = plan.startBlock;
@@ -103,25 +101,28 @@ bool Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
     uLongf length = BLOCK_CAPACITY;
     if (compress2(compressed.data(), &length, cacheBuffer_.data(), cacheLength_,
                   kCompressionLevel) != Z_OK) {
-      lastError_ = "block " + std::to_string(block) + " does not compress into " +
-                   std::to_string(BLOCK_CAPACITY) + " bytes";
       emptyCache();
-      return false;
+      return Status::ioError("block " + std::to_string(block) + " does not compress into " +
+                             std::to_string(BLOCK_CAPACITY) + " bytes");
     }
     BlockRecord record{fileOffset, static_cast<uint16_t>(length)};
     uint8_t recordBytes[BLOCK_RECORD_SIZE];
     record.encodeTo(recordBytes);
-    if (!files_->write(DictionaryFile::Data, fileOffset, compressed.data(), length) ||
-        !files_->write(DictionaryFile::Index, BlockRecord::fileOffset(block), recordBytes,
-                       BLOCK_RECORD_SIZE)) {
+    Status s = files_->write(DictionaryFile::Data, fileOffset, compressed.data(), length);
+    if (s.isOk()) {
+      s = files_->write(DictionaryFile::Index, BlockRecord::fileOffset(block), recordBytes,
+                        BLOCK_RECORD_SIZE);
+    }
+    if (!s.isOk()) {
       emptyCache();
-      return false;
+      return s;
     }
     if (position == bytes.size()) break;
     const uint64_t next = static_cast<uint64_t>(fileOffset) + length;
     if (next > UINT32_MAX || block + 1 >= BLOCK_SLOTS) {
       emptyCache();
-      return false;
+      return Status::invalidArgument("the meaning does not fit in " +
+                                     files_->name(DictionaryFile::Data));
     }
     fileOffset = static_cast<uint32_t>(next);
     ++block;
@@ -129,36 +130,35 @@ bool Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
     cacheLength_ = 0;
   }
   newLastBlock = static_cast<uint16_t>(block);
-  return true;
+  return Status::ok();
 }
 
-bool Dictionary::appendWordText(std::string_view bytes, uint32_t& offset) {
+Status Dictionary::appendWordText(std::string_view bytes, uint32_t& offset) {
   uint64_t end = 0;
-  if (!files_->size(DictionaryFile::Word, end)) return false;
+  if (Status s = files_->size(DictionaryFile::Word, end); !s.isOk()) return s;
   if (end + bytes.size() > UINT32_MAX) {
-    lastError_ = files_->name(DictionaryFile::Word) + " cannot grow past 4 GiB";
-    return false;
+    return Status::invalidArgument(files_->name(DictionaryFile::Word) + " cannot grow past 4 GiB");
   }
   offset = static_cast<uint32_t>(end);
   return files_->write(DictionaryFile::Word, offset, bytes.data(), bytes.size());
 }
 
-bool Dictionary::writeRecordBytes(uint32_t first, const std::vector<uint8_t>& bytes) {
+Status Dictionary::writeRecordBytes(uint32_t first, const std::vector<uint8_t>& bytes) {
   return files_->write(DictionaryFile::Index, WordRecord::fileOffset(first), bytes.data(),
                        bytes.size());
 }
 
-bool Dictionary::writeHeader() {
+Status Dictionary::writeHeader() {
   uint8_t bytes[HEADER_SIZE];
   header_.encodeTo(bytes);
   return files_->write(DictionaryFile::Index, 0, bytes, HEADER_SIZE);
 }
 
-bool Dictionary::refuseReadOnly() {
-  if (!files_->isReadOnly()) return false;
-  lastError_ = "cannot change " + files_->name(DictionaryFile::Index) +
-               ": the dictionary is open read-only";
-  return true;
+Status Dictionary::refuseChange() const {
+  if (!isOpen_) return Status::ioError("cannot change the dictionary: it is not open");
+  if (!files_->isReadOnly()) return Status::ok();
+  return Status::readOnly("cannot change " + files_->name(DictionaryFile::Index) +
+                          ": the dictionary is open read-only");
 }
 
 DictionaryHeader Dictionary::beginChange() {
@@ -166,14 +166,15 @@ DictionaryHeader Dictionary::beginChange() {
   return header_;
 }
 
-EditResult Dictionary::finishChange(EditResult result, const DictionaryHeader& before) {
-  if (result == EditResult::Ok) {
+Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
+  if (result.isOk()) {
     DictionaryFile failed = DictionaryFile::Index;
-    if (files_->commit(&failed)) return EditResult::Ok;
+    result = files_->commit(&failed);
+    if (result.isOk()) return result;
     switch (failed) {
-      case DictionaryFile::Word: result = EditResult::WordWriteFailed; break;
-      case DictionaryFile::Data: result = EditResult::DataWriteFailed; break;
-      case DictionaryFile::Index: result = EditResult::IndexWriteFailed; break;
+      case DictionaryFile::Word: result = result.asEdit(EditResult::WordWriteFailed); break;
+      case DictionaryFile::Data: result = result.asEdit(EditResult::DataWriteFailed); break;
+      case DictionaryFile::Index: result = result.asEdit(EditResult::IndexWriteFailed); break;
     }
   } else {
     files_->abandon();
@@ -187,122 +188,173 @@ EditResult Dictionary::finishChange(EditResult result, const DictionaryHeader& b
 
 // ---- Operations ----
 
-EditResult Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
+Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
   const DictionaryHeader before = beginChange();
   return finishChange(addEntrySteps(headword, meaning), before);
 }
 
-EditResult Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
   const DictionaryHeader before = beginChange();
   return finishChange(modifyMeaningSteps(index, meaning), before);
 }
 
-EditResult Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
   const DictionaryHeader before = beginChange();
   uint32_t moved = index;
-  const EditResult result = finishChange(modifyWordSteps(moved, headword), before);
-  if (result == EditResult::Ok) index = moved;
+  Status result = finishChange(modifyWordSteps(moved, headword), before);
+  if (result.isOk()) index = moved;
   return result;
 }
 
-bool Dictionary::deleteEntry(uint32_t index) {
+Status Dictionary::deleteEntry(uint32_t index) {
   const DictionaryHeader before = beginChange();
-  const bool deleted = deleteEntrySteps(index);
-  return finishChange(deleted ? EditResult::Ok : EditResult::IndexWriteFailed, before) ==
-         EditResult::Ok;
+  Status result = finishChange(deleteEntrySteps(index), before);
+  return result.isOk() ? result : result.asEdit(EditResult::IndexWriteFailed);
 }
 
-EditResult Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_view meaning) {
+namespace {
+
+// The refusals of the entry changes, before anything is written.
+Status refused(EditResult edit, std::string message) {
+  return Status::invalidArgument(std::move(message)).asEdit(edit);
+}
+
+Status headwordRefusal(std::u16string_view headword) {
+  if (headword.empty()) return refused(EditResult::EmptyWord, "the headword is empty");
+  if (utf8EncodedLength(headword) > MAX_WORD_BYTES) {
+    return refused(EditResult::WordTooLong, "the headword is longer than " +
+                                                std::to_string(MAX_WORD_BYTES) + " bytes");
+  }
+  return Status::ok();
+}
+
+Status meaningRefusal(std::u16string_view meaning) {
+  if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) {
+    return refused(EditResult::MeaningTooLong, "the meaning is longer than " +
+                                                   std::to_string(MAX_MEANING_BYTES) + " bytes");
+  }
+  return Status::ok();
+}
+
+Status wordExists(std::u16string_view headword) {
+  return refused(EditResult::WordExists,
+                 "\"" + toUtf8(headword) + "\" is already in the dictionary");
+}
+
+}  // namespace
+
+Status Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_view meaning) {
   headword = upToNul(headword);
   meaning = upToNul(meaning);
   if (!isOpen_) {
-    lastError_ = "the dictionary is not open";
-    return EditResult::WordWriteFailed;
+    return Status::ioError("cannot add to the dictionary: it is not open")
+        .asEdit(EditResult::WordWriteFailed);
   }
-  if (headword.empty()) return EditResult::EmptyWord;
-  if (header_.wordCount == UINT32_MAX) return EditResult::IndexWriteFailed;
+  if (headword.empty()) return headwordRefusal(headword);
+  if (header_.wordCount == UINT32_MAX) {
+    return Status::invalidArgument("the dictionary is full").asEdit(EditResult::IndexWriteFailed);
+  }
 
   uint32_t position = 0;
   if (header_.wordCount != 0) {
     uint32_t nearest = 0;
     int c = 0;
-    if (!findWord(headword, nearest, c)) return EditResult::SearchFailed;
-    if (c == 0) return EditResult::WordExists;
+    if (Status s = findWord(headword, nearest, c); !s.isOk()) {
+      return s.asEdit(EditResult::SearchFailed);
+    }
+    if (c == 0) return wordExists(headword);
     position = nearest + (c > 0 ? 1 : 0);
   }
-  if (utf8EncodedLength(headword) > MAX_WORD_BYTES) return EditResult::WordTooLong;
-  if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) return EditResult::MeaningTooLong;
+  if (Status s = headwordRefusal(headword); !s.isOk()) return s;
+  if (Status s = meaningRefusal(meaning); !s.isOk()) return s;
 
   const std::string wordBytes = utf8Encode(headword);
   const std::string meaningBytes = utf8Encode(meaning);
   // Worked out before anything is written, so a meaning that needs a block past the table's
   // last slot is refused with nothing written.
   MeaningPlan plan;
-  if (const EditResult planned = planFor(meaningBytes, plan); planned != EditResult::Ok) {
-    return planned;
+  if (Status s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
+    return s;
   }
 
   WordRecord record;
-  if (!appendWordText(wordBytes, record.wordOffset)) return EditResult::WordWriteFailed;
+  if (Status s = appendWordText(wordBytes, record.wordOffset); !s.isOk()) {
+    return s.asEdit(EditResult::WordWriteFailed);
+  }
   uint16_t newLastBlock = 0;
-  if (!appendMeaning(plan, meaningBytes, newLastBlock)) return EditResult::DataWriteFailed;
+  if (Status s = appendMeaning(plan, meaningBytes, newLastBlock); !s.isOk()) {
+    return s.asEdit(EditResult::DataWriteFailed);
+  }
   record.wordLength = static_cast<uint8_t>(wordBytes.size());
   placeMeaning(plan, meaningBytes, record);
 
   std::vector<uint8_t> tail;
-  if (!readRecordBytes(position, header_.wordCount - position, tail)) {
-    return EditResult::IndexWriteFailed;
+  if (Status s = readRecordBytes(position, header_.wordCount - position, tail); !s.isOk()) {
+    return s.asEdit(EditResult::IndexWriteFailed);
   }
   std::vector<uint8_t> out(WORD_RECORD_SIZE + tail.size());
   record.encodeTo(out.data());
   std::copy(tail.begin(), tail.end(), out.begin() + WORD_RECORD_SIZE);
-  if (!writeRecordBytes(position, out)) return EditResult::IndexWriteFailed;
+  if (Status s = writeRecordBytes(position, out); !s.isOk()) {
+    return s.asEdit(EditResult::IndexWriteFailed);
+  }
 
   header_.maxWordChars = std::max<uint32_t>(header_.maxWordChars, headword.size());
   header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
   header_.lastBlock = newLastBlock;
   header_.wordCount += 1;
-  if (!writeHeader()) return EditResult::HeaderWriteFailed;
-  return EditResult::Ok;
+  if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
+  return Status::ok();
 }
 
-EditResult Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view meaning) {
+Status Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view meaning) {
   meaning = upToNul(meaning);
-  if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) return EditResult::MeaningTooLong;
+  if (Status s = meaningRefusal(meaning); !s.isOk()) return s;
   WordRecord record;
-  if (!readRecord(index, record)) return EditResult::RecordReadFailed;
+  if (Status s = readRecord(index, record); !s.isOk()) {
+    return s.asEdit(EditResult::RecordReadFailed);
+  }
 
   const std::string meaningBytes = utf8Encode(meaning);
   MeaningPlan plan;
-  if (const EditResult planned = planFor(meaningBytes, plan); planned != EditResult::Ok) {
-    return planned;
+  if (Status s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
+    return s;
   }
   uint16_t newLastBlock = 0;
-  if (!appendMeaning(plan, meaningBytes, newLastBlock)) return EditResult::DataWriteFailed;
+  if (Status s = appendMeaning(plan, meaningBytes, newLastBlock); !s.isOk()) {
+    return s.asEdit(EditResult::DataWriteFailed);
+  }
   placeMeaning(plan, meaningBytes, record);
   std::vector<uint8_t> bytes(WORD_RECORD_SIZE);
   record.encodeTo(bytes.data());
-  if (!writeRecordBytes(index, bytes)) return EditResult::IndexWriteFailed;
+  if (Status s = writeRecordBytes(index, bytes); !s.isOk()) {
+    return s.asEdit(EditResult::IndexWriteFailed);
+  }
 
   header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
   header_.lastBlock = std::max(header_.lastBlock, newLastBlock);
-  if (!writeHeader()) return EditResult::HeaderWriteFailed;
-  return EditResult::Ok;
+  if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
+  return Status::ok();
 }
 
-EditResult Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword) {
+Status Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword) {
   headword = upToNul(headword);
-  if (headword.empty()) return EditResult::EmptyWord;
-  if (utf8EncodedLength(headword) > MAX_WORD_BYTES) return EditResult::WordTooLong;
+  if (Status s = headwordRefusal(headword); !s.isOk()) return s;
   uint32_t nearest = 0;
   int c = 0;
-  if (!findWord(headword, nearest, c)) return EditResult::SearchFailed;
-  if (c == 0) return EditResult::WordExists;
+  if (Status s = findWord(headword, nearest, c); !s.isOk()) {
+    return s.asEdit(EditResult::SearchFailed);
+  }
+  if (c == 0) return wordExists(headword);
   WordRecord record;
-  if (!readRecord(index, record)) return EditResult::RecordReadFailed;
+  if (Status s = readRecord(index, record); !s.isOk()) {
+    return s.asEdit(EditResult::RecordReadFailed);
+  }
 
   const std::string wordBytes = utf8Encode(headword);
-  if (!appendWordText(wordBytes, record.wordOffset)) return EditResult::WordWriteFailed;
+  if (Status s = appendWordText(wordBytes, record.wordOffset); !s.isOk()) {
+    return s.asEdit(EditResult::WordWriteFailed);
+  }
   record.wordLength = static_cast<uint8_t>(wordBytes.size());
 
   // p: the insertion point in the table that still holds the old record.
@@ -312,83 +364,102 @@ EditResult Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view head
   uint32_t firstSlot = 0;
   uint32_t newSlot = 0;
   if (p <= index) {
-    if (!readRecordBytes(p, index - p, moving)) return EditResult::RecordReadFailed;
+    if (Status s = readRecordBytes(p, index - p, moving); !s.isOk()) {
+      return s.asEdit(EditResult::RecordReadFailed);
+    }
     out.resize(WORD_RECORD_SIZE);
     record.encodeTo(out.data());
     out.insert(out.end(), moving.begin(), moving.end());
     firstSlot = p;
     newSlot = p;
   } else {
-    if (!readRecordBytes(index + 1, p - 1 - index, moving)) return EditResult::RecordReadFailed;
+    if (Status s = readRecordBytes(index + 1, p - 1 - index, moving); !s.isOk()) {
+      return s.asEdit(EditResult::RecordReadFailed);
+    }
     out = moving;
     out.resize(moving.size() + WORD_RECORD_SIZE);
     record.encodeTo(out.data() + moving.size());
     firstSlot = index;
     newSlot = p - 1;
   }
-  if (!writeRecordBytes(firstSlot, out)) return EditResult::IndexWriteFailed;
+  if (Status s = writeRecordBytes(firstSlot, out); !s.isOk()) {
+    return s.asEdit(EditResult::IndexWriteFailed);
+  }
 
   if (headword.size() > header_.maxWordChars) {
     header_.maxWordChars = static_cast<uint32_t>(headword.size());
-    if (!writeHeader()) return EditResult::HeaderWriteFailed;
+    if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
   }
   index = newSlot;
-  return EditResult::Ok;
+  return Status::ok();
 }
 
-bool Dictionary::deleteEntrySteps(uint32_t index) {
-  if (!isOpen_ || header_.wordCount == 0 || index > header_.wordCount - 1) return false;
-  if (refuseReadOnly()) return false;
+Status Dictionary::deleteEntrySteps(uint32_t index) {
+  if (Status s = refuseChange(); !s.isOk()) return s;
+  if (index >= header_.wordCount) {
+    return Status::notFound("entry " + std::to_string(index) + " does not exist");
+  }
   const uint32_t count = header_.wordCount;
   if (index != count - 1) {
     std::vector<uint8_t> tail;
-    if (!readRecordBytes(index + 1, count - 1 - index, tail)) return false;
-    if (!writeRecordBytes(index, tail)) return false;
+    if (Status s = readRecordBytes(index + 1, count - 1 - index, tail); !s.isOk()) return s;
+    if (Status s = writeRecordBytes(index, tail); !s.isOk()) return s;
   }
-  if (!files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1))) return false;
+  if (Status s = files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1));
+      !s.isOk()) {
+    return s;
+  }
   header_.wordCount = count - 1;
   return writeHeader();
 }
 
-bool Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
+Status Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
   closeDictionary();
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
     if (name->size() + 1 > PATH_MAX) {
-      lastError_ = "cannot create " + *name + ": the name is longer than the path limit";
-      return false;
+      return Status::invalidArgument("cannot create " + *name +
+                                     ": the name is longer than the path limit");
     }
   }
   // Existing files of those names are replaced in one transaction, so a failure (or a crash)
   // leaves them as they were.
-  if (!files_->openForReplace(names)) return false;
+  if (Status s = files_->openForReplace(names); !s.isOk()) return s;
   files_->begin();
-  const bool ok = createSteps(collation);
-  const bool committed = ok ? files_->commit() : (files_->abandon(), false);
+  Status s = createSteps(collation);
+  if (s.isOk()) {
+    s = files_->commit();
+  } else {
+    files_->abandon();
+  }
   files_->close();
-  return committed && openDictionary(dataFileName);
+  if (!s.isOk()) return s;
+  return openDictionary(dataFileName);
 }
 
-bool Dictionary::createSteps(uint32_t collation) {
+Status Dictionary::createSteps(uint32_t collation) {
   header_ = DictionaryHeader{};
   std::memcpy(header_.signature.data(), "QUILLDAT", 8);
   header_.marker = 256;
   header_.collation = collation;
 
   for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
-    if (!files_->truncate(file, 0)) return false;
+    if (Status s = files_->truncate(file, 0); !s.isOk()) return s;
   }
   uint8_t stream[kEmptyStreamCapacity];
   uLongf streamLength = kEmptyStreamCapacity;
   const uint8_t nothing = 0;
   if (compress2(stream, &streamLength, &nothing, 0, kCompressionLevel) != Z_OK) {
-    lastError_ = "cannot compress an empty block";
-    return false;
+    return Status::ioError("cannot compress an empty block");
   }
-  if (!files_->write(DictionaryFile::Data, 0, stream, streamLength)) return false;
+  if (Status s = files_->write(DictionaryFile::Data, 0, stream, streamLength); !s.isOk()) {
+    return s;
+  }
   uint8_t headerBytes[HEADER_SIZE];
   header_.encodeTo(headerBytes);
-  if (!files_->write(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE)) return false;
+  if (Status s = files_->write(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE); !s.isOk()) {
+    return s;
+  }
   uint8_t recordBytes[BLOCK_RECORD_SIZE];
   BlockRecord{0, static_cast<uint16_t>(streamLength)}.encodeTo(recordBytes);
   return files_->write(DictionaryFile::Index, BLOCK_TABLE_OFFSET, recordBytes, BLOCK_RECORD_SIZE);
@@ -405,20 +476,18 @@ void storeText(std::array<char16_t, N>& field, std::u16string_view text) {
 
 }  // namespace
 
-bool Dictionary::setTitle(std::u16string_view text) {
-  if (!isOpen_ || refuseReadOnly()) return false;
+Status Dictionary::setTitle(std::u16string_view text) {
+  if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.title, upToNul(text));
-  const EditResult written = writeHeader() ? EditResult::Ok : EditResult::HeaderWriteFailed;
-  return finishChange(written, before) == EditResult::Ok;
+  return finishChange(writeHeader(), before);
 }
 
-bool Dictionary::setDescription(std::u16string_view text) {
-  if (!isOpen_ || refuseReadOnly()) return false;
+Status Dictionary::setDescription(std::u16string_view text) {
+  if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.description, upToNul(text));
-  const EditResult written = writeHeader() ? EditResult::Ok : EditResult::HeaderWriteFailed;
-  return finishChange(written, before) == EditResult::Ok;
+  return finishChange(writeHeader(), before);
 }
 
 }  // namespace lexora

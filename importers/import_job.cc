@@ -276,8 +276,8 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
       malloc_trim(0);
 #endif
     }
-    if (!builder.finish(temp.string())) {
-      outcome.error = dataFile + ": " + builder.error();
+    if (const Status s = builder.finish(temp.string()); !s.isOk()) {
+      outcome.error = dataFile + ": " + s.message();
       return outcome;
     }
     for (size_t k = begin; k < end; ++k) {

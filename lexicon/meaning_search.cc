@@ -72,9 +72,9 @@ bool walkEntries(Dictionary& dictionary, const Matcher& matches,
   std::u16string meaning;
   LineMatch match;
   for (const uint32_t position : readingOrder(dictionary)) {
-    if (!dictionary.readMeaning(position, meaning)) {
-      if (dictionary.lastIoFailed()) {
-        why = "cannot read the entry at position " + std::to_string(position);
+    if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
+      if (s.code() == Status::Code::IoError) {
+        why = s.message();
         return false;
       }
       continue;  // empty or unreadable text: nothing to match
@@ -86,8 +86,8 @@ bool walkEntries(Dictionary& dictionary, const Matcher& matches,
   std::vector<std::u16string> words;
   MeaningMatch report;
   for (auto& [position, hit] : hits) {
-    if (dictionary.readWords(position, 1, words) != 1) {
-      why = "cannot read the headword at position " + std::to_string(position);
+    if (Status s = dictionary.readWords(position, 1, words); !s.isOk()) {
+      why = s.message();
       return false;
     }
     report.position = position;

@@ -81,8 +81,8 @@ std::unique_ptr<SuggestionIndex> SuggestionIndex::build(Dictionary& dictionary, 
   std::vector<std::u16string> chunk;
   for (uint32_t first = 0; first < count; first += kWordsPerRead) {
     const uint32_t want = std::min(kWordsPerRead, count - first);
-    if (dictionary.readWords(first, want, chunk) != want) {
-      why = "cannot read the headwords from " + std::to_string(first);
+    if (Status s = dictionary.readWords(first, want, chunk); !s.isOk()) {
+      why = s.message();
       return nullptr;
     }
     for (std::u16string& w : chunk) words.push_back(std::move(w));

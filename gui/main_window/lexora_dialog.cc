@@ -240,7 +240,7 @@ void LexoraDialog::searchAsYouType() {
   uint32_t nearest = 0;
   int sign = 0;
   uint32_t listPosition = 0;
-  if (!dict->findWord(key, nearest, sign, &listPosition)) return;
+  if (!dict->findWord(key, nearest, sign, &listPosition).isOk()) return;
   selectListRow(listPosition, true);
 }
 
@@ -253,7 +253,7 @@ void LexoraDialog::showFromWordBox() {
   // A word the dictionary does not hold is looked up like any other: its base form, or the
   // nearest entry with suggestions. A headword shows its row as it always did.
   if (dict && services_.wordHelp && !typed.empty() && dict->wordCount() > 0 &&
-      dict->findWord(typed, nearest, sign) && sign != 0) {
+      dict->findWord(typed, nearest, sign).isOk() && sign != 0) {
     showInMainWindow_ = true;
     lookupWord(typed, k);
     focusWordBox();
@@ -355,7 +355,7 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
   Dictionary* dict = dictionary(dictionaryIndex);
   if (!dict) return;
   std::u16string text;
-  if (!dict->readMeaning(position, text)) {
+  if (!dict->readMeaning(position, text).isOk()) {
     reportError();
     dict->closeDictionary();
     return;

@@ -146,7 +146,7 @@ HistoryEffects LexoraDialog::historyEffects() {
     uint32_t nearest = 0;
     int sign = 0;
     uint32_t listPosition = 0;
-    if (!dict || !dict->findWord(word, nearest, sign, &listPosition)) return std::nullopt;
+    if (!dict || !dict->findWord(word, nearest, sign, &listPosition).isOk()) return std::nullopt;
     return listPosition;
   };
   e.showEntry = [this](uint32_t position, int32_t slot) { showEntry(position, slot); };

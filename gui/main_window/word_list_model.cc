@@ -33,7 +33,7 @@ int WordListModel::rowCount(const QModelIndex& parent) const {
 QString WordListModel::word(int row) const {
   if (!dictionary_ || row < 0 || row >= rows_) return {};
   std::vector<std::u16string> words;
-  if (dictionary_->readWords(static_cast<uint32_t>(row), 1, words) == 0 || words.empty()) return {};
+  if (!dictionary_->readWords(static_cast<uint32_t>(row), 1, words).isOk()) return {};
   return toQString(words[0]);
 }
 

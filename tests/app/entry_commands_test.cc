@@ -23,8 +23,7 @@ const ShownMessage kDictionaryError{kDictionaryErrorMessage, MessageIcon::Error}
 class EntryCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(test::makeDictionary(dictionary, scratch.dataFile(), initial))
-        << dictionary.lastError();
+    ASSERT_TRUE(test::makeDictionary(dictionary, scratch.dataFile(), initial));
   }
 
   void run(int command) { commands.onEntryCommand(command, &dictionary, current); }
@@ -267,7 +266,7 @@ TEST_F(EntryCommandsTest, UnreadableEntryShowsTheDictionaryErrorWithoutEditor) {
 // before the editor opens, and the files stay as they were.
 TEST_F(EntryCommandsTest, DictionaryHeldByAnotherProgram) {
   Dictionary second;
-  ASSERT_FALSE(second.openDictionary(scratch.dataFile()));
+  ASSERT_FALSE(second.openDictionary(scratch.dataFile()).isOk());
   const auto before = test::snapshot(scratch);
   editor.acceptWith(u"dog", u"- an animal");
   current = 0;
@@ -310,7 +309,7 @@ std::string runInChild(const std::function<std::string()>& body) {
 std::string runCommand(const std::string& dataFile, int command, int entryIndex,
                        const EntryTexts& answer) {
   Dictionary dictionary;
-  if (!dictionary.openDictionary(dataFile)) return "cannot open: " + dictionary.lastError();
+  if (Status s = dictionary.openDictionary(dataFile); !s.isOk()) return "cannot open: " + s.message();
   test::FakeMessages messages;
   test::FakeEditor editor;
   editor.acceptWith(answer.headword, answer.meaning);

@@ -44,9 +44,9 @@ using Entries = std::vector<std::pair<std::u16string, std::u16string>>;
 // leaves `dictionary` open on it. False when the engine refuses anything.
 inline bool makeDictionary(Dictionary& dictionary, const std::string& dataFile,
                            const Entries& entries, uint32_t collation = kLatin1) {
-  if (!dictionary.createDictionary(dataFile, collation)) return false;
+  if (!dictionary.createDictionary(dataFile, collation).isOk()) return false;
   for (const auto& [headword, meaning] : entries) {
-    if (dictionary.addEntry(headword, meaning) != EditResult::Ok) return false;
+    if (!dictionary.addEntry(headword, meaning).isOk()) return false;
   }
   return true;
 }
@@ -58,16 +58,18 @@ inline bool readBack(const std::string& dataFile, Entries& entries,
   Dictionary dictionary;
   std::string ignored;
   std::string& why = error ? *error : ignored;
-  if (!dictionary.openDictionary(dataFile)) {
-    why = dictionary.lastError();
+  if (Status s = dictionary.openDictionary(dataFile); !s.isOk()) {
+    why = s.message();
     return false;
   }
   entries.clear();
   for (uint32_t i = 0; i < dictionary.wordCount(); ++i) {
     std::vector<std::u16string> words;
     std::u16string meaning;
-    if (dictionary.readWords(i, 1, words) != 1 || !dictionary.readMeaning(i, meaning)) {
-      why = dictionary.lastError();
+    Status s = dictionary.readWords(i, 1, words);
+    if (s.isOk()) s = dictionary.readMeaning(i, meaning);
+    if (!s.isOk()) {
+      why = s.message();
       return false;
     }
     entries.emplace_back(words[0], meaning);

@@ -1,3 +1,4 @@
+#include "tests/support/status_assertions.h"
 #include "app/lookup_flow.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ class OpeningTest : public ::testing::Test {
   std::string make(const std::string& name) {
     std::string path = (folder_ / (name + ".pvm")).string();
     Dictionary d;
-    EXPECT_TRUE(d.createDictionary(path, 1));
+    EXPECT_OK(d.createDictionary(path, 1));
     d.addEntry(u"word", u"meaning");
     d.closeDictionary();
     return path;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/status_assertions.h"
 #include "app/dictionary_language.h"
 #include "app/lookup_answer.h"
 #include "app/lookup_page.h"
@@ -30,7 +31,7 @@ class WordHelpTest : public ::testing::Test {
   void SetUp() override {
     test::writeSmallHunspell(hunspell_);
     path_ = build(u"English words", {u"good", u"house", u"ruling", u"run", u"Running", u"study"});
-    ASSERT_TRUE(dictionary_.openDictionary(path_));
+    ASSERT_OK(dictionary_.openDictionary(path_));
     WordHelp::Places places{[this] { return &key_; }, indexes_.path() + "/index", {hunspell_.path()}};
     help_ = std::make_unique<WordHelp>(places);
   }
@@ -40,7 +41,7 @@ class WordHelpTest : public ::testing::Test {
     DictionaryBuilder builder(kLatin1);
     builder.setTitle(title);
     for (const std::u16string& w : words) builder.add(w, u"@" + w + u"\r\n- meaning of " + w);
-    EXPECT_TRUE(builder.finish(dir_.file(name)));
+    EXPECT_OK(builder.finish(dir_.file(name)));
     return dir_.file(name);
   }
 
@@ -112,7 +113,7 @@ TEST_F(WordHelpTest, AMissWithoutABaseFormGetsSuggestions) {
 
 TEST_F(WordHelpTest, TheIndexFollowsChangesToTheDictionary) {
   EXPECT_TRUE(help_->suggestions(dictionary_, u"hoarse").size() == 1);
-  ASSERT_EQ(dictionary_.addEntry(u"horse", u"- an animal"), EditResult::Ok);
+  ASSERT_OK(dictionary_.addEntry(u"horse", u"- an animal"));
   const auto found = help_->suggestions(dictionary_, u"hoarse");
   EXPECT_EQ(found, (std::vector<std::u16string>{u"horse", u"house"}));
   // A second helper (another run) reads the kept index of the changed files.
@@ -143,7 +144,7 @@ TEST_F(WordHelpTest, TheLanguageIsGuessedFromTitleOrHeadwords) {
   const std::vector<HunspellFiles> available = availableHunspellDictionaries({hunspell_.path()});
   const auto guess = [&](std::vector<std::u16string> words) {
     Dictionary d;
-    EXPECT_TRUE(d.openDictionary(build(u"", std::move(words), "g.pvm")));
+    EXPECT_OK(d.openDictionary(build(u"", std::move(words), "g.pvm")));
     return guessDictionaryLanguage(d, available);
   };
   EXPECT_EQ(guess({u"хлеб", u"дом", u"вода"}), "ru");

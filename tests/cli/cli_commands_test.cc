@@ -51,7 +51,9 @@ TEST_F(CliCommands, AddReportsEveryRefusalByNameAndFails) {
   const CliResult twin = dir_.run({"add", "d.pvm", "B", "x"});
   EXPECT_EQ(twin.status, 1);
   EXPECT_EQ(twin.out, "WordExists\n");
-  EXPECT_NE(twin.err.find("d.pvm"), std::string::npos);
+  EXPECT_NE(twin.err.find("d.pvm: add: WordExists (\"B\" is already in the dictionary)"),
+            std::string::npos)
+      << twin.err;
   const CliResult longWord = dir_.run({"add", "d.pvm", std::string(256, 'x'), "x"});
   EXPECT_EQ(longWord.status, 1);
   EXPECT_EQ(longWord.out, "WordTooLong\n");

@@ -1,3 +1,4 @@
+#include "tests/support/status_assertions.h"
 #include "engine/block_inflater.h"
 
 #include <gtest/gtest.h>
@@ -113,20 +114,20 @@ TEST_F(BlockReadTest, EveryEntryReadsTheSameWhateverPartOfItsBlockIsInflated) {
   // Cold: each entry first, in a dictionary of its own.
   for (uint32_t i = 0; i < 5; ++i) {
     Dictionary d;
-    ASSERT_TRUE(d.openDictionary(dir_.file("d.pvm")));
+    ASSERT_OK(d.openDictionary(dir_.file("d.pvm")));
     std::u16string meaning;
-    ASSERT_TRUE(d.readMeaning(i, meaning)) << i << ": " << d.lastError();
+    ASSERT_OK(d.readMeaning(i, meaning)) << i;
     EXPECT_EQ(meaning, expected(i)) << i;
   }
   // In turn and back again: the start of block 0, then beyond it, then the start again;
   // each block in and out of the cache; and with the batch's retained blocks.
   for (size_t retained : {size_t{0}, size_t{4} << 20}) {
     Dictionary d;
-    ASSERT_TRUE(d.openDictionary(dir_.file("d.pvm")));
+    ASSERT_OK(d.openDictionary(dir_.file("d.pvm")));
     d.retainDecompressedBlocks(retained);
     for (uint32_t i : {0u, 1u, 2u, 3u, 0u, 4u, 1u, 4u, 3u, 0u}) {
       std::u16string meaning;
-      ASSERT_TRUE(d.readMeaning(i, meaning)) << i << ": " << d.lastError();
+      ASSERT_OK(d.readMeaning(i, meaning)) << i;
       EXPECT_EQ(meaning, expected(i)) << i;
     }
   }
@@ -136,17 +137,18 @@ TEST_F(BlockReadTest, DamagedBlockFailsCleanlyAndOthersStillRead) {
   ruinBlock(0, 200, 0xFF);  // inside the deflate data near its start
   for (size_t retained : {size_t{0}, size_t{4} << 20}) {
     Dictionary d;
-    ASSERT_TRUE(d.openDictionary(dir_.file("d.pvm")));
+    ASSERT_OK(d.openDictionary(dir_.file("d.pvm")));
     d.retainDecompressedBlocks(retained);
     std::u16string meaning;
     for (uint32_t i : {3u, 2u, 0u, 3u}) {  // whole block, then the start alone
-      EXPECT_FALSE(d.readMeaning(i, meaning)) << i;
-      EXPECT_NE(d.lastError().find("block 0"), std::string::npos) << d.lastError();
+      const Status s = d.readMeaning(i, meaning);
+      EXPECT_EQ(s.code(), Status::Code::Corruption) << i;
+      EXPECT_NE(s.message().find("block 0"), std::string::npos) << s.message();
     }
     EXPECT_EQ(d.retainedBlockCount(), 0u);
-    ASSERT_TRUE(d.readMeaning(4, meaning)) << d.lastError();
+    ASSERT_OK(d.readMeaning(4, meaning));
     EXPECT_EQ(meaning, expected(4));
-    EXPECT_FALSE(d.readMeaning(3, meaning));  // not cached by the good read in between
+    EXPECT_FALSE(d.readMeaning(3, meaning).isOk());  // not cached by the good read in between
   }
 }
 
@@ -155,10 +157,10 @@ TEST_F(BlockReadTest, BadChecksumFailsAWholeBlockRead) {
   const uint16_t length = test::get16(index, BlockRecord::fileOffset(0) + 4);
   ruinBlock(0, length - 1u, 0x00);  // the last byte of the Adler-32
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(dir_.file("d.pvm")));
+  ASSERT_OK(d.openDictionary(dir_.file("d.pvm")));
   std::u16string meaning;
-  EXPECT_FALSE(d.readMeaning(3, meaning));
-  EXPECT_FALSE(d.readMeaning(2, meaning));
+  EXPECT_FALSE(d.readMeaning(3, meaning).isOk());
+  EXPECT_FALSE(d.readMeaning(2, meaning).isOk());
 }
 
 // The start of a block in the cache must never stand for the whole block: the writer, which
@@ -169,27 +171,27 @@ TEST(BlockStartTest, WriterAfterAReadOfABlocksStartKeepsTheWholeBlock) {
   std::vector<std::u16string> meanings;
   {
     Dictionary d;
-    ASSERT_TRUE(d.createDictionary(data, kCodeUnit));
+    ASSERT_OK(d.createDictionary(data, kCodeUnit));
     for (int i = 0; i < 20; ++i) {
       meanings.push_back(wide(prose(1500, 10 + static_cast<unsigned>(i))));
-      ASSERT_EQ(d.addEntry(u"w" + std::u16string(1, static_cast<char16_t>(u'a' + i)), meanings.back()),
+      ASSERT_EQ(d.addEntry(u"w" + std::u16string(1, static_cast<char16_t>(u'a' + i)), meanings.back()).edit(),
                 EditResult::Ok);
     }
   }
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(data));
+  ASSERT_OK(d.openDictionary(data));
   std::u16string meaning;
-  ASSERT_TRUE(d.readMeaning(0, meaning));  // only the start of block 0 is inflated
+  ASSERT_OK(d.readMeaning(0, meaning));  // only the start of block 0 is inflated
   EXPECT_EQ(meaning, meanings[0]);
-  ASSERT_EQ(d.addEntry(u"x", u"added"), EditResult::Ok);
-  ASSERT_TRUE(d.closeDictionary());
+  ASSERT_OK(d.addEntry(u"x", u"added"));
+  d.closeDictionary();
 
-  ASSERT_TRUE(d.openDictionary(data));
+  ASSERT_OK(d.openDictionary(data));
   for (uint32_t i = 0; i < 20; ++i) {
-    ASSERT_TRUE(d.readMeaning(i, meaning)) << i << ": " << d.lastError();
+    ASSERT_OK(d.readMeaning(i, meaning)) << i;
     EXPECT_EQ(meaning, meanings[i]) << i;
   }
-  ASSERT_TRUE(d.readMeaning(20, meaning));
+  ASSERT_OK(d.readMeaning(20, meaning));
   EXPECT_EQ(meaning, u"added");
 }
 

@@ -1,3 +1,4 @@
+#include "tests/support/status_assertions.h"
 #include "engine/block_store.h"
 
 #include <gtest/gtest.h>
@@ -70,18 +71,18 @@ TEST(BlockStoreTest, DictionaryKeepsNoMoreBlocksThanItsBudget) {
   test::ScratchDir dir;
   const std::string data = dir.file("d.pvm");
   Dictionary d;
-  ASSERT_TRUE(d.createDictionary(data, 9));
+  ASSERT_OK(d.createDictionary(data, 9));
   std::vector<std::u16string> meanings;
   for (int i = 0; i < 6; ++i) {
     // Each entry fills one block exactly, so entry i lies in block i.
     std::u16string m(BLOCK_CAPACITY, static_cast<char16_t>(u'a' + i));
-    ASSERT_EQ(d.addEntry(std::u16string(1, static_cast<char16_t>(u'a' + i)), m), EditResult::Ok);
+    ASSERT_OK(d.addEntry(std::u16string(1, static_cast<char16_t>(u'a' + i)), m));
     meanings.push_back(std::move(m));
   }
   d.retainDecompressedBlocks(2 * BlockStore::SLOT_BYTES);
   std::u16string meaning;
   for (int i : {0, 1, 2, 3, 4, 5, 0, 5, 2}) {
-    ASSERT_TRUE(d.readMeaning(static_cast<uint32_t>(i), meaning)) << d.lastError();
+    ASSERT_OK(d.readMeaning(static_cast<uint32_t>(i), meaning));
     EXPECT_EQ(meaning, meanings[static_cast<size_t>(i)]);
     EXPECT_LE(d.retainedBlockCount(), 2u);
   }
@@ -93,18 +94,18 @@ TEST(BlockStoreTest, DictionaryForgetsRetainedBlocksWhenItWrites) {
   test::ScratchDir dir;
   const std::string data = dir.file("d.pvm");
   Dictionary d;
-  ASSERT_TRUE(d.createDictionary(data, 9));
+  ASSERT_OK(d.createDictionary(data, 9));
   const std::u16string full(BLOCK_CAPACITY, u'x');  // fills block 0 exactly
-  ASSERT_EQ(d.addEntry(u"a", full), EditResult::Ok);
-  ASSERT_EQ(d.addEntry(u"b", u"second"), EditResult::Ok);  // opens block 1
+  ASSERT_OK(d.addEntry(u"a", full));
+  ASSERT_OK(d.addEntry(u"b", u"second"));  // opens block 1
   d.retainDecompressedBlocks(1 << 20);
   std::u16string meaning;
-  ASSERT_TRUE(d.readMeaning(0, meaning));  // block 0, then block 1, both retained
-  ASSERT_TRUE(d.readMeaning(1, meaning));
-  ASSERT_TRUE(d.readMeaning(0, meaning));
-  ASSERT_EQ(d.modifyMeaning(1, u"changed"), EditResult::Ok);  // block 1 grows
-  ASSERT_TRUE(d.readMeaning(0, meaning));  // the one-block cache moves to block 0
-  ASSERT_TRUE(d.readMeaning(1, meaning)) << d.lastError();
+  ASSERT_OK(d.readMeaning(0, meaning));  // block 0, then block 1, both retained
+  ASSERT_OK(d.readMeaning(1, meaning));
+  ASSERT_OK(d.readMeaning(0, meaning));
+  ASSERT_OK(d.modifyMeaning(1, u"changed"));  // block 1 grows
+  ASSERT_OK(d.readMeaning(0, meaning));  // the one-block cache moves to block 0
+  ASSERT_OK(d.readMeaning(1, meaning));
   EXPECT_EQ(meaning, u"changed");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
@@ -92,13 +93,13 @@ void expectFlushDiscipline(const std::vector<std::string>& log, const std::strin
 // Every entry of the dictionary reads: its headword and its meaning.
 void expectEveryEntryReads(const std::string& dataFile) {
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(dataFile)) << d.lastError();
+  ASSERT_OK(d.openDictionary(dataFile));
   for (uint32_t i = 0; i < d.wordCount(); ++i) {
     std::vector<std::u16string> words;
     std::u16string meaning;
-    ASSERT_EQ(d.readWords(i, 1, words), 1u) << i;
+    ASSERT_OK(d.readWords(i, 1, words)) << i;
     EXPECT_FALSE(words[0].empty()) << i;
-    EXPECT_TRUE(d.readMeaning(i, meaning)) << "entry " << i << ": " << d.lastError();
+    EXPECT_OK(d.readMeaning(i, meaning)) << "entry " << i;
   }
 }
 
@@ -112,7 +113,7 @@ struct Change {
 bool onDictionary(FileSystem& fs, const std::string& dataFile,
                   const std::function<bool(Dictionary&)>& change) {
   Dictionary d(fs);
-  if (!d.openDictionary(dataFile)) return false;
+  if (!d.openDictionary(dataFile).isOk()) return false;
   return change(d);
 }
 
@@ -121,51 +122,53 @@ std::vector<Change> changes() {
       {"add in the middle",
        [](FileSystem& fs, const std::string& f, uint32_t) {
          return onDictionary(fs, f, [](Dictionary& d) {
-           return d.addEntry(u"w25x", meaningText(7, 500)) == EditResult::Ok;
+           return d.addEntry(u"w25x", meaningText(7, 500)).isOk();
          });
        }},
       {"add across a block boundary",
        [](FileSystem& fs, const std::string& f, uint32_t) {
          return onDictionary(fs, f, [](Dictionary& d) {
-           return d.addEntry(u"a", meaningText(8, 60000)) == EditResult::Ok;
+           return d.addEntry(u"a", meaningText(8, 60000)).isOk();
          });
        }},
       {"modify meaning",
        [](FileSystem& fs, const std::string& f, uint32_t) {
          return onDictionary(fs, f, [](Dictionary& d) {
-           return d.modifyMeaning(3, meaningText(9, 3000)) == EditResult::Ok;
+           return d.modifyMeaning(3, meaningText(9, 3000)).isOk();
          });
        }},
       {"rename",
        [](FileSystem& fs, const std::string& f, uint32_t) {
          return onDictionary(fs, f, [](Dictionary& d) {
            uint32_t index = 30;
-           return d.modifyWord(index, u"w01zz") == EditResult::Ok;
+           return d.modifyWord(index, u"w01zz").isOk();
          });
        }},
       {"delete",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) { return d.deleteEntry(10); });
+         return onDictionary(fs, f, [](Dictionary& d) { return d.deleteEntry(10).isOk(); });
        }},
       {"title",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) { return d.setTitle(u"New title"); });
+         return onDictionary(fs, f,
+                             [](Dictionary& d) { return d.setTitle(u"New title").isOk(); });
        }},
       {"description",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) { return d.setDescription(u"Changed"); });
+         return onDictionary(fs, f,
+                             [](Dictionary& d) { return d.setDescription(u"Changed").isOk(); });
        }},
       {"replace by the builder",
        [](FileSystem& fs, const std::string& f, uint32_t collation) {
          DictionaryBuilder builder(collation);
          builder.setFileSystem(fs);
          for (uint32_t i = 0; i < 5; ++i) builder.add(headword(i), meaningText(100 + i, 40));
-         return builder.finish(f);
+         return builder.finish(f).isOk();
        }},
       {"create over it",
        [](FileSystem& fs, const std::string& f, uint32_t collation) {
          Dictionary d(fs);
-         return d.createDictionary(f, collation);
+         return d.createDictionary(f, collation).isOk();
        }},
   };
 }
@@ -177,7 +180,7 @@ class CrashSafetyTest : public ::testing::TestWithParam<uint32_t> {
     builder.setFileSystem(noFaults_);
     builder.setTitle(u"Base");
     for (uint32_t i = 0; i < 40; ++i) builder.add(headword(i), meaningText(i, 4000));
-    ASSERT_TRUE(builder.finish(dir_.file("base.pvm"))) << builder.error();
+    ASSERT_OK(builder.finish(dir_.file("base.pvm")));
     base_ = readFileSet(dir_.file("base.pvm"));
   }
 
@@ -217,7 +220,7 @@ TEST_P(CrashSafetyTest, StoppedAtAnyWriteOrFlushReopensOldOrNew) {
       ++stops;
       // A change stopped before its end never reports Ok unless it is on disk whole.
       Dictionary reopened(noFaults_);
-      ASSERT_TRUE(reopened.openDictionary(f)) << reopened.lastError();
+      ASSERT_OK(reopened.openDictionary(f));
       reopened.closeDictionary();
       const FileSet now = readFileSet(f);
       EXPECT_TRUE(now == base_ || now == after);
@@ -243,26 +246,26 @@ TEST_P(CrashSafetyTest, FailureAtAnyStepLeavesTheOldDictionaryInUse) {
     FaultFileSystem fs;
     fs.failOnlyAt(step);
     Dictionary d(fs);
-    ASSERT_TRUE(d.openDictionary(f));
+    ASSERT_OK(d.openDictionary(f));
     const uint32_t count = d.wordCount();
-    const EditResult result = d.addEntry(u"w25x", meaningText(7, 500));
+    const Status result = d.addEntry(u"w25x", meaningText(7, 500));
     if (!fs.failed()) {
-      EXPECT_EQ(result, EditResult::Ok);
+      EXPECT_OK(result);
       break;
     }
-    EXPECT_NE(result, EditResult::Ok);
+    EXPECT_FALSE(result.isOk());
     EXPECT_EQ(d.wordCount(), count);
     EXPECT_TRUE(readFileSet(f) == base_);
     EXPECT_FALSE(std::filesystem::exists(journalName(f)));
-    ASSERT_EQ(d.addEntry(u"w25y", u"- next"), EditResult::Ok) << d.lastError();
+    ASSERT_OK(d.addEntry(u"w25y", u"- next"));
     uint32_t nearest = 0;
     int sign = 1;
     std::u16string meaning;
-    ASSERT_TRUE(d.findWord(u"w25y", nearest, sign));
+    ASSERT_OK(d.findWord(u"w25y", nearest, sign));
     EXPECT_EQ(sign, 0);
-    EXPECT_TRUE(d.readMeaning(nearest, meaning));
+    EXPECT_OK(d.readMeaning(nearest, meaning));
     EXPECT_EQ(meaning, u"- next");
-    EXPECT_FALSE(d.findWord(u"w25x", nearest, sign) && sign == 0);
+    EXPECT_FALSE(d.findWord(u"w25x", nearest, sign).isOk() && sign == 0);
     d.closeDictionary();
     expectEveryEntryReads(f);
     if (::testing::Test::HasFailure()) return;
@@ -277,15 +280,15 @@ TEST(CrashSafety, ReadOnlyFilesShowTheRolledBackDictionaryInMemory) {
   const std::string f = dir.file("d.pvm");
   DictionaryBuilder builder(kLatin1);
   for (uint32_t i = 0; i < 20; ++i) builder.add(headword(i), meaningText(i, 4000));
-  ASSERT_TRUE(builder.finish(f));
+  ASSERT_OK(builder.finish(f));
   const FileSet base = readFileSet(f);
   std::vector<std::u16string> meanings;
   {
     Dictionary d;
-    ASSERT_TRUE(d.openDictionary(f));
+    ASSERT_OK(d.openDictionary(f));
     for (uint32_t i = 0; i < d.wordCount(); ++i) {
       std::u16string m;
-      ASSERT_TRUE(d.readMeaning(i, m));
+      ASSERT_OK(d.readMeaning(i, m));
       meanings.push_back(m);
     }
   }
@@ -295,7 +298,7 @@ TEST(CrashSafety, ReadOnlyFilesShowTheRolledBackDictionaryInMemory) {
     FaultFileSystem fs;
     fs.stopAt(step);
     EXPECT_FALSE(onDictionary(fs, f, [](Dictionary& d) {
-      return d.addEntry(u"a", meaningText(1, 30000)) == EditResult::Ok;
+      return d.addEntry(u"a", meaningText(1, 30000)).isOk();
     }));
     ASSERT_TRUE(std::filesystem::exists(journalName(f)));
     ASSERT_NE(readFileSet(f), base);
@@ -303,20 +306,20 @@ TEST(CrashSafety, ReadOnlyFilesShowTheRolledBackDictionaryInMemory) {
     FaultFileSystem readOnly;
     readOnly.pretendReadOnly(true);
     Dictionary d(readOnly);
-    ASSERT_TRUE(d.openDictionary(f)) << d.lastError();
+    ASSERT_OK(d.openDictionary(f));
     EXPECT_TRUE(d.isReadOnly());
     ASSERT_EQ(d.wordCount(), meanings.size());
     for (uint32_t i = 0; i < d.wordCount(); ++i) {
       std::u16string m;
-      EXPECT_TRUE(d.readMeaning(i, m)) << i;
+      EXPECT_OK(d.readMeaning(i, m)) << i;
       EXPECT_EQ(m, meanings[i]) << i;
     }
-    EXPECT_NE(d.addEntry(u"b", u"x"), EditResult::Ok);
+    EXPECT_FALSE(d.addEntry(u"b", u"x").isOk());
     d.closeDictionary();
     EXPECT_TRUE(std::filesystem::exists(journalName(f)));  // left for a writable opening
 
     Dictionary writable;
-    ASSERT_TRUE(writable.openDictionary(f));
+    ASSERT_OK(writable.openDictionary(f));
     EXPECT_EQ(readFileSet(f), base);
     EXPECT_FALSE(std::filesystem::exists(journalName(f)));
   }
@@ -331,9 +334,9 @@ TEST(CrashSafety, InterruptedCreationOfANewDictionaryLeavesNone) {
     DictionaryBuilder builder(kLatin1);
     builder.setFileSystem(fs);
     builder.add(u"one", u"- 1");
-    EXPECT_FALSE(builder.finish(f));
+    EXPECT_FALSE(builder.finish(f).isOk());
     Dictionary d;
-    EXPECT_FALSE(d.openDictionary(f));
+    EXPECT_FALSE(d.openDictionary(f).isOk());
     // Either nothing was created yet (empty files), or the rollback removed what was.
     EXPECT_FALSE(std::filesystem::exists(journalName(f)));
     for (const std::string& name : {fileSetNames(f).indexFile, fileSetNames(f).dataFile}) {
@@ -350,13 +353,13 @@ TEST(CrashSafety, InterruptedCreationOfANewDictionaryLeavesNone) {
   DictionaryBuilder first(kLatin1);
   first.setFileSystem(fs);
   first.add(u"one", u"- 1");
-  EXPECT_FALSE(first.finish(f));
+  EXPECT_FALSE(first.finish(f).isOk());
   ASSERT_TRUE(std::filesystem::exists(journalName(f)));
   DictionaryBuilder second(kLatin1);
   second.add(u"two", u"- 2");
-  ASSERT_TRUE(second.finish(f)) << second.error();
+  ASSERT_OK(second.finish(f));
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(f));
+  ASSERT_OK(d.openDictionary(f));
   EXPECT_EQ(d.wordCount(), 1u);
 }
 
@@ -371,7 +374,7 @@ TEST(CrashSafety, JournalThatDoesNotCheckOutIsIgnored) {
   bytes.back() ^= 1;
   test::writeFile(journalName(f), bytes);
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(f)) << d.lastError();
+  ASSERT_OK(d.openDictionary(f));
   EXPECT_EQ(d.wordCount(), 2u);
   EXPECT_EQ(readFileSet(f), base);
   EXPECT_FALSE(std::filesystem::exists(journalName(f)));

@@ -1,5 +1,6 @@
 // The builder must leave exactly the files that create + addEntry one by one leave.
 
+#include "tests/support/status_assertions.h"
 #include "engine/dictionary_builder.h"
 
 #include <gtest/gtest.h>
@@ -72,10 +73,10 @@ struct Sequential {
 Sequential addOneByOne(const std::string& dataFile, uint32_t collation, const std::vector<Input>& in) {
   Sequential s;
   Dictionary d;
-  EXPECT_TRUE(d.createDictionary(dataFile, collation));
-  EXPECT_TRUE(d.setTitle(u"Title"));
-  EXPECT_TRUE(d.setDescription(u"Description"));
-  for (const Input& e : in) s.results.push_back(d.addEntry(e.headword, e.meaning));
+  EXPECT_OK(d.createDictionary(dataFile, collation));
+  EXPECT_OK(d.setTitle(u"Title"));
+  EXPECT_OK(d.setDescription(u"Description"));
+  for (const Input& e : in) s.results.push_back(d.addEntry(e.headword, e.meaning).edit());
   return s;
 }
 
@@ -85,7 +86,7 @@ std::vector<EditResult> build(const std::string& dataFile, uint32_t collation,
   builder.setTitle(u"Title");
   builder.setDescription(u"Description");
   for (const Input& e : in) builder.add(e.headword, e.meaning);
-  EXPECT_TRUE(builder.finish(dataFile)) << builder.error();
+  EXPECT_OK(builder.finish(dataFile));
   std::vector<EditResult> results;
   for (size_t i = 0; i < in.size(); ++i) results.push_back(builder.result(i));
   return results;
@@ -130,7 +131,7 @@ TEST_P(DictionaryBuilderTest, WritesWhatSequentialAddsWrite) {
 
   // The built dictionary reads back: several blocks, every kind of refusal met.
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(dir.file("built.pvm")));
+  ASSERT_OK(d.openDictionary(dir.file("built.pvm")));
   EXPECT_GE(d.header().lastBlock, 3);
   for (EditResult r : {EditResult::WordExists, EditResult::WordTooLong, EditResult::MeaningTooLong,
                        EditResult::EmptyWord}) {
@@ -160,39 +161,40 @@ TEST(DictionaryBuilder, RefusesMeaningsThatNeedASlotPastTheBlockTable) {
   builder.add(u"over", u"x");        // would need slot 1023
   builder.add(u"empty-fits", u"");   // needs no new block
   builder.add(u"over2", big);
-  ASSERT_TRUE(builder.finish(dir.file("full.pvm"))) << builder.error();
+  ASSERT_OK(builder.finish(dir.file("full.pvm")));
   EXPECT_EQ(builder.result(BLOCK_SLOTS - 1), EditResult::Ok);
   EXPECT_EQ(builder.result(BLOCK_SLOTS), EditResult::MeaningTooLong);
   EXPECT_EQ(builder.result(BLOCK_SLOTS + 1), EditResult::Ok);
   EXPECT_EQ(builder.result(BLOCK_SLOTS + 2), EditResult::MeaningTooLong);
 
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(dir.file("full.pvm")));
+  ASSERT_OK(d.openDictionary(dir.file("full.pvm")));
   EXPECT_EQ(d.header().lastBlock, BLOCK_SLOTS - 1);
   EXPECT_EQ(d.wordCount(), BLOCK_SLOTS + 1);
   uint32_t nearest = 0;
   int sign = 1;
-  ASSERT_TRUE(d.findWord(u"k1022", nearest, sign));
+  ASSERT_OK(d.findWord(u"k1022", nearest, sign));
   ASSERT_EQ(sign, 0);
   std::u16string meaning;
-  ASSERT_TRUE(d.readMeaning(nearest, meaning));
+  ASSERT_OK(d.readMeaning(nearest, meaning));
   EXPECT_EQ(meaning, full);
   // The writer agrees: the table is full.
-  EXPECT_EQ(d.addEntry(u"more", u"y"), EditResult::MeaningTooLong);
+  EXPECT_EQ(d.addEntry(u"more", u"y").edit(), EditResult::MeaningTooLong);
 }
 
 TEST(DictionaryBuilder, ReplacesFilesOnlyWhenAllAreWritten) {
   ScratchDir dir;
   Dictionary d;
-  ASSERT_TRUE(d.createDictionary(dir.file("keep.pvm"), kLatin1));
-  ASSERT_EQ(d.addEntry(u"kept", u"- yes"), EditResult::Ok);
+  ASSERT_OK(d.createDictionary(dir.file("keep.pvm"), kLatin1));
+  ASSERT_OK(d.addEntry(u"kept", u"- yes"));
   d.closeDictionary();
   DictionaryBuilder builder(kLatin1);
   builder.add(u"new", u"- no");
   // A data file name inside a folder that does not exist cannot be written.
-  EXPECT_FALSE(builder.finish(dir.file("missing/keep.pvm")));
-  EXPECT_NE(builder.error().find("missing"), std::string::npos);
-  ASSERT_TRUE(d.openDictionary(dir.file("keep.pvm")));
+  const Status s = builder.finish(dir.file("missing/keep.pvm"));
+  EXPECT_FALSE(s.isOk());
+  EXPECT_NE(s.message().find("missing"), std::string::npos) << s.message();
+  ASSERT_OK(d.openDictionary(dir.file("keep.pvm")));
   EXPECT_EQ(d.wordCount(), 1u);
 }
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine_test_support.h"
@@ -23,7 +24,7 @@ class DictionaryReaderTest : public ::testing::Test {
   // Opens a CodeUnit dictionary of the given words (meanings "m:" + word).
   void openWords(const std::vector<std::u16string>& words) {
     test::writeWordList(path(), kCodeUnit, words);
-    ASSERT_TRUE(dict_.openDictionary(path())) << dict_.lastError();
+    ASSERT_OK(dict_.openDictionary(path()));
   }
 
   struct Found {
@@ -34,7 +35,7 @@ class DictionaryReaderTest : public ::testing::Test {
   };
   Found find(std::u16string_view key) {
     Found f{};
-    f.ok = dict_.findWord(key, f.nearest, f.sign, &f.listPosition);
+    f.ok = dict_.findWord(key, f.nearest, f.sign, &f.listPosition).isOk();
     return f;
   }
 
@@ -54,11 +55,12 @@ TEST_F(DictionaryReaderTest, ClosedSlotGetters) {
   EXPECT_EQ(dict_.collation(), 1u);
   EXPECT_EQ(dict_.nodeData(), 0u);
   EXPECT_EQ(dict_.lastReadIndex(), 0u);
-  EXPECT_TRUE(dict_.closeDictionary());
+  dict_.closeDictionary();
   std::vector<std::u16string> words;
-  EXPECT_EQ(dict_.readWords(0, 1, words), 0u);
+  EXPECT_EQ(dict_.readWords(0, 1, words).code(), Status::Code::NotFound);
+  EXPECT_TRUE(words.empty());
   std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(0, meaning));
+  EXPECT_FALSE(dict_.readMeaning(0, meaning).isOk());
 }
 
 TEST_F(DictionaryReaderTest, OpenThenCloseRestoresClosedValues) {
@@ -66,29 +68,31 @@ TEST_F(DictionaryReaderTest, OpenThenCloseRestoresClosedValues) {
   EXPECT_TRUE(dict_.isOpen());
   EXPECT_EQ(dict_.wordCount(), 2u);
   EXPECT_EQ(dict_.collation(), kCodeUnit);
-  EXPECT_TRUE(dict_.closeDictionary());
+  dict_.closeDictionary();
   EXPECT_FALSE(dict_.isOpen());
   EXPECT_EQ(dict_.wordCount(), 0u);
   EXPECT_EQ(dict_.collation(), 1u);
 }
 
 TEST_F(DictionaryReaderTest, MissingFileNamesTheFileAndReason) {
-  EXPECT_FALSE(dict_.openDictionary(path("none.pvm")));
+  const Status s = dict_.openDictionary(path("none.pvm"));
+  EXPECT_EQ(s.code(), Status::Code::NotFound);
   EXPECT_FALSE(dict_.isOpen());
-  EXPECT_NE(dict_.lastError().find("none.pdw"), std::string::npos) << dict_.lastError();
-  EXPECT_NE(dict_.lastError().find("No such file"), std::string::npos) << dict_.lastError();
+  EXPECT_NE(s.message().find("none.pdw"), std::string::npos) << s.message();
+  EXPECT_NE(s.message().find("No such file"), std::string::npos) << s.message();
 }
 
 TEST_F(DictionaryReaderTest, SecondDictionaryInThisProcessIsRefused) {
   openWords({u"a"});
   Dictionary second;
-  EXPECT_FALSE(second.openDictionary(path()));
-  EXPECT_EQ(second.lastError(), path("d.pdi") + " is open in another dictionary slot or program");
+  const Status s = second.openDictionary(path());
+  EXPECT_EQ(s.code(), Status::Code::Busy);
+  EXPECT_EQ(s.message(), path("d.pdi") + " is open in another dictionary slot or program");
   // The first one is not disturbed, and once it closes the second may open.
   std::u16string meaning;
-  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_OK(dict_.readMeaning(0, meaning));
   dict_.closeDictionary();
-  EXPECT_TRUE(second.openDictionary(path())) << second.lastError();
+  EXPECT_OK(second.openDictionary(path()));
 }
 
 TEST_F(DictionaryReaderTest, AnotherProcessIsRefused) {
@@ -97,7 +101,7 @@ TEST_F(DictionaryReaderTest, AnotherProcessIsRefused) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     Dictionary other;
-    _exit(other.openDictionary(path()) ? 1 : 0);
+    _exit(other.openDictionary(path()).isOk() ? 1 : 0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -135,18 +139,19 @@ TEST_F(DictionaryReaderTest, ReadOnlyFilesStillReadButRefuseChanges) {
   chmod(path("").c_str(), 0755);
   const std::string failures = runWithoutRoot([&]() -> std::string {
     Dictionary d;
-    if (!d.openDictionary(path())) return "open: " + d.lastError();
+    if (Status s = d.openDictionary(path()); !s.isOk()) return "open: " + s.message();
     std::string out;
     auto expect = [&](bool ok, const char* what) { if (!ok) out += std::string(what) + "; "; };
     expect(d.isReadOnly(), "isReadOnly");
     std::u16string meaning;
-    expect(d.readMeaning(1, meaning) && meaning == u"m:c", "readMeaning");
-    expect(d.addEntry(u"b", u"x") == EditResult::WordWriteFailed, "addEntry");
-    expect(d.modifyMeaning(0, u"x") == EditResult::DataWriteFailed, "modifyMeaning");
+    expect(d.readMeaning(1, meaning).isOk() && meaning == u"m:c", "readMeaning");
+    expect(d.addEntry(u"b", u"x").edit() == EditResult::WordWriteFailed, "addEntry");
+    expect(d.modifyMeaning(0, u"x").edit() == EditResult::DataWriteFailed, "modifyMeaning");
     uint32_t index = 0;
-    expect(d.modifyWord(index, u"b") == EditResult::WordWriteFailed, "modifyWord");
-    expect(!d.deleteEntry(0), "deleteEntry");
-    expect(!d.setTitle(u"T") && d.title().empty(), "setTitle");
+    expect(d.modifyWord(index, u"b").edit() == EditResult::WordWriteFailed, "modifyWord");
+    expect(d.deleteEntry(0).code() == Status::Code::ReadOnly, "deleteEntry");
+    expect(d.setTitle(u"T").code() == Status::Code::ReadOnly && d.title().empty(), "setTitle");
+    expect(d.addEntry(u"b", u"x").code() == Status::Code::ReadOnly, "addEntry says read-only");
     expect(d.wordCount() == 2u, "wordCount");
     return out;
   });
@@ -158,21 +163,22 @@ TEST_F(DictionaryReaderTest, ReadOnlyFilesStillReadButRefuseChanges) {
 TEST_F(DictionaryReaderTest, ReadWordsClipsToTheWordCount) {
   openWords({u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h"});
   std::vector<std::u16string> words;
-  EXPECT_EQ(dict_.readWords(5, 10, words), 3u);
+  EXPECT_OK(dict_.readWords(5, 10, words));
   EXPECT_EQ(words, (std::vector<std::u16string>{u"f", u"g", u"h"}));
-  EXPECT_EQ(dict_.readWords(8, 1, words), 0u);
+  EXPECT_EQ(dict_.readWords(8, 1, words).code(), Status::Code::NotFound);
   EXPECT_TRUE(words.empty());
-  EXPECT_EQ(dict_.readWords(0, 1, words), 1u);
+  EXPECT_OK(dict_.readWords(0, 1, words));
   EXPECT_EQ(words, std::vector<std::u16string>{u"a"});
-  EXPECT_EQ(dict_.readWords(7, 0xFFFFFFFF, words), 1u);
+  EXPECT_OK(dict_.readWords(7, 0xFFFFFFFF, words));
+  EXPECT_EQ(words.size(), 1u);
 }
 
 TEST_F(DictionaryReaderTest, UnreadableHeadwordReadsAsEmpty) {
   test::writeRawDictionary(path(), kCodeUnit, {"m"}, {{u"a", 0, 0, 1}, {u"b", 0, 0, 1}});
   test::patchFile(path("d.pdw"), 1, {0xFF});
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   std::vector<std::u16string> words;
-  EXPECT_EQ(dict_.readWords(0, 2, words), 2u);
+  EXPECT_OK(dict_.readWords(0, 2, words));
   EXPECT_EQ(words, (std::vector<std::u16string>{u"a", u""}));
 }
 
@@ -219,7 +225,7 @@ TEST_F(DictionaryReaderTest, ListPositionMovesToTheNeighbourThatBeginsWithTheKey
   EXPECT_EQ(f.listPosition, 1u);
   uint32_t nearest = 9;
   int sign = 9;
-  EXPECT_TRUE(dict_.findWord(u"ab", nearest, sign));  // list position not asked for
+  EXPECT_OK(dict_.findWord(u"ab", nearest, sign));  // list position not asked for
   EXPECT_EQ(nearest, 0u);
 }
 
@@ -253,7 +259,7 @@ class MeaningAcrossBlocksTest : public DictionaryReaderTest {
     test::writeRawDictionary(path(), kCodeUnit, blocks,
                              {{u"a", 0, 0, 4}, {u"b", 3, 50, 100}, {u"c", 4, 90, 4},
                               {u"d", 3, 0, 5}});
-    ASSERT_TRUE(dict_.openDictionary(path()));
+    ASSERT_OK(dict_.openDictionary(path()));
   }
 
   // Ruins block `block` on disk; a later decompression of it fails.
@@ -267,40 +273,40 @@ class MeaningAcrossBlocksTest : public DictionaryReaderTest {
 
 TEST_F(MeaningAcrossBlocksTest, MeaningRunsOnIntoTheNextBlock) {
   std::u16string meaning;
-  ASSERT_TRUE(dict_.readMeaning(1, meaning)) << dict_.lastError();
+  ASSERT_OK(dict_.readMeaning(1, meaning));
   EXPECT_EQ(meaning, u"0123456789" + std::u16string(90, u'4'));
   EXPECT_EQ(dict_.lastReadIndex(), 1u);
 }
 
 TEST_F(MeaningAcrossBlocksTest, CachedBlockIsNotDecompressedAgain) {
   std::u16string meaning;
-  ASSERT_TRUE(dict_.readMeaning(3, meaning));  // the cache now holds block 3
+  ASSERT_OK(dict_.readMeaning(3, meaning));  // the cache now holds block 3
   EXPECT_EQ(meaning, u"33333");
   ruinBlock(3);
   // Block 3 comes from the cache, block 4 is decompressed and stays cached.
-  ASSERT_TRUE(dict_.readMeaning(1, meaning)) << dict_.lastError();
+  ASSERT_OK(dict_.readMeaning(1, meaning));
   EXPECT_EQ(meaning.size(), 100u);
   ruinBlock(4);
-  ASSERT_TRUE(dict_.readMeaning(2, meaning));
+  ASSERT_OK(dict_.readMeaning(2, meaning));
   EXPECT_EQ(meaning, u"four");
   // Now block 3 must be read again, and it is ruined.
-  EXPECT_FALSE(dict_.readMeaning(3, meaning));
+  EXPECT_FALSE(dict_.readMeaning(3, meaning).isOk());
   // The failed load left no block cached: block 4 is read again and fails too.
-  EXPECT_FALSE(dict_.readMeaning(2, meaning));
+  EXPECT_FALSE(dict_.readMeaning(2, meaning).isOk());
 }
 
 TEST_F(DictionaryReaderTest, EmptyOrUnreadableMeaningFailsButMovesLastReadIndex) {
   test::writeRawDictionary(path(), kCodeUnit, {"ok\xFF"},
                            {{u"a", 0, 0, 2}, {u"b", 0, 0, 0}, {u"c", 0, 2, 1}});
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(1, meaning));
+  EXPECT_FALSE(dict_.readMeaning(1, meaning).isOk());
   EXPECT_EQ(dict_.lastReadIndex(), 1u);
-  EXPECT_FALSE(dict_.readMeaning(2, meaning));
+  EXPECT_FALSE(dict_.readMeaning(2, meaning).isOk());
   EXPECT_EQ(dict_.lastReadIndex(), 2u);
-  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_OK(dict_.readMeaning(0, meaning));
   EXPECT_EQ(meaning, u"ok");
-  EXPECT_FALSE(dict_.readMeaning(3, meaning));  // past the end: nothing moves
+  EXPECT_FALSE(dict_.readMeaning(3, meaning).isOk());  // past the end: nothing moves
   EXPECT_EQ(dict_.lastReadIndex(), 0u);
 }
 
@@ -309,12 +315,13 @@ TEST_F(DictionaryReaderTest, EmptyOrUnreadableMeaningFailsButMovesLastReadIndex)
 TEST_F(DictionaryReaderTest, HeaderShorterThan846BytesIsRefused) {
   test::writeWordList(path(), kCodeUnit, {u"a"});
   test::writeFile(path("d.pdi"), std::vector<uint8_t>(845, 0));
-  EXPECT_FALSE(dict_.openDictionary(path()));
+  const Status s = dict_.openDictionary(path());
+  EXPECT_EQ(s.code(), Status::Code::Corruption);
   EXPECT_FALSE(dict_.isOpen());
-  EXPECT_NE(dict_.lastError().find("d.pdi"), std::string::npos);
+  EXPECT_NE(s.message().find("d.pdi"), std::string::npos) << s.message();
   // The refused attempt holds no lock.
   test::writeWordList(path(), kCodeUnit, {u"a"});
-  EXPECT_TRUE(dict_.openDictionary(path()));
+  EXPECT_OK(dict_.openDictionary(path()));
 }
 
 // A header that contradicts its files is damage: opening refuses it, names the file, and
@@ -340,11 +347,12 @@ TEST_F(DictionaryReaderTest, HeaderThatContradictsItsFilesIsRefusedAtOpen) {
     test::writeWordList(path(), kCodeUnit, {u"a", u"b", u"c"});
     test::patchFile(path("d.pdi"), d.at, d.bytes);
     const std::vector<uint8_t> before = test::readFile(path("d.pdi"));
-    EXPECT_FALSE(dict_.openDictionary(path()));
+    const Status s = dict_.openDictionary(path());
+    EXPECT_EQ(s.code(), Status::Code::Corruption);
     EXPECT_FALSE(dict_.isOpen());
-    EXPECT_NE(dict_.lastError().find("d.pdi is damaged"), std::string::npos) << dict_.lastError();
-    EXPECT_NE(dict_.lastError().find(d.says), std::string::npos) << dict_.lastError();
-    EXPECT_FALSE(dict_.deleteEntry(0));
+    EXPECT_NE(s.message().find("d.pdi is damaged"), std::string::npos) << s.message();
+    EXPECT_NE(s.message().find(d.says), std::string::npos) << s.message();
+    EXPECT_FALSE(dict_.deleteEntry(0).isOk());
     EXPECT_EQ(test::readFile(path("d.pdi")), before);
   }
 }
@@ -354,8 +362,8 @@ TEST_F(DictionaryReaderTest, TruncatedIndexFileIsRefusedAtOpen) {
   std::vector<uint8_t> index = test::readFile(path("d.pdi"));
   index.resize(index.size() - 6);
   test::writeFile(path("d.pdi"), index);
-  EXPECT_FALSE(dict_.openDictionary(path()));
-  EXPECT_NE(dict_.lastError().find("holds only 2"), std::string::npos) << dict_.lastError();
+  const Status s = dict_.openDictionary(path());
+  EXPECT_NE(s.message().find("holds only 2"), std::string::npos) << s.message();
 }
 
 TEST_F(DictionaryReaderTest, DamagedBlocksAndRecordsFailTheRead) {
@@ -375,24 +383,25 @@ TEST_F(DictionaryReaderTest, DamagedBlocksAndRecordsFailTheRead) {
   test::patchFile(path("d.pdi"), BlockRecord::fileOffset(2), {0xF0, 0xFF, 0xFF, 0x0F});
   test::patchFile(path("d.pdi"), BlockRecord::fileOffset(3) + 4, {0, 0});
   test::patchFile(path("d.pdi"), WordRecord::fileOffset(5), {0x00, 0x10, 0x00, 0x00});
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   std::u16string meaning;
   for (uint32_t i = 1; i <= 6; ++i) {
     if (i == 5) continue;
-    EXPECT_FALSE(dict_.readMeaning(i, meaning)) << i;
+    EXPECT_FALSE(dict_.readMeaning(i, meaning).isOk()) << i;
   }
   std::vector<std::u16string> words;
-  EXPECT_EQ(dict_.readWords(5, 1, words), 0u);
-  EXPECT_TRUE(dict_.readMeaning(0, meaning));
+  EXPECT_FALSE(dict_.readWords(5, 1, words).isOk());
+  EXPECT_TRUE(words.empty());
+  EXPECT_OK(dict_.readMeaning(0, meaning));
   EXPECT_EQ(meaning, u"fine");
 }
 
 TEST_F(DictionaryReaderTest, BlockPastTheLastIsNeverRead) {
   test::writeRawDictionary(path(), kCodeUnit, {"x"}, {{u"a", 0, 0, 1}, {u"b", 1100, 0, 1}});
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   std::u16string meaning;
-  EXPECT_TRUE(dict_.readMeaning(0, meaning));
-  EXPECT_FALSE(dict_.readMeaning(1, meaning));
+  EXPECT_OK(dict_.readMeaning(0, meaning));
+  EXPECT_FALSE(dict_.readMeaning(1, meaning).isOk());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine_test_support.h"
@@ -22,10 +23,10 @@ class DictionaryWriterTest : public ::testing::Test {
   size_t sizeOf(const std::string& name) const { return readFile(path(name)).size(); }
 
   void create(uint32_t collation = kCodeUnit) {
-    ASSERT_TRUE(dict_.createDictionary(path(), collation)) << dict_.lastError();
+    ASSERT_OK(dict_.createDictionary(path(), collation));
   }
   void add(std::u16string_view word, std::u16string_view meaning = u"m") {
-    ASSERT_EQ(dict_.addEntry(word, meaning), EditResult::Ok) << dict_.lastError();
+    ASSERT_OK(dict_.addEntry(word, meaning));
   }
   std::vector<std::u16string> allWords() {
     std::vector<std::u16string> words;
@@ -34,7 +35,7 @@ class DictionaryWriterTest : public ::testing::Test {
   }
   std::u16string meaningOf(uint32_t index) {
     std::u16string meaning;
-    EXPECT_TRUE(dict_.readMeaning(index, meaning)) << dict_.lastError();
+    EXPECT_OK(dict_.readMeaning(index, meaning));
     return meaning;
   }
   WordRecord recordOf(uint32_t index) {
@@ -60,7 +61,7 @@ class DictionaryWriterTest : public ::testing::Test {
     std::vector<std::string> blocks(lastBlock + 1, "f");  // earlier blocks: content unused
     blocks.back() = std::string(fill, 'l');
     test::writeRawDictionary(path(), kCodeUnit, blocks, {{u"a", 0, 0, 1}});
-    ASSERT_TRUE(dict_.openDictionary(path())) << dict_.lastError();
+    ASSERT_OK(dict_.openDictionary(path()));
   }
 
   ScratchDir dir_;
@@ -93,15 +94,16 @@ TEST_F(DictionaryWriterTest, CreateWritesAnEmptyDictionaryByteForByte) {
 TEST_F(DictionaryWriterTest, CreateReplacesAnOldDictionaryButNotOneHeldOpen) {
   create();
   add(u"old");
-  ASSERT_TRUE(dict_.createDictionary(path(), kLatin1));
+  ASSERT_OK(dict_.createDictionary(path(), kLatin1));
   EXPECT_EQ(dict_.wordCount(), 0u);
   EXPECT_EQ(sizeOf("d.pdi"), 852u);
 
   add(u"kept");
   Dictionary other;
-  EXPECT_FALSE(other.createDictionary(path(), kCodeUnit));
-  EXPECT_NE(other.lastError().find("is open in another dictionary slot or program"),
-            std::string::npos);
+  const Status s = other.createDictionary(path(), kCodeUnit);
+  EXPECT_EQ(s.code(), Status::Code::Busy);
+  EXPECT_NE(s.message().find("is open in another dictionary slot or program"), std::string::npos)
+      << s.message();
   EXPECT_EQ(dict_.wordCount(), 1u);
   EXPECT_EQ(allWords(), std::vector<std::u16string>{u"kept"});
 }
@@ -138,7 +140,7 @@ TEST_F(DictionaryWriterTest, EntriesStaySortedAndReadBack) {
   EXPECT_EQ(dict_.maxWordChars(), 3u);
   // Reopened, the same.
   dict_.closeDictionary();
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   EXPECT_EQ(dict_.wordCount(), 3u);
   EXPECT_EQ(meaningOf(1), u"second");
 }
@@ -149,17 +151,33 @@ TEST_F(DictionaryWriterTest, RefusalsWriteNothing) {
   const std::vector<uint8_t> index = indexBytes();
   const size_t words = sizeOf("d.pdw");
   const size_t data = sizeOf("d.pvm");
-  EXPECT_EQ(dict_.addEntry(u"\u00C9CLAIR", u"x"), EditResult::WordExists);
-  EXPECT_EQ(dict_.addEntry(std::u16string(256, u'a'), u"x"), EditResult::WordTooLong);
-  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(65536, u'a')), EditResult::MeaningTooLong);
-  EXPECT_EQ(dict_.addEntry(u"", u"x"), EditResult::EmptyWord);
+  const Status twin = dict_.addEntry(u"\u00C9CLAIR", u"x");
+  EXPECT_EQ(twin.edit(), EditResult::WordExists);
+  EXPECT_EQ(twin.code(), Status::Code::InvalidArgument);
+  EXPECT_EQ(twin.message(), "\"\u00C9CLAIR\" is already in the dictionary");
+  EXPECT_EQ(dict_.addEntry(std::u16string(256, u'a'), u"x").edit(), EditResult::WordTooLong);
+  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(65536, u'a')).edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"", u"x").edit(), EditResult::EmptyWord);
   uint32_t i = 0;
-  EXPECT_EQ(dict_.modifyWord(i, u""), EditResult::EmptyWord);
-  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(21846, u'\u1EC7')), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.modifyWord(i, u"").edit(), EditResult::EmptyWord);
+  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(21846, u'\u1EC7')).edit(), EditResult::MeaningTooLong);
   EXPECT_EQ(indexBytes(), index);
   EXPECT_EQ(sizeOf("d.pdw"), words);
   EXPECT_EQ(sizeOf("d.pvm"), data);
   EXPECT_STREQ(editResultName(EditResult::EmptyWord), "EmptyWord");
+}
+
+TEST_F(DictionaryWriterTest, ChangesToAClosedDictionaryFailWithAReason) {
+  create(kLatin1);
+  add(u"a");
+  dict_.closeDictionary();
+  const Status added = dict_.addEntry(u"b", u"x");
+  EXPECT_EQ(added.edit(), EditResult::WordWriteFailed);
+  EXPECT_NE(added.message().find("not open"), std::string::npos) << added.message();
+  for (const Status& s : {dict_.deleteEntry(0), dict_.setTitle(u"T"), dict_.setDescription(u"D")}) {
+    EXPECT_EQ(s.code(), Status::Code::IoError);
+    EXPECT_NE(s.message().find("not open"), std::string::npos) << s.message();
+  }
 }
 
 TEST_F(DictionaryWriterTest, LimitsAreInclusive) {
@@ -181,7 +199,7 @@ TEST_F(DictionaryWriterTest, EmptyMeaningRecordsThePlaceAndWritesNoData) {
   EXPECT_EQ(r.offset, 3u);
   EXPECT_EQ(r.meaningLength, 0u);
   std::u16string meaning;
-  EXPECT_FALSE(dict_.readMeaning(1, meaning));
+  EXPECT_FALSE(dict_.readMeaning(1, meaning).isOk());
 }
 
 // ---- Blocks ----
@@ -201,7 +219,7 @@ TEST_F(DictionaryWriterTest, MeaningSplitsAtTheBlockBoundary) {
   EXPECT_EQ(meaningOf(1), meaning);
   // Reading from a fresh object, without the writer's cache.
   dict_.closeDictionary();
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   EXPECT_EQ(meaningOf(1), meaning);
 }
 
@@ -238,8 +256,8 @@ TEST_F(DictionaryWriterTest, MeaningThatNeedsSlot1023IsRefusedUntouched) {
   const std::vector<uint8_t> index = indexBytes();
   const size_t words = sizeOf("d.pdw");
   const size_t data = sizeOf("d.pvm");
-  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(61, u'z')), EditResult::MeaningTooLong);
-  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(61, u'z')), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(61, u'z')).edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(61, u'z')).edit(), EditResult::MeaningTooLong);
   EXPECT_EQ(indexBytes(), index);
   EXPECT_EQ(sizeOf("d.pdw"), words);
   EXPECT_EQ(sizeOf("d.pvm"), data);
@@ -249,7 +267,7 @@ TEST_F(DictionaryWriterTest, MeaningThatNeedsSlot1023IsRefusedUntouched) {
   EXPECT_EQ(dict_.header().lastBlock, BLOCK_SLOTS - 1);
   EXPECT_EQ(meaningOf(1), std::u16string(60, u'z'));
   add(u"c", u"");  // an empty meaning still fits on the full last block
-  EXPECT_EQ(dict_.addEntry(u"d", u"z"), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"d", u"z").edit(), EditResult::MeaningTooLong);
 }
 
 // ---- modifyMeaning ----
@@ -259,13 +277,13 @@ TEST_F(DictionaryWriterTest, ModifyMeaningKeepsHeadwordAndSlot) {
   add(u"a", u"one");
   add(u"b", u"two");
   const size_t data = sizeOf("d.pvm");
-  ASSERT_EQ(dict_.modifyMeaning(0, u"uno, eins"), EditResult::Ok);
+  ASSERT_OK(dict_.modifyMeaning(0, u"uno, eins"));
   EXPECT_EQ(allWords(), (std::vector<std::u16string>{u"a", u"b"}));
   EXPECT_EQ(meaningOf(0), u"uno, eins");
   EXPECT_EQ(recordOf(0).offset, 6u);  // after "one" and "two": the old text stays
   EXPECT_GE(sizeOf("d.pvm"), data);
   EXPECT_EQ(dict_.maxMeaningChars(), 9u);
-  EXPECT_EQ(dict_.modifyMeaning(2, u"x"), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyMeaning(2, u"x").edit(), EditResult::RecordReadFailed);
 }
 
 // ---- modifyWord ----
@@ -277,7 +295,7 @@ class RenameTest : public DictionaryWriterTest {
     for (const char16_t* w : {u"a", u"b", u"c", u"d", u"e"}) add(w, std::u16string(u"m") + w);
   }
   uint32_t rename(uint32_t index, std::u16string_view word) {
-    EXPECT_EQ(dict_.modifyWord(index, word), EditResult::Ok);
+    EXPECT_OK(dict_.modifyWord(index, word));
     return index;
   }
 };
@@ -313,11 +331,11 @@ TEST_F(RenameTest, MovesToTheEnds) {
 
 TEST_F(RenameTest, RefusalsAndLongerWords) {
   uint32_t index = 1;
-  EXPECT_EQ(dict_.modifyWord(index, u"b"), EditResult::WordExists);
-  EXPECT_EQ(dict_.modifyWord(index, u"c"), EditResult::WordExists);
-  EXPECT_EQ(dict_.modifyWord(index, std::u16string(256, u'b')), EditResult::WordTooLong);
+  EXPECT_EQ(dict_.modifyWord(index, u"b").edit(), EditResult::WordExists);
+  EXPECT_EQ(dict_.modifyWord(index, u"c").edit(), EditResult::WordExists);
+  EXPECT_EQ(dict_.modifyWord(index, std::u16string(256, u'b')).edit(), EditResult::WordTooLong);
   index = 7;
-  EXPECT_EQ(dict_.modifyWord(index, u"x"), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyWord(index, u"x").edit(), EditResult::RecordReadFailed);
   EXPECT_EQ(rename(1, u"bbbbbbb"), 1u);
   EXPECT_EQ(dict_.maxWordChars(), 7u);
   EXPECT_EQ(get32(indexBytes(), 30), 7u);
@@ -326,13 +344,13 @@ TEST_F(RenameTest, RefusalsAndLongerWords) {
 // ---- deleteEntry ----
 
 TEST_F(RenameTest, DeleteShiftsTheTailAndTruncates) {
-  EXPECT_TRUE(dict_.deleteEntry(1));
+  EXPECT_OK(dict_.deleteEntry(1));
   EXPECT_EQ(allWords(), (std::vector<std::u16string>{u"a", u"c", u"d", u"e"}));
   EXPECT_EQ(meaningOf(1), u"mc");
   EXPECT_EQ(sizeOf("d.pdi"), 6984u + 12 * 4);
-  EXPECT_TRUE(dict_.deleteEntry(3));
+  EXPECT_OK(dict_.deleteEntry(3));
   EXPECT_EQ(allWords(), (std::vector<std::u16string>{u"a", u"c", u"d"}));
-  EXPECT_FALSE(dict_.deleteEntry(3));
+  EXPECT_FALSE(dict_.deleteEntry(3).isOk());
   EXPECT_EQ(get32(indexBytes(), 26), 3u);
   EXPECT_EQ(dict_.maxWordChars(), 1u);
 }
@@ -340,10 +358,10 @@ TEST_F(RenameTest, DeleteShiftsTheTailAndTruncates) {
 TEST_F(DictionaryWriterTest, DeletingTheOnlyWordLeavesTheBareTable) {
   create();
   add(u"only");
-  EXPECT_TRUE(dict_.deleteEntry(0));
+  EXPECT_OK(dict_.deleteEntry(0));
   EXPECT_EQ(dict_.wordCount(), 0u);
   EXPECT_EQ(sizeOf("d.pdi"), 6984u);
-  EXPECT_FALSE(dict_.deleteEntry(0));
+  EXPECT_FALSE(dict_.deleteEntry(0).isOk());
   add(u"again");  // an empty dictionary takes words again
   EXPECT_EQ(allWords(), std::vector<std::u16string>{u"again"});
 }
@@ -351,10 +369,10 @@ TEST_F(DictionaryWriterTest, DeletingTheOnlyWordLeavesTheBareTable) {
 // ---- Title and description ----
 
 TEST_F(DictionaryWriterTest, TitleAndDescriptionAreCutAndNulTerminated) {
-  EXPECT_FALSE(dict_.setTitle(u"closed"));
+  EXPECT_FALSE(dict_.setTitle(u"closed").isOk());
   create();
-  ASSERT_TRUE(dict_.setTitle(std::u16string(200, u'T')));
-  ASSERT_TRUE(dict_.setDescription(std::u16string(300, u'D')));
+  ASSERT_OK(dict_.setTitle(std::u16string(200, u'T')));
+  ASSERT_OK(dict_.setDescription(std::u16string(300, u'D')));
   EXPECT_EQ(dict_.title(), std::u16string(127, u'T'));
   EXPECT_EQ(dict_.description(), std::u16string(255, u'D'));
   std::vector<uint8_t> index = indexBytes();
@@ -363,12 +381,12 @@ TEST_F(DictionaryWriterTest, TitleAndDescriptionAreCutAndNulTerminated) {
   EXPECT_EQ(get16(index, 334 + 2 * 254), u'D');
   EXPECT_EQ(get16(index, 334 + 2 * 255), 0u);
 
-  ASSERT_TRUE(dict_.setTitle(u"EV"));
+  ASSERT_OK(dict_.setTitle(u"EV"));
   index = indexBytes();
   EXPECT_EQ(get16(index, 78 + 2 * 2), 0u);
   EXPECT_EQ(get16(index, 78 + 2 * 100), 0u);  // the rest is cleared
   dict_.closeDictionary();
-  ASSERT_TRUE(dict_.openDictionary(path()));
+  ASSERT_OK(dict_.openDictionary(path()));
   EXPECT_EQ(dict_.title(), u"EV");
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/journal.h"
@@ -63,36 +64,36 @@ void say(int fd, const std::string& line) {
 // ("B ...") and what it finished with Ok ("K") or without ("F").
 [[noreturn]] void changeForever(const std::string& dataFile, uint32_t round, int fd) {
   Dictionary d;
-  if (!d.openDictionary(dataFile)) ::_exit(2);
+  if (!d.openDictionary(dataFile).isOk()) ::_exit(2);
   std::mt19937 random(round * 7919 + 1);
   for (uint32_t i = 0;; ++i) {
     const uint32_t count = d.wordCount();
     const uint32_t seed = round * 100000 + i;
     const uint32_t pick = random() % 10;
     std::vector<std::u16string> words;
-    bool ok = false;
+    Status done;
     if (count == 0 || pick < 4 || (count < 30 && pick < 6)) {
       const std::u16string w = wordFor(round, i);
       say(fd, "B add " + utf8Encode(w) + " " + std::to_string(seed));
-      ok = d.addEntry(w, meaningFor(seed)) == EditResult::Ok;
+      done = d.addEntry(w, meaningFor(seed));
     } else {
       const uint32_t index = random() % count;
-      if (d.readWords(index, 1, words) != 1) ::_exit(4);
+      if (!d.readWords(index, 1, words).isOk()) ::_exit(4);
       const std::string w = utf8Encode(words[0]);
       if (pick < 7) {
         say(fd, "B mod " + w + " " + std::to_string(seed));
-        ok = d.modifyMeaning(index, meaningFor(seed)) == EditResult::Ok;
+        done = d.modifyMeaning(index, meaningFor(seed));
       } else if (pick < 8) {
         const std::u16string to = wordFor(round, i);
         say(fd, "B ren " + w + " " + utf8Encode(to));
         uint32_t moved = index;
-        ok = d.modifyWord(moved, to) == EditResult::Ok;
+        done = d.modifyWord(moved, to);
       } else {
         say(fd, "B del " + w);
-        ok = d.deleteEntry(index);
+        done = d.deleteEntry(index);
       }
     }
-    say(fd, ok ? "K" : "F " + d.lastError());
+    say(fd, done.isOk() ? "K" : "F " + done.message());
   }
 }
 
@@ -116,15 +117,17 @@ void applyChange(Model& model, const std::string& change) {
 Model readAll(const std::string& dataFile, std::string& error) {
   Model all;
   Dictionary d;
-  if (!d.openDictionary(dataFile)) {
-    error = d.lastError();
+  if (Status s = d.openDictionary(dataFile); !s.isOk()) {
+    error = s.message();
     return all;
   }
   for (uint32_t i = 0; i < d.wordCount(); ++i) {
     std::vector<std::u16string> words;
     std::u16string meaning;
-    if (d.readWords(i, 1, words) != 1 || !d.readMeaning(i, meaning)) {
-      error = "entry " + std::to_string(i) + " does not read: " + d.lastError();
+    Status s = d.readWords(i, 1, words);
+    if (s.isOk()) s = d.readMeaning(i, meaning);
+    if (!s.isOk()) {
+      error = "entry " + std::to_string(i) + " does not read: " + s.message();
       return all;
     }
     all[words[0]] = meaning;
@@ -145,7 +148,7 @@ TEST(KillLoop, EveryChangeReportedOkSurvivesSigkill) {
     if (round % 150 == 0) {
       dataFile = dir.file("kill" + std::to_string(round) + ".pvm");
       Dictionary d;
-      ASSERT_TRUE(d.createDictionary(dataFile, round % 4 == 3 ? 9 : round % 3));
+      ASSERT_OK(d.createDictionary(dataFile, round % 4 == 3 ? 9 : round % 3));
       model.clear();
     }
     int pipeFds[2];

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeBytes(base + ".pdw", parts[1]);
   fuzz::writeBytes(base + ".pvm", parts[2]);
   Dictionary d;
-  if (!d.openDictionary(base + ".pvm")) return 0;
+  if (!d.openDictionary(base + ".pvm").isOk()) return 0;
   const uint32_t count = std::min<uint32_t>(d.wordCount(), 300);
   std::vector<std::u16string> words;
   d.readWords(0, count, words);

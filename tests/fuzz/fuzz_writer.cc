@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeBytes(base + ".pvm", parts[2]);
   {
     Dictionary d;
-    if (!d.openDictionary(base + ".pvm")) return 0;
+    if (!d.openDictionary(base + ".pvm").isOk()) return 0;
     const uint32_t last = d.wordCount() == 0 ? 0 : d.wordCount() - 1;
     d.addEntry(u"fuzz", u"- a meaning\r\n= an example+its translation");
     d.modifyMeaning(last, std::u16string(3000, u'x'));
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     d.setDescription(u"description");
   }
   Dictionary again;
-  if (again.openDictionary(base + ".pvm")) {
+  if (again.openDictionary(base + ".pvm").isOk()) {
     std::u16string meaning;
     for (uint32_t i = 0; i < std::min<uint32_t>(again.wordCount(), 50); ++i) {
       again.readMeaning(i, meaning);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/status_assertions.h"
 #include "engine/dictionary.h"
 #include "importers/import_job.h"
 #include "util/standard_utf8.h"
@@ -80,7 +81,7 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
   uint32_t total = 0;
   for (const std::string& f : r.dataFiles) {
     Dictionary d;
-    ASSERT_TRUE(d.openDictionary(f)) << f;
+    ASSERT_OK(d.openDictionary(f)) << f;
     std::vector<std::u16string> words;
     d.readWords(0, d.wordCount(), words);
     ASSERT_FALSE(words.empty());
@@ -91,7 +92,7 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
   }
   EXPECT_EQ(total, 60u);
   Dictionary second;
-  ASSERT_TRUE(second.openDictionary(r.dataFiles[1]));
+  ASSERT_OK(second.openDictionary(r.dataFiles[1]));
   EXPECT_EQ(second.title(), u"Big 2 (w20 \u2013 w39)");
 }
 
@@ -108,7 +109,7 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   EXPECT_EQ(r.status, ImportOutcome::Status::Cancelled);
   EXPECT_EQ(dir.names(), before);
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(data));
+  ASSERT_OK(d.openDictionary(data));
   EXPECT_EQ(d.wordCount(), 1u);
 
   // A failed import (no such source) changes nothing either.

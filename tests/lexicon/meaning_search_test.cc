@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
@@ -20,8 +21,8 @@ class MeaningSearchTest : public ::testing::Test {
     builder.add(u"run", u"@run\r\n* verb\r\n- to move Swiftly on foot\r\n=$run home+chạy về nhà");
     builder.add(u"eclair", u"@eclair\r\n- a long cake; see ÉCLAIR");
     builder.add(u"empty", u"");
-    ASSERT_TRUE(builder.finish(dir_.file("d.pvm")));
-    ASSERT_TRUE(dictionary_.openDictionary(dir_.file("d.pvm")));
+    ASSERT_OK(builder.finish(dir_.file("d.pvm")));
+    ASSERT_OK(dictionary_.openDictionary(dir_.file("d.pvm")));
   }
 
   std::vector<MeaningMatch> search(std::u16string_view text, bool regex = false) {

@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
@@ -129,9 +130,9 @@ TEST(SuggestionIndexFile, KeptAndRefusedWhenStaleOrDamaged) {
   test::ScratchDir dir;
   DictionaryBuilder builder(kLatin1);
   for (const char16_t* w : {u"house", u"mouse", u"horse"}) builder.add(w, u"- x");
-  ASSERT_TRUE(builder.finish(dir.file("d.pvm")));
+  ASSERT_OK(builder.finish(dir.file("d.pvm")));
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(dir.file("d.pvm")));
+  ASSERT_OK(d.openDictionary(dir.file("d.pvm")));
   std::string why;
   auto index = SuggestionIndex::build(d, why);
   ASSERT_TRUE(index);

@@ -1,3 +1,4 @@
+#include "tests/support/status_assertions.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 
 #include <gtest/gtest.h>
@@ -272,7 +273,7 @@ TEST_F(DictionariesDialogTest, RowsThatAreNoDictionaryAreMarkedAndOkAsksFirst) {
   const QString good = dir.path() + "/good.pvm";
   {
     Dictionary d;
-    ASSERT_TRUE(d.createDictionary(good.toStdString(), 1));
+    ASSERT_OK(d.createDictionary(good.toStdString(), 1));
     d.addEntry(u"word", u"meaning");
   }
   const QString text = dir.path() + "/notes.pvm";  // a data file with no companions

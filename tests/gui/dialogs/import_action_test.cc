@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/support/status_assertions.h"
 #include "app/dictionary_list.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/import_action.h"
@@ -50,7 +51,7 @@ TEST(ImportActionTest, ImportedSourceBecomesAnInstalledRow) {
   EXPECT_EQ(settings.totalDict, 2);
   EXPECT_EQ(QString::fromStdU16String(settings.dictionaryPaths[1]), installed);
   Dictionary d;
-  ASSERT_TRUE(d.openDictionary(installed.toStdString()));
+  ASSERT_OK(d.openDictionary(installed.toStdString()));
   EXPECT_EQ(d.wordCount(), 2u);
 
   // Cancel in the dictionaries dialog takes the row out of the settings again.

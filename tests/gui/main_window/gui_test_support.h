@@ -105,7 +105,7 @@ class WindowFixture {
                             uint32_t collation = 1) {
     std::string path = dir_.path().toStdString() + "/" + name + ".pvm";
     Dictionary d;
-    if (d.createDictionary(path, collation)) {
+    if (d.createDictionary(path, collation).isOk()) {
       for (const auto& [word, meaning] : entries) d.addEntry(word, meaning);
       d.setTitle(std::u16string(name.begin(), name.end()));
     }

@@ -19,6 +19,7 @@
 #include <array>
 #include <memory>
 
+#include "tests/support/status_assertions.h"
 #include "app/lookup_button_control.h"
 #include "app/registry_key.h"
 #include "app/settings.h"
@@ -133,7 +134,7 @@ class LookupButtonX11Test : public ::testing::Test {
     }
     const std::string path = dir_.path().toStdString() + "/english.pvm";
     Dictionary d;
-    ASSERT_TRUE(d.createDictionary(path, 1));
+    ASSERT_OK(d.createDictionary(path, 1));
     d.addEntry(u"apple", u"@apple\r\n- a round fruit");
     d.addEntry(u"serendipity", u"@serendipity\r\n- a happy accident");
     d.closeDictionary();
