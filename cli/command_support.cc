@@ -3,6 +3,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "cli/arguments.h"
 #include "engine/dictionary.h"
 
 namespace lexora::cli {
@@ -39,6 +40,29 @@ bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, ui
   failure(io, dataFile, "no entry " + std::to_string(index) + " (the dictionary has " +
                             std::to_string(dictionary.wordCount()) + ")");
   return false;
+}
+
+std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& args,
+                                             const char* usage, size_t minWords,
+                                             size_t maxWords, Dictionary& dictionary,
+                                             CommandIo& io, int& exitCode) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, minWords, maxWords, why);
+  if (!parsed) {
+    exitCode = usageError(io, usage, why);
+    return std::nullopt;
+  }
+  const auto index = parseUnsigned(parsed->positional[1]);
+  if (!index) {
+    exitCode = usageError(io, usage, "INDEX must be a number");
+    return std::nullopt;
+  }
+  EntryCommand command{parsed->positional[0], *index, parsed->positional};
+  if (!openAtEntryOrReport(dictionary, command.file, command.index, io)) {
+    exitCode = kExitFailed;
+    return std::nullopt;
+  }
+  return command;
 }
 
 std::string readAll(std::istream& in) {

@@ -34,6 +34,19 @@ bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo
 bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, uint32_t index,
                          CommandIo& io);
 
+// A command on one entry: DATA INDEX, then what follows (minWords and maxWords count all
+// positional words). Parses the words and opens `dictionary` at the entry; on failure reports
+// it, sets exitCode (kExitUsage or kExitFailed) and returns nullopt.
+struct EntryCommand {
+  std::string file;
+  uint32_t index = 0;
+  std::vector<std::string> positional;
+};
+std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& args,
+                                             const char* usage, size_t minWords,
+                                             size_t maxWords, Dictionary& dictionary,
+                                             CommandIo& io, int& exitCode);
+
 // Everything left on the stream, byte for byte.
 std::string readAll(std::istream& in);
 

@@ -11,17 +11,13 @@
 namespace lexora::cli {
 
 int runRename(const std::vector<std::string>& args, CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 3, 3, why);
-  if (!parsed) return usageError(io, kRenameUsage, why);
-  auto index = parseUnsigned(parsed->positional[1]);
-  if (!index) return usageError(io, kRenameUsage, "INDEX must be a number");
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openAtEntryOrReport(d, file, *index, io)) return kExitFailed;
-  uint32_t at = *index;
-  const Status s = d.modifyWord(at, fromUtf8(parsed->positional[2]));
-  if (!s.isOk()) return reportEdit(io, file, "rename", s);
+  int exitCode = kExitOk;
+  const auto entry = openEntryCommand(args, kRenameUsage, 3, 3, d, io, exitCode);
+  if (!entry) return exitCode;
+  uint32_t at = entry->index;
+  const Status s = d.modifyWord(at, fromUtf8(entry->positional[2]));
+  if (!s.isOk()) return reportEdit(io, entry->file, "rename", s);
   io.out << "Ok " << at << "\n";
   return kExitOk;
 }

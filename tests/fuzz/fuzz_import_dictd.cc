@@ -6,10 +6,8 @@
 using namespace lexora;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 2);
   const std::string folder = fuzz::scratchFolder();
-  fuzz::writeBytes(folder + "/source.index", parts[0]);
-  fuzz::writeBytes(folder + "/source.dict", parts[1]);
+  fuzz::writeParts(data, size, folder + "/source", {".index", ".dict"});
   importers::importSource(importers::SourceKind::Dictd, folder + "/source.index", nullptr,
                           folder + "/dictd.pvm", importers::ImportOptions{});
   return 0;

@@ -7,12 +7,8 @@
 using namespace lexora;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 4);
   const std::string folder = fuzz::scratchFolder();
-  fuzz::writeBytes(folder + "/source.ifo", parts[0]);
-  fuzz::writeBytes(folder + "/source.idx", parts[1]);
-  fuzz::writeBytes(folder + "/source.dict", parts[2]);
-  fuzz::writeBytes(folder + "/source.syn", parts[3]);
+  fuzz::writeParts(data, size, folder + "/source", {".ifo", ".idx", ".dict", ".syn"});
   importers::importSource(importers::SourceKind::Stardict, folder + "/source.ifo", nullptr,
                           folder + "/stardict.pvm", importers::ImportOptions{});
   return 0;

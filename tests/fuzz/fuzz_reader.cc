@@ -8,11 +8,8 @@
 using namespace lexora;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<std::string_view> parts = fuzz::splitInput(data, size, 3);
   const std::string base = fuzz::scratchFolder() + "/reader";
-  fuzz::writeBytes(base + ".pdi", parts[0]);
-  fuzz::writeBytes(base + ".pdw", parts[1]);
-  fuzz::writeBytes(base + ".pvm", parts[2]);
+  fuzz::writeParts(data, size, base, {".pdi", ".pdw", ".pvm"});
   Dictionary d;
   if (!d.openDictionary(base + ".pvm").isOk()) return 0;
   const uint32_t count = std::min<uint32_t>(d.wordCount(), 300);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,14 @@ inline std::vector<std::string_view> splitInput(const uint8_t* data, size_t size
   }
   parts.push_back(rest);
   return parts;
+}
+
+// Splits the input into one part per suffix and writes part k to base + suffix k.
+inline void writeParts(const uint8_t* data, size_t size, const std::string& base,
+                       std::initializer_list<const char*> suffixes) {
+  const std::vector<std::string_view> parts = splitInput(data, size, suffixes.size());
+  size_t k = 0;
+  for (const char* suffix : suffixes) writeBytes(base + suffix, parts[k++]);
 }
 
 // The input read as UTF-16 units, two bytes each, little-endian.

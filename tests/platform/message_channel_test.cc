@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/support/endpoint_socket.h"
+
 namespace lexora {
 namespace {
 
@@ -43,14 +45,7 @@ TEST(EndpointNameTest, SpellsTheIdentityBothWays) {
 class OneShotWindow {
  public:
   explicit OneShotWindow(const WindowIdentity& id) {
-    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string path = endpointPath(id);
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    unlink(path.c_str());
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(fd_, 4);
+    fd_ = test::listenAtEndpoint(id);
   }
   ~OneShotWindow() { close(fd_); }
   // Accepts connections until one carries a message; answers it.

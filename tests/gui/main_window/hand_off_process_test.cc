@@ -26,6 +26,7 @@
 #include "gui/widgets/html_viewer.h"
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
+#include "tests/support/endpoint_socket.h"
 
 namespace lexora::test {
 namespace {
@@ -41,14 +42,7 @@ bool waitFor(F done) {
 class ThreadWindow {
  public:
   explicit ThreadWindow(const WindowIdentity& id) {
-    fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string path = endpointPath(id);
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    unlink(path.c_str());
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(fd_, 4);
+    fd_ = listenAtEndpoint(id);
     thread_ = std::thread([this] { serve(); });
   }
   ~ThreadWindow() {
