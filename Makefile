@@ -2,18 +2,20 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
-FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# Ninja when it is there (scripts/install-deps.sh installs it); a folder keeps the generator
+# it was first configured with.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G "$(if $(shell command -v ninja),Ninja,Unix Makefiles)")
 
-.PHONY: all deps build run test asan-test fuzz fuzz-build bench deb install clean
+.PHONY: all deps build run test asan-configure asan-test fuzz fuzz-build bench deb install clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+$(BUILD)/CMakeCache.txt: | deps
+	cmake $(call generator,$(BUILD)) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,22 +26,26 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-asan-test: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLEXORA_SANITIZE=ON -DLEXORA_BENCH=OFF
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang; the
+# same build holds the libFuzzer targets.
+asan-configure: deps
+	cmake $(call generator,$(ASAN_BUILD)) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLEXORA_SANITIZE=ON -DLEXORA_FUZZ=ON \
+	  -DLEXORA_BENCH=OFF
+
+asan-test: asan-configure
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
-# The fuzz targets (clang, libFuzzer), each run for FUZZ_SECONDS on its seed corpus.
-fuzz-build: deps
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-	  -DCMAKE_CXX_COMPILER=clang++ -DLEXORA_FUZZ=ON -DLEXORA_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz
+# The fuzz targets (libFuzzer, in the sanitizer build), each run for FUZZ_SECONDS on its seed
+# corpus, as many at once as there are cores.
+fuzz-build: asan-configure
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target fuzz
 
 fuzz: fuzz-build
-	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	scripts/run-fuzz.sh $(ASAN_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
@@ -57,4 +63,4 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
