@@ -94,9 +94,7 @@ const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
   const std::string file = indexFile(dataFile);
   if (stamp && !file.empty()) cached = SuggestionIndex::load(file, *stamp);
   if (cached) return cached.get();
-  std::string why;
-  cached = SuggestionIndex::build(dictionary, why);
-  if (!cached) return nullptr;
+  if (!SuggestionIndex::build(dictionary, cached).isOk()) return nullptr;
   if (stamp) cached->setStamp(*stamp);
   if (stamp && !file.empty()) {
     std::error_code ignored;

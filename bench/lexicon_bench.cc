@@ -86,8 +86,7 @@ struct BenchData {
       std::fprintf(stderr, "cannot build the benchmark dictionary\n");
       std::exit(1);
     }
-    std::string why;
-    index = SuggestionIndex::build(dictionary, why);
+    SuggestionIndex::build(dictionary, index);
     index->setStamp(*dictionaryFileStamp(folder + "/bench.pvm"));
     index->save(folder + "/bench.suggest");
   }
@@ -129,9 +128,9 @@ BENCHMARK(BM_SuggestionIndexLoad)->Unit(benchmark::kMillisecond);
 
 void BM_SuggestionIndexBuild(benchmark::State& state) {
   BenchData& d = data();
-  std::string why;
   for (auto _ : state) {
-    auto index = SuggestionIndex::build(d.dictionary, why);
+    std::unique_ptr<SuggestionIndex> index;
+    SuggestionIndex::build(d.dictionary, index);
     benchmark::DoNotOptimize(index);
   }
 }
@@ -156,12 +155,12 @@ BENCHMARK(BM_BaseForms)->Unit(benchmark::kMicrosecond);
 
 void BM_MeaningSearch(benchmark::State& state) {
   BenchData& d = data();
-  std::string why;
-  auto search = MeaningSearch::create(u"made-up word, the sta of", false, why);
+  std::unique_ptr<MeaningSearch> search;
+  MeaningSearch::create(u"made-up word, the sta of", false, search);
   size_t matches = 0;
   for (auto _ : state) {
     matches = 0;
-    search->run(d.dictionary, [&](const MeaningMatch&) { return ++matches, true; }, why);
+    search->run(d.dictionary, [&](const MeaningMatch&) { return ++matches, true; });
   }
   state.counters["matches"] = static_cast<double>(matches);
 }

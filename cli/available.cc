@@ -90,8 +90,7 @@ void findStardict(const fs::path& folder, std::vector<Found>& out) {
     std::ifstream in(p, std::ios::binary);
     const std::string text(std::istreambuf_iterator<char>(in), {});
     importers::StardictIfo ifo;
-    std::string why;
-    if (!importers::parseStardictIfo(text, ifo, why)) continue;
+    if (!importers::parseStardictIfo(text, ifo).isOk()) continue;
     uintmax_t bytes = 0;
     const std::string base = p.string().substr(0, p.string().size() - 4);
     for (const char* e : {".ifo", ".idx", ".idx.gz", ".dict", ".dict.dz", ".syn"}) bytes += sizeOf(base + e);

@@ -5,6 +5,7 @@
 
 #include "cli/arguments.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 
@@ -63,6 +64,19 @@ std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& arg
     return std::nullopt;
   }
   return command;
+}
+
+int runSetHeaderText(const std::vector<std::string>& args, const char* usage,
+                     Status (Dictionary::*store)(std::u16string_view), CommandIo& io) {
+  std::string why;
+  const auto parsed = parseArguments(args, {}, 2, 2, why);
+  if (!parsed) return usageError(io, usage, why);
+  const std::string& file = parsed->positional[0];
+  Dictionary d;
+  if (!openOrReport(d, file, io)) return kExitFailed;
+  const std::u16string text = fromUtf8(parsed->positional[1]);
+  if (const Status s = (d.*store)(text); !s.isOk()) return failure(io, file, s.message());
+  return kExitOk;
 }
 
 std::string readAll(std::istream& in) {

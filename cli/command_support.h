@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/command.h"
@@ -46,6 +47,11 @@ std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& arg
                                              const char* usage, size_t minWords,
                                              size_t maxWords, Dictionary& dictionary,
                                              CommandIo& io, int& exitCode);
+
+// set-title and set-description: DATA TEXT, stored through `store` (Dictionary::setTitle or
+// Dictionary::setDescription). Returns the exit code.
+int runSetHeaderText(const std::vector<std::string>& args, const char* usage,
+                     Status (Dictionary::*store)(std::u16string_view), CommandIo& io);
 
 // Everything left on the stream, byte for byte.
 std::string readAll(std::istream& in);

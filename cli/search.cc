@@ -42,8 +42,10 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io) {
   std::string why;
   const auto parsed = parseArguments(rest, {}, 1, SIZE_MAX, why);
   if (!parsed) return usageError(io, kSearchUsage, why);
-  auto search = MeaningSearch::create(fromUtf8(parsed->positional[0]), regex, why);
-  if (!search) return usageError(io, kSearchUsage, why);
+  std::unique_ptr<MeaningSearch> search;
+  if (Status s = MeaningSearch::create(fromUtf8(parsed->positional[0]), regex, search); !s.isOk()) {
+    return usageError(io, kSearchUsage, s.message());
+  }
   std::vector<std::string> files(parsed->positional.begin() + 1, parsed->positional.end());
   if (files.empty()) {
     files = installedDictionaryFiles();
@@ -62,7 +64,7 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io) {
     std::string title = toUtf8(d.title());
     if (title.empty()) title = file;
     bool titled = false;
-    const bool ok = search->run(
+    const Status searched = search->run(
         d,
         [&](const MeaningMatch& match) {
           if (!titled) {
@@ -76,16 +78,15 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io) {
             out.clear();
           }
           return true;
-        },
-        why);
+        });
     if (titled) {
       out.push_back('\n');
       anyFound = true;
     }
     io.out << out;
     out.clear();
-    if (!ok) {
-      failure(io, file, why);
+    if (!searched.isOk()) {
+      failure(io, file, searched.message());
       anyFailed = true;
     }
   }

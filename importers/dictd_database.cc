@@ -89,13 +89,10 @@ std::optional<std::string> dictdTextFileFor(const std::string& indexFile) {
   return std::nullopt;
 }
 
-bool readDictdText(const std::string& file, std::string& text, std::string& error) {
+Status readDictdText(const std::string& file, std::string& text) {
   // gzread reads a gzip file (a .dict.dz is one) and passes a plain file through unchanged.
   gzFile in = gzopen(file.c_str(), "rb");
-  if (in == nullptr) {
-    error = "cannot open";
-    return false;
-  }
+  if (in == nullptr) return Status::notFound(file + ": cannot open");
   gzbuffer(in, 1 << 18);
   text.clear();
   // A gzip file ends with the inflated size (modulo 4 GiB): room for all of it at once.
@@ -119,9 +116,9 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
     if (got < 0) {
       int code = 0;
       const char* message = gzerror(in, &code);
-      error = std::string("cannot decompress: ") + (message != nullptr ? message : "error");
+      const std::string why = message != nullptr ? message : "error";
       gzclose(in);
-      return false;
+      return Status::corruption(file + ": cannot decompress: " + why);
     }
     if (got == 0) break;
     text.append(chunk.data(), static_cast<size_t>(got));
@@ -130,15 +127,14 @@ bool readDictdText(const std::string& file, std::string& text, std::string& erro
   int code = Z_OK;
   const char* message = gzerror(in, &code);
   if (code != Z_OK) {
-    error = std::string("cannot decompress: ") + (message != nullptr ? message : "error");
+    const std::string why = message != nullptr ? message : "error";
     gzclose(in);
-    return false;
+    return Status::corruption(file + ": cannot decompress: " + why);
   }
   if (gzclose(in) != Z_OK) {
-    error = "cannot decompress: the gzip stream is damaged";
-    return false;
+    return Status::corruption(file + ": cannot decompress: the gzip stream is damaged");
   }
-  return true;
+  return Status::ok();
 }
 
 bool isDictdMetaEntry(std::string_view headword) {

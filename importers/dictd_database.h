@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/status.h"
+
 namespace lexora::importers {
 
 // A number written in dictd's base-64 digits (A-Z a-z 0-9 + /, most significant first);
@@ -34,8 +36,9 @@ DictdIndex parseDictdIndex(std::string_view text);
 // otherwise NAME.dict. nullopt when neither exists.
 std::optional<std::string> dictdTextFileFor(const std::string& indexFile);
 
-// The whole (decompressed) content of a .dict or .dict.dz file. False with a reason.
-bool readDictdText(const std::string& file, std::string& text, std::string& error);
+// The whole (decompressed) content of a .dict or .dict.dz file; on failure a reason that
+// names the file.
+Status readDictdText(const std::string& file, std::string& text);
 
 // True for the database's own entries (00-database-short, 00databaseinfo, ...).
 bool isDictdMetaEntry(std::string_view headword);

@@ -48,32 +48,19 @@ bool isMetaNamed(const std::string& headword, const char* name) {
 // that way). Only one headword holds the text: the longest one the text begins with, or else
 // the first in the index; the others refer to it with a "See" line. Without this, a database
 // like gcide repeats its texts four times over and cannot fit the data file's block table.
-bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink& sink,
-                     SourceInfo& info, std::string& error) {
+Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink& sink,
+                       SourceInfo& info) {
   std::string indexText;
   {
     std::ifstream indexIn(indexFile, std::ios::binary);
-    if (!indexIn) {
-      error = indexFile + ": cannot open";
-      return false;
-    }
+    if (!indexIn) return Status::notFound(indexFile + ": cannot open");
     indexText.assign(std::istreambuf_iterator<char>(indexIn), {});
-    if (indexIn.bad()) {
-      error = indexFile + ": cannot read";
-      return false;
-    }
+    if (indexIn.bad()) return Status::ioError(indexFile + ": cannot read");
   }
   const auto textFile = dictdTextFileFor(indexFile);
-  if (!textFile) {
-    error = indexFile + ": no .dict.dz or .dict file beside it";
-    return false;
-  }
+  if (!textFile) return Status::notFound(indexFile + ": no .dict.dz or .dict file beside it");
   std::string body;
-  std::string why;
-  if (!readDictdText(*textFile, body, why)) {
-    error = *textFile + ": " + why;
-    return false;
-  }
+  if (Status s = readDictdText(*textFile, body); !s.isOk()) return s;
 
   DictdIndex index = parseDictdIndex(indexText);
   std::string().swap(indexText);
@@ -199,10 +186,10 @@ bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink
       meaning = std::move(longer);
     }
     sink.add(headword, std::move(meaning), indexFile + ":" + std::to_string(lead.lineNumber));
-    if (group % 2048 == 0 && !sink.progress(group, groups.size())) return true;
+    if (group % 2048 == 0 && !sink.progress(group, groups.size())) return Status::ok();
   }
   sink.progress(groups.size(), groups.size());
-  return true;
+  return Status::ok();
 }
 
 }  // namespace lexora::importers

@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/status.h"
 #include "importers/entry_sink.h"
 
 namespace lexora::importers {
 
-// False with a reason when the index or the text cannot be read at all.
-bool readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink& sink,
-                     SourceInfo& info, std::string& error);
+// Fails with a reason naming the file when the index or the text cannot be read at all.
+Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySink& sink,
+                       SourceInfo& info);
 
 }  // namespace lexora::importers

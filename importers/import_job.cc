@@ -160,31 +160,26 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
                            const ProgressFunction& progress) {
   ImportOutcome outcome;
   Collector collector(outcome, progress);
-  std::string error;
-  bool read = false;
+  Status read;
   switch (kind) {
     case SourceKind::Tsv:
       if (source == "-" && stdinStream != nullptr) {
-        read = readTsvSource(*stdinStream, "stdin", collector, error);
+        read = readTsvSource(*stdinStream, "stdin", collector);
+      } else if (std::ifstream file(source, std::ios::binary); file) {
+        read = readTsvSource(file, source, collector);
       } else {
-        std::ifstream file(source, std::ios::binary);
-        if (!file) {
-          error = "cannot open";
-        } else {
-          read = readTsvSource(file, source, collector, error);
-        }
+        read = Status::notFound(source + ": cannot open");
       }
-      if (!read) error = (source == "-" ? std::string("stdin") : source) + ": " + error;
       break;
     case SourceKind::Dictd:
-      read = readDictdSource(source, options.collation, collector, outcome.info, error);
+      read = readDictdSource(source, options.collation, collector, outcome.info);
       break;
     case SourceKind::Stardict:
-      read = readStardictSource(source, options.collation, collector, outcome.info, error);
+      read = readStardictSource(source, options.collation, collector, outcome.info);
       break;
   }
-  if (!read) {
-    outcome.error = error;
+  if (!read.isOk()) {
+    outcome.error = read.message();
     return outcome;
   }
   if (collector.cancelled()) {

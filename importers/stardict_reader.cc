@@ -131,7 +131,7 @@ void readField(char type, std::string_view content, EntryOutline& outline, uint6
 
 }  // namespace
 
-bool parseStardictIfo(std::string_view text, StardictIfo& ifo, std::string& error) {
+Status parseStardictIfo(std::string_view text, StardictIfo& ifo) {
   std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < text.size()) {
@@ -144,8 +144,8 @@ bool parseStardictIfo(std::string_view text, StardictIfo& ifo, std::string& erro
   }
   if (!lines.empty() && lines[0].rfind("\xEF\xBB\xBF", 0) == 0) lines[0].remove_prefix(3);
   if (lines.empty() || lines[0] != kIfoMagic) {
-    error = "not a StarDict .ifo file (its first line is not \"" + std::string(kIfoMagic) + "\")";
-    return false;
+    return Status::invalidArgument("not a StarDict .ifo file (its first line is not \"" +
+                                   std::string(kIfoMagic) + "\")");
   }
   bool haveWordCount = false;
   bool haveIdxSize = false;
@@ -167,8 +167,7 @@ bool parseStardictIfo(std::string_view text, StardictIfo& ifo, std::string& erro
     if (key == "wordcount" || key == "synwordcount" || key == "idxfilesize") {
       const auto n = parseCount(value);
       if (!n) {
-        error = "the value of " + std::string(key) + " is not a number";
-        return false;
+        return Status::invalidArgument("the value of " + std::string(key) + " is not a number");
       }
       if (key == "wordcount") {
         ifo.wordCount = *n;
@@ -182,23 +181,22 @@ bool parseStardictIfo(std::string_view text, StardictIfo& ifo, std::string& erro
     }
   }
   if (ifo.version != "2.4.2" && ifo.version != "3.0.0") {
-    error = "version " + (ifo.version.empty() ? std::string("(none)") : ifo.version) +
-            " is not one this program reads (2.4.2 or 3.0.0)";
-    return false;
+    return Status::invalidArgument(
+        "version " + (ifo.version.empty() ? std::string("(none)") : ifo.version) +
+        " is not one this program reads (2.4.2 or 3.0.0)");
   }
   if (!haveBookname || !haveWordCount || !haveIdxSize) {
-    error = "bookname, wordcount or idxfilesize is missing";
-    return false;
+    return Status::invalidArgument("bookname, wordcount or idxfilesize is missing");
   }
   if (!bits.empty()) {
     if (bits == "64" && ifo.version == "3.0.0") {
       ifo.offsetBits = 64;
     } else if (bits != "32") {
-      error = "idxoffsetbits=" + bits + " is not 32, or 64 with version 3.0.0";
-      return false;
+      return Status::invalidArgument("idxoffsetbits=" + bits +
+                                     " is not 32, or 64 with version 3.0.0");
     }
   }
-  return true;
+  return Status::ok();
 }
 
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
@@ -247,22 +245,17 @@ std::string stardictEntryMarkup(std::string_view headword, std::string_view data
   return outline.markupOf(headword);
 }
 
-bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
-                        SourceInfo& info, std::string& error) {
+Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
+                          SourceInfo& info) {
   std::string ifoText;
   {
     std::ifstream in(ifoFile, std::ios::binary);
-    if (!in) {
-      error = ifoFile + ": cannot open";
-      return false;
-    }
+    if (!in) return Status::notFound(ifoFile + ": cannot open");
     ifoText.assign(std::istreambuf_iterator<char>(in), {});
   }
   StardictIfo ifo;
-  std::string why;
-  if (!parseStardictIfo(ifoText, ifo, why)) {
-    error = ifoFile + ": " + why;
-    return false;
+  if (Status s = parseStardictIfo(ifoText, ifo); !s.isOk()) {
+    return Status::invalidArgument(ifoFile + ": " + s.message());
   }
   std::string base = ifoFile.substr(0, ifoFile.size() - (ifoFile.size() >= 4 ? 4 : 0));
   auto firstOf = [&](std::initializer_list<const char*> endings) -> std::string {
@@ -274,26 +267,13 @@ bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySin
   const std::string idxFile = firstOf({".idx", ".idx.gz"});
   const std::string dictFile = firstOf({".dict", ".dict.dz"});
   const std::string synFile = firstOf({".syn", ".syn.gz"});
-  if (idxFile.empty()) {
-    error = ifoFile + ": no .idx or .idx.gz file beside it";
-    return false;
-  }
-  if (dictFile.empty()) {
-    error = ifoFile + ": no .dict or .dict.dz file beside it";
-    return false;
-  }
+  if (idxFile.empty()) return Status::notFound(ifoFile + ": no .idx or .idx.gz file beside it");
+  if (dictFile.empty()) return Status::notFound(ifoFile + ": no .dict or .dict.dz file beside it");
   std::string idx, dict, syn;
-  if (!readDictdText(idxFile, idx, why)) {
-    error = idxFile + ": " + why;
-    return false;
-  }
-  if (!readDictdText(dictFile, dict, why)) {
-    error = dictFile + ": " + why;
-    return false;
-  }
-  if (!synFile.empty() && !readDictdText(synFile, syn, why)) {
-    error = synFile + ": " + why;
-    return false;
+  if (Status s = readDictdText(idxFile, idx); !s.isOk()) return s;
+  if (Status s = readDictdText(dictFile, dict); !s.isOk()) return s;
+  if (!synFile.empty()) {
+    if (Status s = readDictdText(synFile, syn); !s.isOk()) return s;
   }
   info.title = ifo.bookname;
   if (!ifo.description.empty()) {
@@ -418,7 +398,7 @@ bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySin
       sink.add(lead.word, std::move(converted[i - first]), idxFile + ": record " + std::to_string(lead.number));
     }
     done = last;
-    if (!sink.progress(done, total)) return true;
+    if (!sink.progress(done, total)) return Status::ok();
   }
 
   // Synonyms: each leads to its main word.
@@ -451,11 +431,11 @@ bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySin
     for (char c : main->word) meaning += c == '$' ? ' ' : c;
     meaning += "$";
     sink.add(word, std::move(meaning), where);
-    if (++done % 2048 == 0 && !sink.progress(done, total)) return true;
+    if (++done % 2048 == 0 && !sink.progress(done, total)) return Status::ok();
   }
   sink.progress(total, total);
   info.shape = ifo.sameTypeSequence.empty() ? "mixed fields" : "fields " + ifo.sameTypeSequence;
-  return true;
+  return Status::ok();
 }
 
 }  // namespace lexora::importers

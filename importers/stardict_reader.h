@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/status.h"
 #include "importers/entry_sink.h"
 
 namespace lexora::importers {
@@ -25,15 +26,16 @@ struct StardictIfo {
   unsigned offsetBits = 32;
 };
 
-// False with a reason for a text that is not a StarDict header or lacks a required key.
-bool parseStardictIfo(std::string_view text, StardictIfo& ifo, std::string& error);
+// Fails with a reason for a text that is not a StarDict header or lacks a required key.
+Status parseStardictIfo(std::string_view text, StardictIfo& ifo);
 
 // The entry markup of one entry's data (its fields as stored), for `headword`.
 // resources: counts the resource fields left out.
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
                                 const std::string& sameTypeSequence, uint64_t& resources);
 
-bool readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
-                        SourceInfo& info, std::string& error);
+// Fails with a reason naming the file when a file is missing, unreadable or not StarDict.
+Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
+                          SourceInfo& info);
 
 }  // namespace lexora::importers

@@ -4,7 +4,7 @@
 
 namespace lexora::importers {
 
-bool readTsvSource(std::istream& in, const std::string& name, EntrySink& sink, std::string& error) {
+Status readTsvSource(std::istream& in, const std::string& name, EntrySink& sink) {
   std::string line;
   for (uint64_t number = 1; std::getline(in, line); ++number) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // a BOM
@@ -17,13 +17,10 @@ bool readTsvSource(std::istream& in, const std::string& name, EntrySink& sink, s
     }
     sink.add(unescapeTsvField(std::string_view(line).substr(0, tab)),
              unescapeTsvField(std::string_view(line).substr(tab + 1)), where);
-    if (number % 4096 == 0 && !sink.progress(number, 0)) return true;
+    if (number % 4096 == 0 && !sink.progress(number, 0)) return Status::ok();
   }
-  if (in.bad()) {
-    error = "cannot read";
-    return false;
-  }
-  return true;
+  if (in.bad()) return Status::ioError(name + ": cannot read");
+  return Status::ok();
 }
 
 }  // namespace lexora::importers

@@ -5,12 +5,13 @@
 #include <istream>
 #include <string>
 
+#include "engine/status.h"
 #include "importers/entry_sink.h"
 
 namespace lexora::importers {
 
-// name: how reports call the source ("stdin" or the file name). False with a reason when the
-// stream cannot be read; lines without a TAB are skipped and reported.
-bool readTsvSource(std::istream& in, const std::string& name, EntrySink& sink, std::string& error);
+// name: how reports call the source ("stdin" or the file name). Fails with a reason naming
+// the source when the stream cannot be read; lines without a TAB are skipped and reported.
+Status readTsvSource(std::istream& in, const std::string& name, EntrySink& sink);
 
 }  // namespace lexora::importers

@@ -66,17 +66,14 @@ struct LineMatch {
 using Matcher = std::function<bool(const std::u16string& meaning, LineMatch& match)>;
 
 // Matches every readable meaning, then reports the matches in the order of the headwords.
-bool walkEntries(Dictionary& dictionary, const Matcher& matches,
-                 const std::function<bool(const MeaningMatch&)>& found, std::string& why) {
+Status walkEntries(Dictionary& dictionary, const Matcher& matches,
+                   const std::function<bool(const MeaningMatch&)>& found) {
   std::vector<std::pair<uint32_t, LineMatch>> hits;
   std::u16string meaning;
   LineMatch match;
   for (const uint32_t position : readingOrder(dictionary)) {
     if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
-      if (s.code() == Status::Code::IoError) {
-        why = s.message();
-        return false;
-      }
+      if (s.code() == Status::Code::IoError) return s;
       continue;  // empty or unreadable text: nothing to match
     }
     if (matches(meaning, match)) hits.emplace_back(position, std::move(match));
@@ -86,25 +83,22 @@ bool walkEntries(Dictionary& dictionary, const Matcher& matches,
   std::vector<std::u16string> words;
   MeaningMatch report;
   for (auto& [position, hit] : hits) {
-    if (Status s = dictionary.readWords(position, 1, words); !s.isOk()) {
-      why = s.message();
-      return false;
-    }
+    if (Status s = dictionary.readWords(position, 1, words); !s.isOk()) return s;
     report.position = position;
     report.headword = std::move(words[0]);
     report.line = std::move(hit.line);
     report.lineNumber = hit.lineNumber;
     if (!found(report)) break;
   }
-  return true;
+  return Status::ok();
 }
 
 class TextSearch : public MeaningSearch {
  public:
   explicit TextSearch(std::u16string_view text) : text_(text) {}
 
-  bool run(Dictionary& dictionary, const std::function<bool(const MeaningMatch&)>& found,
-           std::string& why) override {
+  Status run(Dictionary& dictionary,
+             const std::function<bool(const MeaningMatch&)>& found) override {
     const WordFolding folding(dictionary.collation());
     const std::u16string needle = folding.fold(text_);
     std::u16string folded;
@@ -115,7 +109,7 @@ class TextSearch : public MeaningSearch {
       match.line = lineAround(meaning, at, match.lineNumber);
       return true;
     };
-    return walkEntries(dictionary, matches, found, why);
+    return walkEntries(dictionary, matches, found);
   }
 
  private:
@@ -154,27 +148,26 @@ class RegexSearch : public MeaningSearch {
   }
 
   // Compiled once with and once without case, as the dictionaries need them.
-  bool compile(bool ignoreCase, std::string& why) {
+  Status compile(bool ignoreCase) {
     Compiled& c = compiled_[ignoreCase ? 1 : 0];
-    if (c.ready) return true;
+    if (c.ready) return Status::ok();
     LocaleScope scope;
     const int flags = REG_EXTENDED | REG_NEWLINE | (ignoreCase ? REG_ICASE : 0);
     const int status = regcomp(&c.regex, pattern_.c_str(), flags);
     if (status != 0) {
       char message[256];
       regerror(status, &c.regex, message, sizeof message);
-      why = std::string("bad regular expression: ") + message;
-      return false;
+      return Status::invalidArgument(std::string("bad regular expression: ") + message);
     }
     c.ready = true;
-    return true;
+    return Status::ok();
   }
 
-  bool run(Dictionary& dictionary, const std::function<bool(const MeaningMatch&)>& found,
-           std::string& why) override {
+  Status run(Dictionary& dictionary,
+             const std::function<bool(const MeaningMatch&)>& found) override {
     // The Vietnamese, Western European and Russian orders fold case; plain order does not.
     const bool ignoreCase = dictionary.collation() <= kCyrillic;
-    if (!compile(ignoreCase, why)) return false;
+    if (Status s = compile(ignoreCase); !s.isOk()) return s;
     const regex_t* regex = &compiled_[ignoreCase ? 1 : 0].regex;
     LocaleScope scope;
     std::string utf8;
@@ -187,7 +180,7 @@ class RegexSearch : public MeaningSearch {
       match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
       return true;
     };
-    return walkEntries(dictionary, matches, found, why);
+    return walkEntries(dictionary, matches, found);
   }
 
  private:
@@ -201,16 +194,18 @@ class RegexSearch : public MeaningSearch {
 
 }  // namespace
 
-std::unique_ptr<MeaningSearch> MeaningSearch::create(std::u16string_view text, bool regex,
-                                                     std::string& why) {
-  if (text.empty()) {
-    why = "the text to search for is empty";
-    return nullptr;
+Status MeaningSearch::create(std::u16string_view text, bool regex,
+                             std::unique_ptr<MeaningSearch>& search) {
+  search.reset();
+  if (text.empty()) return Status::invalidArgument("the text to search for is empty");
+  if (!regex) {
+    search = std::make_unique<TextSearch>(text);
+    return Status::ok();
   }
-  if (!regex) return std::make_unique<TextSearch>(text);
-  auto search = std::make_unique<RegexSearch>(toUtf8(text));
-  if (!search->compile(true, why)) return nullptr;
-  return search;
+  auto compiled = std::make_unique<RegexSearch>(toUtf8(text));
+  if (Status s = compiled->compile(true); !s.isOk()) return s;
+  search = std::move(compiled);
+  return Status::ok();
 }
 
 }  // namespace lexora

@@ -4,15 +4,17 @@
 // holds the match.
 //
 // Usage:
-//   std::string why;
-//   auto search = MeaningSearch::create(u"swift", false, why);
-//   search->run(dictionary, [](const MeaningMatch& m) { ... }, why);
+//   std::unique_ptr<MeaningSearch> search;
+//   Status s = MeaningSearch::create(u"swift", false, search);
+//   if (s.isOk()) s = search->run(dictionary, [](const MeaningMatch& m) { ... });
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "engine/status.h"
 
 namespace lexora {
 
@@ -27,18 +29,18 @@ struct MeaningMatch {
 
 class MeaningSearch {
  public:
-  // Null (with why) for an empty text or a regular expression that does not compile.
+  // InvalidArgument for an empty text or a regular expression that does not compile.
   // A regular expression is POSIX extended syntax, matched line by line, without regard to
   // case unless the dictionary's order heeds case.
-  static std::unique_ptr<MeaningSearch> create(std::u16string_view text, bool regex,
-                                               std::string& why);
+  static Status create(std::u16string_view text, bool regex,
+                       std::unique_ptr<MeaningSearch>& search);
   virtual ~MeaningSearch() = default;
 
-  // Reads every entry of the open dictionary in order and reports each match. Returns false
-  // (with why) when the word table or a meaning cannot be read; an entry whose meaning is
-  // empty or unreadable text is simply not a match. `found` returns false to stop early.
-  virtual bool run(Dictionary& dictionary, const std::function<bool(const MeaningMatch&)>& found,
-                   std::string& why) = 0;
+  // Reads every entry of the open dictionary in order and reports each match. Fails when the
+  // word table or a meaning cannot be read; an entry whose meaning is empty or unreadable
+  // text is simply not a match. `found` returns false to stop early.
+  virtual Status run(Dictionary& dictionary,
+                     const std::function<bool(const MeaningMatch&)>& found) = 0;
 };
 
 }  // namespace lexora

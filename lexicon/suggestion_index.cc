@@ -74,20 +74,19 @@ bool isTypingSlip(std::u16string_view typed, std::u16string_view word) {
 
 }  // namespace
 
-std::unique_ptr<SuggestionIndex> SuggestionIndex::build(Dictionary& dictionary, std::string& why) {
+Status SuggestionIndex::build(Dictionary& dictionary, std::unique_ptr<SuggestionIndex>& index) {
+  index.reset();
   const uint32_t count = dictionary.wordCount();
   std::vector<std::u16string> words;
   words.reserve(count);
   std::vector<std::u16string> chunk;
   for (uint32_t first = 0; first < count; first += kWordsPerRead) {
     const uint32_t want = std::min(kWordsPerRead, count - first);
-    if (Status s = dictionary.readWords(first, want, chunk); !s.isOk()) {
-      why = s.message();
-      return nullptr;
-    }
+    if (Status s = dictionary.readWords(first, want, chunk); !s.isOk()) return s;
     for (std::u16string& w : chunk) words.push_back(std::move(w));
   }
-  return fromWords(dictionary.collation(), words);
+  index = fromWords(dictionary.collation(), words);
+  return Status::ok();
 }
 
 std::unique_ptr<SuggestionIndex> SuggestionIndex::fromWords(

@@ -10,8 +10,9 @@
 // the dictionary files' sizes and times.
 //
 // Usage:
-//   auto index = SuggestionIndex::build(dictionary, why);
-//   for (const Suggestion& s : index->suggest(u"runing")) ... s.headword ...
+//   std::unique_ptr<SuggestionIndex> index;
+//   if (SuggestionIndex::build(dictionary, index).isOk())
+//     for (const Suggestion& s : index->suggest(u"runing")) ... s.headword ...
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/status.h"
 #include "lexicon/file_stamp.h"
 
 namespace lexora {
@@ -37,8 +39,8 @@ class SuggestionIndex {
   // Longer words get no suggestions (their distance table would be long for little use).
   static constexpr size_t kLongestWord = 64;
 
-  // Reads every headword of the open dictionary. Null (with why) when a read fails.
-  static std::unique_ptr<SuggestionIndex> build(Dictionary& dictionary, std::string& why);
+  // Reads every headword of the open dictionary into `index`; fails when a read fails.
+  static Status build(Dictionary& dictionary, std::unique_ptr<SuggestionIndex>& index);
   // From the words given in dictionary order (for tests and benchmarks).
   static std::unique_ptr<SuggestionIndex> fromWords(uint32_t collation,
                                                     const std::vector<std::u16string>& words);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/status_assertions.h"
 #include "importers/stardict_reader.h"
 
 namespace lexora::importers {
@@ -89,20 +90,22 @@ TEST(StardictMarkup, FieldsWithTheirOwnTypesAndResources) {
 
 TEST(StardictIfo, VersionsOffsetBitsAndRequiredKeys) {
   StardictIfo ifo;
-  std::string why;
   const std::string head = "StarDict's dict ifo file\n";
-  EXPECT_TRUE(parseStardictIfo(head + "version=3.0.0\nbookname=B\nwordcount=2\nidxfilesize=20\n"
-                                      "idxoffsetbits=64\nsametypesequence=h\n",
-                               ifo, why));
+  EXPECT_OK(parseStardictIfo(head + "version=3.0.0\nbookname=B\nwordcount=2\nidxfilesize=20\n"
+                                    "idxoffsetbits=64\nsametypesequence=h\n",
+                             ifo));
   EXPECT_EQ(ifo.offsetBits, 64u);
   EXPECT_EQ(ifo.sameTypeSequence, "h");
   EXPECT_FALSE(parseStardictIfo(head + "version=2.4.2\nbookname=B\nwordcount=2\nidxfilesize=20\n"
                                        "idxoffsetbits=64\n",
-                                ifo, why));
-  EXPECT_FALSE(parseStardictIfo(head + "version=1.0\nbookname=B\nwordcount=2\nidxfilesize=20\n", ifo, why));
-  EXPECT_FALSE(parseStardictIfo(head + "version=2.4.2\nbookname=B\nidxfilesize=20\n", ifo, why));
-  EXPECT_FALSE(parseStardictIfo("Some other file\nversion=2.4.2\n", ifo, why));
-  EXPECT_NE(why.find("not a StarDict"), std::string::npos);
+                                ifo)
+                   .isOk());
+  EXPECT_FALSE(
+      parseStardictIfo(head + "version=1.0\nbookname=B\nwordcount=2\nidxfilesize=20\n", ifo).isOk());
+  EXPECT_FALSE(parseStardictIfo(head + "version=2.4.2\nbookname=B\nidxfilesize=20\n", ifo).isOk());
+  const Status other = parseStardictIfo("Some other file\nversion=2.4.2\n", ifo);
+  EXPECT_EQ(other.code(), Status::Code::InvalidArgument);
+  EXPECT_NE(other.message().find("not a StarDict"), std::string::npos) << other.message();
 }
 
 }  // namespace

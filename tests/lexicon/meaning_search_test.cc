@@ -26,12 +26,11 @@ class MeaningSearchTest : public ::testing::Test {
   }
 
   std::vector<MeaningMatch> search(std::u16string_view text, bool regex = false) {
-    std::string why;
-    auto s = MeaningSearch::create(text, regex, why);
-    EXPECT_TRUE(s) << why;
+    std::unique_ptr<MeaningSearch> s;
+    EXPECT_OK(MeaningSearch::create(text, regex, s));
     std::vector<MeaningMatch> out;
     if (!s) return out;
-    EXPECT_TRUE(s->run(dictionary_, [&](const MeaningMatch& m) { return out.push_back(m), true; }, why));
+    EXPECT_OK(s->run(dictionary_, [&](const MeaningMatch& m) { return out.push_back(m), true; }));
     return out;
   }
 
@@ -70,22 +69,24 @@ TEST_F(MeaningSearchTest, RegularExpressionsMatchLineByLine) {
   EXPECT_EQ(found[1].headword, u"walk");
   EXPECT_EQ(found[1].line, u"- to move slowly");
   EXPECT_EQ(search(u"cake; see É", true).at(0).line, u"- a long cake; see ÉCLAIR");
-  std::string why;
-  EXPECT_EQ(MeaningSearch::create(u"(unclosed", true, why), nullptr);
-  EXPECT_NE(why.find("regular expression"), std::string::npos);
-  EXPECT_EQ(MeaningSearch::create(u"", false, why), nullptr);
+  std::unique_ptr<MeaningSearch> s;
+  const Status unclosed = MeaningSearch::create(u"(unclosed", true, s);
+  EXPECT_EQ(unclosed.code(), Status::Code::InvalidArgument);
+  EXPECT_NE(unclosed.message().find("regular expression"), std::string::npos);
+  EXPECT_EQ(s, nullptr);
+  EXPECT_FALSE(MeaningSearch::create(u"", false, s).isOk());
 }
 
 TEST_F(MeaningSearchTest, StopsWhenAskedAndFindsNothingInAClosedDictionary) {
   build(kLatin1);
-  std::string why;
-  auto s = MeaningSearch::create(u"to", false, why);
+  std::unique_ptr<MeaningSearch> s;
+  ASSERT_OK(MeaningSearch::create(u"to", false, s));
   int calls = 0;
-  EXPECT_TRUE(s->run(dictionary_, [&](const MeaningMatch&) { return ++calls < 1; }, why));
+  EXPECT_OK(s->run(dictionary_, [&](const MeaningMatch&) { return ++calls < 1; }));
   EXPECT_EQ(calls, 1);
   Dictionary closed;
   calls = 0;
-  EXPECT_TRUE(s->run(closed, [&](const MeaningMatch&) { return ++calls, true; }, why));
+  EXPECT_OK(s->run(closed, [&](const MeaningMatch&) { return ++calls, true; }));
   EXPECT_EQ(calls, 0);
 }
 

@@ -133,9 +133,8 @@ TEST(SuggestionIndexFile, KeptAndRefusedWhenStaleOrDamaged) {
   ASSERT_OK(builder.finish(dir.file("d.pvm")));
   Dictionary d;
   ASSERT_OK(d.openDictionary(dir.file("d.pvm")));
-  std::string why;
-  auto index = SuggestionIndex::build(d, why);
-  ASSERT_TRUE(index);
+  std::unique_ptr<SuggestionIndex> index;
+  ASSERT_OK(SuggestionIndex::build(d, index));
   const FileStamp stamp = *dictionaryFileStamp(dir.file("d.pvm"));
   index->setStamp(stamp);
   ASSERT_TRUE(index->save(dir.file("d.suggest")));

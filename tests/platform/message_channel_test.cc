@@ -52,18 +52,12 @@ class OneShotWindow {
   WindowMessage serveOne() {
     for (;;) {
       int c = accept(fd_, nullptr, nullptr);
-      uint8_t in[WindowMessage::kEncodedSize];
-      size_t got = 0;
-      while (got < sizeof in) {
-        ssize_t n = read(c, in + got, sizeof in - got);
-        if (n <= 0) break;
-        got += static_cast<size_t>(n);
-      }
-      if (got < sizeof in) {  // a probe from findWindow
+      const std::optional<WindowMessage> read = test::readWindowMessage(c);
+      if (!read) {  // a probe from findWindow
         close(c);
         continue;
       }
-      WindowMessage m = *WindowMessage::decodeFrom(in);
+      const WindowMessage m = *read;
       uint8_t out[WindowMessageReply::kEncodedSize];
       WindowMessageReply{static_cast<int64_t>(m.message + m.wParam)}.encodeTo(out);
       (void)!write(c, out, sizeof out);

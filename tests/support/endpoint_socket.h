@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/message_channel.h"
+#include "platform/window_message.h"
 
 namespace lexora::test {
 
@@ -27,6 +29,19 @@ inline int listenAtEndpoint(const WindowIdentity& id) {
     return -1;
   }
   return fd;
+}
+
+// Reads the one message a sender writes on an accepted connection; nullopt when the sender
+// wrote less (a probe that only looked for the window) or something that does not decode.
+inline std::optional<WindowMessage> readWindowMessage(int connection) {
+  uint8_t in[WindowMessage::kEncodedSize];
+  size_t got = 0;
+  while (got < sizeof in) {
+    const ssize_t n = read(connection, in + got, sizeof in - got);
+    if (n <= 0) return std::nullopt;
+    got += static_cast<size_t>(n);
+  }
+  return WindowMessage::decodeFrom(in);
 }
 
 }  // namespace lexora::test

@@ -62,15 +62,8 @@ class ThreadWindow {
       if (poll(&p, 1, 20) <= 0) continue;
       int c = accept(fd_, nullptr, nullptr);
       if (c < 0) continue;
-      uint8_t in[WindowMessage::kEncodedSize];
-      size_t got = 0;
-      while (got < sizeof in) {
-        ssize_t n = read(c, in + got, sizeof in - got);
-        if (n <= 0) break;
-        got += static_cast<size_t>(n);
-      }
-      if (got == sizeof in) {  // else a probe that only looked for the window
-        if (auto m = WindowMessage::decodeFrom(in)) {
+      if (const auto m = readWindowMessage(c)) {  // else a probe that only looked for the window
+        {
           std::lock_guard<std::mutex> lock(mutex_);
           received_.push_back(*m);
         }
