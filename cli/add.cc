@@ -11,12 +11,11 @@
 namespace lexora::cli {
 
 int runAdd(const std::vector<std::string>& args, CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 2, 3, why);
-  if (!parsed) return usageError(io, kAddUsage, why);
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
+  int exitCode = kExitOk;
+  const auto parsed = openDataCommand(args, kAddUsage, 2, 3, d, io, exitCode);
+  if (!parsed) return exitCode;
+  const std::string& file = parsed->file;
   const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
   const Status s = d.addEntry(fromUtf8(parsed->positional[1]), fromUtf8(meaning));
   return reportEdit(io, file, "add", s);

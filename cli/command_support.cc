@@ -43,6 +43,23 @@ bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, ui
   return false;
 }
 
+std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args,
+                                           const char* usage, size_t minWords, size_t maxWords,
+                                           Dictionary& dictionary, CommandIo& io, int& exitCode) {
+  std::string why;
+  auto parsed = parseArguments(args, {}, minWords, maxWords, why);
+  if (!parsed) {
+    exitCode = usageError(io, usage, why);
+    return std::nullopt;
+  }
+  DataCommand command{parsed->positional[0], std::move(parsed->positional)};
+  if (!openOrReport(dictionary, command.file, io)) {
+    exitCode = kExitFailed;
+    return std::nullopt;
+  }
+  return command;
+}
+
 std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& args,
                                              const char* usage, size_t minWords,
                                              size_t maxWords, Dictionary& dictionary,
@@ -68,14 +85,12 @@ std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& arg
 
 int runSetHeaderText(const std::vector<std::string>& args, const char* usage,
                      Status (Dictionary::*store)(std::u16string_view), CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 2, 2, why);
-  if (!parsed) return usageError(io, usage, why);
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
-  const std::u16string text = fromUtf8(parsed->positional[1]);
-  if (const Status s = (d.*store)(text); !s.isOk()) return failure(io, file, s.message());
+  int exitCode = kExitOk;
+  const auto command = openDataCommand(args, usage, 2, 2, d, io, exitCode);
+  if (!command) return exitCode;
+  const std::u16string text = fromUtf8(command->positional[1]);
+  if (const Status s = (d.*store)(text); !s.isOk()) return failure(io, command->file, s.message());
   return kExitOk;
 }
 

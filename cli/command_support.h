@@ -35,9 +35,19 @@ bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo
 bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, uint32_t index,
                          CommandIo& io);
 
-// A command on one entry: DATA INDEX, then what follows (minWords and maxWords count all
-// positional words). Parses the words and opens `dictionary` at the entry; on failure reports
-// it, sets exitCode (kExitUsage or kExitFailed) and returns nullopt.
+// A command on one dictionary: DATA, then what follows (minWords and maxWords count all
+// positional words). Parses the words and opens `dictionary`; on failure reports it, sets
+// exitCode (kExitUsage or kExitFailed) and returns nullopt.
+struct DataCommand {
+  std::string file;
+  std::vector<std::string> positional;
+};
+std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args,
+                                           const char* usage, size_t minWords, size_t maxWords,
+                                           Dictionary& dictionary, CommandIo& io, int& exitCode);
+
+// A command on one entry: DATA INDEX, then what follows; as openDataCommand, and the dictionary
+// must hold entry INDEX.
 struct EntryCommand {
   std::string file;
   uint32_t index = 0;

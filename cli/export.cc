@@ -16,12 +16,11 @@ constexpr uint32_t kChunk = 4096;  // entries per batch of headwords
 }
 
 int runExport(const std::vector<std::string>& args, CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 1, 1, why);
-  if (!parsed) return usageError(io, kExportUsage, why);
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
+  int exitCode = kExitOk;
+  const auto parsed = openDataCommand(args, kExportUsage, 1, 1, d, io, exitCode);
+  if (!parsed) return exitCode;
+  const std::string& file = parsed->file;
   const uint32_t total = d.wordCount();
   std::vector<std::u16string> words;
   std::u16string meaning;

@@ -11,12 +11,11 @@
 namespace lexora::cli {
 
 int runFind(const std::vector<std::string>& args, CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 2, 2, why);
-  if (!parsed) return usageError(io, kFindUsage, why);
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
+  int exitCode = kExitOk;
+  const auto parsed = openDataCommand(args, kFindUsage, 2, 2, d, io, exitCode);
+  if (!parsed) return exitCode;
+  const std::string& file = parsed->file;
   uint32_t nearest = 0;
   uint32_t position = 0;
   int sign = 0;

@@ -21,12 +21,11 @@
 namespace lexora::cli {
 
 int runLanguage(const std::vector<std::string>& args, CommandIo& io) {
-  std::string why;
-  const auto parsed = parseArguments(args, {}, 1, 2, why);
-  if (!parsed) return usageError(io, kLanguageUsage, why);
-  const std::string& file = parsed->positional[0];
   Dictionary d;
-  if (!openOrReport(d, file, io)) return kExitFailed;
+  int exitCode = kExitOk;
+  const auto parsed = openDataCommand(args, kLanguageUsage, 1, 2, d, io, exitCode);
+  if (!parsed) return exitCode;
+  const std::string& file = parsed->file;
   RegistryKey& key = settingsKey();
   if (!key.isOpen()) return failure(io, "settings", settingsKeyError());
   const std::string none = toUtf8(schema::kNoLanguage);
