@@ -1,5 +1,7 @@
 #include "app/home_page.h"
 
+#include "render/html_escape.h"
+
 namespace lexora {
 
 namespace {
@@ -8,21 +10,6 @@ namespace {
 std::u16string wide(const char* text) {
   std::u16string out;
   for (; *text != '\0'; ++text) out.push_back(static_cast<char16_t>(*text));
-  return out;
-}
-
-std::u16string escaped(const std::u16string& text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (char16_t c : text) {
-    switch (c) {
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'&': out += u"&amp;"; break;
-      case u'"': out += u"&quot;"; break;
-      default: out.push_back(c);
-    }
-  }
   return out;
 }
 
@@ -42,9 +29,9 @@ std::u16string buildHomePage(const std::vector<HomePageEntry>& entries) {
     page += u"<OL START=1 TYPE=1>";
     for (const HomePageEntry& entry : entries) {
       page += u"<LI><p><font color=\"#FF0000\"><i>";
-      page += escaped(entry.title);
+      page += htmlEscaped(entry.title);
       page += u"</i></font></p></LI><p><i>";
-      page += escaped(entry.description);
+      page += htmlEscaped(entry.description);
       page += u". ";
       page += wide(std::to_string(entry.wordCount).c_str());
       page += u" words</i></p>";

@@ -1,35 +1,22 @@
 #include "app/lookup_page.h"
 
 #include "render/entry_renderer.h"
+#include "render/html_escape.h"
 
 namespace lexora {
 namespace {
 
 constexpr std::u16string_view kPageEnd = u"</body></html>";
 
-std::u16string escaped(std::u16string_view text) {
-  std::u16string out;
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      default: out.push_back(c);
-    }
-  }
-  return out;
-}
-
 std::u16string noteHtml(const PageAdditions& a) {
-  return u"<p><i>" + escaped(a.formOf) + u"</i> \u2192 <b>" + escaped(a.baseForm) + u"</b></p>";
+  return u"<p><i>" + htmlEscaped(a.formOf) + u"</i> \u2192 <b>" + htmlEscaped(a.baseForm) + u"</b></p>";
 }
 
 std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {
   std::u16string out = u"<p>Did you mean: ";
   for (size_t i = 0; i < suggestions.size(); ++i) {
     if (i > 0) out += u", ";
-    const std::u16string word = escaped(suggestions[i]);
+    const std::u16string word = htmlEscaped(suggestions[i]);
     out += u"<a href=\"" + word + u"\">" + word + u"</a>";
   }
   return out + u"</p>";

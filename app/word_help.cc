@@ -41,19 +41,22 @@ std::string WordHelp::defaultIndexFolder() {
   return (std::filesystem::path(registry).parent_path() / "word-index").string();
 }
 
+const std::vector<HunspellFiles>& WordHelp::available() {
+  if (!available_) available_ = availableHunspellDictionaries(places_.hunspellPath);
+  return *available_;
+}
+
 std::string WordHelp::language(Dictionary& dictionary) {
   if (!override_.empty()) return override_;
-  if (!available_) available_ = availableHunspellDictionaries(places_.hunspellPath);
   RegistryKey* settings = places_.settings ? places_.settings() : nullptr;
-  if (settings == nullptr) return guessDictionaryLanguage(dictionary, *available_);
-  return dictionaryLanguage(*settings, dictionary, *available_);
+  if (settings == nullptr) return guessDictionaryLanguage(dictionary, available());
+  return dictionaryLanguage(*settings, dictionary, available());
 }
 
 WordForms* WordHelp::wordForms(Dictionary& dictionary) {
   const std::string tag = language(dictionary);
   if (tag.empty() || fromUtf8(tag) == schema::kNoLanguage) return nullptr;
-  if (!available_) available_ = availableHunspellDictionaries(places_.hunspellPath);
-  const std::optional<HunspellFiles> files = hunspellForLanguage(tag, *available_);
+  const std::optional<HunspellFiles> files = hunspellForLanguage(tag, available());
   if (!files) return nullptr;
   auto it = forms_.find(files->name);
   if (it == forms_.end()) it = forms_.emplace(files->name, WordForms::open(*files)).first;

@@ -67,6 +67,8 @@ class WordHelp {
 
  private:
   WordForms* wordForms(Dictionary& dictionary);
+  // The Hunspell dictionaries on the search path, listed once.
+  const std::vector<HunspellFiles>& available();
   const SuggestionIndex* suggestionIndex(Dictionary& dictionary);
   std::string indexFile(const std::string& dataFile) const;
 

@@ -44,12 +44,13 @@ Status DictionaryFiles::openForReplace(const FileSetNames& names) {
   // An interrupted creation found at the first attempt is undone by removing its files; the
   // second attempt then creates them afresh.
   Status s = openAll(names, true);
-  if (!s.isOk() && s.message() == createdAgainMessage_) s = openAll(names, true);
+  if (!s.isOk() && creationUndone_) s = openAll(names, true);
   return s;
 }
 
 Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   close();
+  creationUndone_ = false;
   names_[slot(DictionaryFile::Index)] = names.indexFile;
   names_[slot(DictionaryFile::Word)] = names.wordFile;
   names_[slot(DictionaryFile::Data)] = names.dataFile;
@@ -100,7 +101,7 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   readOnly_ = readOnly;
   if (Status s = recover(); !s.isOk()) {
     close();
-    if (forReplace && s.code() == Status::Code::NotFound) createdAgainMessage_ = s.message();
+    creationUndone_ = forReplace && s.code() == Status::Code::NotFound;
     return s;
   }
   return Status::ok();

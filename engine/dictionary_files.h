@@ -107,8 +107,8 @@ class DictionaryFiles {
   bool existed_[3] = {true, true, true};
   bool inTransaction_ = false;
   bool broken_ = false;  // a failed commit could not be rolled back: only reopening helps
-  // What recover() says when it removed the files of an interrupted creation.
-  std::string createdAgainMessage_;
+  // The last opening for a replace found an interrupted creation and removed its files.
+  bool creationUndone_ = false;
   std::vector<Change> pending_;     // the running transaction
   std::vector<Change> rolledBack_;  // a journal applied in memory (read-only files)
   FilePageCache pageCaches_[2];     // index file, word file
