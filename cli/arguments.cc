@@ -51,4 +51,11 @@ std::optional<uint32_t> parseUnsigned(const std::string& text) {
   return static_cast<uint32_t>(value);
 }
 
+bool takeFlag(std::vector<std::string>& args, const std::string& flag) {
+  const auto it = std::find(args.begin(), args.end(), flag);
+  if (it == args.end()) return false;
+  args.erase(std::remove(args.begin(), args.end(), flag), args.end());
+  return true;
+}
+
 }  // namespace lexora::cli

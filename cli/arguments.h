@@ -26,6 +26,9 @@ std::optional<ParsedArguments> parseArguments(const std::vector<std::string>& ar
                                               size_t minPositional, size_t maxPositional,
                                               std::string& error);
 
+// True when `args` holds `flag` (a flag without a value, such as "--json"); it is removed.
+bool takeFlag(std::vector<std::string>& args, const std::string& flag);
+
 // A plain unsigned decimal number that fits 32 bits; nullopt otherwise.
 std::optional<uint32_t> parseUnsigned(const std::string& text);
 

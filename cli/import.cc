@@ -1,7 +1,6 @@
 // lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
 //   [--description D] [--split]
 
-#include <algorithm>
 
 #include "cli/arguments.h"
 #include "cli/command_support.h"
@@ -21,9 +20,7 @@ importers::ImportOptions importOptionsFrom(const DictionaryOptions& options, boo
 
 int runImport(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> rest = args;
-  const auto flag = std::find(rest.begin(), rest.end(), "--split");
-  const bool split = flag != rest.end();
-  if (split) rest.erase(flag);
+  const bool split = takeFlag(rest, "--split");
   std::string why;
   const auto parsed = parseArguments(rest, kDictionaryOptionNames, 3, 3, why);
   if (!parsed) return usageError(io, kImportUsage, why);

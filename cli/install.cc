@@ -55,9 +55,7 @@ std::string noRoom() {
 
 int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> rest = args;
-  const auto flag = std::find(rest.begin(), rest.end(), "--split");
-  const bool split = flag != rest.end();
-  if (split) rest.erase(flag);
+  const bool split = takeFlag(rest, "--split");
   std::string why;
   const auto parsed = parseArguments(rest, kDictionaryOptionNames, 1, 1, why);
   if (!parsed) return usageError(io, kInstallUsage, why);

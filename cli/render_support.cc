@@ -1,10 +1,10 @@
 #include "cli/render_support.h"
 
+#include <algorithm>
+
 #include "app/settings.h"
 #include "util/standard_utf8.h"
 #include "engine/dictionary.h"
-
-#include <algorithm>
 
 namespace lexora::cli {
 namespace {
@@ -102,13 +102,6 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
   }
   out.push_back('"');
-}
-
-bool takeFlag(std::vector<std::string>& args, const std::string& flag) {
-  const auto it = std::find(args.begin(), args.end(), flag);
-  if (it == args.end()) return false;
-  args.erase(std::remove(args.begin(), args.end(), flag), args.end());
-  return true;
 }
 
 }  // namespace lexora::cli

@@ -46,7 +46,4 @@ LookupStatus lookupEntry(Dictionary& dictionary, std::u16string_view word, Entry
 // Appends `text` (UTF-8) as a quoted JSON string.
 void appendJsonString(std::string& out, std::string_view text);
 
-// True when `args` holds `flag`; the flag is removed.
-bool takeFlag(std::vector<std::string>& args, const std::string& flag);
-
 }  // namespace lexora::cli
