@@ -8,9 +8,9 @@
 namespace lexora {
 
 enum class DictionaryFileProblem {
-  kNone,             // the three files are there and the index header is sound
-  kMissing,          // the data file or a companion (.pdw, .pdi) is missing
-  kNotADictionary,   // the files are there but the index file is no dictionary index
+  kNone,            // the three files are there and the index header is sound
+  kMissing,         // the data file or a companion (.pdw, .pdi) is missing
+  kNotADictionary,  // the files are there but the index file is no dictionary index
 };
 
 DictionaryFileProblem checkDictionaryFile(const std::string& dataFile);

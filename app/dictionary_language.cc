@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <memory>
+#include <system_error>
 
 #include "app/registry_key.h"
 #include "app/settings_schema.h"
@@ -32,19 +32,16 @@ struct LanguageName {
 
 // Language names as titles write them, in English and in the language itself.
 constexpr LanguageName kLanguageNames[] = {
-    {u"english", "en"},     {u"french", "fr"},      {u"français", "fr"},
-    {u"francais", "fr"},    {u"german", "de"},      {u"deutsch", "de"},
-    {u"spanish", "es"},     {u"español", "es"},     {u"espanol", "es"},
-    {u"italian", "it"},     {u"italiano", "it"},    {u"portuguese", "pt"},
-    {u"português", "pt"},   {u"dutch", "nl"},       {u"nederlands", "nl"},
-    {u"russian", "ru"},     {u"русский", "ru"},     {u"vietnamese", "vi"},
-    {u"việt", "vi"},        {u"polish", "pl"},      {u"polski", "pl"},
-    {u"swedish", "sv"},     {u"svenska", "sv"},     {u"danish", "da"},
-    {u"dansk", "da"},       {u"norwegian", "nb"},   {u"czech", "cs"},
-    {u"čeština", "cs"},     {u"hungarian", "hu"},   {u"magyar", "hu"},
-    {u"ukrainian", "uk"},   {u"українська", "uk"},  {u"turkish", "tr"},
-    {u"türkçe", "tr"},      {u"greek", "el"},       {u"romanian", "ro"},
-    {u"română", "ro"},      {u"finnish", "fi"},     {u"suomi", "fi"},
+    {u"english", "en"},   {u"french", "fr"},     {u"français", "fr"},   {u"francais", "fr"},
+    {u"german", "de"},    {u"deutsch", "de"},    {u"spanish", "es"},    {u"español", "es"},
+    {u"espanol", "es"},   {u"italian", "it"},    {u"italiano", "it"},   {u"portuguese", "pt"},
+    {u"português", "pt"}, {u"dutch", "nl"},      {u"nederlands", "nl"}, {u"russian", "ru"},
+    {u"русский", "ru"},   {u"vietnamese", "vi"}, {u"việt", "vi"},       {u"polish", "pl"},
+    {u"polski", "pl"},    {u"swedish", "sv"},    {u"svenska", "sv"},    {u"danish", "da"},
+    {u"dansk", "da"},     {u"norwegian", "nb"},  {u"czech", "cs"},      {u"čeština", "cs"},
+    {u"hungarian", "hu"}, {u"magyar", "hu"},     {u"ukrainian", "uk"},  {u"українська", "uk"},
+    {u"turkish", "tr"},   {u"türkçe", "tr"},     {u"greek", "el"},      {u"romanian", "ro"},
+    {u"română", "ro"},    {u"finnish", "fi"},    {u"suomi", "fi"},
 };
 
 // Letters of the Latin, Greek and Cyrillic scripts (the ones the names above use).
@@ -55,8 +52,8 @@ bool isLetter(char16_t c) {
 }
 
 bool isVietnameseLetter(char16_t c) {
-  return c == 0x0110 || c == 0x0111 || c == 0x0102 || c == 0x0103 || c == 0x01A0 ||
-         c == 0x01A1 || c == 0x01AF || c == 0x01B0 || (c >= 0x1EA0 && c <= 0x1EF9);
+  return c == 0x0110 || c == 0x0111 || c == 0x0102 || c == 0x0103 || c == 0x01A0 || c == 0x01A1 ||
+         c == 0x01AF || c == 0x01B0 || (c >= 0x1EA0 && c <= 0x1EF9);
 }
 
 bool isCyrillic(char16_t c) { return c >= 0x0400 && c <= 0x04FF; }

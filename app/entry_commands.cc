@@ -19,32 +19,48 @@ struct Message {
 
 Message addEntryMessage(EditResult result) {
   switch (result) {
-    case EditResult::Ok: return {kAddOkMessage};
-    case EditResult::WordExists: return {kWordExistsMessage};
-    case EditResult::WordTooLong: return {kWordSizeMessage};
-    case EditResult::MeaningTooLong: return {kMeaningSizeMessage};
-    case EditResult::EmptyWord: return {kEmptyWordMessage};
-    case EditResult::SearchFailed: return {kDictionaryErrorMessage, MessageIcon::Error};
-    default: return {kUnknownErrorMessage};
+    case EditResult::Ok:
+      return {kAddOkMessage};
+    case EditResult::WordExists:
+      return {kWordExistsMessage};
+    case EditResult::WordTooLong:
+      return {kWordSizeMessage};
+    case EditResult::MeaningTooLong:
+      return {kMeaningSizeMessage};
+    case EditResult::EmptyWord:
+      return {kEmptyWordMessage};
+    case EditResult::SearchFailed:
+      return {kDictionaryErrorMessage, MessageIcon::Error};
+    default:
+      return {kUnknownErrorMessage};
   }
 }
 
 Message modifyMeaningMessage(EditResult result) {
   switch (result) {
-    case EditResult::Ok: return {kModifyOkMessage};
-    case EditResult::MeaningTooLong: return {kSizeMessage};
-    default: return {kUnknownErrorMessage};
+    case EditResult::Ok:
+      return {kModifyOkMessage};
+    case EditResult::MeaningTooLong:
+      return {kSizeMessage};
+    default:
+      return {kUnknownErrorMessage};
   }
 }
 
 Message modifyWordMessage(EditResult result) {
   switch (result) {
-    case EditResult::Ok: return {kModifyWordOkMessage};
-    case EditResult::WordExists: return {kWordExistsMessage};
-    case EditResult::WordTooLong: return {kSizeMessage};
-    case EditResult::EmptyWord: return {kEmptyWordMessage};
-    case EditResult::SearchFailed: return {kDictionaryErrorMessage, MessageIcon::Error};
-    default: return {kUnknownErrorMessage};
+    case EditResult::Ok:
+      return {kModifyWordOkMessage};
+    case EditResult::WordExists:
+      return {kWordExistsMessage};
+    case EditResult::WordTooLong:
+      return {kSizeMessage};
+    case EditResult::EmptyWord:
+      return {kEmptyWordMessage};
+    case EditResult::SearchFailed:
+      return {kDictionaryErrorMessage, MessageIcon::Error};
+    default:
+      return {kUnknownErrorMessage};
   }
 }
 
@@ -71,14 +87,13 @@ std::u16string meaningFromEditText(std::u16string_view editText) {
   return meaning;
 }
 
-EntryCommands::EntryCommands(EntryMessages& messages, EntryEditor& editor,
-                             EntryWordList& wordList)
+EntryCommands::EntryCommands(EntryMessages& messages, EntryEditor& editor, EntryWordList& wordList)
     : messages_(messages), editor_(editor), wordList_(wordList) {}
 
 void EntryCommands::onEntryCommand(int commandId, Dictionary* working, int& currentEntryIndex) {
   if (working == nullptr) return;
-  const bool needsEntry = commandId == kCmdModifyMeaning || commandId == kCmdModifyWord ||
-                          commandId == kCmdDeleteWord;
+  const bool needsEntry =
+      commandId == kCmdModifyMeaning || commandId == kCmdModifyWord || commandId == kCmdDeleteWord;
   if (commandId != kCmdAddNewWord && !needsEntry) return;
   if (needsEntry && currentEntryIndex < 0) return;
   if (!checkWritable(*working)) return;
@@ -122,7 +137,7 @@ void EntryCommands::addNewWord(Dictionary& dictionary, int& currentEntryIndex) {
     return;
   }
   const EditResult result =
-      dictionary.addEntry(headword, meaningFromEditText(texts.meaning)).edit();
+      dictionary.addEntry(headword, meaningFromEditText(texts.meaning)).editResult();
   const Message message = addEntryMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
 
@@ -152,7 +167,7 @@ void EntryCommands::modifyMeaning(Dictionary& dictionary, int& currentEntryIndex
   if (!editor_.edit(EditMode::ModifyMeaning, texts)) return;
 
   const EditResult result =
-      dictionary.modifyMeaning(index, meaningFromEditText(texts.meaning)).edit();
+      dictionary.modifyMeaning(index, meaningFromEditText(texts.meaning)).editResult();
   const Message message = modifyMeaningMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
   if (result == EditResult::Ok) showChangedEntry(dictionary, index, currentEntryIndex);
@@ -174,7 +189,7 @@ void EntryCommands::modifyWord(Dictionary& dictionary, int& currentEntryIndex) {
     messages_.showMessage(kEmptyWordMessage, MessageIcon::None);
     return;
   }
-  const EditResult result = dictionary.modifyWord(index, texts.headword).edit();
+  const EditResult result = dictionary.modifyWord(index, texts.headword).editResult();
   const Message message = modifyWordMessage(result);
   messages_.showMessage(std::u16string(message.text), message.icon);
   if (result == EditResult::Ok) showChangedEntry(dictionary, index, currentEntryIndex);
@@ -198,11 +213,10 @@ void EntryCommands::deleteWord(Dictionary& dictionary, int& currentEntryIndex) {
 bool EntryCommands::readEntry(Dictionary& dictionary, int index, std::u16string& headword,
                               std::u16string* meaning) {
   std::vector<std::u16string> words;
-  const bool read = index >= 0 &&
-                    dictionary.readWords(static_cast<uint32_t>(index), 1, words).isOk() &&
-                    !words[0].empty() &&
-                    (meaning == nullptr ||
-                     dictionary.readMeaning(static_cast<uint32_t>(index), *meaning).isOk());
+  const bool read =
+      index >= 0 && dictionary.readWords(static_cast<uint32_t>(index), 1, words).isOk() &&
+      !words[0].empty() &&
+      (meaning == nullptr || dictionary.readMeaning(static_cast<uint32_t>(index), *meaning).isOk());
   if (!read) {
     messages_.showMessage(kDictionaryErrorMessage, MessageIcon::Error);
     return false;

@@ -6,7 +6,7 @@
 //
 // Wiring in the main window (Qt side: link lexora_dialogs):
 //   MessageBoxMessages messages(this);     // dialogs/message_box_messages.h
-//   DialogEntryEditor editor(this);        // dialogs/dialog_entry_editor.h
+//   ModalEntryEditor editor(this);        // dialogs/modal_entry_editor.h
 //   struct : EntryWordList { ... } list;   // setRowCount: the model's row count;
 //                                          // showEntry(i): showEntry(i, WorkingDictIndex)
 //   EntryCommands commands(messages, editor, list);

@@ -18,9 +18,9 @@ class Dictionary;
 class WordHelp;
 
 struct LookupAnswer {
-  bool searched = false;       // false: the search failed (the dictionary cannot be read)
-  int sign = 0;                // the search's sign for the word itself
-  uint32_t listPosition = 0;   // the search's list position for the word itself
+  bool searched = false;      // false: the search failed (the dictionary cannot be read)
+  int sign = 0;               // the search's sign for the word itself
+  uint32_t listPosition = 0;  // the search's list position for the word itself
   // The entry to show; nullopt: nothing is shown (a miss with Strict Compare).
   std::optional<uint32_t> shown;
   // The word the history records: the typed word, or the base form when that is shown.

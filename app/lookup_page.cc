@@ -9,7 +9,8 @@ namespace {
 constexpr std::u16string_view kPageEnd = u"</body></html>";
 
 std::u16string noteHtml(const PageAdditions& a) {
-  return u"<p><i>" + htmlEscaped(a.formOf) + u"</i> \u2192 <b>" + htmlEscaped(a.baseForm) + u"</b></p>";
+  return u"<p><i>" + htmlEscaped(a.formOf) + u"</i> \u2192 <b>" + htmlEscaped(a.baseForm) +
+         u"</b></p>";
 }
 
 std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {

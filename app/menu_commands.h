@@ -9,15 +9,15 @@ namespace lexora {
 
 enum MenuCommand : int {
   // Menu bar buttons, in the order they stand on the bar.
-  kCmdOptionsMenu = 32777,    // drop-down: the options menu
-  kCmdEditMenu = 32780,       // drop-down: the edit menu
-  kCmdShowMeaning = 32838,    // "Show meaning window"
-  kCmdShowWordList = 32814,   // "Show word window"
+  kCmdOptionsMenu = 32777,   // drop-down: the options menu
+  kCmdEditMenu = 32780,      // drop-down: the edit menu
+  kCmdShowMeaning = 32838,   // "Show meaning window"
+  kCmdShowWordList = 32814,  // "Show word window"
   kCmdPreviousWord = 32816,
   kCmdNextWord = 32815,
-  kCmdShowHistory = 32835,    // "Show history - bookmark"
-  kCmdHistoryBack = 32836,    // towards older words
-  kCmdHistoryForward = 32837, // towards newer words
+  kCmdShowHistory = 32835,     // "Show history - bookmark"
+  kCmdHistoryBack = 32836,     // towards older words
+  kCmdHistoryForward = 32837,  // towards newer words
 
   // Options menu.
   kCmdUseClearType = 32785,
@@ -51,7 +51,7 @@ constexpr int kTextSizeCount = 5;
 
 // States of a menu bar button; the values are those of the bar's button state bits.
 enum class ButtonState : int {
-  kShown = 4,    // visible and enabled
+  kShown = 4,  // visible and enabled
   kHidden = 8,
   kGreyed = 16,  // visible, not usable
 };

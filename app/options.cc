@@ -28,11 +28,16 @@ bool Options::isMarked(int command) const {
     return *fields_.textSize == static_cast<uint32_t>(command - kCmdTextSmallest);
   }
   switch (command) {
-    case kCmdUseClearType: return *fields_.useClearType != 0;
-    case kCmdShowLookupButton: return *fields_.showLookupButton != 0;
-    case kCmdShowIndexAtStarting: return *fields_.showIndexAtStarting != 0;
-    case kCmdStrictCompare: return strictCompare_;
-    default: return false;
+    case kCmdUseClearType:
+      return *fields_.useClearType != 0;
+    case kCmdShowLookupButton:
+      return *fields_.showLookupButton != 0;
+    case kCmdShowIndexAtStarting:
+      return *fields_.showIndexAtStarting != 0;
+    case kCmdStrictCompare:
+      return strictCompare_;
+    default:
+      return false;
   }
 }
 

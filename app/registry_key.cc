@@ -46,8 +46,7 @@ uint32_t RegistryKey::readDword(const char16_t* name, uint32_t defaultValue) {
   uint8_t bytes[4] = {0, 0, 0, 0};
   uint32_t size = sizeof bytes;
   if (isOpen() && name != nullptr &&
-      registry_->queryValue(handle_, nameOf(name), nullptr, bytes, &size) ==
-          RegistryStatus::kOk) {
+      registry_->queryValue(handle_, nameOf(name), nullptr, bytes, &size) == RegistryStatus::kOk) {
     return loadLittleEndian<uint32_t>(bytes);
   }
   if (defaultValue != kNoWriteBack) writeDword(name, defaultValue);
@@ -184,8 +183,7 @@ bool RegistryKey::nextValue(std::u16string& name) {
   return enumValue(name);
 }
 
-bool RegistryKey::readRaw(const char16_t* name, RegistryType& type,
-                          std::vector<uint8_t>& bytes) {
+bool RegistryKey::readRaw(const char16_t* name, RegistryType& type, std::vector<uint8_t>& bytes) {
   if (!isOpen() || name == nullptr) return false;
   // The value may change between the two calls (another program writes it): try again.
   for (int attempt = 0; attempt < 4; ++attempt) {

@@ -60,8 +60,7 @@ void openSettingsKey(std::shared_ptr<Registry> registry) {
   SettingsKeyState& s = state();
   s.key.reset();
   s.error.clear();
-  s.key = std::make_unique<RegistryKey>(std::move(registry), kLocalMachine, kSettingsKeyPath,
-                                        true);
+  s.key = std::make_unique<RegistryKey>(std::move(registry), kLocalMachine, kSettingsKeyPath, true);
   if (!s.key->isOpen()) s.error = "cannot create the settings key";
 }
 
@@ -89,8 +88,7 @@ void loadSettings(RegistryKey& key, Settings& s) {
     s.dictionaryPaths[k - 1] = key.readString(dictionaryValueName(k).c_str());
   }
 
-  d.time2Show = clampTime2Show(key.readDword(kTime2Show,
-                                             kDefaultTime2Show));
+  d.time2Show = clampTime2Show(key.readDword(kTime2Show, kDefaultTime2Show));
 
   for (int i = 0; i < kStyleCount; ++i) {
     uint8_t bytes[DisplayStyle::kEncodedSize];
@@ -111,7 +109,7 @@ void loadSettings(RegistryKey& key, Settings& s) {
 
 void saveSettings(RegistryKey& key, const Settings& s) {
   const DisplaySettings& d = s.display;
-  const int32_t total = s.totalDict < 0 ? 0
+  const int32_t total = s.totalDict < 0                  ? 0
                         : s.totalDict > kDictionarySlots ? kDictionarySlots
                                                          : s.totalDict;
   key.writeDword(kTotalDict, static_cast<uint32_t>(total));
@@ -130,15 +128,13 @@ void saveSettings(RegistryKey& key, const Settings& s) {
 
   for (int i = 0; i < kStyleCount; ++i) {
     const auto bytes = d.styles[i].encode();
-    key.writeBinary(styleValueName(i).c_str(), bytes.data(),
-                    static_cast<uint32_t>(bytes.size()));
+    key.writeBinary(styleValueName(i).c_str(), bytes.data(), static_cast<uint32_t>(bytes.size()));
   }
 
   key.writeDword(kUseTexture, d.useTexture);
   key.writeString(kTexture, d.texturePath.c_str());
   const auto colour = encodeBackColor(d.backColor);
-  key.writeBinary(kBackColor, colour.data(),
-                  static_cast<uint32_t>(colour.size()));
+  key.writeBinary(kBackColor, colour.data(), static_cast<uint32_t>(colour.size()));
 }
 
 uint32_t readShowLookupButton(RegistryKey& key) { return key.readDword(kShowLookupButton, 0); }
@@ -149,8 +145,10 @@ bool writeShowLookupButton(RegistryKey& key, uint32_t value) {
 
 LookupButtonSettings readLookupButtonSettings(RegistryKey& key) {
   LookupButtonSettings b;
-  b.yPos = static_cast<int32_t>(key.readDword(kYPos, static_cast<uint32_t>(schema::kDefaultButtonY)));
-  b.xPos = static_cast<int32_t>(key.readDword(kXPos, static_cast<uint32_t>(schema::kDefaultButtonX)));
+  b.yPos =
+      static_cast<int32_t>(key.readDword(kYPos, static_cast<uint32_t>(schema::kDefaultButtonY)));
+  b.xPos =
+      static_cast<int32_t>(key.readDword(kXPos, static_cast<uint32_t>(schema::kDefaultButtonX)));
   b.freeze = key.readDword(kFreeze, 0) != 0;
   b.showPopup = key.readDword(kShowPopup, 0) != 0;
   return b;
@@ -164,8 +162,6 @@ bool writeLookupButtonPosition(RegistryKey& key, int32_t x, int32_t y) {
 
 bool writeFreeze(RegistryKey& key, bool on) { return key.writeDword(kFreeze, on ? 1 : 0); }
 
-bool writeShowPopup(RegistryKey& key, bool on) {
-  return key.writeDword(kShowPopup, on ? 1 : 0);
-}
+bool writeShowPopup(RegistryKey& key, bool on) { return key.writeDword(kShowPopup, on ? 1 : 0); }
 
 }  // namespace lexora

@@ -26,10 +26,10 @@ inline constexpr const char16_t* kSettingsKeyPath = u"Software\\Velmarin\\Lexora
 
 // Every persisted value of the main program, named after its registry value.
 struct Settings {
-  int32_t totalDict = 0;           // "TotalDict": installed dictionaries, kept within 0..10
-  int32_t workingDictIndex = -1;   // "WorkingDictIndex": slot of the working dictionary, -1 none
-  int32_t reverseDictIndex = -1;   // "ReverseDictIndex": slot of the reverse dictionary, -1 none
-  uint32_t showLookupButton = 0;   // "ShowLookupButton": 1 = the lookup button runs
+  int32_t totalDict = 0;             // "TotalDict": installed dictionaries, kept within 0..10
+  int32_t workingDictIndex = -1;     // "WorkingDictIndex": slot of the working dictionary, -1 none
+  int32_t reverseDictIndex = -1;     // "ReverseDictIndex": slot of the reverse dictionary, -1 none
+  uint32_t showLookupButton = 0;     // "ShowLookupButton": 1 = the lookup button runs
   uint32_t showIndexAtStarting = 0;  // "ShowIndexAtStarting": 1 = start on the word list
   // "Dictionary1" ... "Dictionary10": full paths of the data files; slots at or past
   // totalDict are not used.

@@ -44,10 +44,10 @@ inline constexpr int32_t kMinStoredTime2Show = kMinTime2Show;
 inline constexpr int32_t kMaxStoredTime2Show = kMaxTime2Show;
 inline constexpr int kMinDialogTime2Show = 2;
 inline constexpr int kMaxDialogTime2Show = kMaxTime2Show;
-inline constexpr const char16_t* kStylePrefix = u"Style";         // + 1..7, 4-byte binary
-inline constexpr const char16_t* kUseTexture = u"UseTextture";    // DWORD, 1 = picture
-inline constexpr const char16_t* kTexture = u"Textture";          // string, picture's path
-inline constexpr const char16_t* kBackColor = u"BackColor";       // 4-byte binary 0x00BBGGRR
+inline constexpr const char16_t* kStylePrefix = u"Style";       // + 1..7, 4-byte binary
+inline constexpr const char16_t* kUseTexture = u"UseTextture";  // DWORD, 1 = picture
+inline constexpr const char16_t* kTexture = u"Textture";        // string, picture's path
+inline constexpr const char16_t* kBackColor = u"BackColor";     // 4-byte binary 0x00BBGGRR
 
 // ---- Values both programs use ----
 

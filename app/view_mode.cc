@@ -24,8 +24,7 @@ EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEdit
   return state;
 }
 
-ViewModeSwitch::ViewModeSwitch(int32_t* viewMode, const int32_t* totalDict,
-                               ViewModeEffects effects)
+ViewModeSwitch::ViewModeSwitch(int32_t* viewMode, const int32_t* totalDict, ViewModeEffects effects)
     : viewMode_(viewMode), totalDict_(totalDict), effects_(std::move(effects)) {}
 
 void ViewModeSwitch::setButton(int command, ButtonState state) const {

@@ -18,7 +18,7 @@ enum ViewMode : int32_t {
 };
 
 struct PaneVisibility {
-  bool viewer = false;       // the meaning page and the home page
+  bool viewer = false;  // the meaning page and the home page
   bool wordList = false;
   bool historyTree = false;
   bool lowerInputPanel = false;  // every pane but the word list lowers the input panel

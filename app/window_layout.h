@@ -12,8 +12,8 @@ namespace lexora {
 struct WindowLayout {
   Placement selectDictButton;  // 19 x 19 at the left of the strip
   Placement wordBox;
-  Placement lookupButton;      // 19 x 19 at the right of the strip
-  Placement pane;              // word list, history tree and viewer all take this
+  Placement lookupButton;  // 19 x 19 at the right of the strip
+  Placement pane;          // word list, history tree and viewer all take this
   int32_t wordListColumnWidth = 0;
 };
 

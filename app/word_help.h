@@ -36,7 +36,7 @@ class WordHelp {
     // Where the languages are kept, asked for only when a language is needed; null (or a
     // function giving null): guessed each run, not kept.
     std::function<RegistryKey*()> settings;
-    std::string indexFolder;          // empty: suggestion indexes stay in memory
+    std::string indexFolder;  // empty: suggestion indexes stay in memory
     std::vector<std::string> hunspellPath = hunspellSearchPath();
   };
 

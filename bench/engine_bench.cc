@@ -77,11 +77,14 @@ void BM_FindWordWithListPosition(benchmark::State& state) {
     // Half the keys are a prefix of a stored word, as while typing.
     const std::u16string_view typed =
         random() % 2 ? std::u16string_view(key) : std::u16string_view(key).substr(0, 3);
-    if (!b.dictionary.findWord(typed, nearest, sign, &position).isOk()) state.SkipWithError("find failed");
+    if (!b.dictionary.findWord(typed, nearest, sign, &position).isOk())
+      state.SkipWithError("find failed");
     benchmark::DoNotOptimize(position);
   }
 }
-BENCHMARK(BM_FindWordWithListPosition)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_FindWordWithListPosition)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_ReadMeaningColdBlock(benchmark::State& state) {
@@ -100,7 +103,9 @@ void BM_ReadMeaningColdBlock(benchmark::State& state) {
     benchmark::DoNotOptimize(meaning.data());
   }
 }
-BENCHMARK(BM_ReadMeaningColdBlock)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_ReadMeaningColdBlock)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_ReadMeaningCachedBlock(benchmark::State& state) {
@@ -113,7 +118,9 @@ void BM_ReadMeaningCachedBlock(benchmark::State& state) {
     benchmark::DoNotOptimize(meaning.data());
   }
 }
-BENCHMARK(BM_ReadMeaningCachedBlock)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_ReadMeaningCachedBlock)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_BuildDictionary(benchmark::State& state) {

@@ -112,7 +112,8 @@ struct BlockBench {
     for (uint32_t i = 0; i < records.size(); ++i) {
       const WordRecord& r = records[i];
       const uint32_t end = uint32_t{r.offset} + r.meaningLength;
-      if (r.block >= used.size() || used[r.block] || r.meaningLength == 0 || end > BLOCK_CAPACITY) continue;
+      if (r.block >= used.size() || used[r.block] || r.meaningLength == 0 || end > BLOCK_CAPACITY)
+        continue;
       if (static_cast<int>(end * 5 / (BLOCK_CAPACITY + 1)) != fifth) continue;
       used[r.block] = true;
       chosen.push_back(i);
@@ -172,7 +173,12 @@ void BM_InflateBlockStart(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
 }
-BENCHMARK(BM_InflateBlockStart)->Arg(2048)->Arg(8192)->Arg(16384)->Arg(24576)->Arg(32768)
+BENCHMARK(BM_InflateBlockStart)
+    ->Arg(2048)
+    ->Arg(8192)
+    ->Arg(16384)
+    ->Arg(24576)
+    ->Arg(32768)
     ->Unit(benchmark::kMicrosecond);
 
 // readMeaning of one entry whose block is not in the cache (the files sit in the system's

@@ -106,15 +106,21 @@ void addEntries(benchmark::State& state, FileSystem& fs) {
 }
 
 void BM_AddEntryWithJournal(benchmark::State& state) { addEntries(state, systemFileSystem()); }
-BENCHMARK(BM_AddEntryWithJournal)->Unit(benchmark::kMicrosecond)->Iterations(300)->Repetitions(3)
+BENCHMARK(BM_AddEntryWithJournal)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(300)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 void BM_AddEntryWithoutJournal(benchmark::State& state) {
   static NoJournalFileSystem fs;
   addEntries(state, fs);
 }
-BENCHMARK(BM_AddEntryWithoutJournal)->Unit(benchmark::kMicrosecond)->Iterations(300)
-    ->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AddEntryWithoutJournal)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(300)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace lexora

@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <string>
@@ -29,12 +29,12 @@ constexpr size_t kWords = 200000;
 
 std::u16string syllable(std::mt19937& random) {
   static const std::vector<std::u16string> onsets = {
-      u"", u"b", u"c", u"d", u"f", u"g", u"h", u"j", u"k", u"l", u"m", u"n", u"p", u"r", u"s",
-      u"t", u"v", u"w", u"st", u"tr", u"pl", u"br", u"ch", u"sh", u"th", u"gr", u"cl", u"fr"};
-  static const std::vector<std::u16string> nuclei = {u"a", u"e", u"i", u"o", u"u", u"ea",
+      u"",  u"b", u"c", u"d", u"f",  u"g",  u"h",  u"j",  u"k",  u"l",  u"m",  u"n",  u"p",  u"r",
+      u"s", u"t", u"v", u"w", u"st", u"tr", u"pl", u"br", u"ch", u"sh", u"th", u"gr", u"cl", u"fr"};
+  static const std::vector<std::u16string> nuclei = {u"a",  u"e",  u"i",  u"o",  u"u", u"ea",
                                                      u"ou", u"io", u"ai", u"ee", u"é"};
-  static const std::vector<std::u16string> codas = {u"", u"", u"n", u"r", u"s", u"t", u"l",
-                                                    u"ng", u"ck", u"m", u"nd", u"st"};
+  static const std::vector<std::u16string> codas = {u"",  u"",   u"n",  u"r", u"s",  u"t",
+                                                    u"l", u"ng", u"ck", u"m", u"nd", u"st"};
   return onsets[random() % onsets.size()] + nuclei[random() % nuclei.size()] +
          codas[random() % codas.size()];
 }
@@ -45,9 +45,15 @@ std::u16string misspell(std::u16string word, std::mt19937& random) {
   for (int e = 0; e < edits && word.size() > 1; ++e) {
     const size_t at = random() % word.size();
     switch (random() % 4) {
-      case 0: word.erase(at, 1); break;
-      case 1: word.insert(at, 1, static_cast<char16_t>(u'a' + random() % 26)); break;
-      case 2: word[at] = static_cast<char16_t>(u'a' + random() % 26); break;
+      case 0:
+        word.erase(at, 1);
+        break;
+      case 1:
+        word.insert(at, 1, static_cast<char16_t>(u'a' + random() % 26));
+        break;
+      case 2:
+        word[at] = static_cast<char16_t>(u'a' + random() % 26);
+        break;
       default:
         if (at + 1 < word.size()) std::swap(word[at], word[at + 1]);
     }
@@ -63,7 +69,8 @@ struct BenchData {
   Dictionary dictionary;
 
   BenchData() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lexora-lexicon-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "lexora-lexicon-bench-XXXXXX").string();
     folder = ::mkdtemp(pattern.data()) ? pattern : std::string("/tmp");
     std::mt19937 random(7);
     std::set<std::u16string> unique;
@@ -75,7 +82,8 @@ struct BenchData {
     }
     words.assign(unique.begin(), unique.end());
     std::shuffle(words.begin(), words.end(), random);
-    for (int i = 0; i < 1000; ++i) misspelt.push_back(misspell(words[random() % words.size()], random));
+    for (int i = 0; i < 1000; ++i)
+      misspelt.push_back(misspell(words[random() % words.size()], random));
     DictionaryBuilder builder(kLatin1);
     for (const std::u16string& w : words) {
       builder.add(w, u"@" + w + u"\r\n* noun\r\n- a made-up word, the " + w.substr(0, 3) +
@@ -111,7 +119,8 @@ void BM_SuggestMisspelt(benchmark::State& state) {
     found += suggestions.size();
     benchmark::DoNotOptimize(suggestions);
   }
-  state.counters["suggestions"] = benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
+  state.counters["suggestions"] =
+      benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_SuggestMisspelt)->Unit(benchmark::kMicrosecond);
 
@@ -143,8 +152,8 @@ void BM_BaseForms(benchmark::State& state) {
     state.SkipWithError("no English Hunspell dictionary");
     return;
   }
-  const std::vector<std::u16string> typed = {u"running", u"studies", u"houses", u"walked",
-                                             u"happier", u"qwzx"};
+  const std::vector<std::u16string> typed = {u"running", u"studies", u"houses",
+                                             u"walked",  u"happier", u"qwzx"};
   size_t i = 0;
   for (auto _ : state) {
     auto bases = forms->baseForms(typed[i++ % typed.size()]);

@@ -13,7 +13,8 @@
 namespace {
 
 std::string wordOf(uint32_t i) {
-  static const char* syllables[] = {"ka", "lo", "mi", "ne", "ru", "sa", "ti", "vo", "ze", "pa", "do", "gu"};
+  static const char* syllables[] = {"ka", "lo", "mi", "ne", "ru", "sa",
+                                    "ti", "vo", "ze", "pa", "do", "gu"};
   std::string w;
   uint32_t v = i;
   do {
@@ -44,15 +45,16 @@ int main(int argc, char** argv) {
   std::string dict, idx;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
-    std::string e = "<b>" + w + "</b> <span class=\"tr\">[" + w.substr(0, 3) + "&#712;" + w.substr(3) +
-                    "]</span><br><i>n.</i><ol>";
+    std::string e = "<b>" + w + "</b> <span class=\"tr\">[" + w.substr(0, 3) + "&#712;" +
+                    w.substr(3) + "]</span><br><i>n.</i><ol>";
     const int senses = 2 + static_cast<int>(i % 4);
     for (int s = 0; s < senses; ++s) {
       e += "<li><font color=\"#333\">the " + std::to_string(s + 1) + "th sense of " + w +
            " &amp; its kin, see <a href=\"bword://" + words[(i * 7 + s) % words.size()] + "\">" +
            words[(i * 7 + s) % words.size()] + "</a></font></li>";
     }
-    e += "</ol><div class=\"ex\">a " + w + " in a sentence &mdash; un " + w + " dans une phrase</div>";
+    e += "</ol><div class=\"ex\">a " + w + " in a sentence &mdash; un " + w +
+         " dans une phrase</div>";
     idx += w;
     idx += '\0';
     bigEndian(idx, static_cast<uint32_t>(dict.size()));
@@ -62,8 +64,8 @@ int main(int argc, char** argv) {
   std::ofstream(folder + "/html.dict", std::ios::binary) << dict;
   std::ofstream(folder + "/html.idx", std::ios::binary) << idx;
   std::ofstream(folder + "/html.ifo", std::ios::binary)
-      << "StarDict's dict ifo file\nversion=2.4.2\nbookname=Generated HTML\nwordcount=" << words.size()
-      << "\nidxfilesize=" << idx.size() << "\nsametypesequence=h\n";
+      << "StarDict's dict ifo file\nversion=2.4.2\nbookname=Generated HTML\nwordcount="
+      << words.size() << "\nidxfilesize=" << idx.size() << "\nsametypesequence=h\n";
   std::printf("%zu entries, %zu bytes of HTML\n", words.size(), dict.size());
   return 0;
 }

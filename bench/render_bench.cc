@@ -14,8 +14,10 @@ std::u16string typicalEntry() {
   const std::u16string block =
       u"* \u0111\u1ed9ng t\u1eeb\r\n"
       u"- ch\u1ea1y, ch\u1ea1y v\u1ed9i, ch\u1ea1y nhanh $sprint$\r\n"
-      u"=$to run about the streets+ch\u1ea1y ng\u01b0\u1ee3c ch\u1ea1y xu\u00f4i ngo\u00e0i ph\u1ed1\r\n"
-      u"=$the train runs every hour+xe l\u1eeda ch\u1ea1y m\u1ed7i gi\u1edd m\u1ed9t chuy\u1ebfn\r\n"
+      u"=$to run about the streets+ch\u1ea1y ng\u01b0\u1ee3c ch\u1ea1y xu\u00f4i ngo\u00e0i "
+      u"ph\u1ed1\r\n"
+      u"=$the train runs every hour+xe l\u1eeda ch\u1ea1y m\u1ed7i gi\u1edd m\u1ed9t "
+      u"chuy\u1ebfn\r\n"
       u"- v\u1eadn h\u00e0nh, ho\u1ea1t \u0111\u1ed9ng (m\u00e1y m\u00f3c)\r\n"
       u"!$to run out of something+h\u1ebft, c\u1ea1n\r\n"
       u"# syn: $dash$, $race$, $hurry$\r\n";

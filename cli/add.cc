@@ -5,8 +5,8 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 

@@ -14,9 +14,9 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "importers/install_folder.h"
 #include "importers/dictd_database.h"
 #include "importers/dictd_markup.h"
+#include "importers/install_folder.h"
 #include "importers/stardict_reader.h"
 
 namespace lexora::cli {
@@ -52,7 +52,8 @@ std::string dictdTitle(const fs::path& index, const std::string& textFile) {
   std::ifstream in(index, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
-    if (line.rfind("00-database-short\t", 0) != 0 && line.rfind("00databaseshort\t", 0) != 0) continue;
+    if (line.rfind("00-database-short\t", 0) != 0 && line.rfind("00databaseshort\t", 0) != 0)
+      continue;
     const auto fields = importers::parseDictdIndex(line);
     if (fields.lines.empty() || fields.lines[0].length > 4096) return {};
     gzFile f = gzopen(textFile.c_str(), "rb");
@@ -83,7 +84,9 @@ void findDictd(const fs::path& folder, std::vector<Found>& out) {
 
 void findStardict(const fs::path& folder, std::vector<Found>& out) {
   std::error_code ec;
-  for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, ec),
+       end;
        !ec && it != end; it.increment(ec)) {
     const fs::path p = it->path();
     if (p.extension() != ".ifo") continue;
@@ -93,7 +96,8 @@ void findStardict(const fs::path& folder, std::vector<Found>& out) {
     if (!importers::parseStardictIfo(text, ifo).isOk()) continue;
     uintmax_t bytes = 0;
     const std::string base = p.string().substr(0, p.string().size() - 4);
-    for (const char* e : {".ifo", ".idx", ".idx.gz", ".dict", ".dict.dz", ".syn"}) bytes += sizeOf(base + e);
+    for (const char* e : {".ifo", ".idx", ".idx.gz", ".dict", ".dict.dz", ".syn"})
+      bytes += sizeOf(base + e);
     out.push_back({"StarDict", p.string(), ifo.bookname, bytes});
   }
 }

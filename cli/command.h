@@ -10,8 +10,8 @@ namespace lexora::cli {
 
 // Exit statuses shared by all commands.
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;   // the operation failed; one line on stderr names file and reason
-constexpr int kExitUsage = 2;    // the arguments are wrong
+constexpr int kExitFailed = 1;  // the operation failed; one line on stderr names file and reason
+constexpr int kExitUsage = 2;   // the arguments are wrong
 
 struct CommandIo {
   std::istream& in;

@@ -20,8 +20,9 @@ int failure(CommandIo& io, const std::string& file, const std::string& reason) {
 }
 
 int reportEdit(CommandIo& io, const std::string& file, const char* command, const Status& status) {
-  const char* name = status.isOk() || status.edit() != EditResult::Ok ? editResultName(status.edit())
-                                                                       : "Failed";
+  const char* name = status.isOk() || status.editResult() != EditResult::Ok
+                         ? editResultName(status.editResult())
+                         : "Failed";
   io.out << name << "\n";
   if (status.isOk()) return kExitOk;
   return failure(io, file, std::string(command) + ": " + name + " (" + status.message() + ")");
@@ -38,14 +39,15 @@ bool openAtEntryOrReport(Dictionary& dictionary, const std::string& dataFile, ui
                          CommandIo& io) {
   if (!openOrReport(dictionary, dataFile, io)) return false;
   if (index < dictionary.wordCount()) return true;
-  failure(io, dataFile, "no entry " + std::to_string(index) + " (the dictionary has " +
-                            std::to_string(dictionary.wordCount()) + ")");
+  failure(io, dataFile,
+          "no entry " + std::to_string(index) + " (the dictionary has " +
+              std::to_string(dictionary.wordCount()) + ")");
   return false;
 }
 
-std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args,
-                                           const char* usage, size_t minWords, size_t maxWords,
-                                           Dictionary& dictionary, CommandIo& io, int& exitCode) {
+std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args, const char* usage,
+                                           size_t minWords, size_t maxWords, Dictionary& dictionary,
+                                           CommandIo& io, int& exitCode) {
   std::string why;
   auto parsed = parseArguments(args, {}, minWords, maxWords, why);
   if (!parsed) {
@@ -61,9 +63,8 @@ std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args,
 }
 
 std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& args,
-                                             const char* usage, size_t minWords,
-                                             size_t maxWords, Dictionary& dictionary,
-                                             CommandIo& io, int& exitCode) {
+                                             const char* usage, size_t minWords, size_t maxWords,
+                                             Dictionary& dictionary, CommandIo& io, int& exitCode) {
   std::string why;
   const auto parsed = parseArguments(args, {}, minWords, maxWords, why);
   if (!parsed) {

@@ -42,9 +42,9 @@ struct DataCommand {
   std::string file;
   std::vector<std::string> positional;
 };
-std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args,
-                                           const char* usage, size_t minWords, size_t maxWords,
-                                           Dictionary& dictionary, CommandIo& io, int& exitCode);
+std::optional<DataCommand> openDataCommand(const std::vector<std::string>& args, const char* usage,
+                                           size_t minWords, size_t maxWords, Dictionary& dictionary,
+                                           CommandIo& io, int& exitCode);
 
 // A command on one entry: DATA INDEX, then what follows; as openDataCommand, and the dictionary
 // must hold entry INDEX.
@@ -54,9 +54,8 @@ struct EntryCommand {
   std::vector<std::string> positional;
 };
 std::optional<EntryCommand> openEntryCommand(const std::vector<std::string>& args,
-                                             const char* usage, size_t minWords,
-                                             size_t maxWords, Dictionary& dictionary,
-                                             CommandIo& io, int& exitCode);
+                                             const char* usage, size_t minWords, size_t maxWords,
+                                             Dictionary& dictionary, CommandIo& io, int& exitCode);
 
 // set-title and set-description: DATA TEXT, stored through `store` (Dictionary::setTitle or
 // Dictionary::setDescription). Returns the exit code.

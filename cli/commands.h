@@ -22,8 +22,7 @@ int runFind(const std::vector<std::string>& args, CommandIo& io);  // find.cc
 inline constexpr char kMeaningUsage[] = "meaning DATA INDEX";
 int runMeaning(const std::vector<std::string>& args, CommandIo& io);  // meaning.cc
 
-inline constexpr char kCreateUsage[] =
-    "create DATA [--collation N] [--title T] [--description D]";
+inline constexpr char kCreateUsage[] = "create DATA [--collation N] [--title T] [--description D]";
 int runCreate(const std::vector<std::string>& args, CommandIo& io);  // create.cc
 
 inline constexpr char kAddUsage[] = "add DATA HEADWORD [MEANING|-]";

@@ -4,8 +4,8 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/dictionary_options.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 

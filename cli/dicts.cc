@@ -14,9 +14,9 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/installed_list.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "platform/registry_location.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {
@@ -82,8 +82,9 @@ int slotOf(const std::string& text, const Settings& s) {
 
 int add(Settings& s, const std::string& data, CommandIo& io) {
   if (s.totalDict >= kMaxDictionaries) {
-    return failure(io, data, "cannot add: 10 dictionaries are installed already (the most "
-                             "there can be); remove one first");
+    return failure(io, data,
+                   "cannot add: 10 dictionaries are installed already (the most "
+                   "there can be); remove one first");
   }
   std::error_code ec;
   if (!fs::is_regular_file(data, ec)) return failure(io, data, "no such dictionary data file");
@@ -127,16 +128,18 @@ int runDicts(const std::vector<std::string>& args, CommandIo& io) {
   } else {
     const int from = slotOf(words[1], s);
     if (from < 0) {
-      return usageError(io, kDictsUsage, "no dictionary number " + words[1] + " (there are " +
-                                             std::to_string(s.totalDict) + ")");
+      return usageError(
+          io, kDictsUsage,
+          "no dictionary number " + words[1] + " (there are " + std::to_string(s.totalDict) + ")");
     }
     if (action == "remove") {
       removeDictionaryPath(s, from);
     } else {
       const int to = slotOf(words[2], s);
       if (to < 0) {
-        return usageError(io, kDictsUsage, "no dictionary number " + words[2] + " (there are " +
-                                               std::to_string(s.totalDict) + ")");
+        return usageError(io, kDictsUsage,
+                          "no dictionary number " + words[2] + " (there are " +
+                              std::to_string(s.totalDict) + ")");
       }
       moveDictionaryPath(s, from, to);
     }

@@ -6,9 +6,9 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
-#include "importers/tsv_escape.h"
 #include "engine/dictionary.h"
+#include "importers/tsv_escape.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {

@@ -5,8 +5,8 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 
@@ -20,10 +20,14 @@ int runFind(const std::vector<std::string>& args, CommandIo& io) {
   uint32_t position = 0;
   int sign = 0;
   if (!d.findWord(fromUtf8(parsed->positional[1]), nearest, sign, &position).isOk()) {
-    return failure(io, file, d.wordCount() == 0 ? "the dictionary has no words"
-                                                : "the search failed reading the word table");
+    return failure(io, file,
+                   d.wordCount() == 0 ? "the dictionary has no words"
+                                      : "the search failed reading the word table");
   }
-  io.out << "nearest=" << nearest << " sign=" << (sign < 0 ? -1 : sign > 0 ? 1 : 0)
+  io.out << "nearest=" << nearest << " sign="
+         << (sign < 0   ? -1
+             : sign > 0 ? 1
+                        : 0)
          << " position=" << position << "\n";
   return kExitOk;
 }

@@ -1,7 +1,6 @@
 // lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
 //   [--description D] [--split]
 
-
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
@@ -35,7 +34,8 @@ int runImport(const std::vector<std::string>& args, CommandIo& io) {
   } else if (kind == "stardict") {
     source = importers::SourceKind::Stardict;
   } else {
-    return usageError(io, kImportUsage, "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
+    return usageError(io, kImportUsage,
+                      "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
   }
   return importAndReport(source, parsed->positional[1], parsed->positional[2],
                          importOptionsFrom(*options, split), io);

@@ -12,20 +12,22 @@ int importAndReport(importers::SourceKind kind, const std::string& source,
                     const std::string& dataFile, const importers::ImportOptions& options,
                     CommandIo& io, std::vector<std::string>* written) {
   using importers::ImportOutcome;
+  using importers::ImportResult;
   ImportOutcome outcome;
   {
     TerminalProgress bar(::isatty(STDERR_FILENO) != 0);
-    outcome = importers::importSource(kind, source, &io.in, dataFile, options,
-                                      [&](uint64_t done, uint64_t total) { return bar.update(done, total); });
+    outcome = importers::importSource(
+        kind, source, &io.in, dataFile, options,
+        [&](uint64_t done, uint64_t total) { return bar.update(done, total); });
   }
   for (const std::string& report : outcome.reports) io.err << report << "\n";
   if (outcome.skipped > outcome.reports.size()) {
     io.err << "... and " << (outcome.skipped - outcome.reports.size()) << " more skipped\n";
   }
-  if (outcome.status != ImportOutcome::Status::Done) {
+  if (outcome.result != ImportResult::Done) {
     io.err << "lexora-cli: "
-           << (outcome.status == ImportOutcome::Status::Cancelled ? source + ": import cancelled"
-                                                                  : outcome.error)
+           << (outcome.result == ImportResult::Cancelled ? source + ": import cancelled"
+                                                         : outcome.error)
            << "\n";
     return kExitFailed;
   }

@@ -12,16 +12,17 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "importers/install_folder.h"
 #include "cli/import_report.h"
 #include "cli/installed_list.h"
 #include "engine/file_format.h"
-#include "util/standard_utf8.h"
+#include "importers/install_folder.h"
 #include "platform/registry_location.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 
-importers::ImportOptions importOptionsFrom(const DictionaryOptions& options, bool split);  // import.cc
+importers::ImportOptions importOptionsFrom(const DictionaryOptions& options,
+                                           bool split);  // import.cc
 
 namespace {
 
@@ -30,7 +31,8 @@ namespace fs = std::filesystem;
 std::string withoutEnding(std::string name, std::initializer_list<const char*> endings) {
   for (const char* e : endings) {
     const std::string ending = e;
-    if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
+    if (name.size() > ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
       return name.substr(0, name.size() - ending.size());
     }
   }
@@ -66,18 +68,20 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   if (!fs::is_regular_file(source, ec)) return failure(io, source, "no such file");
   const auto kind = importers::detectSourceKind(source);
   if (!kind) {
-    return failure(io, source, "cannot tell its format (install takes NAME.ifo, NAME.index or a "
-                               "TSV file of headword TAB meaning lines)");
+    return failure(io, source,
+                   "cannot tell its format (install takes NAME.ifo, NAME.index or a "
+                   "TSV file of headword TAB meaning lines)");
   }
   if (*kind == importers::SourceKind::Dictd) {
     source = withoutEnding(source, {".index", ".dict.dz", ".dict"}) + ".index";
   }
-  const std::string stem = withoutEnding(fs::path(source).filename().string(),
-                                         {".ifo", ".index", ".tsv", ".txt"});
+  const std::string stem =
+      withoutEnding(fs::path(source).filename().string(), {".ifo", ".index", ".tsv", ".txt"});
   const fs::path folder = importers::installedDictionaryFolder();
   const std::string dataFile = (folder / (stem + ".pvm")).string();
 
-  if (!openSettingsKey(std::string())) return failure(io, defaultRegistryPath(), settingsKeyError());
+  if (!openSettingsKey(std::string()))
+    return failure(io, defaultRegistryPath(), settingsKeyError());
   RegistryKey& key = settingsKey();
   Settings s;
   loadSettings(key, s);
@@ -85,30 +89,34 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   for (int k = 0; k < s.totalDict; ++k) {
     const std::string installed = toUtf8(s.dictionaryPaths[k]);
     if (installed == dataFile || installed.rfind((folder / (stem + "-")).string(), 0) == 0) {
-      return failure(io, installed, "already installed as dictionary " + std::to_string(k + 1) +
-                                        "; remove it first (lexora-cli dicts remove " +
-                                        std::to_string(k + 1) + ")");
+      return failure(io, installed,
+                     "already installed as dictionary " + std::to_string(k + 1) +
+                         "; remove it first (lexora-cli dicts remove " + std::to_string(k + 1) +
+                         ")");
     }
   }
   fs::create_directories(folder, ec);
   if (ec) return failure(io, folder.string(), "cannot create: " + ec.message());
 
   std::vector<std::string> written;
-  const int status = importAndReport(*kind, source, dataFile, importOptionsFrom(*options, split), io, &written);
+  const int status =
+      importAndReport(*kind, source, dataFile, importOptionsFrom(*options, split), io, &written);
   if (status != kExitOk) return status;
   if (s.totalDict + static_cast<int>(written.size()) > kMaxDictionaries) {
     for (const std::string& f : written) removeFileSet(f);
-    return failure(io, source, "cannot install: its " + std::to_string(written.size()) +
-                                   " volumes do not fit beside the " + std::to_string(s.totalDict) +
-                                   " installed dictionaries (at most " +
-                                   std::to_string(kMaxDictionaries) + ")");
+    return failure(io, source,
+                   "cannot install: its " + std::to_string(written.size()) +
+                       " volumes do not fit beside the " + std::to_string(s.totalDict) +
+                       " installed dictionaries (at most " + std::to_string(kMaxDictionaries) +
+                       ")");
   }
   for (const std::string& f : written) {
     appendDictionaryPath(s, fromUtf8(fs::absolute(f).lexically_normal().string()));
     io.out << "installed " << f << "\n";
   }
   chooseWorkingAndReverse(s);
-  if (!writeInstalledTable(key, s)) return failure(io, defaultRegistryPath(), "cannot write the settings");
+  if (!writeInstalledTable(key, s))
+    return failure(io, defaultRegistryPath(), "cannot write the settings");
   return listInstalled(s, io);
 }
 

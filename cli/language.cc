@@ -45,7 +45,8 @@ int runLanguage(const std::vector<std::string>& args, CommandIo& io) {
   io.out << language;
   if (language != none) {
     const std::optional<HunspellFiles> files = hunspellForLanguage(language, available);
-    io.out << (files ? " (Hunspell " + files->name + ")" : std::string(" (no Hunspell dictionary)"));
+    io.out << (files ? " (Hunspell " + files->name + ")"
+                     : std::string(" (no Hunspell dictionary)"));
   }
   io.out << "\n";
   return kExitOk;

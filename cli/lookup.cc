@@ -21,11 +21,11 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"
 #include "render/terminal_renderer.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 
@@ -45,14 +45,22 @@ struct OpenDictionary {
 
 const char* kindName(LineKind kind) {
   switch (kind) {
-    case LineKind::Blank: return "blank";
-    case LineKind::Headword: return "headword";
-    case LineKind::WordClass: return "word_class";
-    case LineKind::Meaning: return "meaning";
-    case LineKind::Example: return "example";
-    case LineKind::Idiom: return "idiom";
-    case LineKind::Synonym: return "synonym";
-    case LineKind::Plain: return "plain";
+    case LineKind::Blank:
+      return "blank";
+    case LineKind::Headword:
+      return "headword";
+    case LineKind::WordClass:
+      return "word_class";
+    case LineKind::Meaning:
+      return "meaning";
+    case LineKind::Example:
+      return "example";
+    case LineKind::Idiom:
+      return "idiom";
+    case LineKind::Synonym:
+      return "synonym";
+    case LineKind::Plain:
+      return "plain";
   }
   return "plain";
 }

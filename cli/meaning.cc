@@ -5,8 +5,8 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 
@@ -17,8 +17,9 @@ int runMeaning(const std::vector<std::string>& args, CommandIo& io) {
   if (!entry) return exitCode;
   std::u16string meaning;
   if (!d.readMeaning(entry->index, meaning).isOk()) {
-    return failure(io, entry->file, "the meaning of entry " + std::to_string(entry->index) +
-                                        " is empty or does not read");
+    return failure(
+        io, entry->file,
+        "the meaning of entry " + std::to_string(entry->index) + " is empty or does not read");
   }
   io.out << toUtf8(meaning);
   return kExitOk;

@@ -7,11 +7,11 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "platform/program_folder.h"
 #include "render/entry_renderer.h"
 #include "render/popup_page.h"
-#include "platform/program_folder.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {

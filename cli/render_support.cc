@@ -3,21 +3,21 @@
 #include <algorithm>
 
 #include "app/settings.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {
 
 bool isWhiteSpace(char16_t c) {
   return c == u' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-         c == 0x205F || c == 0x3000;
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
 }
 
 // The settings store is read once per run.
 Settings& loadedSettings() {
-  static Settings& s = [] () -> Settings& {
+  static Settings& s = []() -> Settings& {
     loadSettings();
     return settings();
   }();
@@ -84,13 +84,27 @@ void appendJsonString(std::string& out, std::string_view text) {
   for (char ch : text) {
     const unsigned char c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '"': out.append("\\\""); break;
-      case '\\': out.append("\\\\"); break;
-      case '\n': out.append("\\n"); break;
-      case '\r': out.append("\\r"); break;
-      case '\t': out.append("\\t"); break;
-      case '\b': out.append("\\b"); break;
-      case '\f': out.append("\\f"); break;
+      case '"':
+        out.append("\\\"");
+        break;
+      case '\\':
+        out.append("\\\\");
+        break;
+      case '\n':
+        out.append("\\n");
+        break;
+      case '\r':
+        out.append("\\r");
+        break;
+      case '\t':
+        out.append("\\t");
+        break;
+      case '\b':
+        out.append("\\b");
+        break;
+      case '\f':
+        out.append("\\f");
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           out.append("\\u00");

@@ -64,21 +64,19 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io) {
     std::string title = toUtf8(d.title());
     if (title.empty()) title = file;
     bool titled = false;
-    const Status searched = search->run(
-        d,
-        [&](const MeaningMatch& match) {
-          if (!titled) {
-            out.append(title).push_back('\n');
-            titled = true;
-          }
-          out.append(toUtf8(match.headword)).append(": ");
-          out.append(toUtf8(shownLine(match.line))).push_back('\n');
-          if (out.size() >= (1 << 16)) {
-            io.out << out;
-            out.clear();
-          }
-          return true;
-        });
+    const Status searched = search->run(d, [&](const MeaningMatch& match) {
+      if (!titled) {
+        out.append(title).push_back('\n');
+        titled = true;
+      }
+      out.append(toUtf8(match.headword)).append(": ");
+      out.append(toUtf8(shownLine(match.line))).push_back('\n');
+      if (out.size() >= (1 << 16)) {
+        io.out << out;
+        out.clear();
+      }
+      return true;
+    });
     if (titled) {
       out.push_back('\n');
       anyFound = true;

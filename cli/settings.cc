@@ -11,10 +11,10 @@
 #include "app/settings.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
-#include "util/coding.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
 #include "platform/registry_location.h"
+#include "util/coding.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {
@@ -81,8 +81,8 @@ int runSettings(const std::vector<std::string>& args, CommandIo& io) {
     RegistryType type = RegistryType::kNone;
     std::vector<uint8_t> bytes;
     if (!key.readRaw(name.c_str(), type, bytes)) continue;  // deleted meanwhile
-    lines.emplace_back(toUtf8(name), std::string(" (") + registryTypeName(type) + ") = " +
-                                         formatValue(type, bytes));
+    lines.emplace_back(toUtf8(name), std::string(" (") + registryTypeName(type) +
+                                         ") = " + formatValue(type, bytes));
   }
   std::sort(lines.begin(), lines.end());
   for (const auto& [valueName, rest] : lines) {

@@ -19,13 +19,15 @@ std::string TerminalProgress::line(uint64_t done, uint64_t total, double elapsed
   if (done > total) done = total;
   std::string out = std::to_string(done);
   out += "/" + std::to_string(total) + " entries [";
-  const int filled = static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kWidth);
+  const int filled =
+      static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kWidth);
   out += std::string(filled, '#') + std::string(kWidth - filled, '.') + "]";
   char tail[48];
   std::snprintf(tail, sizeof tail, " %3d%%", static_cast<int>(100.0 * done / total));
   out += tail;
   if (done > 0 && elapsed > 0.5) {
-    const int left = static_cast<int>(elapsed * static_cast<double>(total - done) / static_cast<double>(done) + 0.5);
+    const int left = static_cast<int>(
+        elapsed * static_cast<double>(total - done) / static_cast<double>(done) + 0.5);
     std::snprintf(tail, sizeof tail, "  %d:%02d left", left / 60, left % 60);
     out += tail;
   }

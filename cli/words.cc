@@ -6,8 +6,8 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "util/standard_utf8.h"
 #include "engine/dictionary.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::cli {
 namespace {
@@ -34,8 +34,9 @@ int runWords(const std::vector<std::string>& args, CommandIo& io) {
   if (!openOrReport(d, file, io)) return kExitFailed;
   const uint32_t total = d.wordCount();
   if (from >= total && !(from == 0 && total == 0)) {
-    return failure(io, file, "--from " + std::to_string(from) + " is past the last word (the dictionary has " +
-                                 std::to_string(total) + ")");
+    return failure(io, file,
+                   "--from " + std::to_string(from) +
+                       " is past the last word (the dictionary has " + std::to_string(total) + ")");
   }
   uint64_t remaining = std::min<uint64_t>(count.value_or(total), total - from);
   std::vector<std::u16string> words;

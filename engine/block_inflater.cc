@@ -22,8 +22,8 @@ BlockInflater::BlockInflater() : state_(std::make_unique<State>()) {}
 
 BlockInflater::~BlockInflater() = default;
 
-bool BlockInflater::inflateWhole(const uint8_t* in, size_t inLength, uint8_t* out,
-                                 size_t capacity, uint32_t& length) {
+bool BlockInflater::inflateWhole(const uint8_t* in, size_t inLength, uint8_t* out, size_t capacity,
+                                 uint32_t& length) {
   length = 0;
   if (state_->whole == nullptr) {
     state_->whole = libdeflate_alloc_decompressor();
@@ -38,8 +38,8 @@ bool BlockInflater::inflateWhole(const uint8_t* in, size_t inLength, uint8_t* ou
   return true;
 }
 
-bool BlockInflater::inflatePrefix(const uint8_t* in, size_t inLength, uint8_t* out,
-                                  uint32_t wanted, uint32_t& length, bool& complete) {
+bool BlockInflater::inflatePrefix(const uint8_t* in, size_t inLength, uint8_t* out, uint32_t wanted,
+                                  uint32_t& length, bool& complete) {
   length = 0;
   complete = false;
   if (inLength > UINT_MAX) return false;

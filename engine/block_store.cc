@@ -37,8 +37,14 @@ BlockStore::~BlockStore() {
 
 void BlockStore::unlink(uint32_t slot) {
   Slot& s = slots_[slot];
-  if (s.newer != NONE) slots_[s.newer].older = s.older; else newest_ = s.older;
-  if (s.older != NONE) slots_[s.older].newer = s.newer; else oldest_ = s.newer;
+  if (s.newer != NONE)
+    slots_[s.newer].older = s.older;
+  else
+    newest_ = s.older;
+  if (s.older != NONE)
+    slots_[s.older].newer = s.newer;
+  else
+    oldest_ = s.newer;
   s.newer = s.older = NONE;
 }
 
@@ -46,7 +52,10 @@ void BlockStore::pushNewest(uint32_t slot) {
   Slot& s = slots_[slot];
   s.newer = NONE;
   s.older = newest_;
-  if (newest_ != NONE) slots_[newest_].newer = slot; else oldest_ = slot;
+  if (newest_ != NONE)
+    slots_[newest_].newer = slot;
+  else
+    oldest_ = slot;
   newest_ = slot;
 }
 

@@ -60,7 +60,7 @@ class BlockStore {
   uint32_t kept_ = 0;                  // slots that hold a block
   uint32_t newest_ = NONE;
   uint32_t oldest_ = NONE;
-  uint32_t pending_ = NONE;            // the slot of the last fill()
+  uint32_t pending_ = NONE;  // the slot of the last fill()
 };
 
 }  // namespace lexora

@@ -14,7 +14,8 @@ namespace {
 locale_t caseLocale() {
   static const locale_t locale = [] {
     locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    if (l == static_cast<locale_t>(0)) l = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(0));
+    if (l == static_cast<locale_t>(0))
+      l = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(0));
     return l;
   }();
   return locale;

@@ -26,12 +26,9 @@ constexpr uint32_t kPrefixStep = 4096;
 }  // namespace
 
 Dictionary::Dictionary()
-    : files_(std::make_unique<DictionaryFiles>()),
-      inflater_(std::make_unique<BlockInflater>()) {}
+    : files_(std::make_unique<DictionaryFiles>()), inflater_(std::make_unique<BlockInflater>()) {}
 
-Dictionary::Dictionary(FileSystem& fileSystem) : Dictionary() {
-  files_->setFileSystem(fileSystem);
-}
+Dictionary::Dictionary(FileSystem& fileSystem) : Dictionary() { files_->setFileSystem(fileSystem); }
 
 Dictionary::~Dictionary() { closeDictionary(); }
 
@@ -101,8 +98,7 @@ Status Dictionary::checkHeader() {
     if (tableNeeds > indexSize) {
       const uint64_t held =
           indexSize <= WORD_TABLE_OFFSET ? 0 : (indexSize - WORD_TABLE_OFFSET) / WORD_RECORD_SIZE;
-      return Status::corruption(damaged + "its header counts " +
-                                std::to_string(header_.wordCount) +
+      return Status::corruption(damaged + "its header counts " + std::to_string(header_.wordCount) +
                                 " words, but the file holds only " + std::to_string(held));
     }
   }
@@ -114,11 +110,11 @@ Status Dictionary::checkHeader() {
   }
   const BlockRecord record = BlockRecord::decodeFrom(bytes);
   if (uint64_t{record.offset} + record.length > dataSize) {
-    return Status::corruption(
-        damaged + "its last block (" + std::to_string(last) + ") lies at bytes " +
-        std::to_string(record.offset) + " to " +
-        std::to_string(uint64_t{record.offset} + record.length) + ", beyond the end of " +
-        files_->name(DictionaryFile::Data) + " (" + std::to_string(dataSize) + " bytes)");
+    return Status::corruption(damaged + "its last block (" + std::to_string(last) +
+                              ") lies at bytes " + std::to_string(record.offset) + " to " +
+                              std::to_string(uint64_t{record.offset} + record.length) +
+                              ", beyond the end of " + files_->name(DictionaryFile::Data) + " (" +
+                              std::to_string(dataSize) + " bytes)");
   }
   return Status::ok();
 }
@@ -130,9 +126,7 @@ uint32_t Dictionary::wordCount() const { return isOpen_ ? header_.wordCount : 0;
 uint32_t Dictionary::maxWordChars() const { return isOpen_ ? header_.maxWordChars : 0; }
 uint32_t Dictionary::maxMeaningChars() const { return isOpen_ ? header_.maxMeaningChars : 0; }
 std::u16string Dictionary::title() const { return isOpen_ ? header_.titleText() : u""; }
-std::u16string Dictionary::description() const {
-  return isOpen_ ? header_.descriptionText() : u"";
-}
+std::u16string Dictionary::description() const { return isOpen_ ? header_.descriptionText() : u""; }
 uint32_t Dictionary::collation() const { return isOpen_ ? header_.collation : kLatin1; }
 uint32_t Dictionary::nodeData() const { return isOpen_ ? header_.nodeData : 0; }
 uint32_t Dictionary::lastReadIndex() const {
@@ -241,8 +235,8 @@ Status Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
   uint32_t compressedLength = 0;
   if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
   uint32_t length = 0;
-  if (!inflater_->inflateWhole(compressed_.data(), compressedLength, cacheBuffer_.data(),
-                               capacity, length)) {
+  if (!inflater_->inflateWhole(compressed_.data(), compressedLength, cacheBuffer_.data(), capacity,
+                               length)) {
     return inflateFailed(block);
   }
   cacheLength_ = length;
@@ -286,8 +280,8 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
     uint32_t compressedLength = 0;
     if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
     bool complete = false;
-    if (!inflater_->inflatePrefix(compressed_.data(), compressedLength, cacheBuffer_.data(),
-                                  wanted, length, complete)) {
+    if (!inflater_->inflatePrefix(compressed_.data(), compressedLength, cacheBuffer_.data(), wanted,
+                                  length, complete)) {
       return inflateFailed(block);
     }
     // A stream that ended within the bytes asked for is the whole block.
@@ -313,8 +307,8 @@ Status Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u1
   if (!isOpen_ || header_.wordCount == 0 || first > header_.wordCount - 1 || count == 0) {
     return Status::notFound("no headwords from " + std::to_string(first) + " on");
   }
-  const uint64_t last = std::min<uint64_t>(static_cast<uint64_t>(first) + count - 1,
-                                           header_.wordCount - 1);
+  const uint64_t last =
+      std::min<uint64_t>(static_cast<uint64_t>(first) + count - 1, header_.wordCount - 1);
   const uint32_t n = static_cast<uint32_t>(last - first + 1);
   // Grown as the headwords are read, never sized from the count alone.
   std::u16string word;

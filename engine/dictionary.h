@@ -87,7 +87,7 @@ class Dictionary {
   // ---- Writing ----
   // Each change is all or nothing: after a failure, or a crash in the middle, the files hold
   // either the whole change or none of it (see DictionaryFiles). A failed entry change tells
-  // in Status::edit() which rule refused it or which step failed.
+  // in Status::editResult() which rule refused it or which step failed.
 
   Status addEntry(std::u16string_view headword, std::u16string_view meaning);
   Status modifyMeaning(uint32_t index, std::u16string_view meaning);
@@ -106,8 +106,8 @@ class Dictionary {
   struct MeaningPlan {
     uint16_t startBlock = 0;
     uint16_t startOffset = 0;
-    uint16_t lastBlock = 0;       // the last block once the text is written
-    bool startsNewBlock = false;  // the last block is full: the text opens the next one
+    uint16_t lastBlock = 0;        // the last block once the text is written
+    bool startsNewBlock = false;   // the last block is full: the text opens the next one
     uint32_t blockFileOffset = 0;  // where the start block's compressed bytes go
   };
 
@@ -127,8 +127,7 @@ class Dictionary {
   // The block's content from its first byte to at least byte needEnd (or to its end, when it
   // is shorter): the whole block from the cache or the retained blocks, or only its start
   // when that is all a single read needs and costs less than the whole block.
-  Status blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content,
-                      uint32_t& length);
+  Status blockContent(uint32_t block, uint32_t needEnd, const uint8_t*& content, uint32_t& length);
   void emptyCache();
 
   // Writing (dictionary_writer.cc).
@@ -161,7 +160,7 @@ class Dictionary {
   uint32_t lastReadIndex_ = 0;
   DictionaryHeader header_;
   std::unique_ptr<DictionaryFiles> files_;
-  std::vector<uint8_t> cacheBuffer_;   // CACHE_SIZE bytes while open
+  std::vector<uint8_t> cacheBuffer_;  // CACHE_SIZE bytes while open
   uint32_t cacheLength_ = 0;
   uint16_t cacheBlock_ = NO_BLOCK;
   // When cacheBlock_ is NO_BLOCK, the cache buffer may still hold the first cacheLength_
@@ -169,7 +168,7 @@ class Dictionary {
   uint16_t prefixBlock_ = NO_BLOCK;
   std::unique_ptr<BlockStore> retainedBlocks_;  // null unless asked for
   std::unique_ptr<BlockInflater> inflater_;
-  std::vector<uint8_t> compressed_;   // a block's compressed bytes, reused
+  std::vector<uint8_t> compressed_;    // a block's compressed bytes, reused
   std::vector<uint8_t> meaningBytes_;  // a meaning that spans blocks, put together
   std::string dataFileName_;
 };

@@ -189,8 +189,8 @@ Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
     r.offset = startOffset_[i];
     r.meaningLength = static_cast<uint16_t>(e.meaningBytes.size());
     words += bytes;
-    header.maxWordChars = std::max<uint32_t>(header.maxWordChars,
-                                             static_cast<uint32_t>(e.headword.size()));
+    header.maxWordChars =
+        std::max<uint32_t>(header.maxWordChars, static_cast<uint32_t>(e.headword.size()));
     header.maxMeaningChars = std::max(header.maxMeaningChars, e.meaningUnits);
     order.push_back(static_cast<uint32_t>(i));
   }
@@ -215,7 +215,8 @@ Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
     dataOffset += block.length;
   }
   for (size_t slot = 0; slot < order.size(); ++slot) {
-    records[order[slot]].encodeTo(index.data() + WordRecord::fileOffset(static_cast<uint32_t>(slot)));
+    records[order[slot]].encodeTo(index.data() +
+                                  WordRecord::fileOffset(static_cast<uint32_t>(slot)));
   }
 
   // The old files (if any) are replaced in one transaction: a failure, or a crash half-way,

@@ -54,8 +54,8 @@ class DictionaryBuilder {
  private:
   struct Entry {
     std::u16string headword;
-    std::string meaningBytes;    // utf8Encode of the meaning
-    uint32_t meaningUnits = 0;   // the meaning's length in UTF-16 units
+    std::string meaningBytes;   // utf8Encode of the meaning
+    uint32_t meaningUnits = 0;  // the meaning's length in UTF-16 units
   };
 
   void decideResults();

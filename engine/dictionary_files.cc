@@ -19,7 +19,8 @@ struct Interval {
 
 // Sorted, merged intervals.
 std::vector<Interval> merged(std::vector<Interval> v) {
-  std::sort(v.begin(), v.end(), [](const Interval& a, const Interval& b) { return a.begin < b.begin; });
+  std::sort(v.begin(), v.end(),
+            [](const Interval& a, const Interval& b) { return a.begin < b.begin; });
   std::vector<Interval> out;
   for (const Interval& i : v) {
     if (i.begin >= i.end) continue;
@@ -67,7 +68,8 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
     }
     if (!s.isOk()) return s;
     if (files[i]->isReadOnly()) {
-      if (forReplace) return Status::readOnly("cannot replace " + names_[i] + ": the file is read-only");
+      if (forReplace)
+        return Status::readOnly("cannot replace " + names_[i] + ": the file is read-only");
       readOnly = true;
     }
   }
@@ -206,7 +208,8 @@ Status DictionaryFiles::refuseChange(int file, const std::string& what) const {
 
 Status DictionaryFiles::read(DictionaryFile file, uint64_t offset, void* buffer, size_t count) {
   const int f = slot(file);
-  if (!files_[f]) return Status::ioError("cannot read " + name(file) + ": the dictionary is not open");
+  if (!files_[f])
+    return Status::ioError("cannot read " + name(file) + ": the dictionary is not open");
   return readThrough(f, offset, static_cast<uint8_t*>(buffer), count);
 }
 
@@ -240,7 +243,8 @@ Status DictionaryFiles::truncate(DictionaryFile file, uint64_t length) {
 
 Status DictionaryFiles::flush(DictionaryFile file) {
   const int f = slot(file);
-  if (!files_[f]) return Status::ioError("cannot flush " + name(file) + ": the dictionary is not open");
+  if (!files_[f])
+    return Status::ioError("cannot flush " + name(file) + ": the dictionary is not open");
   if (inTransaction_) return Status::ok();
   return files_[f]->sync();
 }
@@ -270,8 +274,9 @@ Status DictionaryFiles::commit(DictionaryFile* failedFile) {
     for (bool e : existed_) createdAny = createdAny || !e;
     if (!createdAny) return Status::ok();
   }
-  if (!isOpen()) return failAt(changes.empty() ? 0 : changes[0].file,
-                               Status::ioError("the dictionary is not open"));
+  if (!isOpen())
+    return failAt(changes.empty() ? 0 : changes[0].file,
+                  Status::ioError("the dictionary is not open"));
   const int firstFile = changes.empty() ? 0 : changes[0].file;
 
   // 1. The journal: old lengths and the old bytes of every range the changes overwrite or cut.

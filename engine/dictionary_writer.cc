@@ -43,7 +43,8 @@ void Dictionary::placeMeaning(const MeaningPlan& plan, const std::string& meanin
 Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   const uint32_t b = header_.lastBlock;
   BlockRecord record;
-  if (Status s = readBlockRecord(b, record); !s.isOk()) return s.asEdit(EditResult::DataWriteFailed);
+  if (Status s = readBlockRecord(b, record); !s.isOk())
+    return s.asEdit(EditResult::DataWriteFailed);
   if (cacheBlock_ != b) {
     if (Status s = loadBlock(b, BLOCK_CAPACITY); !s.isOk()) {
       return s.asEdit(EditResult::DataWriteFailed);
@@ -59,8 +60,7 @@ Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   } else {
     const uint64_t next = static_cast<uint64_t>(record.offset) + record.length;
     if (next > UINT32_MAX) {
-      return Status::invalidArgument(files_->name(DictionaryFile::Data) +
-                                     " cannot grow past 4 GiB")
+      return Status::invalidArgument(files_->name(DictionaryFile::Data) + " cannot grow past 4 GiB")
           .asEdit(EditResult::DataWriteFailed);
     }
     plan.startsNewBlock = true;
@@ -172,9 +172,15 @@ Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
     result = files_->commit(&failed);
     if (result.isOk()) return result;
     switch (failed) {
-      case DictionaryFile::Word: result = result.asEdit(EditResult::WordWriteFailed); break;
-      case DictionaryFile::Data: result = result.asEdit(EditResult::DataWriteFailed); break;
-      case DictionaryFile::Index: result = result.asEdit(EditResult::IndexWriteFailed); break;
+      case DictionaryFile::Word:
+        result = result.asEdit(EditResult::WordWriteFailed);
+        break;
+      case DictionaryFile::Data:
+        result = result.asEdit(EditResult::DataWriteFailed);
+        break;
+      case DictionaryFile::Index:
+        result = result.asEdit(EditResult::IndexWriteFailed);
+        break;
     }
   } else {
     files_->abandon();
@@ -222,16 +228,16 @@ Status refused(EditResult edit, std::string message) {
 Status headwordRefusal(std::u16string_view headword) {
   if (headword.empty()) return refused(EditResult::EmptyWord, "the headword is empty");
   if (utf8EncodedLength(headword) > MAX_WORD_BYTES) {
-    return refused(EditResult::WordTooLong, "the headword is longer than " +
-                                                std::to_string(MAX_WORD_BYTES) + " bytes");
+    return refused(EditResult::WordTooLong,
+                   "the headword is longer than " + std::to_string(MAX_WORD_BYTES) + " bytes");
   }
   return Status::ok();
 }
 
 Status meaningRefusal(std::u16string_view meaning) {
   if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) {
-    return refused(EditResult::MeaningTooLong, "the meaning is longer than " +
-                                                   std::to_string(MAX_MEANING_BYTES) + " bytes");
+    return refused(EditResult::MeaningTooLong,
+                   "the meaning is longer than " + std::to_string(MAX_MEANING_BYTES) + " bytes");
   }
   return Status::ok();
 }

@@ -116,6 +116,7 @@ FileSetNames fileSetNames(std::string_view dataFileName) {
   names.dataFile = std::string(dataFileName);
   names.wordFile = std::string(base) + ".pdw";
   names.indexFile = std::string(base) + ".pdi";
+  names.resourceFolder = std::string(base) + ".res";
   return names;
 }
 

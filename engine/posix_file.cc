@@ -82,7 +82,8 @@ class PosixFile : public File {
   Status truncate(uint64_t length) override {
     if (::ftruncate(fd_, static_cast<off_t>(length)) != 0) {
       const int error = errno;
-      if (readOnly_) return Status::readOnly("cannot truncate " + name_ + ": the file is read-only");
+      if (readOnly_)
+        return Status::readOnly("cannot truncate " + name_ + ": the file is read-only");
       return Status::ioError("cannot truncate " + name_ + ": " + why(error));
     }
     return Status::ok();
@@ -130,8 +131,9 @@ class PosixFileSystem : public FileSystem {
       if (fd >= 0) readOnly = true;
     }
     if (fd < 0) {
-      const std::string text = (mode == OpenMode::ReadWriteCreate ? "cannot create " : "cannot open ") +
-                               path + ": " + why(error);
+      const std::string text =
+          (mode == OpenMode::ReadWriteCreate ? "cannot create " : "cannot open ") + path + ": " +
+          why(error);
       if (error == ENOENT) return Status::notFound(text);
       if (isPermissionError(error)) return Status::readOnly(text);
       return Status::ioError(text);

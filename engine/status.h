@@ -4,10 +4,10 @@
 // No space left on device").
 //
 // A change to a dictionary's entries also tells which rule refused it or which of its steps
-// failed (edit()): the reason the program's messages and the command line's scripts name.
+// failed (editResult()): the reason the program's messages and the command line's scripts name.
 //
 //   Status s = dictionary.addEntry(u"apple", u"- a fruit");
-//   if (s.edit() == EditResult::WordExists) ...
+//   if (s.editResult() == EditResult::WordExists) ...
 //   if (!s.isOk()) std::cerr << s.message();
 
 #include <string>
@@ -47,7 +47,7 @@ class Status {
   const std::string& message() const { return message_; }
 
   // The reason an entry change gives; Ok for a status that is no change's (or an ok one).
-  EditResult edit() const { return edit_; }
+  EditResult editResult() const { return edit_; }
   // REQUIRES: !isOk(). The same failure, as the given step of an entry change.
   Status asEdit(EditResult edit) const {
     Status s = *this;

@@ -36,10 +36,6 @@ DictdIndex parseDictdIndex(std::string_view text);
 // otherwise NAME.dict. nullopt when neither exists.
 std::optional<std::string> dictdTextFileFor(const std::string& indexFile);
 
-// The whole (decompressed) content of a .dict or .dict.dz file; on failure a reason that
-// names the file.
-Status readDictdText(const std::string& file, std::string& text);
-
 // True for the database's own entries (00-database-short, 00databaseinfo, ...).
 bool isDictdMetaEntry(std::string_view headword);
 

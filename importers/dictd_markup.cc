@@ -30,9 +30,9 @@ const char* wordNetClass(std::string_view tag) {
 }
 
 struct SenseStart {
-  size_t length = 0;       // bytes of the number and the blanks after it
-  std::string wordClass;   // WordNet's "n 1:" names one
-  bool sub = false;        // "(a)"
+  size_t length = 0;      // bytes of the number and the blanks after it
+  std::string wordClass;  // WordNet's "n 1:" names one
+  bool sub = false;       // "(a)"
 };
 
 std::optional<SenseStart> senseStart(std::string_view t, DictdShape shape) {
@@ -71,8 +71,8 @@ std::optional<SenseStart> senseStart(std::string_view t, DictdShape shape) {
     s.length = k;
     return s;
   }
-  if (t.size() >= 4 && t[0] == '(' && std::islower(static_cast<unsigned char>(t[1])) && t[2] == ')' &&
-      t[3] == ' ') {
+  if (t.size() >= 4 && t[0] == '(' && std::islower(static_cast<unsigned char>(t[1])) &&
+      t[2] == ')' && t[3] == ' ') {
     s.sub = true;
     s.length = 0;  // the letter stays
     return s;
@@ -92,7 +92,7 @@ struct Block {
 struct Headline {
   std::string pronunciation;
   std::string wordClass;
-  std::string rest;  // forms, etymology and the like
+  std::string rest;      // forms, etymology and the like
   size_t bodyStart = 0;  // the first line after the headline
 };
 
@@ -147,7 +147,8 @@ std::optional<Headline> readHeadline(DictdShape shape, std::string_view headword
   } else {
     if (!startsWithFolded(line, headword)) return std::nullopt;
     rest = line.substr(headword.size());
-    if (!rest.empty() && std::string_view(" ,/\\[(<").find(rest.front()) == std::string_view::npos) {
+    if (!rest.empty() &&
+        std::string_view(" ,/\\[(<").find(rest.front()) == std::string_view::npos) {
       return std::nullopt;  // the line only starts with the same letters
     }
   }
@@ -174,7 +175,8 @@ std::optional<Headline> readHeadline(DictdShape shape, std::string_view headword
     size_t end = rest.find_first_of("[({");
     if (end == std::string_view::npos) end = rest.size();
     std::string_view cls = trim(rest.substr(0, end));
-    while (!cls.empty() && (cls.back() == ',' || cls.back() == ';')) cls = trim(cls.substr(0, cls.size() - 1));
+    while (!cls.empty() && (cls.back() == ',' || cls.back() == ';'))
+      cls = trim(cls.substr(0, cls.size() - 1));
     if (!cls.empty() && cls.size() <= 40) {
       h.wordClass = std::string(cls);
       rest = trim(rest.substr(end));
@@ -228,8 +230,8 @@ void emitWordNetSense(std::string& out, std::string_view text) {
   }
 }
 
-void emitText(std::string& out, DictdShape shape, std::string_view headword,
-              std::string_view text, const std::optional<Headline>& headline) {
+void emitText(std::string& out, DictdShape shape, std::string_view headword, std::string_view text,
+              const std::optional<Headline>& headline) {
   const std::vector<Line> lines = splitText(text);
   if (headline) {
     if (!headline->wordClass.empty()) {
@@ -376,10 +378,14 @@ DictdShape dictdShapeFromHeader(std::string_view shortName, std::string_view url
 
 const char* dictdShapeName(DictdShape shape) {
   switch (shape) {
-    case DictdShape::Gcide: return "gcide";
-    case DictdShape::WordNet: return "WordNet";
-    case DictdShape::FreeDict: return "FreeDict";
-    case DictdShape::Generic: break;
+    case DictdShape::Gcide:
+      return "gcide";
+    case DictdShape::WordNet:
+      return "WordNet";
+    case DictdShape::FreeDict:
+      return "FreeDict";
+    case DictdShape::Generic:
+      break;
   }
   return "plain text";
 }
@@ -426,7 +432,8 @@ std::string dictdShortTitle(std::string_view text) {
   bool first = true;
   for (const Line& line : splitText(text)) {
     if (line.text.empty()) continue;
-    if (first && (line.text.rfind("00-database-", 0) == 0 || line.text.rfind("00database", 0) == 0)) {
+    if (first &&
+        (line.text.rfind("00-database-", 0) == 0 || line.text.rfind("00database", 0) == 0)) {
       first = false;
       continue;
     }

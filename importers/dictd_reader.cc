@@ -12,6 +12,7 @@
 #include "engine/file_format.h"
 #include "importers/dictd_database.h"
 #include "importers/dictd_markup.h"
+#include "importers/source_file.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::importers {
@@ -39,7 +40,8 @@ std::string_view firstLine(std::string_view text) {
 }
 
 bool isMetaNamed(const std::string& headword, const char* name) {
-  return headword == std::string("00-database-") + name || headword == std::string("00database") + name;
+  return headword == std::string("00-database-") + name ||
+         headword == std::string("00database") + name;
 }
 
 }  // namespace
@@ -60,11 +62,12 @@ Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySi
   const auto textFile = dictdTextFileFor(indexFile);
   if (!textFile) return Status::notFound(indexFile + ": no .dict.dz or .dict file beside it");
   std::string body;
-  if (Status s = readDictdText(*textFile, body); !s.isOk()) return s;
+  if (Status s = readSourceFile(*textFile, body); !s.isOk()) return s;
 
   DictdIndex index = parseDictdIndex(indexText);
   std::string().swap(indexText);
-  for (const std::string& problem : index.problems) sink.skip(indexFile + ": " + problem + ": skipped");
+  for (const std::string& problem : index.problems)
+    sink.skip(indexFile + ": " + problem + ": skipped");
 
   std::vector<DictdText> texts;
   texts.reserve(index.lines.size());
@@ -116,7 +119,8 @@ Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySi
       for (size_t k = r + 1; k < end; ++k) {
         const DictdText& t = texts[byText[k]];
         const DictdText& current = texts[chosen];
-        if (begins(t.headword) && (!begins(current.headword) || t.headword.size() > current.headword.size())) {
+        if (begins(t.headword) &&
+            (!begins(current.headword) || t.headword.size() > current.headword.size())) {
           chosen = byText[k];
         }
       }
@@ -148,9 +152,8 @@ Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySi
     g = end;
   }
   // Entries go out in the order of their first index line.
-  std::sort(groups.begin(), groups.end(), [&](const auto& a, const auto& b) {
-    return order[a.first] < order[b.first];
-  });
+  std::sort(groups.begin(), groups.end(),
+            [&](const auto& a, const auto& b) { return order[a.first] < order[b.first]; });
   for (uint32_t group = 0; group < groups.size(); ++group) {
     for (size_t k = groups[group].first; k < groups[group].second; ++k) groupOf[order[k]] = group;
   }
@@ -180,7 +183,10 @@ Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySi
       if (k > g && longer.size() > MAX_MEANING_BYTES) {
         sink.skip(indexFile + ":" + std::to_string(t.lineNumber) + ": skipped: merging it into '" +
                   headword + "' would make the meaning too long");
-        if (own) parts.pop_back(); else references.pop_back();
+        if (own)
+          parts.pop_back();
+        else
+          references.pop_back();
         continue;
       }
       meaning = std::move(longer);

@@ -20,9 +20,11 @@ std::string_view trim(std::string_view s) {
 }
 
 bool containsFolded(std::string_view text, std::string_view what) {
-  const auto it = std::search(text.begin(), text.end(), what.begin(), what.end(),
-                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                          std::tolower(static_cast<unsigned char>(b)); });
+  const auto it =
+      std::search(text.begin(), text.end(), what.begin(), what.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+      });
   return it != text.end();
 }
 
@@ -84,7 +86,8 @@ void appendLinked(std::string& out, std::string_view text) {
 
 // A plain line must not start like another kind of line.
 void startPlainLine(std::string& out, std::string_view text) {
-  if (!text.empty() && std::string_view("@*-#=!").find(text.front()) != std::string_view::npos) out += ' ';
+  if (!text.empty() && std::string_view("@*-#=!").find(text.front()) != std::string_view::npos)
+    out += ' ';
 }
 
 // Text for a plain line or an example: no link marks. In an example "+" would start the

@@ -12,7 +12,7 @@ namespace lexora::importers::dictd_text {
 
 bool isBlank(char c);  // space, TAB or CR
 std::string_view trim(std::string_view s);
-bool containsFolded(std::string_view text, std::string_view what);     // ASCII case folded
+bool containsFolded(std::string_view text, std::string_view what);      // ASCII case folded
 bool startsWithFolded(std::string_view text, std::string_view prefix);  // ASCII case folded
 
 struct Line {

@@ -29,7 +29,7 @@ class EntrySink {
 struct SourceInfo {
   std::optional<std::string> title;
   std::optional<std::string> description;
-  std::string shape;             // the kind of text found ("gcide", "HTML", ...), for reports
+  std::string shape;              // the kind of text found ("gcide", "HTML", ...), for reports
   uint64_t resourcesSkipped = 0;  // pictures, sounds and other files that entries name
 };
 

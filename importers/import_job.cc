@@ -15,9 +15,9 @@
 #include "engine/dictionary_builder.h"
 #include "engine/file_format.h"
 #include "importers/dictd_reader.h"
-#include "util/standard_utf8.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
+#include "util/standard_utf8.h"
 
 namespace lexora::importers {
 namespace {
@@ -140,9 +140,12 @@ std::optional<SourceKind> detectSourceKind(const std::string& path) {
 
 const char* sourceKindName(SourceKind kind) {
   switch (kind) {
-    case SourceKind::Tsv: return "TSV";
-    case SourceKind::Dictd: return "dictd";
-    case SourceKind::Stardict: return "StarDict";
+    case SourceKind::Tsv:
+      return "TSV";
+    case SourceKind::Dictd:
+      return "dictd";
+    case SourceKind::Stardict:
+      return "StarDict";
   }
   return "";
 }
@@ -183,12 +186,13 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     return outcome;
   }
   if (collector.cancelled()) {
-    outcome.status = ImportOutcome::Status::Cancelled;
+    outcome.result = ImportResult::Cancelled;
     return outcome;
   }
 
   std::vector<Collector::Held>& entries = collector.entries();
-  const uint64_t limit = options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
+  const uint64_t limit =
+      options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
   const uint64_t fill = limit == kMeaningLimit ? kVolumeFill : limit;
   if (collector.bytes() > limit && !options.split) {
     outcome.error = source + ": the entries hold " + megabytes(collector.bytes()) +
@@ -241,9 +245,9 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   std::vector<std::string> finals;
   for (size_t v = 0; v < volumes.size(); ++v) {
     const std::string finalName = volumes.size() == 1 ? dataFile : volumeFileName(dataFile, v + 1);
-    fs::path temp = target.parent_path() /
-                    ("." + target.filename().string() + ".importing-" +
-                     std::to_string(::getpid()) + "-" + std::to_string(v + 1) + ".pvm");
+    fs::path temp =
+        target.parent_path() / ("." + target.filename().string() + ".importing-" +
+                                std::to_string(::getpid()) + "-" + std::to_string(v + 1) + ".pvm");
     temporary.sets.push_back(fileSetNames(temp.string()));
     finals.push_back(finalName);
 
@@ -278,12 +282,12 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     for (size_t k = begin; k < end; ++k) {
       const EditResult r = builder.result(k - begin);
       if (r == EditResult::Ok) continue;
-      collector.note(std::string(collector.whereOf(entries[order[k]])) + ": skipped: " +
-                     editResultName(r));
+      collector.note(std::string(collector.whereOf(entries[order[k]])) +
+                     ": skipped: " + editResultName(r));
     }
     outcome.imported += builder.acceptedCount();
     if (!collector.progress(end, entries.size())) {
-      outcome.status = ImportOutcome::Status::Cancelled;
+      outcome.result = ImportResult::Cancelled;
       return outcome;
     }
   }
@@ -302,7 +306,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     }
     outcome.dataFiles.push_back(finals[v]);
   }
-  outcome.status = ImportOutcome::Status::Done;
+  outcome.result = ImportResult::Done;
   return outcome;
 }
 

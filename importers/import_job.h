@@ -27,8 +27,8 @@ std::optional<SourceKind> detectSourceKind(const std::string& path);
 const char* sourceKindName(SourceKind kind);
 
 struct ImportOptions {
-  uint32_t collation = 1;  // Latin1 unless asked otherwise
-  std::optional<std::u16string> title;        // else the source's own, else the file's name
+  uint32_t collation = 1;               // Latin1 unless asked otherwise
+  std::optional<std::u16string> title;  // else the source's own, else the file's name
   std::optional<std::u16string> description;
   bool split = false;
   // The most meaning text per dictionary; 0 for the format's limit. Smaller values let tests
@@ -38,13 +38,14 @@ struct ImportOptions {
 
 inline constexpr size_t kReportLimit = 20;
 
+enum class ImportResult { Done, Failed, Cancelled };
+
 struct ImportOutcome {
-  enum class Status { Done, Failed, Cancelled };
-  Status status = Status::Failed;
-  std::string error;                 // "FILE: REASON" when Failed
+  ImportResult result = ImportResult::Failed;
+  std::string error;  // "FILE: REASON" when Failed
   uint64_t imported = 0;
-  uint64_t skipped = 0;              // entries and source lines left out
-  std::vector<std::string> reports;  // the first kReportLimit skip reports
+  uint64_t skipped = 0;                // entries and source lines left out
+  std::vector<std::string> reports;    // the first kReportLimit skip reports
   std::vector<std::string> dataFiles;  // what was written, one per volume
   SourceInfo info;
 };

@@ -11,7 +11,8 @@ std::string homeFolder() {
 
 std::string installedDictionaryFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  const std::string base = xdg != nullptr && *xdg != '\0' ? std::string(xdg) : homeFolder() + "/.local/share";
+  const std::string base =
+      xdg != nullptr && *xdg != '\0' ? std::string(xdg) : homeFolder() + "/.local/share";
   return base + "/lexora/dictionaries";
 }
 

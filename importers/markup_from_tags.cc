@@ -41,7 +41,7 @@ std::string attribute(const xmlNode* node, const char* name) {
 
 class Walker {
  public:
-  Walker(TagDialect dialect, EntryOutline& outline) : dialect_(dialect), outline_(outline) {}
+  Walker(TagDialect dialect, SourceOutline& outline) : dialect_(dialect), outline_(outline) {}
 
   void walk(const xmlNode* node) {
     for (; node != nullptr; node = node->next) visit(node);
@@ -57,8 +57,9 @@ class Walker {
     size_t start = 0;
     while (start <= text.size()) {
       const size_t end = text.find('\n', start);
-      outline_.text(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
-                    link_ > 0, label_ > 0);
+      outline_.text(
+          text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
+          link_ > 0, label_ > 0);
       if (end == std::string_view::npos) break;
       outline_.endParagraph();
       start = end + 1;
@@ -73,7 +74,8 @@ class Walker {
     if (node->type != XML_ELEMENT_NODE) return;
     const std::string_view name = nameOf(node);
     // Nothing to read in these.
-    if (isOneOf(name, {"script", "style", "head", "img", "rref", "object", "audio", "video", "k"})) return;
+    if (isOneOf(name, {"script", "style", "head", "img", "rref", "object", "audio", "video", "k"}))
+      return;
     if (isOneOf(name, {"tr", "transcription"}) && dialect_ == TagDialect::Xdxf) {
       if (!outline_.hasPronunciation()) {
         outline_.setPronunciation(textContent(node));
@@ -86,9 +88,10 @@ class Walker {
       outline_.endParagraph();
       return;
     }
-    const bool block = isOneOf(name, {"p", "div", "li", "ul", "ol", "dl", "dt", "dd", "blockquote",
-                                      "h1", "h2", "h3", "h4", "h5", "h6", "table", "tr", "td",
-                                      "hr", "def", "ar", "body", "html"});
+    const bool block =
+        isOneOf(name, {"p",          "div", "li", "ul",  "ol", "dl",   "dt",  "dd",
+                       "blockquote", "h1",  "h2", "h3",  "h4", "h5",   "h6",  "table",
+                       "tr",         "td",  "hr", "def", "ar", "body", "html"});
     const bool example = isOneOf(name, {"ex", "example"});
     const bool item = name == "li" || (name == "def" && dialect_ == TagDialect::Xdxf);
     bool link = name == "kref";
@@ -110,12 +113,12 @@ class Walker {
   }
 
   TagDialect dialect_;
-  EntryOutline& outline_;
+  SourceOutline& outline_;
   int link_ = 0;
   int label_ = 0;
 };
 
-void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outline) {
+void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outline) {
   // The HTML parser drops text nodes that hold only blanks, line ends included; where line
   // ends break lines they become <br> first.
   std::string withBreaks;
@@ -145,9 +148,9 @@ void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outli
     readPlainText(original, outline);
     return;
   }
-  htmlDocPtr doc = htmlCtxtReadMemory(context.html, text.data(), length, nullptr, "UTF-8",
-                                  HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                      HTML_PARSE_NONET);
+  htmlDocPtr doc = htmlCtxtReadMemory(
+      context.html, text.data(), length, nullptr, "UTF-8",
+      HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
   if (doc == nullptr) {
     readPlainText(text, outline);
     return;
@@ -158,18 +161,18 @@ void readHtml(std::string_view original, TagDialect dialect, EntryOutline& outli
 
 }  // namespace
 
-void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline) {
+void readTagged(std::string_view text, TagDialect dialect, SourceOutline& outline) {
   if (dialect == TagDialect::Xdxf) {
     // One root around the article, so that several top-level elements are well-formed.
     std::string wrapped = "<ar>";
     wrapped.append(text);
     wrapped += "</ar>";
     xmlParserCtxtPtr context = xmlNewParserCtxt();
-    xmlDocPtr doc = context == nullptr
-                        ? nullptr
-                        : xmlCtxtReadMemory(context, wrapped.data(), static_cast<int>(wrapped.size()),
-                                            nullptr, "UTF-8",
-                                            XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    xmlDocPtr doc =
+        context == nullptr
+            ? nullptr
+            : xmlCtxtReadMemory(context, wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
+                                "UTF-8", XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
     // A text that is not well-formed (an HTML entity, an unclosed tag) may still give a tree
     // with parts missing: the HTML parser reads it whole instead.
     if (doc != nullptr && context->wellFormed == 0) {
@@ -190,7 +193,7 @@ void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline
 
 // Text with "{word}" references: the braced words become links. `link` carries an open brace
 // over a line end.
-void addWithReferences(std::string_view text, EntryOutline& outline, bool& link) {
+void addWithReferences(std::string_view text, SourceOutline& outline, bool& link) {
   size_t start = 0;
   for (size_t i = 0; i <= text.size(); ++i) {
     if (i == text.size() || text[i] == '{' || text[i] == '}') {
@@ -206,11 +209,12 @@ bool startsLikeSense(std::string_view t) {
   if (wordNetSenseMark(t, wordClass) > 0) return true;
   size_t k = 0;
   while (k < t.size() && k < 3 && t[k] >= '0' && t[k] <= '9') ++k;
-  if (k > 0 && k + 1 < t.size() && (t[k] == '.' || t[k] == ')' || t[k] == ':') && t[k + 1] == ' ') return true;
+  if (k > 0 && k + 1 < t.size() && (t[k] == '.' || t[k] == ')' || t[k] == ':') && t[k + 1] == ' ')
+    return true;
   return t.size() >= 4 && t[0] == '(' && t[1] >= 'a' && t[1] <= 'z' && t[2] == ')' && t[3] == ' ';
 }
 
-void readPlainText(std::string_view text, EntryOutline& outline) {
+void readPlainText(std::string_view text, SourceOutline& outline) {
   // Text wrapped the way dictd databases wrap it (continuation lines indented at least as far
   // as the paragraph's first line) is joined back; unindented lines are paragraphs each.
   int paragraphIndent = -1;
@@ -223,16 +227,18 @@ void readPlainText(std::string_view text, EntryOutline& outline) {
     start = end + 1;
     int indent = 0;
     size_t k = 0;
-    for (; k < line.size() && (line[k] == ' ' || line[k] == '\t'); ++k) indent += line[k] == '\t' ? 8 : 1;
+    for (; k < line.size() && (line[k] == ' ' || line[k] == '\t'); ++k)
+      indent += line[k] == '\t' ? 8 : 1;
     std::string_view body = line.substr(k);
-    while (!body.empty() && (body.back() == ' ' || body.back() == '\r' || body.back() == '\t')) body.remove_suffix(1);
+    while (!body.empty() && (body.back() == ' ' || body.back() == '\r' || body.back() == '\t'))
+      body.remove_suffix(1);
     if (body.empty()) {
       outline.endParagraph();
       paragraphIndent = -1;
       link = false;
     } else if (!isDictdSourceNote(body)) {
-      const bool continuation = paragraphIndent >= 0 && indent > 0 && indent >= paragraphIndent &&
-                                !startsLikeSense(body);
+      const bool continuation =
+          paragraphIndent >= 0 && indent > 0 && indent >= paragraphIndent && !startsLikeSense(body);
       if (!continuation) {
         outline.endParagraph();
         paragraphIndent = indent;

@@ -1,12 +1,12 @@
 #pragma once
-// Reads tagged entry texts into an EntryOutline with libxml2: HTML and Pango markup through its
+// Reads tagged entry texts into an SourceOutline with libxml2: HTML and Pango markup through its
 // HTML parser, XDXF through its XML parser (falling back to the HTML parser for a text that is
 // not well-formed XML). Entities come out decoded; tags that carry no meaning for the entry
 // markup (fonts, colours, emphasis, scripts, pictures) are dropped with their looks.
 
 #include <string_view>
 
-#include "importers/entry_outline.h"
+#include "importers/source_outline.h"
 
 namespace lexora::importers {
 
@@ -16,9 +16,9 @@ enum class TagDialect {
   Xdxf,   // line ends break lines; <tr> <abr> <c> <ex> <kref> <k> ...
 };
 
-void readTagged(std::string_view text, TagDialect dialect, EntryOutline& outline);
+void readTagged(std::string_view text, TagDialect dialect, SourceOutline& outline);
 
 // Plain text: one paragraph per line.
-void readPlainText(std::string_view text, EntryOutline& outline);
+void readPlainText(std::string_view text, SourceOutline& outline);
 
 }  // namespace lexora::importers

@@ -10,9 +10,9 @@
 
 #include "engine/collation.h"
 #include "engine/file_format.h"
-#include "importers/dictd_database.h"
-#include "importers/entry_outline.h"
 #include "importers/markup_from_tags.h"
+#include "importers/source_file.h"
+#include "importers/source_outline.h"
 #include "util/standard_utf8.h"
 
 #include <libxml/parser.h>
@@ -74,7 +74,7 @@ std::string latin1ToUtf8(std::string_view s) {
 }
 
 // Adds one field of type `type` to the outline.
-void readField(char type, std::string_view content, EntryOutline& outline, uint64_t& resources) {
+void readField(char type, std::string_view content, SourceOutline& outline, uint64_t& resources) {
   switch (type) {
     case 't':
       outline.setPronunciation(content);
@@ -181,9 +181,9 @@ Status parseStardictIfo(std::string_view text, StardictIfo& ifo) {
     }
   }
   if (ifo.version != "2.4.2" && ifo.version != "3.0.0") {
-    return Status::invalidArgument(
-        "version " + (ifo.version.empty() ? std::string("(none)") : ifo.version) +
-        " is not one this program reads (2.4.2 or 3.0.0)");
+    return Status::invalidArgument("version " +
+                                   (ifo.version.empty() ? std::string("(none)") : ifo.version) +
+                                   " is not one this program reads (2.4.2 or 3.0.0)");
   }
   if (!haveBookname || !haveWordCount || !haveIdxSize) {
     return Status::invalidArgument("bookname, wordcount or idxfilesize is missing");
@@ -201,7 +201,7 @@ Status parseStardictIfo(std::string_view text, StardictIfo& ifo) {
 
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
                                 const std::string& sameTypeSequence, uint64_t& resources) {
-  EntryOutline outline;
+  SourceOutline outline;
   size_t at = 0;
   // One field: a NUL-terminated string for a lower-case type, a 32-bit size and bytes for an
   // upper-case one; the last field of a same-type sequence runs to the end of the data.
@@ -213,7 +213,8 @@ std::string stardictEntryMarkup(std::string_view headword, std::string_view data
     }
     if (std::isupper(static_cast<unsigned char>(type))) {
       if (data.size() - at < 4) return false;
-      const uint64_t size = readBigEndian(reinterpret_cast<const unsigned char*>(data.data()) + at, 4);
+      const uint64_t size =
+          readBigEndian(reinterpret_cast<const unsigned char*>(data.data()) + at, 4);
       at += 4;
       if (size > data.size() - at) return false;
       content = data.substr(at, size);
@@ -270,10 +271,10 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
   if (idxFile.empty()) return Status::notFound(ifoFile + ": no .idx or .idx.gz file beside it");
   if (dictFile.empty()) return Status::notFound(ifoFile + ": no .dict or .dict.dz file beside it");
   std::string idx, dict, syn;
-  if (Status s = readDictdText(idxFile, idx); !s.isOk()) return s;
-  if (Status s = readDictdText(dictFile, dict); !s.isOk()) return s;
+  if (Status s = readSourceFile(idxFile, idx); !s.isOk()) return s;
+  if (Status s = readSourceFile(dictFile, dict); !s.isOk()) return s;
   if (!synFile.empty()) {
-    if (Status s = readDictdText(synFile, syn); !s.isOk()) return s;
+    if (Status s = readSourceFile(synFile, syn); !s.isOk()) return s;
   }
   info.title = ifo.bookname;
   if (!ifo.description.empty()) {
@@ -318,8 +319,8 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     records.push_back(r);
   }
   if (records.size() != ifo.wordCount) {
-    sink.skip(idxFile + ": holds " + std::to_string(records.size()) + " usable records, the .ifo says " +
-              std::to_string(ifo.wordCount));
+    sink.skip(idxFile + ": holds " + std::to_string(records.size()) +
+              " usable records, the .ifo says " + std::to_string(ifo.wordCount));
   }
 
   // Equal headwords (under the collation) become one entry, in the order of their first record.
@@ -351,8 +352,9 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     std::string meaning;
     for (size_t k = g; k < end; ++k) {
       const Record& r = records[order[k]];
-      std::string one = stardictEntryMarkup(lead.word, std::string_view(dict).substr(r.offset, r.size),
-                                            ifo.sameTypeSequence, resources);
+      std::string one =
+          stardictEntryMarkup(lead.word, std::string_view(dict).substr(r.offset, r.size),
+                              ifo.sameTypeSequence, resources);
       if (k == g) {
         meaning = std::move(one);
         continue;
@@ -361,8 +363,9 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
       const size_t lineEnd = one.find("\r\n");
       if (lineEnd == std::string::npos) continue;
       if (meaning.size() + 2 + one.size() - lineEnd > MAX_MEANING_BYTES) {
-        notes.push_back(idxFile + ": record " + std::to_string(r.number) + ": skipped: merging it into '" +
-                        std::string(lead.word) + "' would make the meaning too long");
+        notes.push_back(idxFile + ": record " + std::to_string(r.number) +
+                        ": skipped: merging it into '" + std::string(lead.word) +
+                        "' would make the meaning too long");
         continue;
       }
       meaning += "\r\n";
@@ -382,7 +385,8 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     uint64_t resources[2] = {0, 0};
     auto work = [&](size_t from, size_t to, int slot) {
       for (size_t i = from; i < to; ++i) {
-        converted[i - first] = convert(groups[i].first, groups[i].second, notes[slot], resources[slot]);
+        converted[i - first] =
+            convert(groups[i].first, groups[i].second, notes[slot], resources[slot]);
       }
     };
     const size_t middle = first + (last - first) / 2;
@@ -395,7 +399,8 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     info.resourcesSkipped += resources[0] + resources[1];
     for (size_t i = first; i < last; ++i) {
       const Record& lead = records[order[groups[i].first]];
-      sink.add(lead.word, std::move(converted[i - first]), idxFile + ": record " + std::to_string(lead.number));
+      sink.add(lead.word, std::move(converted[i - first]),
+               idxFile + ": record " + std::to_string(lead.number));
     }
     done = last;
     if (!sink.progress(done, total)) return Status::ok();
@@ -408,23 +413,27 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     const size_t nul = syn.find('\0', at);
     ++number;
     if (nul == std::string::npos || syn.size() - nul - 1 < 4) {
-      sink.skip(synFile + ": record " + std::to_string(number) + ": skipped: cut short at the end of the file");
+      sink.skip(synFile + ": record " + std::to_string(number) +
+                ": skipped: cut short at the end of the file");
       break;
     }
     const std::string_view word = std::string_view(syn).substr(at, nul - at);
-    const uint64_t target = readBigEndian(reinterpret_cast<const unsigned char*>(syn.data()) + nul + 1, 4);
+    const uint64_t target =
+        readBigEndian(reinterpret_cast<const unsigned char*>(syn.data()) + nul + 1, 4);
     at = nul + 5;
     const std::string where = synFile + ": record " + std::to_string(number);
     // The record numbers of the .idx count from 0, whatever was skipped.
     const auto main = std::lower_bound(records.begin(), records.end(), target + 1,
                                        [](const Record& r, uint64_t n) { return r.number < n; });
     if (main == records.end() || main->number != target + 1) {
-      sink.skip(where + ": skipped: it names index record " + std::to_string(target) + ", which does not exist");
+      sink.skip(where + ": skipped: it names index record " + std::to_string(target) +
+                ", which does not exist");
       continue;
     }
     const std::u16string synonym = fromUtf8(word);
     // A synonym that equals its main word under the collation adds nothing.
-    if (compareWords(collation, synonym, words[main - records.begin()], CompareForm::Full) == 0) continue;
+    if (compareWords(collation, synonym, words[main - records.begin()], CompareForm::Full) == 0)
+      continue;
     std::string meaning = "@";
     for (char c : word) meaning += c == '|' ? '/' : c;
     meaning += "\r\n- See $";

@@ -7,11 +7,20 @@ std::string escapeTsvField(std::string_view text) {
   out.reserve(text.size() + text.size() / 16);
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -27,11 +36,21 @@ std::string unescapeTsvField(std::string_view text) {
       continue;
     }
     switch (text[i + 1]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: out += c; continue;  // not an escape: keep the backslash, read on normally
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        out += c;
+        continue;  // not an escape: keep the backslash, read on normally
     }
     ++i;
   }

@@ -8,7 +8,7 @@ Status readTsvSource(std::istream& in, const std::string& name, EntrySink& sink)
   std::string line;
   for (uint64_t number = 1; std::getline(in, line); ++number) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // a BOM
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // CR LF line ends
+    if (!line.empty() && line.back() == '\r') line.pop_back();                // CR LF line ends
     const size_t tab = line.find('\t');
     const std::string where = name + ":" + std::to_string(number);
     if (tab == std::string::npos) {

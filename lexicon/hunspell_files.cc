@@ -47,8 +47,7 @@ std::vector<HunspellFiles> availableHunspellDictionaries(
   std::map<std::string, HunspellFiles> found;
   for (const std::string& folder : searchPath) {
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
       const fs::path& file = it->path();
       if (file.extension() != ".aff") continue;
       const std::string name = file.stem().string();
@@ -101,8 +100,9 @@ std::optional<HunspellFiles> hunspellForLanguage(std::string_view language,
   const size_t underscore = tag.find('_');
   const std::string bare = underscore == std::string::npos ? tag : tag.substr(0, underscore);
   std::string own = bare;
-  std::transform(own.begin(), own.end(), own.begin(),
-                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  std::transform(own.begin(), own.end(), own.begin(), [](char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  });
   if (auto same = named(bare + "_" + (bare == "en" ? std::string("US") : own))) return same;
   for (const HunspellFiles& files : available) {
     if (files.name.rfind(bare + "_", 0) == 0) return files;

@@ -16,7 +16,6 @@
 namespace lexora {
 namespace {
 
-
 bool isLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
 
 // The line of `text` around offset `at`, and its number.
@@ -45,7 +44,8 @@ std::vector<uint32_t> readingOrder(Dictionary& dictionary) {
   std::ifstream table(fileSetNames(dictionary.dataFileName()).indexFile, std::ios::binary);
   std::vector<uint8_t> bytes(size_t{count} * WORD_RECORD_SIZE);
   table.seekg(WordRecord::fileOffset(0));
-  if (!table || !table.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+  if (!table || !table.read(reinterpret_cast<char*>(bytes.data()),
+                            static_cast<std::streamsize>(bytes.size()))) {
     return order;
   }
   std::vector<uint32_t> place(count);
@@ -121,7 +121,8 @@ class TextSearch : public MeaningSearch {
 locale_t utf8Locale() {
   static const locale_t locale = [] {
     locale_t l = newlocale(LC_ALL_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    if (l == static_cast<locale_t>(0)) l = newlocale(LC_ALL_MASK, "en_US.UTF-8", static_cast<locale_t>(0));
+    if (l == static_cast<locale_t>(0))
+      l = newlocale(LC_ALL_MASK, "en_US.UTF-8", static_cast<locale_t>(0));
     return l;
   }();
   return locale;

@@ -21,10 +21,10 @@ namespace lexora {
 class Dictionary;
 
 struct MeaningMatch {
-  uint32_t position = 0;        // the entry's index
+  uint32_t position = 0;  // the entry's index
   std::u16string headword;
-  std::u16string line;          // the whole line (markup included) that holds the first match
-  uint32_t lineNumber = 0;      // 0-based, counting the entry's lines
+  std::u16string line;      // the whole line (markup included) that holds the first match
+  uint32_t lineNumber = 0;  // 0-based, counting the entry's lines
 };
 
 class MeaningSearch {

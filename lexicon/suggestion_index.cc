@@ -32,7 +32,9 @@ class Reader {
  public:
   explicit Reader(const std::string& bytes) : bytes_(bytes) {}
   template <typename T>
-  bool get(T& value) { return getArray(&value, 1); }
+  bool get(T& value) {
+    return getArray(&value, 1);
+  }
   template <typename T>
   bool getArray(T* data, size_t count) {
     const size_t n = count * sizeof(T);
@@ -69,7 +71,8 @@ bool isTypingSlip(std::u16string_view typed, std::u16string_view word) {
   size_t i = 0;
   while (i < shorter.size() && shorter[i] == longer[i]) ++i;
   // longer[i] is the extra letter: a slip when it repeats a neighbour.
-  return (i > 0 && longer[i] == longer[i - 1]) || (i + 1 < longer.size() && longer[i] == longer[i + 1]);
+  return (i > 0 && longer[i] == longer[i - 1]) ||
+         (i + 1 < longer.size() && longer[i] == longer[i + 1]);
 }
 
 }  // namespace
@@ -132,7 +135,8 @@ std::unique_ptr<SuggestionIndex> SuggestionIndex::load(const std::string& file,
   char magic[sizeof kMagic];
   std::unique_ptr<SuggestionIndex> index(new SuggestionIndex());
   uint64_t count = 0, foldedUnits = 0, wordUnits = 0;
-  if (!r.getArray(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0) return nullptr;
+  if (!r.getArray(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0)
+    return nullptr;
   if (!r.get(index->collation_) || !r.getArray(index->stamp_.sizes.data(), 3) ||
       !r.getArray(index->stamp_.modified.data(), 3) || !r.get(count) || !r.get(foldedUnits) ||
       !r.get(wordUnits)) {
@@ -302,8 +306,8 @@ std::vector<Suggestion> SuggestionIndex::suggest(std::u16string_view word, size_
   for (const Candidate& c : found) {
     if (out.size() == count) break;
     const std::u16string_view h = headword(c.at);
-    const bool repeated = std::any_of(out.begin(), out.end(),
-                                      [&](const Suggestion& s) { return s.headword == h; });
+    const bool repeated =
+        std::any_of(out.begin(), out.end(), [&](const Suggestion& s) { return s.headword == h; });
     if (!repeated) out.push_back(Suggestion{std::u16string(h), positions_[c.at], c.distance});
   }
   return out;

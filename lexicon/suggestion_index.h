@@ -63,7 +63,8 @@ class SuggestionIndex {
   SuggestionIndex() = default;
   void sortByFolded(const std::vector<std::u16string>& words);
   std::u16string_view folded(size_t i) const {
-    return std::u16string_view(folded_).substr(foldedStart_[i], foldedStart_[i + 1] - foldedStart_[i]);
+    return std::u16string_view(folded_).substr(foldedStart_[i],
+                                               foldedStart_[i + 1] - foldedStart_[i]);
   }
   std::u16string_view headword(size_t i) const {
     return std::u16string_view(headwords_).substr(wordStart_[i], wordStart_[i + 1] - wordStart_[i]);
@@ -77,7 +78,7 @@ class SuggestionIndex {
   std::vector<uint32_t> foldedStart_;  // size + 1 offsets into folded_
   std::u16string headwords_;           // the headwords as stored, same order
   std::vector<uint32_t> wordStart_;
-  std::vector<uint32_t> positions_;    // each one's index in the dictionary
+  std::vector<uint32_t> positions_;  // each one's index in the dictionary
 };
 
 }  // namespace lexora

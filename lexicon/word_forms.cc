@@ -21,8 +21,9 @@ bool readable(const std::string& path) {
 }
 
 bool isUtf8Name(std::string name) {
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  });
   return name.empty() || name == "UTF-8" || name == "UTF8";
 }
 

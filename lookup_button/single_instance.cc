@@ -1,9 +1,9 @@
 #include "lookup_button/single_instance.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace lexora {
 

@@ -34,7 +34,8 @@ std::optional<ButtonRect> StylusTracker::dragStep(ScreenPoint point, bool frozen
   rect_.bottom += dy;
   const int64_t distance = std::llabs(static_cast<int64_t>(point.x) - pressPoint_.x) +
                            std::llabs(static_cast<int64_t>(point.y) - pressPoint_.y);
-  travelled_ = static_cast<int32_t>(std::max<int64_t>(travelled_, std::min<int64_t>(distance, INT32_MAX)));
+  travelled_ =
+      static_cast<int32_t>(std::max<int64_t>(travelled_, std::min<int64_t>(distance, INT32_MAX)));
   return rect_;
 }
 

@@ -35,7 +35,10 @@ std::string desktopExecArgument(const std::string& path) {
   std::string quoted;
   for (const char c : path) {
     switch (c) {
-      case '"': case '`': case '$': case '\\':
+      case '"':
+      case '`':
+      case '$':
+      case '\\':
         quoted += "\\\\";  // the quoting backslash, escaped for the string value
         quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);
         needsQuotes = true;
@@ -43,8 +46,20 @@ std::string desktopExecArgument(const std::string& path) {
       case '%':
         quoted += "%%";
         break;
-      case ' ': case '\t': case '\'': case '>': case '<': case '~': case '|': case '&':
-      case ';': case '*': case '?': case '#': case '(': case ')':
+      case ' ':
+      case '\t':
+      case '\'':
+      case '>':
+      case '<':
+      case '~':
+      case '|':
+      case '&':
+      case ';':
+      case '*':
+      case '?':
+      case '#':
+      case '(':
+      case ')':
         quoted += c;
         needsQuotes = true;
         break;
@@ -64,7 +79,9 @@ std::string autostartEntryText(const std::string& programPath) {
          "Type=Application\n"
          "Name=Lexora Lookup Button\n"
          "Comment=A floating button that looks up the selected word in Lexora\n"
-         "Exec=" + desktopExecArgument(programPath) + "\n"
+         "Exec=" +
+         desktopExecArgument(programPath) +
+         "\n"
          "Icon=lexora\n"
          "Terminal=false\n"
          "StartupNotify=false\n"

@@ -10,9 +10,7 @@ std::string environment(const char* name) {
   return value ? std::string(value) : std::string();
 }
 
-bool startsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
+bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 constexpr const char* kNoXWayland =
     "The Lookup button cannot run in this Wayland session. It needs XWayland to stay above "

@@ -28,7 +28,8 @@ std::string joinFolder(std::string base, const std::string& relative) {
     const std::string step = relative.substr(start, end - start);
     if (step == "..") {
       // base ends with '/'; drop its last name unless nothing is left to drop.
-      const std::size_t cut = base.size() >= 2 ? base.rfind('/', base.size() - 2) : std::string::npos;
+      const std::size_t cut =
+          base.size() >= 2 ? base.rfind('/', base.size() - 2) : std::string::npos;
       if (cut != std::string::npos && base.compare(cut + 1, std::string::npos, "../") != 0) {
         base.resize(cut + 1);
       } else {

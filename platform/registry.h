@@ -31,11 +31,11 @@ const char* registryTypeName(RegistryType type);  // "REG_SZ", ... ; "REG_NONE" 
 
 enum class RegistryStatus {
   kOk,
-  kNotFound,     // no such key or value (or the index is past the end)
-  kMoreData,     // the buffer is too small; the size out holds the size needed
-  kInvalid,      // a bad argument (no key, bad name)
-  kHasSubkeys,   // deleteKey of a key that still has subkeys
-  kFailed,       // the hive cannot be read or written (not a registry, I/O error, read-only)
+  kNotFound,    // no such key or value (or the index is past the end)
+  kMoreData,    // the buffer is too small; the size out holds the size needed
+  kInvalid,     // a bad argument (no key, bad name)
+  kHasSubkeys,  // deleteKey of a key that still has subkeys
+  kFailed,      // the hive cannot be read or written (not a registry, I/O error, read-only)
 };
 
 enum class RegistryDisposition : uint32_t {
@@ -66,8 +66,8 @@ class Registry {
                                     RegistryType* type, uint8_t* data, uint32_t* size) = 0;
   // Creates or replaces value `name` with exactly `size` bytes of `data`.
   // REQUIRES: data readable for size bytes (or size is 0).
-  virtual RegistryStatus setValue(RegistryHandle key, std::u16string_view name,
-                                  RegistryType type, const uint8_t* data, uint32_t size) = 0;
+  virtual RegistryStatus setValue(RegistryHandle key, std::u16string_view name, RegistryType type,
+                                  const uint8_t* data, uint32_t size) = 0;
   virtual RegistryStatus deleteValue(RegistryHandle key, std::u16string_view name) = 0;
 
   // The name of subkey / value number `index` of `key`; kNotFound past the end.

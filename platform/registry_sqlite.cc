@@ -87,9 +87,8 @@ bool splitPath(std::u16string_view path, std::vector<std::u16string_view>* parts
   size_t start = 0;
   while (true) {
     const size_t end = path.find(u'\\', start);
-    const std::u16string_view part = path.substr(start, end == std::u16string_view::npos
-                                                            ? std::u16string_view::npos
-                                                            : end - start);
+    const std::u16string_view part = path.substr(
+        start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
     if (part.empty() || part.find(u'\0') != std::u16string_view::npos) return false;
     parts->push_back(part);
     if (end == std::u16string_view::npos) return true;
@@ -190,9 +189,8 @@ bool createHive(const std::string& path, std::string* error) {
   const std::string temp = path + ".new-" + std::to_string(getpid());
   unlink(temp.c_str());
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(temp.c_str(), &db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc = sqlite3_open_v2(
+      temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   bool built = rc == SQLITE_OK && exec(db, "PRAGMA journal_mode=WAL") &&
                exec(db, "PRAGMA synchronous=FULL") &&
                exec(db, (std::string("BEGIN;") + kSchema + "COMMIT;").c_str());
@@ -226,8 +224,7 @@ bool isHive(sqlite3* db) {
 
 }  // namespace
 
-std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path,
-                                                     std::string* error) {
+std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path, std::string* error) {
   std::string ignored;
   if (error == nullptr) error = &ignored;
   if (path.empty()) {
@@ -249,8 +246,7 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path,
   // The file exists now: open it without the right to create, so that nothing is made in
   // its place, and look at its marks before anything else touches it.
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     *error = "cannot open " + path + ": " + sqliteError(db);
     sqlite3_close(db);
@@ -278,8 +274,7 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path,
 SqliteRegistry::~SqliteRegistry() { sqlite3_close(db_); }
 
 RegistryStatus SqliteRegistry::createKey(RegistryHandle parent, std::u16string_view path,
-                                         RegistryHandle* key,
-                                         RegistryDisposition* disposition) {
+                                         RegistryHandle* key, RegistryDisposition* disposition) {
   std::vector<std::u16string_view> parts;
   if (key == nullptr || parent == kNoRegistryKey || !splitPath(path, &parts)) {
     return RegistryStatus::kInvalid;
@@ -357,8 +352,9 @@ RegistryStatus SqliteRegistry::setValue(RegistryHandle key, std::u16string_view 
     return RegistryStatus::kInvalid;
   }
   return writeTransaction(db_, [&]() {
-    Statement s(db_, "INSERT OR REPLACE INTO reg_values(key, name, type, data) "
-                     "VALUES(?1, ?2, ?3, ?4)");
+    Statement s(db_,
+                "INSERT OR REPLACE INTO reg_values(key, name, type, data) "
+                "VALUES(?1, ?2, ?3, ?4)");
     s.bind(1, key);
     s.bind(2, name);
     s.bind(3, static_cast<int64_t>(type));
@@ -393,16 +389,14 @@ RegistryStatus SqliteRegistry::enumName(const char* sql, RegistryHandle key, uin
   return RegistryStatus::kOk;
 }
 
-RegistryStatus SqliteRegistry::enumKey(RegistryHandle key, uint32_t index,
-                                       std::u16string* name) {
+RegistryStatus SqliteRegistry::enumKey(RegistryHandle key, uint32_t index, std::u16string* name) {
   return enumName("SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
                   key, index, name);
 }
 
-RegistryStatus SqliteRegistry::enumValue(RegistryHandle key, uint32_t index,
-                                         std::u16string* name) {
-  return enumName("SELECT name FROM reg_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
-                  key, index, name);
+RegistryStatus SqliteRegistry::enumValue(RegistryHandle key, uint32_t index, std::u16string* name) {
+  return enumName("SELECT name FROM reg_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2", key,
+                  index, name);
 }
 
 RegistryStatus SqliteRegistry::deleteKey(RegistryHandle parent, std::u16string_view path) {

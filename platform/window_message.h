@@ -14,9 +14,10 @@ struct WindowMessage {
   int64_t lParam = 0;
 
   static constexpr std::size_t kEncodedSize = 24;  // magic, message, wParam, lParam
-  void encodeTo(uint8_t* out) const;  // REQUIRES: out holds kEncodedSize bytes
+  void encodeTo(uint8_t* out) const;               // REQUIRES: out holds kEncodedSize bytes
   // nullopt when the bytes do not start with the message magic.
-  static std::optional<WindowMessage> decodeFrom(const uint8_t* in);  // REQUIRES: kEncodedSize bytes
+  static std::optional<WindowMessage> decodeFrom(
+      const uint8_t* in);  // REQUIRES: kEncodedSize bytes
 
   bool operator==(const WindowMessage&) const = default;
 };
@@ -25,7 +26,7 @@ struct WindowMessageReply {
   int64_t result = 0;
 
   static constexpr std::size_t kEncodedSize = 12;  // magic, result
-  void encodeTo(uint8_t* out) const;  // REQUIRES: out holds kEncodedSize bytes
+  void encodeTo(uint8_t* out) const;               // REQUIRES: out holds kEncodedSize bytes
   static std::optional<WindowMessageReply> decodeFrom(const uint8_t* in);
 };
 

@@ -32,7 +32,6 @@ void DisplayStyle::decode(const uint8_t* data, std::size_t size) {
   colour = getLittleEndian32(bytes.data() + 12);
 }
 
-
 std::array<uint8_t, kBackColorEncodedSize> encodeBackColor(uint32_t colour) {
   std::array<uint8_t, kBackColorEncodedSize> out{};
   putLittleEndian32(colour, out.data());

@@ -87,7 +87,7 @@ struct DisplaySettings {
   std::u16string texturePath;              // full path of the background picture
   uint32_t textSize = kDefaultTextSize;    // 0 smallest ... 4 largest
   uint32_t useClearType = kDefaultUseClearType;  // 1 = ClearType on
-  uint32_t time2Show = kDefaultTime2Show;  // seconds, 1 to 20
+  uint32_t time2Show = kDefaultTime2Show;        // seconds, 1 to 20
 
   const DisplayStyle& style(StyleElement e) const { return styles[static_cast<std::size_t>(e)]; }
   DisplayStyle& style(StyleElement e) { return styles[static_cast<std::size_t>(e)]; }

@@ -11,13 +11,20 @@ std::vector<std::u16string_view> splitLines(std::u16string_view text) {
 LineKind classifyLine(std::u16string_view line) {
   if (line.size() < 2) return LineKind::Blank;
   switch (line[0]) {
-    case u'@': return LineKind::Headword;
-    case u'*': return LineKind::WordClass;
-    case u'-': return LineKind::Meaning;
-    case u'#': return LineKind::Synonym;
-    case u'=': return line[1] == u'$' ? LineKind::Example : LineKind::Plain;
-    case u'!': return line[1] == u'$' ? LineKind::Idiom : LineKind::Plain;
-    default: return LineKind::Plain;
+    case u'@':
+      return LineKind::Headword;
+    case u'*':
+      return LineKind::WordClass;
+    case u'-':
+      return LineKind::Meaning;
+    case u'#':
+      return LineKind::Synonym;
+    case u'=':
+      return line[1] == u'$' ? LineKind::Example : LineKind::Plain;
+    case u'!':
+      return line[1] == u'$' ? LineKind::Idiom : LineKind::Plain;
+    default:
+      return LineKind::Plain;
   }
 }
 

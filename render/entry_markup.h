@@ -50,8 +50,7 @@ std::size_t contentStart(LineKind kind);
 // ---- Word delimiters ----
 
 // The 40 characters that end a link word, in their stored order.
-inline constexpr std::u16string_view wordDelimiters =
-    u"<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-0123456789 ";
+inline constexpr std::u16string_view wordDelimiters = u"<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-0123456789 ";
 
 namespace markup_detail {
 struct DelimiterTable {
@@ -140,8 +139,10 @@ void walkExample(std::u16string_view line, Sink& sink) {
     }
     const bool hasWord = i > wordStart;
     if (c == u'+') {
-      if (hasWord) sink(Token{TokenKind::LinkWordWithBreak, line.substr(wordStart, i - wordStart)});
-      else plain.flush();
+      if (hasWord)
+        sink(Token{TokenKind::LinkWordWithBreak, line.substr(wordStart, i - wordStart)});
+      else
+        plain.flush();
       sink(Token{TokenKind::Translation, line.substr(i + 1)});
       return;
     }

@@ -53,12 +53,18 @@ const ParagraphForm* paragraphForm(LineKind kind) {
       kIdiomStyle, u"<p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\"",
       u"Idiom.gif", u"</p>"};
   switch (kind) {
-    case LineKind::WordClass: return &kWordClass;
-    case LineKind::Meaning: return &kMeaning;
-    case LineKind::Synonym: return &kSynonym;
-    case LineKind::Example: return &kExample;
-    case LineKind::Idiom: return &kIdiom;
-    default: return nullptr;
+    case LineKind::WordClass:
+      return &kWordClass;
+    case LineKind::Meaning:
+      return &kMeaning;
+    case LineKind::Synonym:
+      return &kSynonym;
+    case LineKind::Example:
+      return &kExample;
+    case LineKind::Idiom:
+      return &kIdiom;
+    default:
+      return nullptr;
   }
 }
 
@@ -68,9 +74,10 @@ class EntryHtmlWriter {
  public:
   explicit EntryHtmlWriter(const RenderOptions& options) : options_(options) {
     pronunciationOpener_.reserve(64);
-    pronunciationOpener_.append(options.unicodePronunciation
-                                    ? std::u16string_view(u"/<font face=\"Lucida Sans Unicode\" color=#")
-                                    : std::u16string_view(u"/<font color=#"));
+    pronunciationOpener_.append(
+        options.unicodePronunciation
+            ? std::u16string_view(u"/<font face=\"Lucida Sans Unicode\" color=#")
+            : std::u16string_view(u"/<font color=#"));
     appendHex6(pronunciationOpener_, colourToHtml(style(kPronunciationStyle).colour));
     pronunciationOpener_.push_back(u'>');
   }
@@ -209,9 +216,8 @@ std::u16string renderEntryPage(std::u16string_view entryText, const RenderOption
   EntryHtmlWriter writer(options);
   std::u16string page = pageHead(options.settings);
   page.reserve(entryText.size() * 3 + 512);
-  forEachLine(entryText, [&](std::u16string_view line) {
-    writer.writeLine(line, page, false, [] {});
-  });
+  forEachLine(entryText,
+              [&](std::u16string_view line) { writer.writeLine(line, page, false, [] {}); });
   page.append(kBodyEnd);
   return page;
 }

@@ -11,11 +11,20 @@ inline std::u16string htmlEscaped(std::u16string_view text) {
   out.reserve(text.size());
   for (char16_t c : text) {
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      default: out.push_back(c);
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case u'"':
+        out += u"&quot;";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;

@@ -7,7 +7,8 @@ namespace {
 
 std::u16string_view trimmed(std::u16string_view s) {
   while (!s.empty() && (s.front() == u' ' || s.front() == u'\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'\r'))
+    s.remove_suffix(1);
   return s;
 }
 

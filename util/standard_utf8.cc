@@ -47,15 +47,34 @@ std::u16string fromUtf8(std::string_view text) {
     int extra;
     char32_t cp;
     char32_t minimum;
-    if (lead < 0x80) { extra = 0; cp = lead; minimum = 0; }
-    else if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; minimum = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; minimum = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; minimum = 0x10000; }
-    else { out.push_back(kReplacement); ++i; continue; }
+    if (lead < 0x80) {
+      extra = 0;
+      cp = lead;
+      minimum = 0;
+    } else if ((lead & 0xE0) == 0xC0) {
+      extra = 1;
+      cp = lead & 0x1F;
+      minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2;
+      cp = lead & 0x0F;
+      minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3;
+      cp = lead & 0x07;
+      minimum = 0x10000;
+    } else {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
     size_t j = i + 1;
     bool ok = true;
     for (int k = 0; k < extra; ++k, ++j) {
-      if (j >= text.size() || (static_cast<uint8_t>(text[j]) & 0xC0) != 0x80) { ok = false; break; }
+      if (j >= text.size() || (static_cast<uint8_t>(text[j]) & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       cp = (cp << 6) | (static_cast<uint8_t>(text[j]) & 0x3F);
     }
     if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
@@ -92,7 +111,8 @@ void appendUtf8(std::string& out, std::u16string_view text) {
     const char16_t u = text[i];
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
-      appendUtf8(out, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      appendUtf8(out,
+                 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (u >= 0xD800 && u <= 0xDFFF) {
       appendUtf8(out, kReplacement);

@@ -1,7 +1,7 @@
 #pragma once
-// Standard UTF-8 for arguments, terminal output and imported sources: a surrogate pair is one 4-byte
-// sequence, a lone surrogate prints as U+FFFD, malformed input bytes read as U+FFFD.
-// Not the dictionary files' encoding (see engine/utf8_codec.h).
+// Standard UTF-8 for arguments, terminal output and imported sources: a surrogate pair is one
+// 4-byte sequence, a lone surrogate prints as U+FFFD, malformed input bytes read as U+FFFD. Not the
+// dictionary files' encoding (see engine/utf8_codec.h).
 
 #include <string>
 #include <string_view>

@@ -10,9 +10,9 @@
 
 #include "gui/dialogs/about_layout.h"
 #include "gui/dialogs/help.h"
-#include "platform/desktop_programs.h"
 #include "gui/widgets/icon_painter.h"
 #include "gui/widgets/qt_geometry.h"
+#include "platform/desktop_programs.h"
 
 #ifndef LEXORA_VERSION
 #define LEXORA_VERSION "0.1.0"

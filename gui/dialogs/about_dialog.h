@@ -1,8 +1,8 @@
 #pragma once
 // The about box: the program's name and version, a link to the program's documentation (the
 // bundled help file) and one to the help on getting dictionaries, and the credits. A tap on a
-// link starts the help viewer; the box stays open. It has no buttons of its own: the window's close button or
-// Escape closes it.
+// link starts the help viewer; the box stays open. It has no buttons of its own: the window's close
+// button or Escape closes it.
 
 #include <QDialog>
 #include <QString>
@@ -17,7 +17,7 @@ class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  static const QString kVersionText;   // "Lexora v" and the program's version
+  static const QString kVersionText;  // "Lexora v" and the program's version
   // The program has no address on the network: its "home" is the help file that comes with
   // it, and support is the help's part on getting and importing dictionaries.
   static const QString kHomePageText;  // opens the help file at its start

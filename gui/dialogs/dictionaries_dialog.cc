@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,7 +129,8 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
 
   languageBox_ = new QLineEdit(this);
   languageBox_->setObjectName(QStringLiteral("languageBox"));
-  languageBox_->setPlaceholderText(QStringLiteral("Language of the headwords (guessed when empty)"));
+  languageBox_->setPlaceholderText(
+      QStringLiteral("Language of the headwords (guessed when empty)"));
   languageBox_->hide();
   connect(languageBox_, &QLineEdit::editingFinished, this, &DictionariesDialog::takeLanguage);
 
@@ -189,8 +189,7 @@ void DictionariesDialog::takeLanguage() {
   const int row = selectedRow();
   if (row < 0 || !languages_.read) return;
   const std::string path = list_->item(row)->text().toStdString();
-  const std::optional<std::string> language =
-      languageFromField(languageBox_->text().toStdString());
+  const std::optional<std::string> language = languageFromField(languageBox_->text().toStdString());
   if (!language) {
     showSelectedPath();  // not a language: the field shows what it held
     return;
@@ -272,8 +271,7 @@ void DictionariesDialog::deleteRow() {
 }
 
 void DictionariesDialog::browse() {
-  const std::optional<QString> chosen =
-      picker_(this, kDictionaryFileSuffix, editor_->text());
+  const std::optional<QString> chosen = picker_(this, kDictionaryFileSuffix, editor_->text());
   // OK with no file chosen is a Cancel: the row keeps its text.
   if (chosen && !chosen->isEmpty()) editor_->setText(*chosen);
   focusEditor();
@@ -301,7 +299,9 @@ void DictionariesDialog::importRows(const QString& source) {
     for (const QString& path : written) removeImportedDictionary(path);
     QMessageBox::warning(this, tr("Import"),
                          tr("The dictionary was split into %1 volumes, but only %2 more "
-                            "dictionaries can be installed.").arg(written.size()).arg(room));
+                            "dictionaries can be installed.")
+                             .arg(written.size())
+                             .arg(room));
     return;
   }
   for (const QString& path : written) {
@@ -358,8 +358,8 @@ void DictionariesDialog::resizeEvent(QResizeEvent* event) {
 
 bool DictionariesDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::FocusIn) commitEdit();
-  if (watched == editor_ && (event->type() == QEvent::KeyPress ||
-                             event->type() == QEvent::ShortcutOverride)) {
+  if (watched == editor_ &&
+      (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
       event->accept();
       if (event->type() == QEvent::KeyPress) cancelEdit();
@@ -391,8 +391,7 @@ void DictionariesDialog::layOut() {
   importButton_->setGeometry(std::max(layout.addButton.x - importWidth - 6, client.left()),
                              client.top() + 2, importWidth, kDialogHeaderHeight - 4);
   titleLine_->setGeometry(client.left() + 4, client.top(),
-                          std::max(importButton_->x() - client.left() - 8, 0),
-                          kDialogHeaderHeight);
+                          std::max(importButton_->x() - client.left() - 8, 0), kDialogHeaderHeight);
   if (editing_) placeEditor(editIndex_);
 }
 

@@ -44,7 +44,8 @@ class DictionariesDialog : public QDialog {
       QWidget* owner, const QString& reversedSuffix, const QString& startPath)>;
 
   // Child widgets carry the object names "titleLine", "dictionaryList", "pathBox",
-  // "rowEditor", "browseButton", "importButton", "addButton", "deleteButton", "cancelButton", "okButton".
+  // "rowEditor", "browseButton", "importButton", "addButton", "deleteButton", "cancelButton",
+  // "okButton".
   explicit DictionariesDialog(Settings& settings, QWidget* parent = nullptr,
                               FilePicker picker = FilePicker());
   ~DictionariesDialog() override;
@@ -67,9 +68,9 @@ class DictionariesDialog : public QDialog {
   void browse();
   // "Import…": converts a source and adds the dictionaries it gives as rows (import_action.h).
   void importRows(const QString& source = QString());
-  void storeRows();  // OK
+  void storeRows();        // OK
   void reject() override;  // Cancel
-  void cancelEdit();  // Escape in the row editor
+  void cancelEdit();       // Escape in the row editor
 
   // Asked on OK when rows have problems (the text lists them); true stores the rows anyway.
   // The default is a warning box with Yes and No.

@@ -31,16 +31,16 @@ RowEditorLayout placeRowEditor(const ControlRect& row) {
   RowEditorLayout layout;
   layout.editor =
       ControlRect{row.x, row.y, std::max(right - kBrowseButtonWidth - row.x, 0), row.height};
-  layout.browseButton = ControlRect{right - kBrowseButtonWidth, row.y, kBrowseButtonWidth,
-                                    row.height};
+  layout.browseButton =
+      ControlRect{right - kBrowseButtonWidth, row.y, kBrowseButtonWidth, row.height};
   return layout;
 }
 
 FilePickerLayout layoutFilePicker(const ClientRect& client) {
   FilePickerLayout layout;
-  layout.tree = ControlRect{client.left - 1, client.top + kDialogHeaderHeight,
-                            client.right - client.left + 2,
-                            std::max(client.bottom - client.top - kDialogHeaderHeight, 0)};
+  layout.tree =
+      ControlRect{client.left - 1, client.top + kDialogHeaderHeight, client.right - client.left + 2,
+                  std::max(client.bottom - client.top - kDialogHeaderHeight, 0)};
   layout.cancelButton = pictureButton(client, 40);
   layout.okButton = pictureButton(client, 20);
   return layout;

@@ -12,8 +12,8 @@ constexpr int kDictionaryRowHeight = 18;
 constexpr int kBrowseButtonWidth = 20;
 
 struct DictionariesLayout {
-  ControlRect list;      // the installed paths, upper half below the header
-  ControlRect pathBox;   // the selected row's full path, lower half
+  ControlRect list;     // the installed paths, upper half below the header
+  ControlRect pathBox;  // the selected row's full path, lower half
   ControlRect addButton;
   ControlRect deleteButton;
   ControlRect cancelButton;

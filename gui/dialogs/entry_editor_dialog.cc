@@ -25,12 +25,9 @@ constexpr int kHeaderBandHeight = 26;
 
 }  // namespace
 
-EntryEditorDialog::EntryEditorDialog(EditMode mode, std::u16string headword,
-                                     std::u16string meaning, QWidget* parent)
-    : QDialog(parent),
-      mode_(mode),
-      headword_(std::move(headword)),
-      meaning_(std::move(meaning)) {
+EntryEditorDialog::EntryEditorDialog(EditMode mode, std::u16string headword, std::u16string meaning,
+                                     QWidget* parent)
+    : QDialog(parent), mode_(mode), headword_(std::move(headword)), meaning_(std::move(meaning)) {
   setWindowTitle(modeTitle(mode_));
 
   titleLine_ = new QLabel(modeTitle(mode_), this);
@@ -82,9 +79,12 @@ EntryEditorDialog::~EntryEditorDialog() = default;
 
 QString EntryEditorDialog::modeTitle(EditMode mode) {
   switch (mode) {
-    case EditMode::Add: return QStringLiteral("Add new entry");
-    case EditMode::ModifyMeaning: return QStringLiteral("Modify meaning");
-    case EditMode::ModifyWord: return QStringLiteral("Modify word");
+    case EditMode::Add:
+      return QStringLiteral("Add new entry");
+    case EditMode::ModifyMeaning:
+      return QStringLiteral("Modify meaning");
+    case EditMode::ModifyWord:
+      return QStringLiteral("Modify word");
   }
   return QString();
 }
@@ -96,9 +96,8 @@ void EntryEditorDialog::resizeEvent(QResizeEvent* event) {
 
 void EntryEditorDialog::layOut() {
   const QRect client = rect();
-  const EntryEditorLayout layout = layoutEntryEditor(
-      ClientRect{client.left(), client.top(), client.left() + client.width(),
-                 client.top() + client.height()});
+  const EntryEditorLayout layout = layoutEntryEditor(ClientRect{
+      client.left(), client.top(), client.left() + client.width(), client.top() + client.height()});
   headwordBox_->setGeometry(toQRect(layout.headwordBox));
   meaningBox_->setGeometry(toQRect(layout.meaningBox));
   okButton_->setGeometry(toQRect(layout.okButton));

@@ -6,8 +6,8 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QStandardItemModel>
@@ -67,7 +67,9 @@ void writeTraceToStandardError(const QString& line) {
 }  // namespace
 
 FilePickerDialog::FilePickerDialog(QWidget* parent, const QString& startFolder)
-    : QDialog(parent), startFolder_(startFolderFor(startFolder)), trace_(writeTraceToStandardError) {
+    : QDialog(parent),
+      startFolder_(startFolderFor(startFolder)),
+      trace_(writeTraceToStandardError) {
   setWindowTitle(QStringLiteral("Select File Name"));
 
   titleLine_ = new QLabel(QStringLiteral("Select File"), this);
@@ -118,8 +120,7 @@ FilePickerDialog::FilePickerDialog(QWidget* parent, const QString& startFolder)
 FilePickerDialog::~FilePickerDialog() = default;
 
 bool FilePickerDialog::nameMatches(const QString& name, const QString& reversedSuffix) {
-  return QString::compare(reversed(name).left(4), reversedSuffix.left(4), Qt::CaseInsensitive) ==
-         0;
+  return QString::compare(reversed(name).left(4), reversedSuffix.left(4), Qt::CaseInsensitive) == 0;
 }
 
 QString FilePickerDialog::startFolderFor(const QString& path) {
@@ -183,8 +184,7 @@ void FilePickerDialog::populate() {
   tree_->setFocus();  // the arrow keys work at once
 }
 
-void FilePickerDialog::insertItem(QStandardItem* parent, const QString& text,
-                                  PickerItemKind kind) {
+void FilePickerDialog::insertItem(QStandardItem* parent, const QString& text, PickerItemKind kind) {
   if (text == QLatin1String(".") || text == QLatin1String("..")) return;
   auto* item = new QStandardItem(text);
   item->setEditable(false);
@@ -192,7 +192,9 @@ void FilePickerDialog::insertItem(QStandardItem* parent, const QString& text,
   item->setData(kind != PickerItemKind::File, kChildrenMarkRole);
   QStyle* s = style();
   switch (kind) {
-    case PickerItemKind::Root: item->setIcon(s->standardIcon(QStyle::SP_ComputerIcon)); break;
+    case PickerItemKind::Root:
+      item->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
+      break;
     case PickerItemKind::Folder: {
       QIcon icon;
       icon.addPixmap(s->standardIcon(QStyle::SP_DirClosedIcon).pixmap(16, 16), QIcon::Normal);
@@ -200,7 +202,9 @@ void FilePickerDialog::insertItem(QStandardItem* parent, const QString& text,
       item->setIcon(icon);
       break;
     }
-    case PickerItemKind::File: item->setIcon(s->standardIcon(QStyle::SP_FileIcon)); break;
+    case PickerItemKind::File:
+      item->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+      break;
   }
   if (parent == nullptr) {
     model_->appendRow(item);

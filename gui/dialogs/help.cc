@@ -10,10 +10,14 @@ namespace lexora {
 
 const char* helpAnchor(HelpTopic topic) {
   switch (topic) {
-    case HelpTopic::MainWindow: return "Interface";
-    case HelpTopic::StyleDialog: return "InterfaceMenu";
-    case HelpTopic::Dictionaries: return "DictionaryMenu";
-    case HelpTopic::AboutBox: return "Introdution";
+    case HelpTopic::MainWindow:
+      return "Interface";
+    case HelpTopic::StyleDialog:
+      return "InterfaceMenu";
+    case HelpTopic::Dictionaries:
+      return "DictionaryMenu";
+    case HelpTopic::AboutBox:
+      return "Introdution";
   }
   return "Introdution";
 }

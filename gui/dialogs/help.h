@@ -11,10 +11,10 @@ namespace lexora {
 class DesktopPrograms;
 
 enum class HelpTopic {
-  MainWindow,     // anchor "Interface"
-  StyleDialog,    // anchor "InterfaceMenu"
-  Dictionaries,   // anchor "DictionaryMenu"
-  AboutBox,       // anchor "Introdution" (spelled so in the help file)
+  MainWindow,    // anchor "Interface"
+  StyleDialog,   // anchor "InterfaceMenu"
+  Dictionaries,  // anchor "DictionaryMenu"
+  AboutBox,      // anchor "Introdution" (spelled so in the help file)
 };
 
 inline constexpr const char* kHelpFileName = "Lexora.htm";

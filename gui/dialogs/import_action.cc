@@ -57,7 +57,8 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   if (!kind) {
     QMessageBox::critical(owner, QObject::tr("Import"),
                           QObject::tr("%1 is not a StarDict (.ifo), dictd (.index) or TSV "
-                                      "dictionary.").arg(source));
+                                      "dictionary.")
+                              .arg(source));
     return {};
   }
   if (*kind == importers::SourceKind::Dictd && !source.endsWith(QLatin1String(".index"))) {
@@ -65,10 +66,12 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   }
   const QString folder = QString::fromStdString(importers::installedDictionaryFolder());
   if (!QDir().mkpath(folder)) {
-    QMessageBox::critical(owner, QObject::tr("Import"), QObject::tr("Cannot create %1.").arg(folder));
+    QMessageBox::critical(owner, QObject::tr("Import"),
+                          QObject::tr("Cannot create %1.").arg(folder));
     return {};
   }
-  const std::string dataFile = QDir(folder).filePath(stemOf(source) + QStringLiteral(".pvm")).toStdString();
+  const std::string dataFile =
+      QDir(folder).filePath(stemOf(source) + QStringLiteral(".pvm")).toStdString();
 
   std::atomic<uint64_t> done{0};
   std::atomic<uint64_t> total{0};
@@ -111,10 +114,11 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   worker.join();
   progress.close();
 
-  if (outcome.status == importers::ImportOutcome::Status::Cancelled) return {};
-  if (outcome.status == importers::ImportOutcome::Status::Failed) {
-    QMessageBox::critical(owner, QObject::tr("Import"),
-                          QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.error)));
+  if (outcome.result == importers::ImportResult::Cancelled) return {};
+  if (outcome.result == importers::ImportResult::Failed) {
+    QMessageBox::critical(
+        owner, QObject::tr("Import"),
+        QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.error)));
     return {};
   }
   QStringList written;

@@ -17,12 +17,12 @@
 
 #include "gui/dialogs/file_picker_dialog.h"
 #include "gui/dialogs/help.h"
-#include "gui/widgets/picture_button.h"
 #include "gui/dialogs/style_dialog_layout.h"
 #include "gui/widgets/html_viewer.h"
-#include "render/entry_renderer.h"
-#include "platform/program_folder.h"
+#include "gui/widgets/picture_button.h"
 #include "gui/widgets/qt_geometry.h"
+#include "platform/program_folder.h"
+#include "render/entry_renderer.h"
 
 namespace lexora {
 
@@ -54,7 +54,8 @@ std::optional<uint32_t> chooseColourWithQt(QWidget* parent) {
 // Background pictures: the folder-tree file picker, offering the files whose names end in
 // "jpeg" (any case) and starting near the picture in use. A picker closed with OK but no file
 // counts as cancelled.
-std::optional<std::u16string> choosePictureWithPicker(QWidget* parent, const std::u16string& current) {
+std::optional<std::u16string> choosePictureWithPicker(QWidget* parent,
+                                                      const std::u16string& current) {
   const std::optional<QString> path =
       runFilePicker(parent, QStringLiteral("gepj"), QString::fromStdU16String(current));
   if (!path || path->isEmpty()) return std::nullopt;
@@ -202,9 +203,15 @@ void StyleDialog::flagClicked(Flag flag, bool checked) {
   if (style == nullptr) return;  // the prompt: only the check box itself toggles
   const uint32_t value = checked ? 1 : 0;
   switch (flag) {
-    case Flag::Hidden: style->hidden = value; break;
-    case Flag::Bold: style->bold = value; break;
-    case Flag::Italic: style->italic = value; break;
+    case Flag::Hidden:
+      style->hidden = value;
+      break;
+    case Flag::Bold:
+      style->bold = value;
+      break;
+    case Flag::Italic:
+      style->italic = value;
+      break;
   }
   refreshPreview();
 }
@@ -265,7 +272,9 @@ void StyleDialog::refreshPreview() {
   ++previewRefreshes_;
 }
 
-void StyleDialog::linkTapped(const QString& href) { services_.showMessage(this, kLinkMessage + href); }
+void StyleDialog::linkTapped(const QString& href) {
+  services_.showMessage(this, kLinkMessage + href);
+}
 
 void StyleDialog::storePopupTime() {
   popupTimeBox_->interpretText();

@@ -52,9 +52,9 @@ class StyleDialog : public QDialog {
  public:
   // The list's rows: the prompt, then the seven elements in style-table order.
   static constexpr int kPromptRow = 0;
-  static const QString kPromptText;     // "Choose Style to Change"
-  static const QString kTitleText;      // "Customize Interface Style"
-  static const QString kLinkMessage;    // "Word will be transalated: "
+  static const QString kPromptText;   // "Choose Style to Change"
+  static const QString kTitleText;    // "Customize Interface Style"
+  static const QString kLinkMessage;  // "Word will be transalated: "
   // The sample entry of the preview, its lines joined by CR LF.
   static const std::u16string kSampleEntry;
   static constexpr int kMinPopupTime = schema::kMinDialogTime2Show;

@@ -7,20 +7,20 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QPaintEvent>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "app/hand_off_text.h"
 #include "app/home_page.h"
-#include "app/lookup_button_control.h"
 #include "app/lookup_answer.h"
+#include "app/lookup_button_control.h"
 #include "app/lookup_flow.h"
-#include "gui/dialogs/dialog_entry_editor.h"
 #include "gui/dialogs/message_box_messages.h"
+#include "gui/dialogs/modal_entry_editor.h"
 #include "gui/main_window/central_area.h"
 #include "gui/main_window/history_tree.h"
 #include "gui/main_window/menu_bar.h"
@@ -67,7 +67,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
       handOffRetry_(new QTimer(this)),
       errorReporter_(showErrorBox),
       entryMessages_(std::make_unique<MessageBoxMessages>(this)),
-      entryEditor_(std::make_unique<DialogEntryEditor>(this)),
+      entryEditor_(std::make_unique<ModalEntryEditor>(this)),
       central_(new CentralArea(this)),
       viewer_(nullptr),
       wordList_(new QListView(central_)),
@@ -180,9 +180,15 @@ int32_t LexoraDialog::currentEntryIndex() const { return editableEntry(editTarge
 
 void LexoraDialog::setViewMode(int32_t mode) {
   switch (mode) {
-    case kMeaningPage: viewSwitch_->showMeaning(); break;
-    case kWordListPane: viewSwitch_->showWordList(); break;
-    case kHistoryTreePane: viewSwitch_->showHistory(); break;
+    case kMeaningPage:
+      viewSwitch_->showMeaning();
+      break;
+    case kWordListPane:
+      viewSwitch_->showWordList();
+      break;
+    case kHistoryTreePane:
+      viewSwitch_->showHistory();
+      break;
     default:
       viewMode_ = mode;
       viewSwitch_->showPanes();
@@ -225,8 +231,8 @@ void LexoraDialog::selectListRow(uint32_t row, bool fullyVisible) {
   if (row >= static_cast<uint32_t>(wordListModel_->rowCount())) return;
   QModelIndex index = wordListModel_->index(static_cast<int>(row));
   wordList_->setCurrentIndex(index);
-  wordList_->scrollTo(index, fullyVisible ? QAbstractItemView::EnsureVisible
-                                          : QAbstractItemView::EnsureVisible);
+  wordList_->scrollTo(
+      index, fullyVisible ? QAbstractItemView::EnsureVisible : QAbstractItemView::EnsureVisible);
 }
 
 void LexoraDialog::reportError() {
@@ -474,8 +480,7 @@ bool LexoraDialog::eventFilter(QObject* watched, QEvent* event) {
       }
       case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            !key->isAutoRepeat()) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
           lookupButton()->setEnabled(false);
           showFromWordBox();
           lookupButton()->setEnabled(true);

@@ -17,11 +17,11 @@
 
 #include "app/edit_target.h"
 #include "app/entry_commands.h"
-#include "gui/main_window/window_state.h"
 #include "app/history.h"
 #include "app/lookup_page.h"
 #include "app/options.h"
 #include "app/view_mode.h"
+#include "gui/main_window/window_state.h"
 #include "platform/window_message.h"
 
 class QAction;
@@ -167,8 +167,7 @@ class LexoraDialog : public QMainWindow {
   // The edit commands follow the target (greyed without one).
   void setEditTarget(EditTarget target);
   void reportError();
-  void showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
-                           int32_t dictionaryIndex);
+  void showSuggestionsOnly(const std::vector<std::u16string>& suggestions, int32_t dictionaryIndex);
   void setWordBoxText(const std::u16string& text);
   Dictionary* dictionary(int32_t index);
   int32_t working() const { return *state_.workingDictIndex; }

@@ -12,10 +12,10 @@
 #include "app/dictionary_opening.h"
 #include "app/lookup_button_control.h"
 #include "gui/main_window/central_area.h"
-#include "gui/main_window/dictionary_popup.h"
 #include "gui/main_window/lexora_dialog.h"
 #include "gui/main_window/menu_bar.h"
 #include "gui/main_window/popup_bubble.h"
+#include "gui/main_window/select_dict_menu.h"
 #include "gui/main_window/word_list_model.h"
 #include "gui/widgets/html_viewer.h"
 
@@ -56,7 +56,8 @@ void LexoraDialog::buildMenuBar() {
     return services_.writeShowLookupButton && services_.writeShowLookupButton(value);
   };
   effects.setLookupButtonRunning = [this](bool run) {
-    if (services_.launcher) setLookupButtonRunning(run, *services_.launcher, services_.programFolder);
+    if (services_.launcher)
+      setLookupButtonRunning(run, *services_.launcher, services_.programFolder);
   };
   effects.setCheck = [this](int command, bool on) { menuBar_->setMarked(command, on); };
   effects.removePopup = [this] { popupBubble_->removeNotification(popupNotificationId_); };
@@ -64,16 +65,16 @@ void LexoraDialog::buildMenuBar() {
   effects.lookupButtonBlocker = services_.lookupButtonBlocker;
   effects.setLookupButtonAutostart = services_.setLookupButtonAutostart;
   effects.showMessage = [this](const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Lexora"), QString::fromStdString(text),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Lexora"),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
   };
   options_ = std::make_unique<Options>(
-      OptionFields{&display->useClearType, &display->textSize,
-                   state_.showLookupButtonSetting ? state_.showLookupButtonSetting
-                                                  : &ownShowLookupButton_,
-                   state_.showIndexAtStartingSetting ? state_.showIndexAtStartingSetting
-                                                     : &ownShowIndexAtStarting_},
+      OptionFields{
+          &display->useClearType, &display->textSize,
+          state_.showLookupButtonSetting ? state_.showLookupButtonSetting : &ownShowLookupButton_,
+          state_.showIndexAtStartingSetting ? state_.showIndexAtStartingSetting
+                                            : &ownShowIndexAtStarting_},
       std::move(effects));
   options_->syncMarks();
 
@@ -223,8 +224,7 @@ void LexoraDialog::runDictionariesCommand() {
         for (Dictionary& slot : state_.dictionaries) slot.closeDictionary();
         return openInstalledDictionaries(
             state_.dictionaries, state_.totalDict ? *state_.totalDict : 0,
-            state_.dictionaryPath ? state_.dictionaryPath
-                                  : [](int32_t) { return std::string(); });
+            state_.dictionaryPath ? state_.dictionaryPath : [](int32_t) { return std::string(); });
       },
       e);
   if (!accepted) return;

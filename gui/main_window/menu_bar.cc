@@ -9,9 +9,16 @@
 
 namespace lexora {
 
-const int MenuBar::kButtonCommands[10] = {
-    kCmdOptionsMenu, kCmdEditMenu,    kCmdShowMeaning, kCmdShowWordList,   kCmdPreviousWord,
-    kCmdNextWord,    0,               kCmdShowHistory, kCmdHistoryBack,    kCmdHistoryForward};
+const int MenuBar::kButtonCommands[10] = {kCmdOptionsMenu,
+                                          kCmdEditMenu,
+                                          kCmdShowMeaning,
+                                          kCmdShowWordList,
+                                          kCmdPreviousWord,
+                                          kCmdNextWord,
+                                          0,
+                                          kCmdShowHistory,
+                                          kCmdHistoryBack,
+                                          kCmdHistoryForward};
 
 MenuBar::MenuBar(QWidget* parent) : QToolBar(parent) {
   setObjectName(QStringLiteral("menuBar"));
@@ -114,8 +121,8 @@ void MenuBar::onTriggered(int command) {
   for (auto it = marks_.cbegin(); it != marks_.cend(); ++it) {
     if (QAction* item = action(it.key())) item->setChecked(it.value());
   }
-  if (QAction* item = action(command); item != nullptr && item->isCheckable() &&
-                                       !marks_.contains(command)) {
+  if (QAction* item = action(command);
+      item != nullptr && item->isCheckable() && !marks_.contains(command)) {
     item->setChecked(false);
   }
   emit commandTriggered(command);

@@ -48,8 +48,8 @@ void pencil(QPainter& p) {
   p.setBrush(kFill);
   p.drawPath(body);
   p.setBrush(kAccent);
-  p.drawPolygon(QPolygonF({QPointF(11, 2.5), QPointF(13.5, 5), QPointF(12.2, 6.3),
-                           QPointF(9.7, 3.8)}));
+  p.drawPolygon(
+      QPolygonF({QPointF(11, 2.5), QPointF(13.5, 5), QPointF(12.2, 6.3), QPointF(9.7, 3.8)}));
 }
 
 void page(QPainter& p) {
@@ -131,24 +131,37 @@ void wordMark(QPainter& p) {
 
 QIcon menuBarIcon(int image) {
   switch (image) {
-    case 0: return drawn(sliders);
-    case 1: return drawn(pencil);
-    case 2: return drawn(page);
-    case 3: return drawn(list);
-    case 4: return drawn([](QPainter& p) { chevron(p, true); });
-    case 5: return drawn([](QPainter& p) { chevron(p, false); });
-    case 6: return drawn(clock);
-    case 7: return drawn([](QPainter& p) { arrow(p, true); });
-    case 8: return drawn([](QPainter& p) { arrow(p, false); });
-    default: return QIcon();
+    case 0:
+      return drawn(sliders);
+    case 1:
+      return drawn(pencil);
+    case 2:
+      return drawn(page);
+    case 3:
+      return drawn(list);
+    case 4:
+      return drawn([](QPainter& p) { chevron(p, true); });
+    case 5:
+      return drawn([](QPainter& p) { chevron(p, false); });
+    case 6:
+      return drawn(clock);
+    case 7:
+      return drawn([](QPainter& p) { arrow(p, true); });
+    case 8:
+      return drawn([](QPainter& p) { arrow(p, false); });
+    default:
+      return QIcon();
   }
 }
 
 QIcon historyIcon(int image) {
   switch (image) {
-    case 1: return drawn(book);
-    case 2: return drawn(wordMark);
-    default: return QIcon();
+    case 1:
+      return drawn(book);
+    case 2:
+      return drawn(wordMark);
+    default:
+      return QIcon();
   }
 }
 

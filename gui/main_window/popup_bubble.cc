@@ -62,12 +62,12 @@ PopupBubble::PopupBubble(QWidget* parent)
   setObjectName(QStringLiteral("popupBubble"));
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFrameShape(QFrame::Box);
-  setStyleSheet(QStringLiteral(
-      "#popupBubble { background: #ffffff; border: 1px solid #1f3a68; }"
-      "#bubbleHeader { background: #1f3a68; }"
-      "#bubbleTitle { color: white; font-weight: bold; }"
-      "#bubbleClose { color: white; border: none; font-weight: bold; }"
-      "QPushButton { padding: 2px 12px; }"));
+  setStyleSheet(
+      QStringLiteral("#popupBubble { background: #ffffff; border: 1px solid #1f3a68; }"
+                     "#bubbleHeader { background: #1f3a68; }"
+                     "#bubbleTitle { color: white; font-weight: bold; }"
+                     "#bubbleClose { color: white; border: none; font-weight: bold; }"
+                     "QPushButton { padding: 2px 12px; }"));
 
   auto* header = new QWidget(this);
   header->setObjectName(QStringLiteral("bubbleHeader"));

@@ -32,9 +32,9 @@ void paintTopStrip(QPainter& painter, const LayoutRect& rect) {
                           strip.cornerSize / 2.0);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(colour, 1));
-  painter.drawPolyline(QPolygon({QPoint(strip.line[0].x, strip.line[0].y),
-                                 QPoint(strip.line[1].x, strip.line[1].y),
-                                 QPoint(strip.line[2].x, strip.line[2].y)}));
+  painter.drawPolyline(
+      QPolygon({QPoint(strip.line[0].x, strip.line[0].y), QPoint(strip.line[1].x, strip.line[1].y),
+                QPoint(strip.line[2].x, strip.line[2].y)}));
   painter.restore();
 }
 

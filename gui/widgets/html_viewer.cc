@@ -32,9 +32,11 @@ QString HtmlViewer::adaptHtml(const QString& html, double emPixels) {
     QString before = html.mid(last, m.capturedStart() - last);
     QString soFar = out + before;
     static const QRegularExpression endsAfterBlock(
-        QStringLiteral("(?:</p>|<body[^>]*>|<br\\s*/?>)\\s*$"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("(?:</p>|<body[^>]*>|<br\\s*/?>)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
     out += before;
-    if (soFar.contains(endsAfterBlock)) out += m.captured(0).left(m.capturedStart(1) - m.capturedStart());
+    if (soFar.contains(endsAfterBlock))
+      out += m.captured(0).left(m.capturedStart(1) - m.capturedStart());
     out += m.captured(1);
     last = m.capturedEnd();
   }
@@ -66,8 +68,8 @@ QString HtmlViewer::adaptHtml(const QString& html, double emPixels) {
   result += out.mid(last);
 
   // Pictures sit on the middle of the text line, not on its baseline.
-  static const QRegularExpression imageWithoutAlign(
-      QStringLiteral("<img(?![^>]*\\balign\\s*=)"), QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression imageWithoutAlign(QStringLiteral("<img(?![^>]*\\balign\\s*=)"),
+                                                    QRegularExpression::CaseInsensitiveOption);
   result.replace(imageWithoutAlign, QStringLiteral("<img align=\"middle\""));
   return result;
 }

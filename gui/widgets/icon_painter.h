@@ -4,8 +4,8 @@
 // the menu bar's buttons.
 
 #include <QColor>
-#include <QPainter>
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <QString>
 

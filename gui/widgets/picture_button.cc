@@ -19,8 +19,8 @@ void drawPicture(ButtonPicture picture, QPainter& painter) {
       tick.moveTo(2.5, 8.5);
       tick.lineTo(6.5, 12.5);
       tick.lineTo(13.5, 3.5);
-      painter.setPen(QPen(QColor(0x1e, 0x8c, 0x2d), 2.6, Qt::SolidLine, Qt::RoundCap,
-                          Qt::RoundJoin));
+      painter.setPen(
+          QPen(QColor(0x1e, 0x8c, 0x2d), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       painter.drawPath(tick);
       break;
     }

@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QScreen>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
-#include "platform/window_identity.h"
 #include "gui/widgets/icon_painter.h"
+#include "platform/window_identity.h"
 
 namespace lexora {
 namespace {

@@ -37,9 +37,11 @@ class X11Foreground : public ForegroundSource {
   std::u16string titleOf(NativeWindow window) override {
     const auto id = static_cast<xcb_window_t>(window);
     std::string utf8 = property(id, wmName_, utf8String_);
-    if (!utf8.empty()) return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String();
+    if (!utf8.empty())
+      return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String();
     std::string latin1 = property(id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING);
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())).toStdU16String();
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()))
+        .toStdU16String();
   }
 
  private:
@@ -62,8 +64,9 @@ class X11Foreground : public ForegroundSource {
     std::string bytes;
     if (reply->type == type) {
       const int length = xcb_get_property_value_length(reply);
-      if (length > 0) bytes.assign(static_cast<const char*>(xcb_get_property_value(reply)),
-                                   static_cast<size_t>(length));
+      if (length > 0)
+        bytes.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                     static_cast<size_t>(length));
     }
     std::free(reply);
     return bytes;

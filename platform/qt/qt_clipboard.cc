@@ -16,8 +16,7 @@ bool QtClipboard::readUnicodeText(std::u16string& text) {
 }
 
 void QtClipboard::writeUnicodeText(std::u16string_view text) {
-  QGuiApplication::clipboard()->setText(
-      toQString(text));
+  QGuiApplication::clipboard()->setText(toQString(text));
 }
 
 }  // namespace lexora

@@ -1,12 +1,12 @@
 #include "platform/qt/termination_signals.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
-#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <cerrno>
 
 namespace lexora {
 namespace {
@@ -28,8 +28,8 @@ bool quitOnTerminationSignals() {
     signalPipe[0] = signalPipe[1] = -1;
     return false;
   }
-  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read,
-                                       QCoreApplication::instance());
+  auto* notifier =
+      new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
     char buffer[16];
     while (read(signalPipe[0], buffer, sizeof buffer) > 0) {

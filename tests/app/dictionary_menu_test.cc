@@ -122,15 +122,13 @@ TEST(DictionaryMenuTest, ReopenAfterOkResetsAndReopensButCancelKeepsEverything) 
     return result;
   };
 
-  reopenAfterDictionariesDialog(false, {&working, &reverse, &current}, openAll,
-                                recorder.effects());
+  reopenAfterDictionariesDialog(false, {&working, &reverse, &current}, openAll, recorder.effects());
   EXPECT_EQ(working, 2);
   EXPECT_EQ(current, 17);
   EXPECT_EQ(opens, 0);
   EXPECT_TRUE(recorder.events.empty());
 
-  reopenAfterDictionariesDialog(true, {&working, &reverse, &current}, openAll,
-                                recorder.effects());
+  reopenAfterDictionariesDialog(true, {&working, &reverse, &current}, openAll, recorder.effects());
   EXPECT_EQ(working, 1);
   EXPECT_EQ(reverse, 2);
   EXPECT_EQ(current, -1);
@@ -138,8 +136,7 @@ TEST(DictionaryMenuTest, ReopenAfterOkResetsAndReopensButCancelKeepsEverything) 
 
   recorder.events.clear();
   result = {-1, -1};  // nothing opens any more
-  reopenAfterDictionariesDialog(true, {&working, &reverse, &current}, openAll,
-                                recorder.effects());
+  reopenAfterDictionariesDialog(true, {&working, &reverse, &current}, openAll, recorder.effects());
   EXPECT_EQ(working, -1);
   EXPECT_EQ(reverse, -1);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"count 0", "count 0"}));

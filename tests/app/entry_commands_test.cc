@@ -157,8 +157,7 @@ TEST_F(EntryCommandsTest, ModifyWordRenamesAsTypedAndShowsTheMovedEntry) {
   run(kCmdModifyWord);
   ASSERT_EQ(editor.modes, std::vector<EditMode>{EditMode::ModifyWord});
   EXPECT_EQ(editor.opened[0].headword, u"apple");
-  EXPECT_EQ(messages.shown,
-            (std::vector<ShownMessage>{{kModifyWordOkMessage, MessageIcon::None}}));
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{kModifyWordOkMessage, MessageIcon::None}}));
   EXPECT_EQ(wordList.shown, std::vector<uint32_t>{2});  // bread, cat, Dog
   EXPECT_EQ(current, 2);
   EXPECT_EQ(stored(), (Entries{initial[1], initial[2], {u"Dog", u"- a fruit"}}));
@@ -288,8 +287,8 @@ std::string runInChild(const std::function<std::string()>& body) {
   if (child == 0) {
     ::close(pipeEnds[0]);
     const std::string out = body();
-    const bool written = ::write(pipeEnds[1], out.data(), out.size()) ==
-                         static_cast<ssize_t>(out.size());
+    const bool written =
+        ::write(pipeEnds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
     ::_exit(written ? 0 : 3);
   }
   ::close(pipeEnds[1]);
@@ -309,7 +308,8 @@ std::string runInChild(const std::function<std::string()>& body) {
 std::string runCommand(const std::string& dataFile, int command, int entryIndex,
                        const EntryTexts& answer) {
   Dictionary dictionary;
-  if (Status s = dictionary.openDictionary(dataFile); !s.isOk()) return "cannot open: " + s.message();
+  if (Status s = dictionary.openDictionary(dataFile); !s.isOk())
+    return "cannot open: " + s.message();
   test::FakeMessages messages;
   test::FakeEditor editor;
   editor.acceptWith(answer.headword, answer.meaning);
@@ -365,9 +365,9 @@ TEST_F(EntryCommandsTest, FullWordFileKeepsEveryEarlierEntry) {
                                  {u"dog", u"- an animal"}),
             "Unknown error!\ncurrent=-1");
   EXPECT_EQ(stored(), initial);
-  EXPECT_EQ(runWithFileSizeLimit(scratch.dataFile(), wordFileSize, kCmdModifyWord, 0,
-                                 {u"avocado", u""}),
-            "Unknown error!\ncurrent=-1");
+  EXPECT_EQ(
+      runWithFileSizeLimit(scratch.dataFile(), wordFileSize, kCmdModifyWord, 0, {u"avocado", u""}),
+      "Unknown error!\ncurrent=-1");
   EXPECT_EQ(stored(), initial);
 }
 
@@ -381,9 +381,9 @@ TEST_F(EntryCommandsTest, FullDataFileKeepsEveryEarlierEntry) {
     noise += static_cast<char16_t>(u'!' + (seed >> 16) % 90);
   }
   const auto dataFileSize = static_cast<rlim_t>(test::fileBytes(scratch.dataFile()).size());
-  EXPECT_EQ(runWithFileSizeLimit(scratch.dataFile(), dataFileSize, kCmdModifyMeaning, 2,
-                                 {u"cat", noise}),
-            "Unknown error!\ncurrent=2");
+  EXPECT_EQ(
+      runWithFileSizeLimit(scratch.dataFile(), dataFileSize, kCmdModifyMeaning, 2, {u"cat", noise}),
+      "Unknown error!\ncurrent=2");
   EXPECT_EQ(stored(), initial);
 }
 

@@ -53,8 +53,7 @@ inline bool makeDictionary(Dictionary& dictionary, const std::string& dataFile,
 
 // Every entry of the dictionary in table order, read through a fresh Dictionary. False when
 // the dictionary does not open or any headword or meaning does not read (`error` says why).
-inline bool readBack(const std::string& dataFile, Entries& entries,
-                     std::string* error = nullptr) {
+inline bool readBack(const std::string& dataFile, Entries& entries, std::string* error = nullptr) {
   Dictionary dictionary;
   std::string ignored;
   std::string& why = error ? *error : ignored;

@@ -18,9 +18,7 @@ class TreeMirror : public HistoryListener {
   std::vector<int32_t> roots;
   std::map<int32_t, std::vector<std::u16string>> words;
   void rootAdded(int32_t slot, const std::u16string&) override { roots.push_back(slot); }
-  void wordRemoved(int32_t slot, int row) override {
-    words[slot].erase(words[slot].begin() + row);
-  }
+  void wordRemoved(int32_t slot, int row) override { words[slot].erase(words[slot].begin() + row); }
   void wordInserted(int32_t slot, int row, const std::u16string& word) override {
     words[slot].insert(words[slot].begin() + row, word);
   }

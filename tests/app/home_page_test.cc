@@ -83,15 +83,15 @@ TEST(HomePageTest, DictionaryThatFailedToOpenShowsEmptyTextsAndNoWords) {
   const std::u16string page = buildHomePage(homePageEntries(slots, 2));
   EXPECT_EQ(count(page, u"<LI>"), 2u);
   EXPECT_TRUE(contains(page, u"<i>EV</i></font></p></LI><p><i>English. 12 words</i></p>"));
-  EXPECT_TRUE(contains(page, u"<LI><p><font color=\"#FF0000\"><i></i></font></p></LI>"
-                             u"<p><i>. 0 words</i></p></OL>"));
+  EXPECT_TRUE(contains(page,
+                       u"<LI><p><font color=\"#FF0000\"><i></i></font></p></LI>"
+                       u"<p><i>. 0 words</i></p></OL>"));
   EXPECT_FALSE(contains(page, u"stale"));
   EXPECT_FALSE(contains(page, u"not installed"));
 }
 
 TEST(HomePageTest, TitlesAreWrittenAsTextAndCountsAsUnsigned) {
-  const std::u16string page =
-      buildHomePage({{u"<b>A&B</b>", u"say \"hi\"", 4000000000u}});
+  const std::u16string page = buildHomePage({{u"<b>A&B</b>", u"say \"hi\"", 4000000000u}});
   EXPECT_TRUE(contains(page, u"<i>&lt;b&gt;A&amp;B&lt;/b&gt;</i>"));
   EXPECT_TRUE(contains(page, u"say &quot;hi&quot;. 4000000000 words"));
 }

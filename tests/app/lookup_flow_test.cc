@@ -1,5 +1,5 @@
-#include "tests/support/status_assertions.h"
 #include "app/lookup_flow.h"
+#include "tests/support/status_assertions.h"
 
 #include <gtest/gtest.h>
 

@@ -102,7 +102,9 @@ class LookupButtonSessionTest : public OptionsTest {
       events_.push_back("write " + std::to_string(value));
       return true;
     };
-    effects.setLookupButtonRunning = [this](bool run) { events_.push_back(run ? "start" : "stop"); };
+    effects.setLookupButtonRunning = [this](bool run) {
+      events_.push_back(run ? "start" : "stop");
+    };
     effects.setCheck = [this](int command, bool checked) { marks_[command] = checked; };
     effects.lookupButtonBlocker = [this] { return blocker_; };
     effects.showMessage = [this](const std::string& text) { events_.push_back("message " + text); };

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/registry_memory.h"
 #include "platform/registry_sqlite.h"
+#include "tests/support/registry_memory.h"
 
 namespace lexora {
 namespace {
@@ -184,9 +184,9 @@ TEST_F(SettingsTest, AFileThatIsNotAHiveGivesDefaultsAndKeepsItsBytes) {
   fs::remove(path_);
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(42);", nullptr, nullptr,
-                         nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(42);", nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(db);
   const std::string foreign = readAll();
   EXPECT_FALSE(openSettingsKey(path_));
@@ -289,27 +289,35 @@ TEST(SettingsOrderTest, LoadAndSaveWriteTheValuesInTheirOrderUnderTheirStoredNam
     EXPECT_EQ(w.type, RegistryType::kDword) << std::string(w.name.begin(), w.name.end());
     names.push_back(w.name);
   }
-  EXPECT_EQ(names, (std::vector<std::u16string>{
-                       u"TotalDict", u"WorkingDictIndex", u"ReverseDictIndex", u"TextSize",
-                       u"UseClearType", u"ShowLookupButton", u"ShowIndexAtStarting",
-                       u"Time2Show", u"UseTextture"}));
+  EXPECT_EQ(names,
+            (std::vector<std::u16string>{u"TotalDict", u"WorkingDictIndex", u"ReverseDictIndex",
+                                         u"TextSize", u"UseClearType", u"ShowLookupButton",
+                                         u"ShowIndexAtStarting", u"Time2Show", u"UseTextture"}));
 
   hive->writes.clear();
   s.totalDict = 1;
   s.dictionaryPaths[0] = u"/d";
   saveSettings(key, s);
   using T = RegistryType;
-  const std::vector<std::pair<std::u16string, T>> expected = {
-      {u"TotalDict", T::kDword},         {u"WorkingDictIndex", T::kDword},
-      {u"ReverseDictIndex", T::kDword},  {u"TextSize", T::kDword},
-      {u"UseClearType", T::kDword},      {u"ShowLookupButton", T::kDword},
-      {u"ShowIndexAtStarting", T::kDword}, {u"Dictionary1", T::kString},
-      {u"Time2Show", T::kDword},         {u"Style1", T::kBinary},
-      {u"Style2", T::kBinary},           {u"Style3", T::kBinary},
-      {u"Style4", T::kBinary},           {u"Style5", T::kBinary},
-      {u"Style6", T::kBinary},           {u"Style7", T::kBinary},
-      {u"UseTextture", T::kDword},       {u"Textture", T::kString},
-      {u"BackColor", T::kBinary}};
+  const std::vector<std::pair<std::u16string, T>> expected = {{u"TotalDict", T::kDword},
+                                                              {u"WorkingDictIndex", T::kDword},
+                                                              {u"ReverseDictIndex", T::kDword},
+                                                              {u"TextSize", T::kDword},
+                                                              {u"UseClearType", T::kDword},
+                                                              {u"ShowLookupButton", T::kDword},
+                                                              {u"ShowIndexAtStarting", T::kDword},
+                                                              {u"Dictionary1", T::kString},
+                                                              {u"Time2Show", T::kDword},
+                                                              {u"Style1", T::kBinary},
+                                                              {u"Style2", T::kBinary},
+                                                              {u"Style3", T::kBinary},
+                                                              {u"Style4", T::kBinary},
+                                                              {u"Style5", T::kBinary},
+                                                              {u"Style6", T::kBinary},
+                                                              {u"Style7", T::kBinary},
+                                                              {u"UseTextture", T::kDword},
+                                                              {u"Textture", T::kString},
+                                                              {u"BackColor", T::kBinary}};
   ASSERT_EQ(hive->writes.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(hive->writes[i].name, expected[i].first) << i;

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "tests/support/status_assertions.h"
 #include "app/dictionary_language.h"
 #include "app/lookup_answer.h"
 #include "app/lookup_page.h"
@@ -20,6 +19,7 @@
 #include "tests/support/registry_memory.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/small_hunspell.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -32,7 +32,8 @@ class WordHelpTest : public ::testing::Test {
     test::writeSmallHunspell(hunspell_);
     path_ = build(u"English words", {u"good", u"house", u"ruling", u"run", u"Running", u"study"});
     ASSERT_OK(dictionary_.openDictionary(path_));
-    WordHelp::Places places{[this] { return &key_; }, indexes_.path() + "/index", {hunspell_.path()}};
+    WordHelp::Places places{
+        [this] { return &key_; }, indexes_.path() + "/index", {hunspell_.path()}};
     help_ = std::make_unique<WordHelp>(places);
   }
 
@@ -73,7 +74,7 @@ TEST_F(WordHelpTest, AnExactMatchIsShownAsBeforeAndCostsNothingMore) {
   EXPECT_TRUE(answer.formOf.empty());
   EXPECT_TRUE(answer.suggestions.empty());
   EXPECT_TRUE(pageAdditions(answer).empty());
-  EXPECT_EQ(indexFiles(), 0u);  // no suggestion index was built
+  EXPECT_EQ(indexFiles(), 0u);                                 // no suggestion index was built
   EXPECT_TRUE(storedDictionaryLanguage(key_, path_).empty());  // nor a language guessed
 }
 
@@ -174,7 +175,8 @@ TEST(LookupPage, AdditionsGoAroundTheEntryAndExactPagesStayAsTheyAre) {
   EXPECT_EQ(addToPage(page, PageAdditions{}), page);
 
   const std::u16string noted = addToPage(page, PageAdditions{u"running", u"run", {}});
-  EXPECT_EQ(noted.find(u"<html><body BGCOLOR=\"#ffffff\"><p><i>running</i> \u2192 <b>run</b></p>"), 0u);
+  EXPECT_EQ(noted.find(u"<html><body BGCOLOR=\"#ffffff\"><p><i>running</i> \u2192 <b>run</b></p>"),
+            0u);
   EXPECT_EQ(noted.substr(noted.size() - page.size() + 30), page.substr(30));
 
   const std::u16string linked = addToPage(page, PageAdditions{{}, {}, {u"ruling", u"a<b"}});

@@ -10,7 +10,8 @@ namespace {
 class CliCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(dir_.run({"create", "d.pvm", "--title", "Tiêu đề", "--description", "Desc"}).status, 0);
+    ASSERT_EQ(dir_.run({"create", "d.pvm", "--title", "Tiêu đề", "--description", "Desc"}).status,
+              0);
     for (const char* w : {"b", "d", "f"}) {
       ASSERT_EQ(dir_.run({"add", "d.pvm", w, std::string("- ") + w}).out, "Ok\n");
     }
@@ -116,8 +117,8 @@ TEST_F(CliCommands, MissingOrDamagedFilesFailWithTheFileNamed) {
 // offset of index 1073741242 wraps to 846 in 32 bits).
 TEST_F(CliCommands, DeleteRefusesAWordCountBeyondTheIndexFile) {
   const std::string index = dir_.read("d.pdi");
-  for (const std::string& count : {std::string("\xF0\xFF\xFF\xFF", 4),
-                                   std::string("\xBB\xFD\xFF\x3F", 4)}) {
+  for (const std::string& count :
+       {std::string("\xF0\xFF\xFF\xFF", 4), std::string("\xBB\xFD\xFF\x3F", 4)}) {
     std::string damaged = index;
     damaged.replace(26, 4, count);
     dir_.write("d.pdi", damaged);

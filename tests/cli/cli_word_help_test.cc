@@ -41,7 +41,8 @@ class CliWordHelpTest : public ::testing::Test {
                "Running\t@Running\\r\\n- a race\n"
                "ruling\t@ruling\\r\\n- a decision\n"
                "study\t@study\\r\\n- to learn; see also $run$\n");
-    ASSERT_EQ(dir_.run({"import", "tsv", "words.tsv", "d.pvm", "--title", "English words"}).status, 0);
+    ASSERT_EQ(dir_.run({"import", "tsv", "words.tsv", "d.pvm", "--title", "English words"}).status,
+              0);
   }
 
   ScratchDir hunspell_;
@@ -58,7 +59,8 @@ TEST_F(CliWordHelpTest, LookupShowsTheBaseFormAndSaysSo) {
 
   const CliResult json = dir_.run({"lookup", "d.pvm", "studies", "--json"});
   EXPECT_NE(json.out.find("\"exact\":false,\"form_of\":\"studies\",\"headword\":\"study\""),
-            std::string::npos) << json.out;
+            std::string::npos)
+      << json.out;
 
   const CliResult off = dir_.run({"lookup", "d.pvm", "studies", "--language", "none"});
   EXPECT_EQ(off.status, 3);
@@ -74,7 +76,8 @@ TEST_F(CliWordHelpTest, AMissNamesSuggestions) {
             "Did you mean: Running, ruling\n\n");
   const CliResult json = dir_.run({"lookup", "d.pvm", "runing", "--json"});
   EXPECT_NE(json.out.find("\"exact\":false,\"suggestions\":[\"Running\",\"ruling\"]"),
-            std::string::npos) << json.out;
+            std::string::npos)
+      << json.out;
   const CliResult exact = dir_.run({"lookup", "d.pvm", "run", "--json"});
   EXPECT_EQ(exact.out.find("suggestions"), std::string::npos);
   EXPECT_EQ(exact.out.find("form_of"), std::string::npos);

@@ -29,7 +29,9 @@ class RenderCommandTest : public ::testing::Test {
     ::setenv("LEXORA_REGISTRY", (dir_ / "registry.sqlite").c_str(), 1);
     data_ = (dir_ / "ev.pvm").string();
     ASSERT_EQ(run("create " + data_ + " --collation 1 --title 'English-Vietnamese'").status, 0);
-    add("run", "@run|r\xca\x8cn|\r\n* verb\r\n- ch\xe1\xba\xa1y\r\n=$come here+\xc4\x91\xe1\xba\xbfn \xc4\x91\xc3\xa2y");
+    add("run",
+        "@run|r\xca\x8cn|\r\n* verb\r\n- ch\xe1\xba\xa1y\r\n=$come here+\xc4\x91\xe1\xba\xbfn "
+        "\xc4\x91\xc3\xa2y");
     add("cat", "@cat|k\xc3\xa6t|\r\n- a \"cat\"\\");
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -60,16 +62,19 @@ class RenderCommandTest : public ::testing::Test {
 TEST_F(RenderCommandTest, PrintsThePageExactly) {
   const CliRun r = run("render " + data_ + " ' r\xcc\x81un ' --folder /pics/");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out,
-            "<html><body BGCOLOR=\"#ffffff\"><font color=\"#000000\"><B>run</B></font>/"
-            "<font face=\"Lucida Sans Unicode\" color=#ff00ff>r\xca\x8cn</font>/<br>"
-            "<font color=\"#ff0000\"><I><B><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0em;\">"
-            "<img src=\"file:///pics/word.gif\"> verb</B></I></font></P>"
-            "<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
-            "<img src=\"file:///pics/meaning.gif\"> ch\xe1\xba\xa1y</font></P>"
-            "<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
-            "<a href=\"come\">come</a> <a href=\"here\">here</a><br>\xc4\x91\xe1\xba\xbfn \xc4\x91\xc3\xa2y"
-            "</font></p></body></html>");
+  EXPECT_EQ(
+      r.out,
+      "<html><body BGCOLOR=\"#ffffff\"><font color=\"#000000\"><B>run</B></font>/"
+      "<font face=\"Lucida Sans Unicode\" color=#ff00ff>r\xca\x8cn</font>/<br>"
+      "<font color=\"#ff0000\"><I><B><p "
+      "style=\"margin-top:0em;margin-bottom:0em;margin-left:0em;\">"
+      "<img src=\"file:///pics/word.gif\"> verb</B></I></font></P>"
+      "<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
+      "<img src=\"file:///pics/meaning.gif\"> ch\xe1\xba\xa1y</font></P>"
+      "<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
+      "<a href=\"come\">come</a> <a href=\"here\">here</a><br>\xc4\x91\xe1\xba\xbfn "
+      "\xc4\x91\xc3\xa2y"
+      "</font></p></body></html>");
 }
 
 TEST_F(RenderCommandTest, StrictAndNearest) {

@@ -1,5 +1,5 @@
-#include "tests/support/status_assertions.h"
 #include "engine/block_inflater.h"
+#include "tests/support/status_assertions.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,8 @@ TEST(BlockInflaterTest, StartOfAStreamIsTheStartOfTheWholeContent) {
   BlockInflater inflater;
   std::vector<uint8_t> whole(CACHE_SIZE);
   uint32_t length = 0;
-  ASSERT_TRUE(inflater.inflateWhole(stream.data(), stream.size(), whole.data(), whole.size(), length));
+  ASSERT_TRUE(
+      inflater.inflateWhole(stream.data(), stream.size(), whole.data(), whole.size(), length));
   ASSERT_EQ(length, content.size());
   EXPECT_EQ(std::string(whole.begin(), whole.begin() + length), content);
 
@@ -44,7 +45,8 @@ TEST(BlockInflaterTest, StartOfAStreamIsTheStartOfTheWholeContent) {
     std::vector<uint8_t> start(CACHE_SIZE, 0xEE);
     bool complete = true;
     ASSERT_TRUE(inflater.inflatePrefix(stream.data(), stream.size(), start.data(), wanted, length,
-                                       complete)) << wanted;
+                                       complete))
+        << wanted;
     EXPECT_EQ(length, std::min<uint32_t>(wanted, 60000)) << wanted;
     EXPECT_EQ(std::string(start.begin(), start.begin() + length), content.substr(0, length));
     EXPECT_EQ(start[length], 0xEE) << "wrote past the bytes asked for, at " << wanted;
@@ -69,19 +71,23 @@ TEST(BlockInflaterTest, DamagedOrCutStreamsFail) {
   EXPECT_FALSE(inflater.inflateWhole(badSum.data(), badSum.size(), out.data(), out.size(), length));
 
   // The stream ends in the input before its data does.
-  EXPECT_FALSE(inflater.inflateWhole(stream.data(), stream.size() - 10, out.data(), out.size(), length));
+  EXPECT_FALSE(
+      inflater.inflateWhole(stream.data(), stream.size() - 10, out.data(), out.size(), length));
   EXPECT_FALSE(inflater.inflatePrefix(stream.data(), 40, out.data(), 4096, length, complete));
 
   // Content longer than the room given.
   EXPECT_FALSE(inflater.inflateWhole(stream.data(), stream.size(), out.data(), 59999, length));
 
   const std::vector<uint8_t> garbage(2000, 0x55);
-  EXPECT_FALSE(inflater.inflateWhole(garbage.data(), garbage.size(), out.data(), out.size(), length));
-  EXPECT_FALSE(inflater.inflatePrefix(garbage.data(), garbage.size(), out.data(), 100, length, complete));
+  EXPECT_FALSE(
+      inflater.inflateWhole(garbage.data(), garbage.size(), out.data(), out.size(), length));
+  EXPECT_FALSE(
+      inflater.inflatePrefix(garbage.data(), garbage.size(), out.data(), 100, length, complete));
   EXPECT_FALSE(inflater.inflateWhole(nullptr, 0, out.data(), out.size(), length));
 
   // A failure leaves the inflater fit for the next stream.
-  ASSERT_TRUE(inflater.inflatePrefix(stream.data(), stream.size(), out.data(), 100, length, complete));
+  ASSERT_TRUE(
+      inflater.inflatePrefix(stream.data(), stream.size(), out.data(), 100, length, complete));
   EXPECT_EQ(std::string(out.begin(), out.begin() + 100), content.substr(0, 100));
 }
 
@@ -92,12 +98,16 @@ class BlockReadTest : public ::testing::Test {
   void SetUp() override {
     blocks_ = {prose(60000, 3), prose(5000, 4)};
     test::writeRawDictionary(dir_.file("d.pvm"), kCodeUnit, blocks_,
-                             {{u"a", 0, 0, 120}, {u"b", 0, 9000, 700}, {u"c", 0, 30000, 300},
-                              {u"d", 0, 59700, 300}, {u"e", 1, 100, 50}});
+                             {{u"a", 0, 0, 120},
+                              {u"b", 0, 9000, 700},
+                              {u"c", 0, 30000, 300},
+                              {u"d", 0, 59700, 300},
+                              {u"e", 1, 100, 50}});
   }
   std::u16string expected(uint32_t entry) const {
-    static const struct { int block, offset, length; } where[] = {
-        {0, 0, 120}, {0, 9000, 700}, {0, 30000, 300}, {0, 59700, 300}, {1, 100, 50}};
+    static const struct {
+      int block, offset, length;
+    } where[] = {{0, 0, 120}, {0, 9000, 700}, {0, 30000, 300}, {0, 59700, 300}, {1, 100, 50}};
     const auto& w = where[entry];
     return wide(blocks_[w.block].substr(w.offset, w.length));
   }
@@ -174,8 +184,10 @@ TEST(BlockStartTest, WriterAfterAReadOfABlocksStartKeepsTheWholeBlock) {
     ASSERT_OK(d.createDictionary(data, kCodeUnit));
     for (int i = 0; i < 20; ++i) {
       meanings.push_back(wide(prose(1500, 10 + static_cast<unsigned>(i))));
-      ASSERT_EQ(d.addEntry(u"w" + std::u16string(1, static_cast<char16_t>(u'a' + i)), meanings.back()).edit(),
-                EditResult::Ok);
+      ASSERT_EQ(
+          d.addEntry(u"w" + std::u16string(1, static_cast<char16_t>(u'a' + i)), meanings.back())
+              .editResult(),
+          EditResult::Ok);
     }
   }
   Dictionary d;

@@ -1,5 +1,5 @@
-#include "tests/support/status_assertions.h"
 #include "engine/block_store.h"
+#include "tests/support/status_assertions.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,7 @@ TEST(BlockStoreTest, DictionaryForgetsRetainedBlocksWhenItWrites) {
   ASSERT_OK(d.readMeaning(1, meaning));
   ASSERT_OK(d.readMeaning(0, meaning));
   ASSERT_OK(d.modifyMeaning(1, u"changed"));  // block 1 grows
-  ASSERT_OK(d.readMeaning(0, meaning));  // the one-block cache moves to block 0
+  ASSERT_OK(d.readMeaning(0, meaning));       // the one-block cache moves to block 0
   ASSERT_OK(d.readMeaning(1, meaning));
   EXPECT_EQ(meaning, u"changed");
 }

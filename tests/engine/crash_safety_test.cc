@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
 #include "engine/journal.h"
 #include "engine_test_support.h"
 #include "fault_file_system.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -81,7 +81,8 @@ void expectFlushDiscipline(const std::vector<std::string>& log, const std::strin
     }
     if (dictionaryFile && what == "sync") std::erase(unsynced, path);
     if (path == journal && what == "remove") {
-      EXPECT_TRUE(unsynced.empty()) << "journal removed before " << unsynced.front() << " was flushed";
+      EXPECT_TRUE(unsynced.empty())
+          << "journal removed before " << unsynced.front() << " was flushed";
       removed = true;
     }
   }
@@ -121,21 +122,18 @@ std::vector<Change> changes() {
   return {
       {"add in the middle",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) {
-           return d.addEntry(u"w25x", meaningText(7, 500)).isOk();
-         });
+         return onDictionary(
+             fs, f, [](Dictionary& d) { return d.addEntry(u"w25x", meaningText(7, 500)).isOk(); });
        }},
       {"add across a block boundary",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) {
-           return d.addEntry(u"a", meaningText(8, 60000)).isOk();
-         });
+         return onDictionary(
+             fs, f, [](Dictionary& d) { return d.addEntry(u"a", meaningText(8, 60000)).isOk(); });
        }},
       {"modify meaning",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) {
-           return d.modifyMeaning(3, meaningText(9, 3000)).isOk();
-         });
+         return onDictionary(
+             fs, f, [](Dictionary& d) { return d.modifyMeaning(3, meaningText(9, 3000)).isOk(); });
        }},
       {"rename",
        [](FileSystem& fs, const std::string& f, uint32_t) {
@@ -150,8 +148,7 @@ std::vector<Change> changes() {
        }},
       {"title",
        [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f,
-                             [](Dictionary& d) { return d.setTitle(u"New title").isOk(); });
+         return onDictionary(fs, f, [](Dictionary& d) { return d.setTitle(u"New title").isOk(); });
        }},
       {"description",
        [](FileSystem& fs, const std::string& f, uint32_t) {
@@ -297,9 +294,8 @@ TEST(CrashSafety, ReadOnlyFilesShowTheRolledBackDictionaryInMemory) {
     writeFileSet(f, base);
     FaultFileSystem fs;
     fs.stopAt(step);
-    EXPECT_FALSE(onDictionary(fs, f, [](Dictionary& d) {
-      return d.addEntry(u"a", meaningText(1, 30000)).isOk();
-    }));
+    EXPECT_FALSE(onDictionary(
+        fs, f, [](Dictionary& d) { return d.addEntry(u"a", meaningText(1, 30000)).isOk(); }));
     ASSERT_TRUE(std::filesystem::exists(journalName(f)));
     ASSERT_NE(readFileSet(f), base);
 

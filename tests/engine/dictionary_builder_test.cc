@@ -1,7 +1,7 @@
 // The builder must leave exactly the files that create + addEntry one by one leave.
 
-#include "tests/support/status_assertions.h"
 #include "engine/dictionary_builder.h"
+#include "tests/support/status_assertions.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ std::u16string ascii(const std::string& s) { return std::u16string(s.begin(), s.
 
 // Text of `bytes` UTF-8 bytes that compresses like real text, not like one repeated letter.
 std::u16string filler(std::mt19937& random, size_t bytes) {
-  static const char* const kWords[] = {"the ", "fruit ", "of ", "a ", "tree ", "river ",
+  static const char* const kWords[] = {"the ", "fruit ", "of ",   "a ",     "tree ", "river ",
                                        "- ",   "\r\n",   "=$go+", "stone ", "light "};
   std::string out;
   while (out.size() < bytes) out += kWords[random() % std::size(kWords)];
@@ -70,13 +70,14 @@ struct Sequential {
   std::vector<EditResult> results;
 };
 
-Sequential addOneByOne(const std::string& dataFile, uint32_t collation, const std::vector<Input>& in) {
+Sequential addOneByOne(const std::string& dataFile, uint32_t collation,
+                       const std::vector<Input>& in) {
   Sequential s;
   Dictionary d;
   EXPECT_OK(d.createDictionary(dataFile, collation));
   EXPECT_OK(d.setTitle(u"Title"));
   EXPECT_OK(d.setDescription(u"Description"));
-  for (const Input& e : in) s.results.push_back(d.addEntry(e.headword, e.meaning).edit());
+  for (const Input& e : in) s.results.push_back(d.addEntry(e.headword, e.meaning).editResult());
   return s;
 }
 
@@ -158,8 +159,8 @@ TEST(DictionaryBuilder, RefusesMeaningsThatNeedASlotPastTheBlockTable) {
   const std::u16string full(BLOCK_CAPACITY, u'a');  // each fills one block exactly
   const std::u16string big(MAX_MEANING_BYTES, u'b');
   for (uint32_t i = 0; i < BLOCK_SLOTS; ++i) builder.add(ascii("k" + std::to_string(i)), full);
-  builder.add(u"over", u"x");        // would need slot 1023
-  builder.add(u"empty-fits", u"");   // needs no new block
+  builder.add(u"over", u"x");       // would need slot 1023
+  builder.add(u"empty-fits", u"");  // needs no new block
   builder.add(u"over2", big);
   ASSERT_OK(builder.finish(dir.file("full.pvm")));
   EXPECT_EQ(builder.result(BLOCK_SLOTS - 1), EditResult::Ok);
@@ -179,7 +180,7 @@ TEST(DictionaryBuilder, RefusesMeaningsThatNeedASlotPastTheBlockTable) {
   ASSERT_OK(d.readMeaning(nearest, meaning));
   EXPECT_EQ(meaning, full);
   // The writer agrees: the table is full.
-  EXPECT_EQ(d.addEntry(u"more", u"y").edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(d.addEntry(u"more", u"y").editResult(), EditResult::MeaningTooLong);
 }
 
 TEST(DictionaryBuilder, ReplacesFilesOnlyWhenAllAreWritten) {

@@ -1,13 +1,13 @@
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <functional>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine_test_support.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -141,14 +141,16 @@ TEST_F(DictionaryReaderTest, ReadOnlyFilesStillReadButRefuseChanges) {
     Dictionary d;
     if (Status s = d.openDictionary(path()); !s.isOk()) return "open: " + s.message();
     std::string out;
-    auto expect = [&](bool ok, const char* what) { if (!ok) out += std::string(what) + "; "; };
+    auto expect = [&](bool ok, const char* what) {
+      if (!ok) out += std::string(what) + "; ";
+    };
     expect(d.isReadOnly(), "isReadOnly");
     std::u16string meaning;
     expect(d.readMeaning(1, meaning).isOk() && meaning == u"m:c", "readMeaning");
-    expect(d.addEntry(u"b", u"x").edit() == EditResult::WordWriteFailed, "addEntry");
-    expect(d.modifyMeaning(0, u"x").edit() == EditResult::DataWriteFailed, "modifyMeaning");
+    expect(d.addEntry(u"b", u"x").editResult() == EditResult::WordWriteFailed, "addEntry");
+    expect(d.modifyMeaning(0, u"x").editResult() == EditResult::DataWriteFailed, "modifyMeaning");
     uint32_t index = 0;
-    expect(d.modifyWord(index, u"b").edit() == EditResult::WordWriteFailed, "modifyWord");
+    expect(d.modifyWord(index, u"b").editResult() == EditResult::WordWriteFailed, "modifyWord");
     expect(d.deleteEntry(0).code() == Status::Code::ReadOnly, "deleteEntry");
     expect(d.setTitle(u"T").code() == Status::Code::ReadOnly && d.title().empty(), "setTitle");
     expect(d.addEntry(u"b", u"x").code() == Status::Code::ReadOnly, "addEntry says read-only");
@@ -256,9 +258,9 @@ class MeaningAcrossBlocksTest : public DictionaryReaderTest {
   void SetUp() override {
     std::vector<std::string> blocks = {"zero", "one", "two", std::string(50, '3') + "0123456789",
                                        std::string(90, '4') + "four"};
-    test::writeRawDictionary(path(), kCodeUnit, blocks,
-                             {{u"a", 0, 0, 4}, {u"b", 3, 50, 100}, {u"c", 4, 90, 4},
-                              {u"d", 3, 0, 5}});
+    test::writeRawDictionary(
+        path(), kCodeUnit, blocks,
+        {{u"a", 0, 0, 4}, {u"b", 3, 50, 100}, {u"c", 4, 90, 4}, {u"d", 3, 0, 5}});
     ASSERT_OK(dict_.openDictionary(path()));
   }
 
@@ -339,7 +341,9 @@ TEST_F(DictionaryReaderTest, HeaderThatContradictsItsFilesIsRefusedAtOpen) {
       // 6984 + 12 x 1,073,741,242 wraps to 846 in 32 bits.
       {"word count 1,073,741,243", 26, {0xBB, 0xFD, 0xFF, 0x3F}, "1073741243 words"},
       {"last block past the table", 24, {0xFF, 0x03}, "past the block table"},
-      {"last block past the data file", BlockRecord::fileOffset(0), {0xFF, 0xFF, 0x00, 0x00},
+      {"last block past the data file",
+       BlockRecord::fileOffset(0),
+       {0xFF, 0xFF, 0x00, 0x00},
        "beyond the end of"},
   };
   for (const Damage& d : damages) {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine_test_support.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -50,8 +50,9 @@ class DictionaryWriterTest : public ::testing::Test {
     const std::vector<uint8_t> data = readFile(path());
     std::string out(CACHE_SIZE, '\0');
     uLongf length = out.size();
-    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length, data.data() + r.offset,
-                         r.length), Z_OK);
+    EXPECT_EQ(
+        uncompress(reinterpret_cast<Bytef*>(out.data()), &length, data.data() + r.offset, r.length),
+        Z_OK);
     out.resize(length);
     return out;
   }
@@ -80,8 +81,8 @@ TEST_F(DictionaryWriterTest, CreateWritesAnEmptyDictionaryByteForByte) {
   EXPECT_EQ(std::string(index.begin(), index.begin() + 8), "QUILLDAT");
   EXPECT_EQ(get32(index, 8), 256u);
   EXPECT_EQ(get32(index, 12), kCyrillic);
-  EXPECT_EQ(get16(index, 24), 0u);   // lastBlock
-  EXPECT_EQ(get32(index, 26), 0u);   // wordCount
+  EXPECT_EQ(get16(index, 24), 0u);  // lastBlock
+  EXPECT_EQ(get32(index, 26), 0u);  // wordCount
   EXPECT_EQ(get32(index, 30), 0u);
   EXPECT_EQ(get32(index, 34), 0u);
   const std::vector<uint8_t> data = readFile(path());
@@ -152,15 +153,17 @@ TEST_F(DictionaryWriterTest, RefusalsWriteNothing) {
   const size_t words = sizeOf("d.pdw");
   const size_t data = sizeOf("d.pvm");
   const Status twin = dict_.addEntry(u"\u00C9CLAIR", u"x");
-  EXPECT_EQ(twin.edit(), EditResult::WordExists);
+  EXPECT_EQ(twin.editResult(), EditResult::WordExists);
   EXPECT_EQ(twin.code(), Status::Code::InvalidArgument);
   EXPECT_EQ(twin.message(), "\"\u00C9CLAIR\" is already in the dictionary");
-  EXPECT_EQ(dict_.addEntry(std::u16string(256, u'a'), u"x").edit(), EditResult::WordTooLong);
-  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(65536, u'a')).edit(), EditResult::MeaningTooLong);
-  EXPECT_EQ(dict_.addEntry(u"", u"x").edit(), EditResult::EmptyWord);
+  EXPECT_EQ(dict_.addEntry(std::u16string(256, u'a'), u"x").editResult(), EditResult::WordTooLong);
+  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(65536, u'a')).editResult(),
+            EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"", u"x").editResult(), EditResult::EmptyWord);
   uint32_t i = 0;
-  EXPECT_EQ(dict_.modifyWord(i, u"").edit(), EditResult::EmptyWord);
-  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(21846, u'\u1EC7')).edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.modifyWord(i, u"").editResult(), EditResult::EmptyWord);
+  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(21846, u'\u1EC7')).editResult(),
+            EditResult::MeaningTooLong);
   EXPECT_EQ(indexBytes(), index);
   EXPECT_EQ(sizeOf("d.pdw"), words);
   EXPECT_EQ(sizeOf("d.pvm"), data);
@@ -172,7 +175,7 @@ TEST_F(DictionaryWriterTest, ChangesToAClosedDictionaryFailWithAReason) {
   add(u"a");
   dict_.closeDictionary();
   const Status added = dict_.addEntry(u"b", u"x");
-  EXPECT_EQ(added.edit(), EditResult::WordWriteFailed);
+  EXPECT_EQ(added.editResult(), EditResult::WordWriteFailed);
   EXPECT_NE(added.message().find("not open"), std::string::npos) << added.message();
   for (const Status& s : {dict_.deleteEntry(0), dict_.setTitle(u"T"), dict_.setDescription(u"D")}) {
     EXPECT_EQ(s.code(), Status::Code::IoError);
@@ -256,8 +259,10 @@ TEST_F(DictionaryWriterTest, MeaningThatNeedsSlot1023IsRefusedUntouched) {
   const std::vector<uint8_t> index = indexBytes();
   const size_t words = sizeOf("d.pdw");
   const size_t data = sizeOf("d.pvm");
-  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(61, u'z')).edit(), EditResult::MeaningTooLong);
-  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(61, u'z')).edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"b", std::u16string(61, u'z')).editResult(),
+            EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.modifyMeaning(0, std::u16string(61, u'z')).editResult(),
+            EditResult::MeaningTooLong);
   EXPECT_EQ(indexBytes(), index);
   EXPECT_EQ(sizeOf("d.pdw"), words);
   EXPECT_EQ(sizeOf("d.pvm"), data);
@@ -267,7 +272,7 @@ TEST_F(DictionaryWriterTest, MeaningThatNeedsSlot1023IsRefusedUntouched) {
   EXPECT_EQ(dict_.header().lastBlock, BLOCK_SLOTS - 1);
   EXPECT_EQ(meaningOf(1), std::u16string(60, u'z'));
   add(u"c", u"");  // an empty meaning still fits on the full last block
-  EXPECT_EQ(dict_.addEntry(u"d", u"z").edit(), EditResult::MeaningTooLong);
+  EXPECT_EQ(dict_.addEntry(u"d", u"z").editResult(), EditResult::MeaningTooLong);
 }
 
 // ---- modifyMeaning ----
@@ -283,7 +288,7 @@ TEST_F(DictionaryWriterTest, ModifyMeaningKeepsHeadwordAndSlot) {
   EXPECT_EQ(recordOf(0).offset, 6u);  // after "one" and "two": the old text stays
   EXPECT_GE(sizeOf("d.pvm"), data);
   EXPECT_EQ(dict_.maxMeaningChars(), 9u);
-  EXPECT_EQ(dict_.modifyMeaning(2, u"x").edit(), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyMeaning(2, u"x").editResult(), EditResult::RecordReadFailed);
 }
 
 // ---- modifyWord ----
@@ -331,11 +336,12 @@ TEST_F(RenameTest, MovesToTheEnds) {
 
 TEST_F(RenameTest, RefusalsAndLongerWords) {
   uint32_t index = 1;
-  EXPECT_EQ(dict_.modifyWord(index, u"b").edit(), EditResult::WordExists);
-  EXPECT_EQ(dict_.modifyWord(index, u"c").edit(), EditResult::WordExists);
-  EXPECT_EQ(dict_.modifyWord(index, std::u16string(256, u'b')).edit(), EditResult::WordTooLong);
+  EXPECT_EQ(dict_.modifyWord(index, u"b").editResult(), EditResult::WordExists);
+  EXPECT_EQ(dict_.modifyWord(index, u"c").editResult(), EditResult::WordExists);
+  EXPECT_EQ(dict_.modifyWord(index, std::u16string(256, u'b')).editResult(),
+            EditResult::WordTooLong);
   index = 7;
-  EXPECT_EQ(dict_.modifyWord(index, u"x").edit(), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyWord(index, u"x").editResult(), EditResult::RecordReadFailed);
   EXPECT_EQ(rename(1, u"bbbbbbb"), 1u);
   EXPECT_EQ(dict_.maxWordChars(), 7u);
   EXPECT_EQ(get32(indexBytes(), 30), 7u);

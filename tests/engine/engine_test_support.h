@@ -24,7 +24,8 @@ inline std::vector<uint8_t> readFile(const std::string& path) {
 
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // Overwrites bytes in place (through a descriptor of its own, like another program would).
@@ -73,8 +74,8 @@ inline void writeRawDictionary(const std::string& dataFile, uint32_t collation,
   std::vector<uint8_t> data;
   for (size_t i = 0; i < blocks.size(); ++i) {
     const std::vector<uint8_t> stream = compressBlock(blocks[i]);
-    BlockRecord{static_cast<uint32_t>(data.size()), static_cast<uint16_t>(stream.size())}
-        .encodeTo(index.data() + BlockRecord::fileOffset(static_cast<uint32_t>(i)));
+    BlockRecord{static_cast<uint32_t>(data.size()), static_cast<uint16_t>(stream.size())}.encodeTo(
+        index.data() + BlockRecord::fileOffset(static_cast<uint32_t>(i)));
     data.insert(data.end(), stream.begin(), stream.end());
   }
   std::vector<uint8_t> words;
@@ -103,8 +104,8 @@ inline void writeWordList(const std::string& dataFile, uint32_t collation,
   std::vector<RawEntry> entries;
   for (const std::u16string& w : words) {
     const std::string meaning = "m:" + utf8Encode(w);
-    entries.push_back({w, 0, static_cast<uint16_t>(block.size()),
-                       static_cast<uint16_t>(meaning.size())});
+    entries.push_back(
+        {w, 0, static_cast<uint16_t>(block.size()), static_cast<uint16_t>(meaning.size())});
     block += meaning;
   }
   writeRawDictionary(dataFile, collation, {block}, entries);

@@ -34,9 +34,7 @@ class FaultFileSystem : public FileSystem {
     if (Status s = step("remove", path); !s.isOk()) return s;
     return real_.remove(path);
   }
-  Status syncFolder(const std::string& path) override {
-    return step("syncFolder", path);
-  }
+  Status syncFolder(const std::string& path) override { return step("syncFolder", path); }
 
   // Counts one step; false when the program is (now) stopped.
   Status step(const char* what, const std::string& path) {
@@ -100,9 +98,7 @@ class FaultFile : public File {
     if (Status s = fs_.step("truncate", name()); !s.isOk()) return s;
     return real_->truncate(length);
   }
-  Status sync() override {
-    return fs_.step("sync", name());
-  }
+  Status sync() override { return fs_.step("sync", name()); }
   Status lock() override { return real_->lock(); }
   Status identity(uint64_t& device, uint64_t& inode) override {
     return real_->identity(device, inode);

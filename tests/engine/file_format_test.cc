@@ -43,13 +43,16 @@ TEST(DictionaryHeaderTest, FieldsLieAtTheirOffsetsLittleEndian) {
   h.encodeTo(b.data());
 
   EXPECT_EQ(std::string(b.begin(), b.begin() + 8), "QUILLDAT");
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 8, b.begin() + 12), (std::vector<uint8_t>{0, 1, 0, 0}));
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 12, b.begin() + 16), (std::vector<uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 8, b.begin() + 12),
+            (std::vector<uint8_t>{0, 1, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 12, b.begin() + 16),
+            (std::vector<uint8_t>{1, 2, 3, 4}));
   EXPECT_EQ(b[16], 0xD4);
   EXPECT_EQ(b[19], 0xA1);
   EXPECT_EQ(b[24], 0x34);
   EXPECT_EQ(b[25], 0x12);
-  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 26, b.begin() + 30), (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11}));
+  EXPECT_EQ(std::vector<uint8_t>(b.begin() + 26, b.begin() + 30),
+            (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11}));
   EXPECT_EQ(b[30], 0x88);
   EXPECT_EQ(b[33], 0x55);
   EXPECT_EQ(b[34], 0xCC);

@@ -1,8 +1,8 @@
 #include "engine/file_page_cache.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/dictionary_files.h"
-#include "tests/support/status_assertions.h"
 #include "engine_test_support.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -93,7 +93,7 @@ TEST_F(CachedFilesTest, TransactionReadsSeeTheirOwnChanges) {
   files_.begin();
   ASSERT_OK(files_.write(DictionaryFile::Index, 4998, "ABCD", 4));  // grows to 5002
   ASSERT_OK(files_.truncate(DictionaryFile::Index, 5000));
-  ASSERT_OK(files_.write(DictionaryFile::Index, 5004, "Z", 1));    // a hole at 5000 ... 5003
+  ASSERT_OK(files_.write(DictionaryFile::Index, 5004, "Z", 1));  // a hole at 5000 ... 5003
   uint64_t size = 0;
   ASSERT_OK(files_.size(DictionaryFile::Index, size));
   EXPECT_EQ(size, 5005u);

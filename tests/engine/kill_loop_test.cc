@@ -17,12 +17,12 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/journal.h"
-#include "util/utf8_codec.h"
 #include "engine_test_support.h"
+#include "tests/support/status_assertions.h"
+#include "util/utf8_codec.h"
 
 namespace lexora {
 namespace {
@@ -200,9 +200,10 @@ TEST(KillLoop, EveryChangeReportedOkSurvivesSigkill) {
     model = with;
     ++midChange;
   }
-  std::printf("%d kills, %d changes reported Ok, %d killed in the middle of a write (journal "
-              "rolled back at opening), %d killed changes found whole, %d absent; nothing lost\n",
-              rounds, changesOk, journalsFound, midChange, rolledBack);
+  std::printf(
+      "%d kills, %d changes reported Ok, %d killed in the middle of a write (journal "
+      "rolled back at opening), %d killed changes found whole, %d absent; nothing lost\n",
+      rounds, changesOk, journalsFound, midChange, rolledBack);
 }
 
 }  // namespace

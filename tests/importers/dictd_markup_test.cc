@@ -48,29 +48,33 @@ TEST(DictdMarkup, GcideHeadlineSensesQuotationsPhrasesAndNotes) {
       "\n"
       "   {Ransom bill} (Law), a war contract.\n"
       "      [1913 Webster +PJC]\n";
-  EXPECT_EQ(convert(DictdShape::Gcide, "Ransom", {verb, noun}),
-            "@Ransom|Ran\"som|\n"
-            "* v. t.\n"
-            "[imp. & p. p. Ransomed; p. pr. & vb. n. Ransoming.] [Cf. F. ran[,c]onner. See Ransom, n.]\n"
-            "- To redeem from captivity, servitude, punishment, or forfeit, by paying a price.\n"
-            "- To exact a ransom for. [R.]\n"
-            "=$Such lands as he had rule of he ransomed them so grievously. --Berners.\n"
-            "\n"
-            "* n.\n"
-            "[OE. raunson.]\n"
-            "- The release of a captive.\n"
-            "(a) by payment;\n"
-            "(b) by force.\n"
-            "!$Ransom bill\n"
-            "- (Law), a war contract.");
+  EXPECT_EQ(
+      convert(DictdShape::Gcide, "Ransom", {verb, noun}),
+      "@Ransom|Ran\"som|\n"
+      "* v. t.\n"
+      "[imp. & p. p. Ransomed; p. pr. & vb. n. Ransoming.] [Cf. F. ran[,c]onner. See Ransom, n.]\n"
+      "- To redeem from captivity, servitude, punishment, or forfeit, by paying a price.\n"
+      "- To exact a ransom for. [R.]\n"
+      "=$Such lands as he had rule of he ransomed them so grievously. --Berners.\n"
+      "\n"
+      "* n.\n"
+      "[OE. raunson.]\n"
+      "- The release of a captive.\n"
+      "(a) by payment;\n"
+      "(b) by force.\n"
+      "!$Ransom bill\n"
+      "- (Law), a war contract.");
 }
 
 TEST(DictdMarkup, FreeDictPronunciationAndNumberedTranslations) {
   EXPECT_EQ(convert(DictdShape::FreeDict, "run", {"run /r\xCA\x8Cn/\n1. fonctionner\n2. fuite\n"}),
             "@run|r\xCA\x8Cn|\n- fonctionner\n- fuite");
   // A headline with a word class in angle brackets.
-  EXPECT_EQ(convert(DictdShape::FreeDict, "chat", {"chat /\xCA\x83" "a/ <n, masc>\nchat; cat\n"}),
-            "@chat|\xCA\x83" "a|\n* n, masc\n- chat; cat");
+  EXPECT_EQ(convert(DictdShape::FreeDict, "chat",
+                    {"chat /\xCA\x83"
+                     "a/ <n, masc>\nchat; cat\n"}),
+            "@chat|\xCA\x83"
+            "a|\n* n, masc\n- chat; cat");
 }
 
 TEST(DictdMarkup, WordNetClassesExamplesAndSynonyms) {

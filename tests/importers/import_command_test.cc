@@ -129,11 +129,13 @@ TEST(CliImport, DictdBecomesMarkupWithLinksAndMergedEntries) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "imported 3, skipped 0\n");
     EXPECT_EQ(dir.run({"words", "d.pvm"}).out, "apple\npear\nPyrus\n");
-    EXPECT_NE(dir.run({"info", "d.pvm"}).out.find("title: Tiny Test Dictionary\n"), std::string::npos);
+    EXPECT_NE(dir.run({"info", "d.pvm"}).out.find("title: Tiny Test Dictionary\n"),
+              std::string::npos);
     // apple and Apple are one entry; wrapped lines are joined, so the link spans the line end;
     // "$" in the text is not a link mark.
     EXPECT_EQ(dir.run({"meaning", "d.pvm", "0"}).out,
-              "@apple\r\n- A fruit; see $pear$ or $red fruit$. Costs \xEF\xBC\x84" "1.\r\n"
+              "@apple\r\n- A fruit; see $pear$ or $red fruit$. Costs \xEF\xBC\x84"
+              "1.\r\n"
               "\r\n- A company.");
     // Pyrus shares pear's text, which pear holds; Pyrus refers to it.
     EXPECT_EQ(dir.run({"meaning", "d.pvm", "1"}).out, "@pear\r\n- Another fruit.");

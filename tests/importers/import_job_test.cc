@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/status_assertions.h"
 #include "engine/dictionary.h"
 #include "importers/import_job.h"
+#include "tests/support/status_assertions.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::importers {
@@ -44,7 +44,8 @@ class ScratchFolder {
 std::string sixtyEntries() {
   std::string tsv;
   for (int i = 59; i >= 0; --i) {
-    tsv += "w" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\t- " + std::string(998, 'a' + i % 26) + "\n";
+    tsv += "w" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\t- " +
+           std::string(998, 'a' + i % 26) + "\n";
   }
   return tsv;
 }
@@ -60,7 +61,7 @@ TEST(ImportJob, TooMuchTextIsRefusedWithTheLimitNamed) {
   ImportOptions options;
   options.meaningLimit = 20000;
   const ImportOutcome r = importText(sixtyEntries(), dir.file("big.pvm"), options);
-  EXPECT_EQ(r.status, ImportOutcome::Status::Failed);
+  EXPECT_EQ(r.result, ImportResult::Failed);
   EXPECT_NE(r.error.find("1023 blocks"), std::string::npos) << r.error;
   EXPECT_NE(r.error.find("--split"), std::string::npos);
   EXPECT_TRUE(dir.names().empty());
@@ -73,7 +74,7 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
   options.split = true;
   options.title = u"Big";
   const ImportOutcome r = importText(sixtyEntries(), dir.file("big.pvm"), options);
-  ASSERT_EQ(r.status, ImportOutcome::Status::Done) << r.error;
+  ASSERT_EQ(r.result, ImportResult::Done) << r.error;
   EXPECT_EQ(r.imported, 60u);
   ASSERT_EQ(r.dataFiles.size(), 3u);  // 20 000 bytes hold 20 entries
   EXPECT_EQ(r.dataFiles[1], dir.file("big-2.pvm"));
@@ -99,14 +100,14 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
 TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   ScratchFolder dir;
   const std::string data = dir.file("d.pvm");
-  ASSERT_EQ(importText("old\t- kept\n", data, {}).status, ImportOutcome::Status::Done);
+  ASSERT_EQ(importText("old\t- kept\n", data, {}).result, ImportResult::Done);
   const auto before = dir.names();
 
   // A big source, cancelled at the first progress report.
   std::string tsv;
   for (int i = 0; i < 10000; ++i) tsv += "n" + std::to_string(i) + "\tx\n";
   const ImportOutcome r = importText(tsv, data, {}, [](uint64_t, uint64_t) { return false; });
-  EXPECT_EQ(r.status, ImportOutcome::Status::Cancelled);
+  EXPECT_EQ(r.result, ImportResult::Cancelled);
   EXPECT_EQ(dir.names(), before);
   Dictionary d;
   ASSERT_OK(d.openDictionary(data));
@@ -115,7 +116,7 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   // A failed import (no such source) changes nothing either.
   const ImportOutcome missing =
       importSource(SourceKind::Stardict, dir.file("none.ifo"), nullptr, data, {});
-  EXPECT_EQ(missing.status, ImportOutcome::Status::Failed);
+  EXPECT_EQ(missing.result, ImportResult::Failed);
   EXPECT_EQ(dir.names(), before);
 }
 

@@ -21,7 +21,9 @@ class InstallFolder : public CliFolder {
     ::setenv("HOME", file("home").c_str(), 1);
     ::setenv("LEXORA_REGISTRY", file("registry.sqlite").c_str(), 1);
   }
-  std::string installed(const std::string& name) const { return file("data/lexora/dictionaries/" + name); }
+  std::string installed(const std::string& name) const {
+    return file("data/lexora/dictionaries/" + name);
+  }
 };
 
 TEST(InstallCommand, InstallsEachKindAndAddsItToTheList) {
@@ -55,7 +57,8 @@ TEST(InstallCommand, InstallsEachKindAndAddsItToTheList) {
 
   // A file of no known kind, and a missing one.
   dir.write("src/notes.txt", "no tabs here\n");
-  EXPECT_NE(dir.run({"install", "src/notes.txt"}).err.find("cannot tell its format"), std::string::npos);
+  EXPECT_NE(dir.run({"install", "src/notes.txt"}).err.find("cannot tell its format"),
+            std::string::npos);
   EXPECT_EQ(dir.run({"install", "src/none.ifo"}).status, 1);
 }
 

@@ -13,8 +13,9 @@ StardictFiles sampleBook() {
   StardictFiles book;
   book.sameTypeSequence = "h";
   book.entries = {
-      {"apple", "<b>apple</b> [&#712;&aelig;pl]<br><i>n.</i><ol><li>a fruit</li><li>a tree, see "
-                "<a href=\"bword://pear\">pear</a></li></ol>"},
+      {"apple",
+       "<b>apple</b> [&#712;&aelig;pl]<br><i>n.</i><ol><li>a fruit</li><li>a tree, see "
+       "<a href=\"bword://pear\">pear</a></li></ol>"},
       {"pear", "a sweet fruit"},
       {"plum", "a small fruit<img src=\"plum.png\">"},
   };
@@ -56,13 +57,15 @@ TEST(StardictImport, RepeatedHeadwordsMergeAndResourcesAreCounted) {
   book.entries = {
       {"bass", std::string("m") + "a fish" + '\0'},
       {"bass", std::string("t") + "be\xC9\xAAs" + '\0' + "m" + "a low voice" + '\0'},
-      {"drum", std::string("P") + std::string("\0\0\0\x02", 4) + "xy" + "r" + "snd:drum.wav" + '\0' +
-                   "m" + "an instrument" + '\0'},
+      {"drum", std::string("P") + std::string("\0\0\0\x02", 4) + "xy" + "r" + "snd:drum.wav" +
+                   '\0' + "m" + "an instrument" + '\0'},
   };
   book.write(dir.file("mixed"));
   const CliResult r = dir.run({"import", "stardict", "mixed.ifo", "d.pvm", "--title", "Mine"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "imported 2, skipped 0\nleft out 2 pictures, sounds and other resources that entries name\n");
+  EXPECT_EQ(
+      r.out,
+      "imported 2, skipped 0\nleft out 2 pictures, sounds and other resources that entries name\n");
   EXPECT_EQ(dir.run({"meaning", "d.pvm", "0"}).out, "@bass\r\n- a fish\r\n\r\n- a low voice");
   EXPECT_EQ(dir.run({"meaning", "d.pvm", "1"}).out, "@drum\r\n- an instrument");
   EXPECT_NE(dir.run({"info", "d.pvm"}).out.find("title: Mine\n"), std::string::npos);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/status_assertions.h"
 #include "importers/stardict_reader.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora::importers {
 namespace {
@@ -20,10 +20,15 @@ std::string markup(std::string_view word, std::string_view data, const std::stri
 TEST(StardictMarkup, PlainTextWithPronunciationField) {
   // t then m: the pronunciation goes to the headword line; a repeated headword line is the
   // headline, and "1." "2)" senses lose their numbers.
-  const std::string data = std::string("r\xCA\x8C" "n") + '\0' + "run\n1. to move fast\n2) to flow";
+  const std::string data = std::string(
+                               "r\xCA\x8C"
+                               "n") +
+                           '\0' + "run\n1. to move fast\n2) to flow";
   EXPECT_EQ(markup("run", data, "tm"), "@run|r\xCA\x8Cn|\r\n- to move fast\r\n- to flow");
   // Without numbers every line is one meaning; "$" is not a link mark.
-  EXPECT_EQ(markup("cost", "costs $5\nprice", "m"), "@cost\r\n- costs \xEF\xBC\x84" "5\r\n- price");
+  EXPECT_EQ(markup("cost", "costs $5\nprice", "m"),
+            "@cost\r\n- costs \xEF\xBC\x84"
+            "5\r\n- price");
 }
 
 TEST(StardictMarkup, PlainTextWrappedLikeDictdIsJoined) {
@@ -84,7 +89,8 @@ TEST(StardictMarkup, FieldsWithTheirOwnTypesAndResources) {
   EXPECT_EQ(markup("test", data, "", &resources), "@test|t\xC9\x99st|\r\n- a trial");
   EXPECT_EQ(resources, 3u);
   // A size past the end stops the reading there, without reading beyond the data.
-  const std::string cut = std::string("m") + "ok" + '\0' + "W" + std::string("\0\0\x10\0", 4) + "ab";
+  const std::string cut =
+      std::string("m") + "ok" + '\0' + "W" + std::string("\0\0\x10\0", 4) + "ab";
   EXPECT_EQ(markup("cut", cut, ""), "@cut\r\n- ok");
 }
 
@@ -101,7 +107,8 @@ TEST(StardictIfo, VersionsOffsetBitsAndRequiredKeys) {
                                 ifo)
                    .isOk());
   EXPECT_FALSE(
-      parseStardictIfo(head + "version=1.0\nbookname=B\nwordcount=2\nidxfilesize=20\n", ifo).isOk());
+      parseStardictIfo(head + "version=1.0\nbookname=B\nwordcount=2\nidxfilesize=20\n", ifo)
+          .isOk());
   EXPECT_FALSE(parseStardictIfo(head + "version=2.4.2\nbookname=B\nidxfilesize=20\n", ifo).isOk());
   const Status other = parseStardictIfo("Some other file\nversion=2.4.2\n", ifo);
   EXPECT_EQ(other.code(), Status::Code::InvalidArgument);

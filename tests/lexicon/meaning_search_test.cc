@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
 #include "lexicon/meaning_search.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {

@@ -8,13 +8,13 @@
 #include <random>
 #include <set>
 
-#include "tests/support/status_assertions.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
 #include "lexicon/suggestion_index.h"
 #include "lexicon/word_folding.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -32,8 +32,8 @@ int distance(std::u16string_view a, std::u16string_view b) {
   for (size_t j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
   for (size_t i = 1; i <= a.size(); ++i) {
     for (size_t j = 1; j <= b.size(); ++j) {
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                          d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      d[i][j] = std::min(
+          {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
       if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
         d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
       }
@@ -44,8 +44,8 @@ int distance(std::u16string_view a, std::u16string_view b) {
 
 TEST(Suggestions, BestFirstAndAtMostEight) {
   const auto index = SuggestionIndex::fromWords(
-      kLatin1, {u"ruling", u"running", u"run", u"ruing", u"pruning", u"tuning", u"ruining",
-                u"rung", u"runny", u"rusting", u"zebra", u"runnings", u"raining"});
+      kLatin1, {u"ruling", u"running", u"run", u"ruing", u"pruning", u"tuning", u"ruining", u"rung",
+                u"runny", u"rusting", u"zebra", u"runnings", u"raining"});
   const auto found = index->suggest(u"runing");
   ASSERT_EQ(found.size(), 8u);
   // One letter left out of a doubled pair comes first, then other one-edit words keeping the
@@ -56,15 +56,18 @@ TEST(Suggestions, BestFirstAndAtMostEight) {
   for (size_t i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].distance, found[i].distance);
   const auto words = headwords(found);
   EXPECT_EQ(std::count(words.begin(), words.end(), u"zebra"), 0);
-  EXPECT_EQ(headwords(index->suggest(u"runing", 2)), (std::vector<std::u16string>{u"running", u"ruining"}));
+  EXPECT_EQ(headwords(index->suggest(u"runing", 2)),
+            (std::vector<std::u16string>{u"running", u"ruining"}));
 }
 
 TEST(Suggestions, EveryKindOfEditAndFoldedCase) {
   const auto index = SuggestionIndex::fromWords(kLatin1, {u"The", u"house", u"Éclair", u"cat"});
   EXPECT_EQ(headwords(index->suggest(u"teh")), std::vector<std::u16string>{u"The"});     // swap
   EXPECT_EQ(headwords(index->suggest(u"hose")), std::vector<std::u16string>{u"house"});  // left out
-  EXPECT_EQ(headwords(index->suggest(u"houuse")), std::vector<std::u16string>{u"house"});  // one more
-  EXPECT_EQ(headwords(index->suggest(u"HOUZE")), std::vector<std::u16string>{u"house"});   // wrong one
+  EXPECT_EQ(headwords(index->suggest(u"houuse")),
+            std::vector<std::u16string>{u"house"});  // one more
+  EXPECT_EQ(headwords(index->suggest(u"HOUZE")),
+            std::vector<std::u16string>{u"house"});  // wrong one
   EXPECT_EQ(headwords(index->suggest(u"ÉCLAIRS")), std::vector<std::u16string>{u"Éclair"});
   // Short words allow one edit only; nothing near, nothing at all.
   EXPECT_TRUE(index->suggest(u"dgo").empty());
@@ -112,8 +115,9 @@ TEST(Suggestions, FindsExactlyTheWordsWithinReach) {
 }
 
 TEST(WordFolding, FoldsAsTheOrderCompares) {
-  const std::vector<std::u16string> words = {u"Éclair", u"éclair", u"eclair", u"ECLAIR", u"Zebra",
-                                             u"zebra", u"ß", u"Ёж", u"ёж", u"ЕЖ", u"a-b", u"a b"};
+  const std::vector<std::u16string> words = {u"Éclair", u"éclair", u"eclair", u"ECLAIR",
+                                             u"Zebra",  u"zebra",  u"ß",      u"Ёж",
+                                             u"ёж",     u"ЕЖ",     u"a-b",    u"a b"};
   for (uint32_t collation : {0u, 1u, 2u, 7u}) {
     const WordFolding folding(collation);
     for (const auto& a : words) {

@@ -50,7 +50,8 @@ TEST(WordFormsOpen, MissingFilesGiveNoWordForms) {
 TEST(HunspellFiles, ALanguageFindsItsDictionary) {
   ScratchDir first;
   ScratchDir second;
-  for (const char* name : {"en_GB", "en_US", "fr_FR", "de_AT"}) test::writeSmallHunspell(first, name);
+  for (const char* name : {"en_GB", "en_US", "fr_FR", "de_AT"})
+    test::writeSmallHunspell(first, name);
   test::writeSmallHunspell(second, "en_US");
   second.write("pt_BR.aff", "SET UTF-8\n");  // no .dic: not a dictionary
   const auto available = availableHunspellDictionaries({first.path(), second.path()});

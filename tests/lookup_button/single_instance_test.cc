@@ -9,8 +9,8 @@ namespace lexora {
 namespace {
 
 std::string scratchLockPath() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("lexora-lock-test-" + std::to_string(getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("lexora-lock-test-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   return (dir / "LookupClass.lock").string();
 }
@@ -42,9 +42,9 @@ struct Script {
   int lockCalls = 0, findCalls = 0, forwards = 0;
 
   InstanceCheck run() {
-    return checkSingleInstance(
-        [this] { return locks[static_cast<size_t>(lockCalls++)]; },
-        [this] { return finds[static_cast<size_t>(findCalls++)]; }, [this] { ++forwards; });
+    return checkSingleInstance([this] { return locks[static_cast<size_t>(lockCalls++)]; },
+                               [this] { return finds[static_cast<size_t>(findCalls++)]; },
+                               [this] { ++forwards; });
   }
 };
 

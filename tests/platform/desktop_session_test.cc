@@ -73,8 +73,9 @@ TEST(AutostartTest, EntryIsWrittenAndRemovedUnderXdgConfigHome) {
 
   // Writing again replaces the entry; removing twice is fine.
   ASSERT_TRUE(writeAutostartEntry("/usr/bin/lexora-util"));
-  EXPECT_NE(scratch.read("config/autostart/lexora-util.desktop").find("\nExec=/usr/bin/lexora-util\n"),
-            std::string::npos);
+  EXPECT_NE(
+      scratch.read("config/autostart/lexora-util.desktop").find("\nExec=/usr/bin/lexora-util\n"),
+      std::string::npos);
   EXPECT_TRUE(removeAutostartEntry());
   EXPECT_FALSE(std::filesystem::exists(entry));
   EXPECT_TRUE(removeAutostartEntry());
@@ -104,7 +105,8 @@ TEST(AutostartTest, BlockedFolderIsReportedAndLeavesNothing) {
 
 TEST(AutostartTest, ExecArgumentSurvivesSpacesQuotesAndFieldCodes) {
   EXPECT_EQ(desktopExecArgument("/usr/bin/lexora-util"), "/usr/bin/lexora-util");
-  EXPECT_EQ(desktopExecArgument("/home/me/My Apps/lexora-util"), "\"/home/me/My Apps/lexora-util\"");
+  EXPECT_EQ(desktopExecArgument("/home/me/My Apps/lexora-util"),
+            "\"/home/me/My Apps/lexora-util\"");
   EXPECT_EQ(desktopExecArgument("/opt/100%/lexora-util"), "/opt/100%%/lexora-util");
   // A literal '$' is "\\$" and a literal '\' four backslashes inside the quotes.
   EXPECT_EQ(desktopExecArgument("/a$b/x"), "\"/a\\\\$b/x\"");

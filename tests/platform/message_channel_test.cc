@@ -28,9 +28,8 @@ TEST(WindowMessageTest, EncodesAndDecodes) {
 }
 
 TEST(EndpointNameTest, SpellsTheIdentityBothWays) {
-  for (const WindowIdentity& id :
-       {mainWindowIdentity(), lookupButtonIdentity(),
-        WindowIdentity{"Lookup.Class", "a/b %.", kTaskbarClass}}) {
+  for (const WindowIdentity& id : {mainWindowIdentity(), lookupButtonIdentity(),
+                                   WindowIdentity{"Lookup.Class", "a/b %.", kTaskbarClass}}) {
     std::string name = endpointFileName(id);
     EXPECT_EQ(name.find('/'), std::string::npos);
     EXPECT_EQ(identityFromEndpointFileName(name), id) << name;
@@ -44,9 +43,7 @@ TEST(EndpointNameTest, SpellsTheIdentityBothWays) {
 // A listener that answers one message with its message number plus wParam.
 class OneShotWindow {
  public:
-  explicit OneShotWindow(const WindowIdentity& id) {
-    fd_ = test::listenAtEndpoint(id);
-  }
+  explicit OneShotWindow(const WindowIdentity& id) { fd_ = test::listenAtEndpoint(id); }
   ~OneShotWindow() { close(fd_); }
   // Accepts connections until one carries a message; answers it.
   WindowMessage serveOne() {

@@ -65,8 +65,7 @@ TEST_F(SqliteRegistryTest, KeysAndValuesKeepTheirBytesAcrossReopening) {
   auto hive = SqliteRegistry::open(path, nullptr);
   ASSERT_NE(hive, nullptr);
   RegistryHandle key = 0;
-  ASSERT_EQ(hive->openKey(kLocalMachine, u"Software\\Velmarin\\Lexora", &key),
-            RegistryStatus::kOk);
+  ASSERT_EQ(hive->openKey(kLocalMachine, u"Software\\Velmarin\\Lexora", &key), RegistryStatus::kOk);
 
   RegistryType type = RegistryType::kNone;
   uint8_t buffer[8] = {9, 9, 9, 9, 9, 9, 9, 9};

@@ -38,8 +38,8 @@ TEST(ClassifyLine, LeadCharacters) {
 TEST(WordDelimiters, FortyAsciiCharacters) {
   EXPECT_EQ(wordDelimiters.size(), 40u);
   // Punctuation in its stored order, then the digits, then the space.
-  const std::u16string expected = std::u16string(u"<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-") +
-                                  u"0123456789" + u" ";
+  const std::u16string expected =
+      std::u16string(u"<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-") + u"0123456789" + u" ";
   EXPECT_EQ(std::u16string(wordDelimiters), expected);
   for (char16_t c : wordDelimiters) EXPECT_TRUE(isWordDelimiter(c));
   for (char16_t c : {u'\t', u'\'', u'`', u'_', u'a', u'Z', u'\u0111', u'\u1EBF', u'\r', u'\n'}) {
@@ -48,8 +48,8 @@ TEST(WordDelimiters, FortyAsciiCharacters) {
 }
 
 TEST(WalkHeadword, SegmentsFlipAtBars) {
-  EXPECT_EQ(tokens(u"@word|pron|"),
-            (std::vector<Token>{{K::HeadwordSegment, u"word"}, {K::PronunciationSegment, u"pron"}}));
+  EXPECT_EQ(tokens(u"@word|pron|"), (std::vector<Token>{{K::HeadwordSegment, u"word"},
+                                                        {K::PronunciationSegment, u"pron"}}));
   EXPECT_EQ(tokens(u"@word|pron"), tokens(u"@word|pron|"));
   EXPECT_EQ(tokens(u"@a|b|c"), (std::vector<Token>{{K::HeadwordSegment, u"a"},
                                                    {K::PronunciationSegment, u"b"},
@@ -74,13 +74,12 @@ TEST(WalkExample, LinksBeforePlusThenTranslation) {
                                 {K::LinkWordWithBreak, u"here"},
                                 {K::Translation, u"\u0111\u1ebfn \u0111\u00e2y"}}));
   // Digits are delimiters; "$" marks vanish; the translation keeps its "$" and "+".
-  EXPECT_EQ(tokens(u"=$route 66"), (std::vector<Token>{{K::LinkWord, u"route"},
-                                                       {K::PlainText, u" 66"}}));
-  EXPECT_EQ(tokens(u"!$$take$ off+a$b+c"),
-            (std::vector<Token>{{K::LinkWord, u"take"},
-                                {K::PlainText, u" "},
-                                {K::LinkWordWithBreak, u"off"},
-                                {K::Translation, u"a$b+c"}}));
+  EXPECT_EQ(tokens(u"=$route 66"),
+            (std::vector<Token>{{K::LinkWord, u"route"}, {K::PlainText, u" 66"}}));
+  EXPECT_EQ(tokens(u"!$$take$ off+a$b+c"), (std::vector<Token>{{K::LinkWord, u"take"},
+                                                               {K::PlainText, u" "},
+                                                               {K::LinkWordWithBreak, u"off"},
+                                                               {K::Translation, u"a$b+c"}}));
   EXPECT_TRUE(tokens(u"=$").empty());
   EXPECT_EQ(tokens(u"=$+t"), (std::vector<Token>{{K::Translation, u"t"}}));
   EXPECT_EQ(tokens(u"=$caf\u00e9"), (std::vector<Token>{{K::LinkWord, u"caf\u00e9"}}));
@@ -92,9 +91,9 @@ TEST(WalkParagraph, DollarMarksSwitchLinking) {
                                 {K::LinkWord, u"synonymI"},
                                 {K::PlainText, u", "},
                                 {K::LinkWord, u"synonymII"}}));
-  EXPECT_EQ(tokens(u"-$come here$"), (std::vector<Token>{{K::LinkWord, u"come"},
-                                                         {K::PlainText, u" "},
-                                                         {K::LinkWord, u"here"}}));
+  EXPECT_EQ(
+      tokens(u"-$come here$"),
+      (std::vector<Token>{{K::LinkWord, u"come"}, {K::PlainText, u" "}, {K::LinkWord, u"here"}}));
   EXPECT_EQ(tokens(u"- a$b"), (std::vector<Token>{{K::PlainText, u" a"}, {K::LinkWord, u"b"}}));
   EXPECT_EQ(tokens(u"- 3 < 4"), (std::vector<Token>{{K::PlainText, u" 3 < 4"}}));
   EXPECT_EQ(tokens(u"* a+b"), (std::vector<Token>{{K::PlainText, u" a+b"}}));

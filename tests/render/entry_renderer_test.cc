@@ -58,8 +58,11 @@ TEST(RenderEntryPage, HeadwordLine) {
   EXPECT_EQ(body(u"@cat|k\u00e6t|"),
             u"<font color=\"#000000\"><B>cat</B></font>/<font face=\"Lucida Sans Unicode\" "
             u"color=#ff00ff>k\u00e6t</font>/<br>");
-  EXPECT_EQ(page(u"@cat|k\u00e6t|", {}, false),
-            kHead + u"<font color=\"#000000\"><B>cat</B></font>/<font color=#ff00ff>k\u00e6t</font>/<br>" + kEnd);
+  EXPECT_EQ(
+      page(u"@cat|k\u00e6t|", {}, false),
+      kHead +
+          u"<font color=\"#000000\"><B>cat</B></font>/<font color=#ff00ff>k\u00e6t</font>/<br>" +
+          kEnd);
   DisplaySettings s;
   s.style(kPronunciationStyle) = {1, 1, 1, 0x00000080};
   s.style(kWordStyle) = {1, 0, 1, 0x00FF0000};
@@ -70,22 +73,27 @@ TEST(RenderEntryPage, HeadwordLine) {
 
 TEST(RenderEntryPage, ParagraphLinesWithDefaultStyles) {
   EXPECT_EQ(body(u"* noun"),
-            u"<font color=\"#ff0000\"><I><B><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0em;\">"
+            u"<font color=\"#ff0000\"><I><B><p "
+            u"style=\"margin-top:0em;margin-bottom:0em;margin-left:0em;\">"
             u"<img src=\"file:///opt/lexora/word.gif\"> noun</B></I></font></P>");
-  EXPECT_EQ(body(u"- meaning"),
-            u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
-            u"<img src=\"file:///opt/lexora/meaning.gif\"> meaning</font></P>");
-  EXPECT_EQ(body(u"=$example come here+mean of example"),
-            u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
-            u"<a href=\"example\">example</a> <a href=\"come\">come</a> <a href=\"here\">here</a><br>"
-            u"mean of example</font></p>");
-  EXPECT_EQ(body(u"!$go on+ti\u1ebfp"),
-            u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
-            u"<img src=\"file:///opt/lexora/Idiom.gif\"><a href=\"go\">go</a> <a href=\"on\">on</a><br>"
-            u"ti\u1ebfp</font></p>");
-  EXPECT_EQ(body(u"# syn: $big$"),
-            u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
-            u"<img src=\"file:///opt/lexora/syn-ant.gif\"> syn: <a href=\"big\">big</a></font></P>");
+  EXPECT_EQ(
+      body(u"- meaning"),
+      u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
+      u"<img src=\"file:///opt/lexora/meaning.gif\"> meaning</font></P>");
+  EXPECT_EQ(
+      body(u"=$example come here+mean of example"),
+      u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
+      u"<a href=\"example\">example</a> <a href=\"come\">come</a> <a href=\"here\">here</a><br>"
+      u"mean of example</font></p>");
+  EXPECT_EQ(
+      body(u"!$go on+ti\u1ebfp"),
+      u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:0.7em;\">"
+      u"<img src=\"file:///opt/lexora/Idiom.gif\"><a href=\"go\">go</a> <a href=\"on\">on</a><br>"
+      u"ti\u1ebfp</font></p>");
+  EXPECT_EQ(
+      body(u"# syn: $big$"),
+      u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
+      u"<img src=\"file:///opt/lexora/syn-ant.gif\"> syn: <a href=\"big\">big</a></font></P>");
   EXPECT_EQ(body(u"- 3 < 4").find(u" 3 < 4</font></P>") != std::u16string::npos, true);
 }
 

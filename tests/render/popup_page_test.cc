@@ -28,22 +28,28 @@ TEST(PopupPage, SixFragmentsFitOnePageWithoutButtons) {
 // A single fragment left after a full page must still be reachable.
 TEST(PopupPage, SevenFragmentsReachTheLastOne) {
   const auto f = numbered(7);
-  EXPECT_EQ(assemblePopupPage(f, 0, {}), run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
-  EXPECT_EQ(assemblePopupPage(f, 1, {}), run(kHead, 6, 1) + u"<p align=right>" + kPrev + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 0, {}),
+            run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 1, {}),
+            run(kHead, 6, 1) + u"<p align=right>" + kPrev + u"</body></html>");
 }
 
 TEST(PopupPage, EightFragmentsPageTwice) {
   const auto f = numbered(8);
-  EXPECT_EQ(assemblePopupPage(f, 0, {}), run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
-  EXPECT_EQ(assemblePopupPage(f, 1, {}), run(kHead, 6, 2) + u"<p align=right>" + kPrev + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 0, {}),
+            run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 1, {}),
+            run(kHead, 6, 2) + u"<p align=right>" + kPrev + u"</body></html>");
 }
 
 TEST(PopupPage, ThirteenFragments) {
   const auto f = numbered(13);
-  EXPECT_EQ(assemblePopupPage(f, 0, {}), run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 0, {}),
+            run(kHead, 0, 6) + u"<p align=right>" + kNext + u"</body></html>");
   EXPECT_EQ(assemblePopupPage(f, 1, {}),
             run(kHead, 6, 6) + u"<p align=right>" + kPrev + kNext + u"</body></html>");
-  EXPECT_EQ(assemblePopupPage(f, 2, {}), run(kHead, 12, 1) + u"<p align=right>" + kPrev + u"</body></html>");
+  EXPECT_EQ(assemblePopupPage(f, 2, {}),
+            run(kHead, 12, 1) + u"<p align=right>" + kPrev + u"</body></html>");
   const auto mid = numbered(20);
   EXPECT_EQ(assemblePopupPage(mid, 1, {}),
             run(kHead, 6, 6) + u"<p align=right>" + kPrev + kNext + u"</body></html>");

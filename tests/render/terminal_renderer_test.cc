@@ -14,7 +14,8 @@ std::u16string draw(std::u16string_view text, const DisplaySettings& s = {}, boo
 }
 
 const std::u16string kEntry =
-    u"@run|r\u028cn|\r\n* verb\r\n- ch\u1ea1y\r\n=$I run.+T\u00f4i ch\u1ea1y.\r\n- v\u1eadn h\u00e0nh\r\n"
+    u"@run|r\u028cn|\r\n* verb\r\n- ch\u1ea1y\r\n=$I run.+T\u00f4i ch\u1ea1y.\r\n- v\u1eadn "
+    u"h\u00e0nh\r\n"
     u"!$run out+h\u1ebft\r\n- c\u1ea1n\r\n# syn: $dash$\r\nnote <b>";
 
 TEST(TerminalRenderer, PlainLayout) {

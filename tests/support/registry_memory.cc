@@ -72,16 +72,15 @@ RegistryStatus MemoryRegistry::walk(RegistryHandle parent, std::u16string_view p
 }
 
 RegistryStatus MemoryRegistry::createKey(RegistryHandle parent, std::u16string_view path,
-                                         RegistryHandle* key,
-                                         RegistryDisposition* disposition) {
+                                         RegistryHandle* key, RegistryDisposition* disposition) {
   bool created = false;
   const RegistryStatus status = walk(parent, path, true, key, &created);
   if (status != RegistryStatus::kOk) return status;
   if (created) ++writes_;
   if (*key > kCurrentUser) ++openKeys_;
   if (disposition != nullptr) {
-    *disposition = created ? RegistryDisposition::kCreatedNewKey
-                           : RegistryDisposition::kOpenedExistingKey;
+    *disposition =
+        created ? RegistryDisposition::kCreatedNewKey : RegistryDisposition::kOpenedExistingKey;
   }
   return status;
 }
@@ -141,8 +140,7 @@ RegistryStatus MemoryRegistry::deleteValue(RegistryHandle key, std::u16string_vi
   return RegistryStatus::kOk;
 }
 
-RegistryStatus MemoryRegistry::enumKey(RegistryHandle key, uint32_t index,
-                                       std::u16string* name) {
+RegistryStatus MemoryRegistry::enumKey(RegistryHandle key, uint32_t index, std::u16string* name) {
   if (broken_) return RegistryStatus::kFailed;
   Node* node = find(key);
   if (node == nullptr || name == nullptr) return RegistryStatus::kInvalid;
@@ -151,8 +149,7 @@ RegistryStatus MemoryRegistry::enumKey(RegistryHandle key, uint32_t index,
   return RegistryStatus::kOk;
 }
 
-RegistryStatus MemoryRegistry::enumValue(RegistryHandle key, uint32_t index,
-                                         std::u16string* name) {
+RegistryStatus MemoryRegistry::enumValue(RegistryHandle key, uint32_t index, std::u16string* name) {
   if (broken_) return RegistryStatus::kFailed;
   Node* node = find(key);
   if (node == nullptr || name == nullptr) return RegistryStatus::kInvalid;

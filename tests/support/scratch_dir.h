@@ -15,8 +15,7 @@ namespace lexora::test {
 class ScratchDir {
  public:
   explicit ScratchDir(const std::string& prefix = "lexora") {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
   }
   ~ScratchDir() {

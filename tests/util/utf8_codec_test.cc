@@ -48,7 +48,7 @@ TEST(Utf8DecodeTest, AcceptsLongSequencesKeepingTheLow16Bits) {
 
 TEST(Utf8DecodeTest, MalformedTextIsUnreadable) {
   EXPECT_EQ(decode({}), std::nullopt);
-  EXPECT_EQ(decode({0x80}), std::nullopt);              // stray continuation
+  EXPECT_EQ(decode({0x80}), std::nullopt);  // stray continuation
   EXPECT_EQ(decode({'a', 0xFE}), std::nullopt);
   EXPECT_EQ(decode({'a', 0xFF}), std::nullopt);
   EXPECT_EQ(decode({0xC3, 0x41}), std::nullopt);        // bad continuation

@@ -33,7 +33,7 @@ TEST(HelpTest, EachWindowHasItsOwnTopic) {
   pressHelpKey(window);
   showHelp(programs, HelpTopic::MainWindow);
   EXPECT_EQ(programs.help, (std::vector<std::string>{"file:Lexora.htm#DictionaryMenu",
-                                                      "file:Lexora.htm#Interface"}));
+                                                     "file:Lexora.htm#Interface"}));
   EXPECT_TRUE(programs.browser.empty());
 
   QWidget withoutViewer;  // no programs: no help key, nothing to crash on
@@ -93,8 +93,8 @@ TEST_F(AboutDialogTest, LinkTapsOpenTheBundledHelpAndTheBoxStaysOpen) {
   dialog.show();
   QTest::mouseClick(label("homePageLink"), Qt::LeftButton);
   QTest::mouseClick(label("supportLink"), Qt::LeftButton);
-  EXPECT_EQ(programs.help, (std::vector<std::string>{"file:Lexora.htm",
-                                                      "file:Lexora.htm#DictionaryMenu"}));
+  EXPECT_EQ(programs.help,
+            (std::vector<std::string>{"file:Lexora.htm", "file:Lexora.htm#DictionaryMenu"}));
   EXPECT_TRUE(programs.browser.empty());
   EXPECT_TRUE(programs.mail.empty());
   EXPECT_TRUE(dialog.isVisible());

@@ -1,5 +1,5 @@
-#include "tests/support/status_assertions.h"
 #include "gui/dialogs/dictionaries_dialog.h"
+#include "tests/support/status_assertions.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +56,7 @@ class DictionariesDialogTest : public ::testing::Test {
     ASSERT_TRUE(setInstalledDictionaryPaths(settings_, paths));
     before_ = settings_;
     dialog_ = std::make_unique<DictionariesDialog>(
-        settings_, nullptr,
-        [this](QWidget*, const QString& suffix, const QString& start) {
+        settings_, nullptr, [this](QWidget*, const QString& suffix, const QString& start) {
           pickerSuffix_ = suffix;
           pickerStart_ = start;
           return pickerResult_;

@@ -64,8 +64,8 @@ TEST_F(DictionariesLanguageTest, ShowsChecksAndStoresOnOk) {
   type("");
   EXPECT_TRUE(writes_.empty());  // nothing is stored before OK
   dialog_->storeRows();
-  EXPECT_EQ(writes_, (std::vector<std::pair<std::string, std::string>>{
-                         {"/d/en.pvm", ""}, {"/d/vi.pvm", "vi"}}));
+  EXPECT_EQ(writes_, (std::vector<std::pair<std::string, std::string>>{{"/d/en.pvm", ""},
+                                                                       {"/d/vi.pvm", "vi"}}));
 }
 
 TEST_F(DictionariesLanguageTest, CancelStoresNothing) {

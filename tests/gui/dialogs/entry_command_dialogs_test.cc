@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "gui/dialogs/dialog_entry_editor.h"
 #include "gui/dialogs/entry_editor_dialog.h"
 #include "gui/dialogs/message_box_messages.h"
+#include "gui/dialogs/modal_entry_editor.h"
 #include "tests/app/entry_test_support.h"
 #include "tests/gui/dialogs/dialog_test_support.h"
 
@@ -34,10 +34,9 @@ void answerEditor(std::optional<QString> headword, std::optional<QString> meanin
     if (meaning) {
       dialog->findChild<QPlainTextEdit*>(QStringLiteral("meaningBox"))->setPlainText(*meaning);
     }
-    QTest::mouseClick(
-        dialog->findChild<QToolButton*>(ok ? QStringLiteral("okButton")
-                                           : QStringLiteral("cancelButton")),
-        Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QToolButton*>(ok ? QStringLiteral("okButton")
+                                                         : QStringLiteral("cancelButton")),
+                      Qt::LeftButton);
   });
 }
 
@@ -58,7 +57,7 @@ class EntryCommandDialogsTest : public ::testing::Test {
   Dictionary dictionary;
   int current = -1;
   test::FakeMessages messages;
-  DialogEntryEditor editor{nullptr};
+  ModalEntryEditor editor{nullptr};
   test::FakeWordList wordList{current};
   EntryCommands commands{messages, editor, wordList};
 };
@@ -106,8 +105,7 @@ TEST_F(EntryCommandDialogsTest, ModifyMeaningUnchangedKeepsTheStoredText) {
   answerEditor(std::nullopt, std::nullopt, true, &title);
   run(kCmdModifyMeaning);
   EXPECT_EQ(title, QStringLiteral("Modify meaning"));
-  EXPECT_EQ(messages.shown,
-            (std::vector<ShownMessage>{{kModifyOkMessage, MessageIcon::None}}));
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{kModifyOkMessage, MessageIcon::None}}));
   EXPECT_EQ(stored(), initial);
 }
 

@@ -11,8 +11,8 @@
 
 #include "gui/dialogs/entry_editor_layout.h"
 #include "gui/dialogs/meaning_box_text.h"
-#include "tests/gui/dialogs/dialog_test_support.h"
 #include "gui/widgets/qt_geometry.h"
+#include "tests/gui/dialogs/dialog_test_support.h"
 
 namespace lexora {
 namespace {
@@ -37,8 +37,7 @@ TEST(EntryEditorLayoutTest, PlacesControlsFromTheClientRectangle) {
   EXPECT_EQ(layout.okButton, (ControlRect{220, 5, 16, 16}));
 
   // A raised input panel shortens the meaning box; a tiny client leaves it empty.
-  EXPECT_EQ(layoutEntryEditor({10, 20, 250, 288}, 80).meaningBox,
-            (ControlRect{9, 68, 242, 140}));
+  EXPECT_EQ(layoutEntryEditor({10, 20, 250, 288}, 80).meaningBox, (ControlRect{9, 68, 242, 140}));
   EXPECT_EQ(layoutEntryEditor({0, 0, 50, 30}).meaningBox.height, 0);
 }
 
@@ -72,8 +71,7 @@ TEST_F(EntryEditorDialogTest, ControlsFollowTheLayoutOnResize) {
   EXPECT_EQ(child<QLineEdit>(dialog, "headwordBox")->geometry(), toQRect(layout.headwordBox));
   EXPECT_EQ(child<QPlainTextEdit>(dialog, "meaningBox")->geometry(), toQRect(layout.meaningBox));
   EXPECT_EQ(child<QToolButton>(dialog, "okButton")->geometry(), toQRect(layout.okButton));
-  EXPECT_EQ(child<QToolButton>(dialog, "cancelButton")->geometry(),
-            toQRect(layout.cancelButton));
+  EXPECT_EQ(child<QToolButton>(dialog, "cancelButton")->geometry(), toQRect(layout.cancelButton));
   EXPECT_FALSE(child<QToolButton>(dialog, "okButton")->icon().isNull());
 }
 
@@ -101,8 +99,7 @@ TEST_F(EntryEditorDialogTest, OkStoresEditedTextsAndCancelKeepsThem) {
 
 TEST_F(EntryEditorDialogTest, MeaningComesBackByteIdenticalWhenUnchanged) {
   // Line ends of every kind, a no-break space and a text ending in a line end.
-  const std::u16string meaning =
-      u"@word|pron|\r\r\n- a\u00a0b\r\n=$x+y\rz\nw\u2028\u240d\r\n";
+  const std::u16string meaning = u"@word|pron|\r\r\n- a\u00a0b\r\n=$x+y\rz\nw\u2028\u240d\r\n";
   EntryEditorDialog dialog(EditMode::ModifyMeaning, u"word", meaning);
   auto* meaningBox = child<QPlainTextEdit>(dialog, "meaningBox");
   EXPECT_EQ(meaningBox->document()->blockCount(), 4);  // three line ends, last line empty
@@ -110,9 +107,9 @@ TEST_F(EntryEditorDialogTest, MeaningComesBackByteIdenticalWhenUnchanged) {
   // Without the symbols that stand for themselves the box alone gives the text back too.
   const std::u16string plain = u"- a\u00a0b\r\n=$x+y\rz\nw\t\r\n";
   EntryEditorDialog plainDialog(EditMode::Add, u"w", plain);
-  EXPECT_EQ(boxTextToMeaning(
-                boxRawText(*child<QPlainTextEdit>(plainDialog, "meaningBox")->document())),
-            plain);
+  EXPECT_EQ(
+      boxTextToMeaning(boxRawText(*child<QPlainTextEdit>(plainDialog, "meaningBox")->document())),
+      plain);
   QTest::mouseClick(child<QToolButton>(dialog, "okButton"), Qt::LeftButton);
   EXPECT_EQ(dialog.meaning(), meaning);
   EXPECT_EQ(dialog.headword(), u"word");
@@ -121,8 +118,7 @@ TEST_F(EntryEditorDialogTest, MeaningComesBackByteIdenticalWhenUnchanged) {
 TEST_F(EntryEditorDialogTest, EditedMeaningEndsItsLinesWithCrLf) {
   EntryEditorDialog dialog(EditMode::ModifyMeaning, u"word", u"- a\r\r\n- b\rc");
   auto* meaningBox = child<QPlainTextEdit>(dialog, "meaningBox");
-  EXPECT_EQ(boxRawText(*meaningBox->document()),
-            QString::fromStdU16String(u"- a\n- b\u240dc"));
+  EXPECT_EQ(boxRawText(*meaningBox->document()), QString::fromStdU16String(u"- a\n- b\u240dc"));
   meaningBox->moveCursor(QTextCursor::End);
   meaningBox->setFocus();
   QTest::keyClick(meaningBox, Qt::Key_Return);

@@ -148,14 +148,12 @@ TEST_F(FilePickerTest, TapsChooseTheFullPathOfMatchingFilesOnly) {
 TEST_F(FilePickerTest, RunReturnsTheTappedFileOrAnEmptyTextOrNothing) {
   test::onNextModal<FilePickerDialog>([this](FilePickerDialog* picker) {
     tap(*picker, at("b.pvm"));
-    QTest::mouseClick(picker->findChild<QToolButton*>(QStringLiteral("okButton")),
-                      Qt::LeftButton);
+    QTest::mouseClick(picker->findChild<QToolButton*>(QStringLiteral("okButton")), Qt::LeftButton);
   });
   EXPECT_EQ(runFilePicker(nullptr, QStringLiteral("mvp."), at("WORDS.PVM")), at("b.pvm"));
 
   test::onNextModal<FilePickerDialog>([](FilePickerDialog* picker) {
-    QTest::mouseClick(picker->findChild<QToolButton*>(QStringLiteral("okButton")),
-                      Qt::LeftButton);
+    QTest::mouseClick(picker->findChild<QToolButton*>(QStringLiteral("okButton")), Qt::LeftButton);
   });
   EXPECT_EQ(runFilePicker(nullptr, QStringLiteral("mvp."), root_), QString());
 

@@ -11,12 +11,12 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/support/status_assertions.h"
 #include "app/dictionary_list.h"
+#include "engine/dictionary.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/import_action.h"
-#include "engine/dictionary.h"
 #include "tests/gui/dialogs/dialog_test_support.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {

@@ -73,8 +73,14 @@ TEST_F(StyleDialogTest, OpensOnThePromptWithTheSampleRendered) {
   open();
   auto* list = child<QComboBox>("styleList");
   ASSERT_EQ(list->count(), 8);
-  const char* rows[] = {"Choose Style to Change", "Word", "/Pronunciation/", "Word-Class",
-                        "Meaning", "Example", "Idiom", "Synonym-Antonym"};
+  const char* rows[] = {"Choose Style to Change",
+                        "Word",
+                        "/Pronunciation/",
+                        "Word-Class",
+                        "Meaning",
+                        "Example",
+                        "Idiom",
+                        "Synonym-Antonym"};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(list->itemText(i), QString::fromLatin1(rows[i]));
   EXPECT_EQ(list->currentIndex(), 0);
   EXPECT_FALSE(child<QCheckBox>("hiddenBox")->isChecked());
@@ -165,7 +171,7 @@ TEST_F(StyleDialogTest, FlagsChangeTheirOwnRecordAtOnceAndThePreviewFollows) {
 
 TEST_F(StyleDialogTest, ColourChooserSetsTheRecordOnlyOnOk) {
   open();
-  choose(7);  // Synonym-Antonym
+  choose(7);                            // Synonym-Antonym
   colourAnswers.push_back(0x0000FF00);  // green
   child<QPushButton>("colorButton")->click();
   EXPECT_EQ(display.style(kSynonymStyle).colour, 0x0000FF00u);
@@ -283,7 +289,8 @@ TEST_F(StyleDialogTest, PopupTimeIsKeptInRangeAndStoredOnlyByOk) {
 
 TEST_F(StyleDialogTest, TappedLinkAndHelpKey) {
   open();
-  emit dialog->findChild<HtmlViewer*>(QStringLiteral("preview"))->linkTapped(QStringLiteral("come"));
+  emit dialog->findChild<HtmlViewer*>(QStringLiteral("preview"))
+      ->linkTapped(QStringLiteral("come"));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], QStringLiteral("Word will be transalated: come"));
 

@@ -1,14 +1,14 @@
 // The four edit commands run from the main window's menus on a real dictionary, with the
 // message boxes and the entry editor scripted.
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QListView>
-#include <gtest/gtest.h>
 
 #include "gui/main_window/menu_bar.h"
 #include "gui/main_window/word_list_model.h"
-#include "gui_test_support.h"
 #include "gui/widgets/html_viewer.h"
+#include "gui_test_support.h"
 
 namespace lexora::test {
 namespace {
@@ -115,7 +115,7 @@ TEST(EntryEditingNoDictionaryTest, NoWorkingDictionaryMeansNoCommandActs) {
   LexoraDialog& w = f.open();
   ASSERT_EQ(f.workingDictIndex, -1);
   f.entryDialogs.editorResult = EntryTexts{u"hello", u"@hello"};
-    for (int id : {kCmdAddNewWord, kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) {
+  for (int id : {kCmdAddNewWord, kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) {
     w.runCommand(id);
   }
   EXPECT_TRUE(f.entryDialogs.editorRuns.empty());

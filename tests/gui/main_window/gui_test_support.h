@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "gui/main_window/lexora_dialog.h"
 #include "engine/dictionary.h"
+#include "gui/main_window/lexora_dialog.h"
 #include "platform/clipboard.h"
 #include "platform/program_launcher.h"
 #include "render/display_settings.h"
@@ -123,7 +123,7 @@ class WindowFixture {
     state.totalDict = &totalDict;
     state.dictionaryPath = [this](int32_t k) {
       return k >= 0 && static_cast<size_t>(k) < paths.size() ? paths[static_cast<size_t>(k)]
-                                                              : std::string();
+                                                             : std::string();
     };
     state.display = &display;
     WindowServices services;

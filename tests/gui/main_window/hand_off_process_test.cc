@@ -2,16 +2,16 @@
 // as "Lexora"; the main program starts lexora-util and stops it by its window identity; the
 // button keeps to one instance and ends at once when it is switched off.
 
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <atomic>
 #include <cstring>
@@ -21,9 +21,9 @@
 #include "app/lookup_button_control.h"
 #include "app/registry_key.h"
 #include "app/settings.h"
+#include "gui/widgets/html_viewer.h"
 #include "gui_test_support.h"
 #include "platform/message_channel.h"
-#include "gui/widgets/html_viewer.h"
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
 #include "tests/support/endpoint_socket.h"
@@ -254,12 +254,14 @@ TEST(HandOffProcessTest, TheProgramStartsTheButtonAndSavesItsSettingsOnSigterm) 
   lexora.start(QString(LEXORA_PROGRAM_DIR) + "lexora", {});
   ASSERT_TRUE(lexora.waitForStarted(10000));
   ASSERT_TRUE(waitFor([] { return findWindow("", kMainWindowTitle).has_value(); }));
-  EXPECT_TRUE(waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+  EXPECT_TRUE(
+      waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
 
   ::kill(static_cast<pid_t>(lexora.processId()), SIGTERM);
   ASSERT_TRUE(lexora.waitForFinished(10000));
   EXPECT_EQ(lexora.exitStatus(), QProcess::NormalExit);
-  EXPECT_TRUE(waitFor([] { return !findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+  EXPECT_TRUE(
+      waitFor([] { return !findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
   std::string error;
   std::shared_ptr<Registry> store = SqliteRegistry::open(hive.path(), &error);
   RegistryKey key(store, kLocalMachine, kSettingsKeyPath, false);

@@ -1,17 +1,17 @@
 // The main window's lookup flow, driven as a person would (typing, Return, taps) under the
 // offscreen platform.
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "gui/main_window/popup_bubble.h"
 #include "gui/main_window/word_list_model.h"
-#include "gui_test_support.h"
 #include "gui/widgets/html_viewer.h"
+#include "gui_test_support.h"
 #include "platform/window_identity.h"
 
 namespace lexora::test {
@@ -276,9 +276,10 @@ TEST(PopupBubbleTest, SplitsThePageIntoHtmlAndButtons) {
 
 TEST(HtmlViewerTest, AdaptsLineBreaksAndEmLengthsOnly) {
   // A <br> ending a line right before a paragraph goes; one after a paragraph stays.
-  EXPECT_EQ(HtmlViewer::adaptHtml("<body>w<br><font color=\"#ff0000\"><p style=\"margin-left:0.5em;\">m</P>"
-                                  "<br><p style=\"margin-left:0em;\">n</P>",
-                                  10),
+  EXPECT_EQ(HtmlViewer::adaptHtml(
+                "<body>w<br><font color=\"#ff0000\"><p style=\"margin-left:0.5em;\">m</P>"
+                "<br><p style=\"margin-left:0em;\">n</P>",
+                10),
             "<body>w<font color=\"#ff0000\"><p style=\"margin-left:5px;\">m</P>"
             "<br><p style=\"margin-left:0px;\">n</P>");
   EXPECT_EQ(HtmlViewer::adaptHtml("a<br>b 1em", 10), "a<br>b 1em");

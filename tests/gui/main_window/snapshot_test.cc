@@ -1,9 +1,9 @@
 // With LEXORA_SNAPSHOT_DIR set: pictures of the main window showing a sample entry and of a
 // popup bubble, for a person to look at (main-window.png, popup.png). Skipped otherwise.
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "gui/main_window/popup_bubble.h"
 #include "gui_test_support.h"

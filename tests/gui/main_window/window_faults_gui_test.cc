@@ -2,6 +2,7 @@
 // hand-offs that wait for a dialog or bring nothing, lookups in an empty dictionary, the focus
 // after a lookup, and the home page after the dictionaries were reopened.
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
@@ -9,7 +10,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "gui/main_window/menu_bar.h"
 #include "gui/main_window/word_list_model.h"

@@ -2,10 +2,10 @@
 // suggestions as links under the nearest entry or alone with Strict Compare, and a tap on a
 // suggestion.
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/word_help.h"
 #include "gui/widgets/html_viewer.h"
@@ -28,8 +28,8 @@ class WordHelpWindowTest : public ::testing::Test {
   void SetUp() override {
     writeSmallHunspell(hunspell_);
     f.addDictionary("english", kWords);
-    f.wordHelp = std::make_shared<WordHelp>(
-        WordHelp::Places{nullptr, indexes_.path(), {hunspell_.path()}});
+    f.wordHelp =
+        std::make_shared<WordHelp>(WordHelp::Places{nullptr, indexes_.path(), {hunspell_.path()}});
   }
   QString page() { return f.window->viewer()->page(); }
   int selectedRow() { return f.window->wordList()->currentIndex().row(); }
@@ -74,8 +74,9 @@ TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"runing", 0);
   EXPECT_GE(w.currentEntryIndex(), 0);  // the nearest entry, as before
-  EXPECT_TRUE(page().contains("<p>Did you mean: <a href=\"running\">running</a>, "
-                              "<a href=\"ruling\">ruling</a>"));
+  EXPECT_TRUE(
+      page().contains("<p>Did you mean: <a href=\"running\">running</a>, "
+                      "<a href=\"ruling\">ruling</a>"));
   EXPECT_EQ(w.history().words(0)[0], u"runing");  // the typed word, as before
 
   w.setStrictCompare(true);

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <vector>
 
-#include "gui/main_window/dictionary_popup.h"
 #include "app/options.h"
+#include "gui/main_window/select_dict_menu.h"
 
 namespace lexora {
 namespace {
@@ -68,18 +68,17 @@ TEST_F(MenuBarTest, TenItemsInOrderWithPictures) {
 
 TEST_F(MenuBarTest, MenusHoldTheExactTextsAndCommands) {
   MenuBar bar;
-  EXPECT_EQ(rowsOf(bar.optionsMenu()),
-            (std::vector<MenuRow>{{32785, "Use ClearType"},
-                                  {32843, "Show Lookup Button"},
-                                  {32784, "Show Index at Starting"},
-                                  {32786, "Interface"},
-                                  {-1, "Text size"},
-                                  {0, ""},
-                                  {32787, "Dictionary (ies)"},
-                                  {32841, "Strict Compare"},
-                                  {32783, "About"},
-                                  {0, ""},
-                                  {32781, "Quit"}}));
+  EXPECT_EQ(rowsOf(bar.optionsMenu()), (std::vector<MenuRow>{{32785, "Use ClearType"},
+                                                             {32843, "Show Lookup Button"},
+                                                             {32784, "Show Index at Starting"},
+                                                             {32786, "Interface"},
+                                                             {-1, "Text size"},
+                                                             {0, ""},
+                                                             {32787, "Dictionary (ies)"},
+                                                             {32841, "Strict Compare"},
+                                                             {32783, "About"},
+                                                             {0, ""},
+                                                             {32781, "Quit"}}));
   QMenu* sizes = bar.optionsMenu()->actions()[4]->menu();
   EXPECT_EQ(rowsOf(sizes), (std::vector<MenuRow>{{32792, "Largest"},
                                                  {32791, "Large"},

@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "tests/gui/main_window/gui_test_support.h"
 #include "gui/main_window/history_tree.h"
 #include "gui/main_window/menu_bar.h"
 #include "gui/main_window/word_list_model.h"
 #include "gui/widgets/html_viewer.h"
+#include "tests/gui/main_window/gui_test_support.h"
 
 namespace lexora::test {
 namespace {

@@ -5,6 +5,7 @@
 //
 // Needs Xvfb, openbox and xdotool (scripts/install-deps.sh installs them); skips without them.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
 
-#include "tests/support/status_assertions.h"
 #include "app/lookup_button_control.h"
 #include "app/registry_key.h"
 #include "app/settings.h"
@@ -31,6 +30,7 @@
 #include "platform/qt/qt_clipboard.h"
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora {
 namespace {
@@ -212,7 +212,8 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
   ownSelection(QStringLiteral("serendipity"));
   // As the program does at start-up with "ShowLookupButton" 1.
   startLookupButtonIfShown(1, launcher_, LEXORA_PROGRAM_DIR);
-  ASSERT_TRUE(waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+  ASSERT_TRUE(
+      waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
   QTest::qWait(300);  // mapped
 
   // A quick drag: one motion of 60 pixels between press and release. A drag, not a tap.
@@ -234,7 +235,8 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
 
   // Closing the program takes the button away.
   w.quit();
-  EXPECT_TRUE(waitFor([] { return !findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
+  EXPECT_TRUE(
+      waitFor([] { return !findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "importers/entry_outline.h"
+#include "importers/source_outline.h"
 
 #include "importers/dictd_markup.h"
 
@@ -11,7 +11,9 @@ namespace {
 constexpr char kFullwidthDollar[] = "\xEF\xBC\x84";  // U+FF04
 constexpr char kFullwidthPlus[] = "\xEF\xBC\x8B";    // U+FF0B
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
@@ -39,9 +41,13 @@ size_t senseNumberLength(std::string_view t) {
   size_t k = 0;
   while (k < t.size() && k < 3 && std::isdigit(static_cast<unsigned char>(t[k]))) ++k;
   if (k == 0) {
-    while (k < t.size() && k < 4 && std::string_view("IVX").find(t[k]) != std::string_view::npos) ++k;
+    while (k < t.size() && k < 4 && std::string_view("IVX").find(t[k]) != std::string_view::npos)
+      ++k;
   }
-  if (k == 0 || k >= t.size() || (t[k] != '.' && t[k] != ')' && !(t[k] == ':' && std::isdigit(static_cast<unsigned char>(t[0]))))) return 0;
+  if (k == 0 || k >= t.size() ||
+      (t[k] != '.' && t[k] != ')' &&
+       !(t[k] == ':' && std::isdigit(static_cast<unsigned char>(t[0])))))
+    return 0;
   ++k;
   if (k < t.size() && !isSpace(t[k])) return 0;
   while (k < t.size() && isSpace(t[k])) ++k;
@@ -126,13 +132,61 @@ void appendExample(std::string& out, std::string_view text) {
 }  // namespace
 
 bool looksLikeWordClass(std::string_view text) {
-  static const char* const kLabels[] = {
-      "n", "noun", "nouns", "v", "verb", "vt", "vi", "v t", "v i", "adj", "adjective", "a",
-      "adv", "adverb", "prep", "preposition", "pron", "pronoun", "conj", "conjunction", "interj",
-      "interjection", "int", "num", "numeral", "art", "article", "abbr", "abbreviation", "pl",
-      "plural", "prop n", "phr", "phrase", "suffix", "prefix", "aux", "modal", "part",
-      "particle", "det", "determiner", "exclamation", "s", "sing", "m", "f", "nt", "n m", "n f",
-      "n pl", "transitive verb", "intransitive verb", "phrasal verb", "idiom"};
+  static const char* const kLabels[] = {"n",
+                                        "noun",
+                                        "nouns",
+                                        "v",
+                                        "verb",
+                                        "vt",
+                                        "vi",
+                                        "v t",
+                                        "v i",
+                                        "adj",
+                                        "adjective",
+                                        "a",
+                                        "adv",
+                                        "adverb",
+                                        "prep",
+                                        "preposition",
+                                        "pron",
+                                        "pronoun",
+                                        "conj",
+                                        "conjunction",
+                                        "interj",
+                                        "interjection",
+                                        "int",
+                                        "num",
+                                        "numeral",
+                                        "art",
+                                        "article",
+                                        "abbr",
+                                        "abbreviation",
+                                        "pl",
+                                        "plural",
+                                        "prop n",
+                                        "phr",
+                                        "phrase",
+                                        "suffix",
+                                        "prefix",
+                                        "aux",
+                                        "modal",
+                                        "part",
+                                        "particle",
+                                        "det",
+                                        "determiner",
+                                        "exclamation",
+                                        "s",
+                                        "sing",
+                                        "m",
+                                        "f",
+                                        "nt",
+                                        "n m",
+                                        "n f",
+                                        "n pl",
+                                        "transitive verb",
+                                        "intransitive verb",
+                                        "phrasal verb",
+                                        "idiom"};
   std::string t = lowerAscii(trim(text));
   // "v. t." and "v.t." read as "v t"; a trailing comma or colon goes.
   std::string folded;
@@ -161,7 +215,7 @@ bool looksLikeWordClass(std::string_view text) {
   return any;
 }
 
-void EntryOutline::text(std::string_view text, bool link, bool label) {
+void SourceOutline::text(std::string_view text, bool link, bool label) {
   std::string collapsed;
   for (char c : text) {
     if (isSpace(c)) {
@@ -183,29 +237,32 @@ void EntryOutline::text(std::string_view text, bool link, bool label) {
   }
 }
 
-void EntryOutline::endParagraph() {
+void SourceOutline::endParagraph() {
   pendingSpace_ = false;
   if (!plainOf(current_).empty()) paragraphs_.push_back(std::move(current_));
   current_ = OutlineParagraph();
 }
 
-void EntryOutline::setPronunciation(std::string_view text) {
+void SourceOutline::setPronunciation(std::string_view text) {
   std::string_view t = trim(text);
-  if (t.size() >= 2 && ((t.front() == '[' && t.back() == ']') || (t.front() == '/' && t.back() == '/'))) {
+  if (t.size() >= 2 &&
+      ((t.front() == '[' && t.back() == ']') || (t.front() == '/' && t.back() == '/'))) {
     t = trim(t.substr(1, t.size() - 2));
   }
   if (!t.empty() && pronunciation_.empty()) pronunciation_ = std::string(t);
 }
 
-std::string EntryOutline::markupOf(std::string_view headword) {
+std::string SourceOutline::markupOf(std::string_view headword) {
   endParagraph();
   std::vector<std::string> classes;  // word class from the headline
   // The headline: the headword again, perhaps with its pronunciation and class.
   if (!paragraphs_.empty() && !paragraphs_.front().listItem && !paragraphs_.front().example) {
     OutlineParagraph& p = paragraphs_.front();
     const std::string all = plainOf(p);
-    if (all.size() >= headword.size() && lowerAscii(all.substr(0, headword.size())) == lowerAscii(headword) &&
-        (all.size() == headword.size() || std::string_view(" ,[/(").find(all[headword.size()]) != std::string_view::npos)) {
+    if (all.size() >= headword.size() &&
+        lowerAscii(all.substr(0, headword.size())) == lowerAscii(headword) &&
+        (all.size() == headword.size() ||
+         std::string_view(" ,[/(").find(all[headword.size()]) != std::string_view::npos)) {
       std::string_view rest = trim(std::string_view(all).substr(headword.size()));
       if (!rest.empty() && (rest.front() == '[' || rest.front() == '/')) {
         const char close = rest.front() == '[' ? ']' : '/';
@@ -226,9 +283,10 @@ std::string EntryOutline::markupOf(std::string_view headword) {
   // A paragraph that is only "[...]" or "/.../" before the first meaning is the pronunciation.
   for (size_t i = 0; i < paragraphs_.size() && i < 2; ++i) {
     const std::string all = plainOf(paragraphs_[i]);
-    const bool bracketed = all.size() >= 3 && all.size() <= 80 &&
-                           ((all.front() == '[' && all.back() == ']' && all.find(']') == all.size() - 1) ||
-                            (all.front() == '/' && all.back() == '/' && all.find('/', 1) == all.size() - 1));
+    const bool bracketed =
+        all.size() >= 3 && all.size() <= 80 &&
+        ((all.front() == '[' && all.back() == ']' && all.find(']') == all.size() - 1) ||
+         (all.front() == '/' && all.back() == '/' && all.find('/', 1) == all.size() - 1));
     if (bracketed && pronunciation_.empty() && !paragraphs_[i].listItem) {
       setPronunciation(all);
       paragraphs_.erase(paragraphs_.begin() + static_cast<std::ptrdiff_t>(i));
@@ -247,10 +305,12 @@ std::string EntryOutline::markupOf(std::string_view headword) {
     out += "\r\n* ";
     out += c;
   }
-  const bool numbered = std::any_of(paragraphs_.begin(), paragraphs_.end(), [](const OutlineParagraph& p) {
-    const char* wordClass = nullptr;
-    return p.listItem || senseNumberLength(plainOf(p)) > 0 || wordNetSenseMark(plainOf(p), wordClass) > 0;
-  });
+  const bool numbered =
+      std::any_of(paragraphs_.begin(), paragraphs_.end(), [](const OutlineParagraph& p) {
+        const char* wordClass = nullptr;
+        return p.listItem || senseNumberLength(plainOf(p)) > 0 ||
+               wordNetSenseMark(plainOf(p), wordClass) > 0;
+      });
   for (OutlineParagraph& p : paragraphs_) {
     // A word-class label in front of the text goes to a line of its own.
     if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
@@ -260,16 +320,19 @@ std::string EntryOutline::markupOf(std::string_view headword) {
       p.pieces.erase(p.pieces.begin());
     }
     const std::string all = plainOf(p);
-    const bool allLabel = std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
-      return piece.label || trim(piece.text).empty() || piece.text.find_first_not_of(" ,;.") == std::string::npos;
-    });
+    const bool allLabel =
+        std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
+          return piece.label || trim(piece.text).empty() ||
+                 piece.text.find_first_not_of(" ,;.") == std::string::npos;
+        });
     out += "\r\n";
     if (p.example) {
       appendExample(out, all);
     } else if (looksLikeWordClass(all) || (allLabel && all.size() <= 40)) {
       out += "* ";
       appendMarked(out, p, true);
-    } else if (const char* wordClass = nullptr; const size_t mark = wordNetSenseMark(all, wordClass)) {
+    } else if (const char* wordClass = nullptr;
+               const size_t mark = wordNetSenseMark(all, wordClass)) {
       out += "* ";
       out += wordClass;
       out += "\r\n- ";
@@ -287,7 +350,8 @@ std::string EntryOutline::markupOf(std::string_view headword) {
       appendMarked(out, p, true);
     } else {
       // A plain line must not start like another kind of line.
-      if (!all.empty() && std::string_view("@*-#=!").find(all.front()) != std::string_view::npos) out += ' ';
+      if (!all.empty() && std::string_view("@*-#=!").find(all.front()) != std::string_view::npos)
+        out += ' ';
       appendMarked(out, p, false);
     }
   }

@@ -35,7 +35,8 @@
 // - Wayland: the button runs on XWayland (Qt's xcb platform) when the session has it; without
 //   XWayland it says why on stderr and exits with 16 (the main program's option says so too).
 // Exit codes: 16 when "ShowLookupButton" is 0, the button's window cannot be made findable or
-// there is no X11 display, 0 otherwise (another instance, a failed instance check, WM_DESTROY or "Exit").
+// there is no X11 display, 0 otherwise (another instance, a failed instance check, WM_DESTROY or
+// "Exit").
 
 #include <QApplication>
 #include <QEventLoop>
@@ -44,20 +45,20 @@
 #include <thread>
 
 #include "app/settings.h"
+#include "gui/widgets/icon_painter.h"
 #include "lookup_button/button_options.h"
 #include "lookup_button/foreground_tracker.h"
 #include "lookup_button/lookup_hand_off.h"
-#include "lookup_button/single_instance.h"
 #include "lookup_button/qt/button_window.h"
 #include "lookup_button/qt/desktop_foreground.h"
 #include "lookup_button/qt/selection_capture.h"
+#include "lookup_button/single_instance.h"
+#include "platform/display_session.h"
 #include "platform/message_channel.h"
+#include "platform/program_folder.h"
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/window_endpoint.h"
 #include "platform/window_identity.h"
-#include "platform/program_folder.h"
-#include "platform/display_session.h"
-#include "gui/widgets/icon_painter.h"
 
 #include <cstdio>
 #include <string>
@@ -146,7 +147,8 @@ int main(int argc, char** argv) {
   ButtonWindow button(options);
   WindowEndpoint endpoint(lookupButtonIdentity(), [](const WindowMessage& message) -> int64_t {
     if (message.message == kDestroyMessage) {
-      QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
     return 0;
   });

@@ -5,24 +5,23 @@
 #include <QApplication>
 #include <array>
 
-#include "gui/main_window/lexora_dialog.h"
+#include "app/lookup_button_control.h"
 #include "app/settings.h"
 #include "app/word_help.h"
+#include "engine/dictionary.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/style_dialog.h"
-#include "engine/dictionary.h"
+#include "gui/main_window/lexora_dialog.h"
+#include "gui/widgets/icon_painter.h"
+#include "platform/autostart.h"
+#include "platform/display_session.h"
+#include "platform/program_folder.h"
 #include "platform/qt/desktop_programs_qt.h"
 #include "platform/qt/detached_launcher.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/termination_signals.h"
-#include "app/lookup_button_control.h"
-#include "platform/program_folder.h"
-#include "app/lookup_button_control.h"
-#include "gui/widgets/icon_painter.h"
-#include "platform/autostart.h"
-#include "platform/display_session.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui/main_window/dictionary_popup.h"
+#include "gui/main_window/select_dict_menu.h"
 #include "platform/qt/qt_text.h"
 
 #include <QAction>
@@ -15,8 +15,7 @@ void fillDictionaryMenu(QMenu& menu, const std::vector<DictionaryMenuItem>& item
       group = new QActionGroup(&menu);  // the reverse group has its own mark
       continue;
     }
-    QAction* entry = menu.addAction(
-        toQString(item.text));
+    QAction* entry = menu.addAction(toQString(item.text));
     entry->setData(item.command);
     entry->setCheckable(true);
     group->addAction(entry);

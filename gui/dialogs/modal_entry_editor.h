@@ -8,10 +8,10 @@
 
 namespace lexora {
 
-class DialogEntryEditor : public EntryEditor {
+class ModalEntryEditor : public EntryEditor {
  public:
   // `parent` (the main window, may be null) owns nothing of this object.
-  explicit DialogEntryEditor(QWidget* parent) : parent_(parent) {}
+  explicit ModalEntryEditor(QWidget* parent) : parent_(parent) {}
 
   // Builds the dialog, runs it modally and destroys it before returning.
   bool edit(EditMode mode, EntryTexts& texts) override;

@@ -31,7 +31,7 @@ struct OutlineParagraph {
   bool example = false;
 };
 
-class EntryOutline {
+class SourceOutline {
  public:
   // Adds running text; blanks (line ends included) collapse into one space.
   void text(std::string_view text, bool link = false, bool label = false);
