@@ -24,12 +24,14 @@ struct HeadwordLess {
   }
 };
 
-// compress2 at level 9, as the writer does. False when the text does not compress into
+// compress2 at COMPRESSION_LEVEL, as the writer does. False when the text does not compress into
 // BLOCK_CAPACITY bytes (the writer's output capacity) or zlib fails.
 bool compressBlock(const uint8_t* text, size_t length, std::vector<uint8_t>& out) {
   uLongf outLength = compressBound(static_cast<uLong>(length));
   out.resize(outLength);
-  if (compress2(out.data(), &outLength, text, static_cast<uLong>(length), 9) != Z_OK) return false;
+  if (compress2(out.data(), &outLength, text, static_cast<uLong>(length), COMPRESSION_LEVEL) !=
+      Z_OK)
+    return false;
   if (outLength > BLOCK_CAPACITY) return false;
   out.resize(outLength);
   return true;

@@ -19,7 +19,7 @@
 
 #include "engine/edit_result.h"
 #include "engine/file.h"
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 
