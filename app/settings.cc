@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
+#include "app/settings_merge.h"
 #include "app/settings_schema.h"
-
 #include "platform/registry_location.h"
 #include "platform/registry_sqlite.h"
 
@@ -71,8 +71,20 @@ Settings& settings() {
   return record;
 }
 
-void loadSettings() { loadSettings(settingsKey(), settings()); }
-void saveSettings() { saveSettings(settingsKey(), settings()); }
+Settings& loadedSettings() {
+  static Settings record;
+  return record;
+}
+
+void loadSettings() {
+  loadSettings(settingsKey(), settings());
+  loadedSettings() = settings();
+}
+
+void saveSettings() {
+  saveSettingsChanges(settingsKey(), loadedSettings(), settings());
+  loadedSettings() = settings();
+}
 
 void loadSettings(RegistryKey& key, Settings& s) {
   DisplaySettings& d = s.display;

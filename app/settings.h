@@ -7,7 +7,7 @@
 // Use in a program:
 //   loadSettings();                 // once, at start (opens the settings key on first use)
 //   settings().display.textSize ... // read and change the record in memory during the run
-//   saveSettings();                 // once, at exit
+//   saveSettings();                 // at exit: the values this run changed
 // Registry failures are silent: reads fall back to their defaults, writes are dropped.
 
 #include <array>
@@ -58,8 +58,13 @@ const std::string& settingsKeyError();
 // The record, holding the compiled-in defaults until loadSettings runs.
 Settings& settings();
 
-void loadSettings();  // settings() from settingsKey()
-void saveSettings();  // settings() to settingsKey()
+// settings() from settingsKey(); loadedSettings() becomes a copy of it.
+void loadSettings();
+// The values of settings() that this run changed since loadSettings() (or the last save) to
+// settingsKey(), merged with what other programs stored meanwhile (see settings_merge.h).
+void saveSettings();
+// settings() as last loaded or saved: what saveSettings() compares with.
+Settings& loadedSettings();
 
 // Load order: "TotalDict", "WorkingDictIndex", "ReverseDictIndex", "TextSize", "UseClearType",
 // "ShowLookupButton", "ShowIndexAtStarting" (each missing DWORD is written back with its

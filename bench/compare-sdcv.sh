@@ -27,7 +27,7 @@ unset STARDICT_DATA_DIR NO_COLOR
 mkdir -p "$HOME" plain/dic/gcide dz/dic/gcide
 
 echo "=== converting $index"
-"$cli" import dictd "$index" gcide.pvm
+"$cli" import dictd "$index" gcide.pvm --force
 book=$(python3 "$here/../scripts/dictd_to_stardict.py" "$index" plain/dic/gcide)
 cp plain/dic/gcide/gcide.ifo plain/dic/gcide/gcide.idx dz/dic/gcide/
 dictzip -k plain/dic/gcide/gcide.dict

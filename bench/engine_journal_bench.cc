@@ -64,6 +64,9 @@ class NoJournalFileSystem : public FileSystem {
   Status remove(const std::string& path) override {
     return isJournal(path) ? Status::ok() : systemFileSystem().remove(path);
   }
+  Status rename(const std::string& from, const std::string& to) override {
+    return systemFileSystem().rename(from, to);
+  }
   Status syncFolder(const std::string&) override { return Status::ok(); }
 
  private:

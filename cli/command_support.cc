@@ -29,7 +29,12 @@ int reportEdit(CommandIo& io, const std::string& file, const char* command,
 
 bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io) {
   const Status s = dictionary.openDictionary(dataFile);
-  if (s.isOk()) return true;
+  if (s.isOk()) {
+    if (const std::string notice = dictionary.openNotice(); !notice.empty()) {
+      io.err << "lexora-cli: " << notice << "\n";
+    }
+    return true;
+  }
   failure(io, dataFile, s.message());
   return false;
 }

@@ -45,7 +45,7 @@ int runSetDescription(const std::vector<std::string>& args, CommandIo& io);  // 
 
 inline constexpr char kImportUsage[] =
     "import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T] [--description D] "
-    "[--split]";
+    "[--split] [--force]";
 int runImport(const std::vector<std::string>& args, CommandIo& io);  // import.cc
 
 inline constexpr char kInstallUsage[] = "install SOURCE [--title T] [--collation N] [--split]";

@@ -1,5 +1,5 @@
 // lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
-//   [--description D] [--split]
+//   [--description D] [--split] [--force]
 
 #include "cli/arguments.h"
 #include "cli/command_support.h"
@@ -20,6 +20,7 @@ importers::ImportOptions importOptionsFrom(const DictionaryOptions& options, boo
 int runImport(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> rest = args;
   const bool split = takeFlag(rest, "--split");
+  const bool force = takeFlag(rest, "--force");  // an existing dictionary DATA is replaced
   std::string why;
   const auto parsed = parseArguments(rest, kDictionaryOptionNames, 3, 3, why);
   if (!parsed) return usageError(io, kImportUsage, why);
@@ -37,8 +38,9 @@ int runImport(const std::vector<std::string>& args, CommandIo& io) {
     return usageError(io, kImportUsage,
                       "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
   }
-  return importAndReport(source, parsed->positional[1], parsed->positional[2],
-                         importOptionsFrom(*options, split), io);
+  importers::ImportOptions importOptions = importOptionsFrom(*options, split);
+  importOptions.replaceDictionary = force;
+  return importAndReport(source, parsed->positional[1], parsed->positional[2], importOptions, io);
 }
 
 }  // namespace lexora::cli

@@ -47,6 +47,15 @@ void removeFileSet(const std::string& dataFile) {
   fs::remove(n.indexFile, ignored);
 }
 
+// The settings keep paths as text: a name that is not UTF-8 gets "_" for its stray bytes, so
+// that the installed dictionary opens under the name the settings hold.
+std::string openableName(const std::string& name) {
+  if (toUtf8(fromUtf8(name)) == name) return name;
+  std::u16string text = fromUtf8(name);
+  std::replace(text.begin(), text.end(), u'\uFFFD', u'_');
+  return toUtf8(text);
+}
+
 std::string noRoom() {
   return "cannot install: " + std::to_string(kMaxDictionaries) +
          " dictionaries are installed already (the most there can be); remove one first "
@@ -75,8 +84,8 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   if (*kind == importers::SourceKind::Dictd) {
     source = withoutEnding(source, {".index", ".dict.dz", ".dict"}) + ".index";
   }
-  const std::string stem =
-      withoutEnding(fs::path(source).filename().string(), {".ifo", ".index", ".tsv", ".txt"});
+  const std::string stem = openableName(
+      withoutEnding(fs::path(source).filename().string(), {".ifo", ".index", ".tsv", ".txt"}));
   const fs::path folder = importers::installedDictionaryFolder();
   const std::string dataFile = (folder / (stem + ".pvm")).string();
 

@@ -122,6 +122,7 @@ Status Dictionary::checkHeader() {
 // ---- Getters ----
 
 bool Dictionary::isReadOnly() const { return isOpen_ && files_->isReadOnly(); }
+std::string Dictionary::openNotice() const { return files_->notice(); }
 uint32_t Dictionary::wordCount() const { return isOpen_ ? header_.wordCount : 0; }
 uint32_t Dictionary::maxWordChars() const { return isOpen_ ? header_.maxWordChars : 0; }
 uint32_t Dictionary::maxMeaningChars() const { return isOpen_ ? header_.maxMeaningChars : 0; }

@@ -67,6 +67,9 @@ class Dictionary {
   bool isOpen() const { return isOpen_; }
   // True when the files could only be opened for reading: every change then fails.
   bool isReadOnly() const;
+  // Set by an opening that found a leftover journal of other files and set it aside: a
+  // sentence for the user (empty otherwise).
+  std::string openNotice() const;
   uint32_t wordCount() const;          // [0]
   uint32_t maxWordChars() const;       // [0]
   uint32_t maxMeaningChars() const;    // [0]

@@ -12,13 +12,10 @@ namespace {
 constexpr int kOpenOrder[3] = {1, 2, 0};  // word file, data file, index file
 constexpr int kLockOrder[3] = {0, 1, 2};  // index file first
 
-struct Interval {
-  uint64_t begin;
-  uint64_t end;
-};
+}  // namespace
 
 // Sorted, merged intervals.
-std::vector<Interval> merged(std::vector<Interval> v) {
+std::vector<DictionaryFiles::Interval> DictionaryFiles::merged(std::vector<Interval> v) {
   std::sort(v.begin(), v.end(),
             [](const Interval& a, const Interval& b) { return a.begin < b.begin; });
   std::vector<Interval> out;
@@ -32,8 +29,6 @@ std::vector<Interval> merged(std::vector<Interval> v) {
   }
   return out;
 }
-
-}  // namespace
 
 DictionaryFiles::DictionaryFiles() : fs_(&systemFileSystem()) {}
 
@@ -60,16 +55,26 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   bool existed[3] = {true, true, true};
   bool readOnly = false;
 
+  // Files this opening creates go again should it fail.
+  auto fail = [&](const Status& s) {
+    for (int i = 0; i < 3; ++i) {
+      if (files[i] && !existed[i]) {
+        files[i].reset();
+        fs_->remove(names_[i]);
+      }
+    }
+    return s;
+  };
   for (int i : kOpenOrder) {
     Status s = fs_->open(names_[i], OpenMode::ReadWrite, files[i]);
     if (forReplace && s.code() == Status::Code::NotFound) {
       existed[i] = false;
       s = fs_->open(names_[i], OpenMode::ReadWriteCreate, files[i]);
     }
-    if (!s.isOk()) return s;
+    if (!s.isOk()) return fail(s);
     if (files[i]->isReadOnly()) {
       if (forReplace)
-        return Status::readOnly("cannot replace " + names_[i] + ": the file is read-only");
+        return fail(Status::readOnly("cannot replace " + names_[i] + ": the file is read-only"));
       readOnly = true;
     }
   }
@@ -78,14 +83,14 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   // would lock against itself).
   uint64_t device[3], inode[3];
   for (int i = 0; i < 3; ++i) {
-    if (Status s = files[i]->identity(device[i], inode[i]); !s.isOk()) return s;
+    if (Status s = files[i]->identity(device[i], inode[i]); !s.isOk()) return fail(s);
   }
   for (int i = 0; i < 3; ++i) {
     for (int j = i + 1; j < 3; ++j) {
       if (device[i] == device[j] && inode[i] == inode[j]) {
-        return Status::invalidArgument(
+        return fail(Status::invalidArgument(
             "cannot open " + names.dataFile +
-            ": the data file must not be the dictionary's word or index file");
+            ": the data file must not be the dictionary's word or index file"));
       }
     }
   }
@@ -93,7 +98,7 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
   // Locks belong to the open file description, so a second open in this process is refused
   // as well as one in another program.
   for (int i : kLockOrder) {
-    if (Status s = files[i]->lock(); !s.isOk()) return s;
+    if (Status s = files[i]->lock(); !s.isOk()) return fail(s);
   }
 
   for (int i = 0; i < 3; ++i) {
@@ -110,8 +115,15 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
 }
 
 void DictionaryFiles::close() {
+  // Files created for a replace that was never committed go again (unless a journal that
+  // could not be applied still needs them).
+  const bool dropCreated = isOpen() && !broken_;
   for (FilePageCache& cache : pageCaches_) cache.clear();
   for (auto& file : files_) file.reset();
+  for (int i = 0; i < 3; ++i) {
+    if (dropCreated && !existed_[i]) fs_->remove(names_[i]);
+    existed_[i] = true;
+  }
   readOnly_ = false;
   inTransaction_ = false;
   broken_ = false;
@@ -261,185 +273,163 @@ void DictionaryFiles::abandon() {
   inTransaction_ = false;
 }
 
-Status DictionaryFiles::commit(DictionaryFile* failedFile) {
-  inTransaction_ = false;
-  std::vector<Change> changes = std::move(pending_);
-  pending_.clear();
-  auto failAt = [&](int file, const Status& s) {
-    if (failedFile != nullptr) *failedFile = static_cast<DictionaryFile>(file);
-    return s;
-  };
-  if (changes.empty()) {
-    bool createdAny = false;
-    for (bool e : existed_) createdAny = createdAny || !e;
-    if (!createdAny) return Status::ok();
-  }
-  if (!isOpen())
-    return failAt(changes.empty() ? 0 : changes[0].file,
-                  Status::ioError("the dictionary is not open"));
-  const int firstFile = changes.empty() ? 0 : changes[0].file;
-
-  // 1. The journal: old lengths and the old bytes of every range the changes overwrite or cut.
-  Journal journal;
-  bool touched[3] = {false, false, false};
-  for (int f = 0; f < 3; ++f) {
-    uint64_t length = 0;
-    if (Status s = files_[f]->size(length); !s.isOk()) return failAt(f, s);
-    journal.files[f].existed = existed_[f];
-    journal.files[f].length = length;
-    std::vector<Interval> spans;
-    for (const Change& c : changes) {
-      if (c.file != f) continue;
-      touched[f] = true;
-      const uint64_t begin = c.offset;
-      const uint64_t end = c.truncation ? length : c.offset + c.bytes.size();
-      if (begin < length) spans.push_back({begin, std::min(end, length)});
+Status DictionaryFiles::planFile(int f, FilePlan& plan) {
+  plan = FilePlan{};
+  if (Status s = files_[f]->size(plan.oldLength); !s.isOk()) return s;
+  if (Status s = logicalSize(f, plan.newLength); !s.isOk()) return s;
+  std::vector<Interval> writes;
+  for (const Change& c : pending_) {
+    if (c.file != f) continue;
+    plan.touched = true;
+    if (c.truncation) {
+      plan.cut = std::min(plan.cut, c.offset);
+    } else {
+      writes.push_back({c.offset, std::min<uint64_t>(c.offset + c.bytes.size(), plan.newLength)});
     }
-    for (const Interval& i : merged(std::move(spans))) {
+  }
+  plan.writes = merged(std::move(writes));
+  plan.reach = std::max({plan.oldLength, plan.newLength, plan.cut == kNoCut ? 0 : plan.cut});
+  for (const Interval& i : plan.writes) plan.reach = std::max(plan.reach, i.end);
+  // Every byte the change overwrites or cuts off, as it is now.
+  std::vector<Interval> old;
+  for (const Interval& i : plan.writes) {
+    if (i.begin < plan.oldLength) old.push_back({i.begin, std::min(i.end, plan.oldLength)});
+  }
+  const uint64_t keep = std::min(plan.cut, plan.newLength);
+  if (keep < plan.oldLength) old.push_back({keep, plan.oldLength});
+  plan.old = merged(std::move(old));
+  return Status::ok();
+}
+
+Status DictionaryFiles::buildJournal(const FilePlan (&plans)[3], Journal& journal) {
+  for (int f = 0; f < 3; ++f) {
+    const FilePlan& plan = plans[f];
+    Journal::FileState& state = journal.files[f];
+    state.existed = existed_[f];
+    state.length = plan.oldLength;
+    state.reach = plan.reach;
+    std::vector<uint8_t> head(static_cast<size_t>(std::min<uint64_t>(plan.oldLength, HEADER_SIZE)));
+    if (Status s = readDisk(f, 0, head.data(), head.size()); !s.isOk()) return s;
+    state.oldHeadChecksum = journalChecksum(head.data(), head.size());
+    state.newHead.resize(static_cast<size_t>(std::min<uint64_t>(plan.newLength, HEADER_SIZE)));
+    if (Status s = readThrough(f, 0, state.newHead.data(), state.newHead.size()); !s.isOk()) {
+      return s;
+    }
+    for (const Interval& i : plan.old) {
       Journal::Range r;
       r.file = static_cast<uint8_t>(f);
       r.offset = i.begin;
       r.bytes.resize(static_cast<size_t>(i.end - i.begin));
-      if (Status s = readDisk(f, i.begin, r.bytes.data(), r.bytes.size()); !s.isOk()) {
-        return failAt(f, s);
-      }
+      if (Status s = readDisk(f, i.begin, r.bytes.data(), r.bytes.size()); !s.isOk()) return s;
       journal.ranges.push_back(std::move(r));
     }
   }
-  {
-    const std::vector<uint8_t> bytes = journal.encode();
-    std::unique_ptr<File> out;
-    Status s = fs_->open(journalName_, OpenMode::ReadWriteCreate, out);
-    if (s.isOk()) s = out->truncate(0);
-    if (s.isOk()) s = out->write(0, bytes.data(), bytes.size());
-    if (s.isOk()) s = out->sync();
-    out.reset();
-    if (s.isOk()) s = fs_->syncFolder(journalName_);
-    if (!s.isOk()) {
-      fs_->remove(journalName_);
-      return failAt(firstFile, s);
+  return Status::ok();
+}
+
+Status DictionaryFiles::writeJournal(const Journal& journal) {
+  const std::vector<uint8_t> bytes = journal.encode();
+  std::unique_ptr<File> out;
+  // A new file of its own: never an older journal, nor a link to somewhere else.
+  Status s = fs_->open(journalName_, OpenMode::CreateNew, out);
+  if (!s.isOk()) {
+    return Status::ioError("cannot write the journal " + journalName_ + ": " + s.message());
+  }
+  s = out->write(0, bytes.data(), bytes.size());
+  if (s.isOk()) s = out->sync();
+  out.reset();
+  if (s.isOk()) s = fs_->syncFolder(journalName_);
+  if (!s.isOk()) fs_->remove(journalName_);
+  return s;
+}
+
+Status DictionaryFiles::writeFile(int f, const FilePlan& plan) {
+  if (plan.cut != kNoCut) {
+    if (Status s = truncateDisk(f, plan.cut); !s.isOk()) return s;
+  }
+  // Each changed byte is written once, with its final value.
+  std::vector<uint8_t> piece;
+  for (const Interval& i : plan.writes) {
+    for (uint64_t at = i.begin; at < i.end;) {
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(i.end - at, kWritePiece));
+      piece.resize(n);
+      if (Status s = readThrough(f, at, piece.data(), n); !s.isOk()) return s;
+      if (Status s = writeDisk(f, at, piece.data(), n); !s.isOk()) return s;
+      at += n;
     }
   }
+  uint64_t length = 0;
+  if (Status s = files_[f]->size(length); !s.isOk()) return s;
+  if (length != plan.newLength) return truncateDisk(f, plan.newLength);
+  return Status::ok();
+}
 
-  // Should anything below fail, the old bytes go back at once, so that the files, the
-  // journal and the caller's view agree; if even that fails, the journal stays for the next
-  // opening and this one refuses further changes.
-  auto undo = [&] {
-    if (!applyJournal(journal, false).isOk()) {
-      broken_ = true;
-      return;
-    }
-    const Status removed = fs_->remove(journalName_);
-    if (removed.isOk()) fs_->syncFolder(journalName_);
+Status DictionaryFiles::commit(DictionaryFile* failedFile) {
+  inTransaction_ = false;
+  auto failAt = [&](int file, const Status& s) {
+    pending_.clear();
+    if (failedFile != nullptr) *failedFile = static_cast<DictionaryFile>(file);
+    return s;
   };
+  const bool createdAny =
+      std::find(std::begin(existed_), std::end(existed_), false) != std::end(existed_);
+  if (pending_.empty() && !createdAny) return Status::ok();
+  const int firstFile = pending_.empty() ? 0 : pending_[0].file;
+  if (!isOpen()) return failAt(firstFile, Status::ioError("the dictionary is not open"));
 
-  // 2. The changes, then the files reach the disk.
-  Status applied;
-  int failed = firstFile;
-  for (const Change& c : changes) {
-    applied = c.truncation ? truncateDisk(c.file, c.offset)
-                           : writeDisk(c.file, c.offset, c.bytes.data(), c.bytes.size());
-    if (!applied.isOk()) {
-      failed = c.file;
-      break;
+  // 1. The journal: what the files are and become, and the old bytes the change replaces.
+  FilePlan plans[3];
+  for (int f = 0; f < 3; ++f) {
+    if (Status s = planFile(f, plans[f]); !s.isOk()) return failAt(f, s);
+  }
+  Journal journal;
+  if (Status s = buildJournal(plans, journal); !s.isOk()) return failAt(firstFile, s);
+  if (Status s = writeJournal(journal); !s.isOk()) return failAt(firstFile, s);
+
+  // 2. The changes, then the files reach the disk. Should anything fail, the old bytes go back
+  // at once, so that the files, the journal and the caller's view agree.
+  std::vector<int> order;  // the files in the order the change first touched them
+  for (const Change& c : pending_) {
+    if (std::find(order.begin(), order.end(), c.file) == order.end()) order.push_back(c.file);
+  }
+  for (int f : order) {
+    if (Status s = writeFile(f, plans[f]); !s.isOk()) {
+      undo(journal);
+      return failAt(f, s);
     }
   }
   for (int f : {2, 1, 0}) {  // data file, word file, index file
-    if (!applied.isOk()) break;
-    if (!touched[f] && existed_[f]) continue;
-    applied = files_[f]->sync();
-    if (!applied.isOk()) failed = f;
-  }
-  if (!applied.isOk()) {
-    undo();
-    return failAt(failed, applied);
+    if (!plans[f].touched && existed_[f]) continue;
+    if (Status s = files_[f]->sync(); !s.isOk()) {
+      undo(journal);
+      return failAt(f, s);
+    }
   }
 
   // 3. The change is complete once the journal is gone for good.
   Status s = fs_->remove(journalName_);
   if (s.isOk()) s = fs_->syncFolder(journalName_);
   if (!s.isOk()) {
-    undo();
+    undo(journal);
     return failAt(firstFile, s);
   }
+  pending_.clear();
   for (bool& e : existed_) e = true;
   return Status::ok();
 }
 
-Status DictionaryFiles::applyJournal(const Journal& journal, bool removeCreatedFiles) {
+void DictionaryFiles::undo(const Journal& journal) {
+  // If even this fails, the journal stays for the next opening and this one refuses changes.
+  Status s;
   for (const Journal::Range& r : journal.ranges) {
-    if (Status s = writeDisk(r.file, r.offset, r.bytes.data(), r.bytes.size()); !s.isOk()) {
-      return s;
-    }
+    if (s.isOk()) s = writeDisk(r.file, r.offset, r.bytes.data(), r.bytes.size());
   }
-  for (int f = 0; f < 3; ++f) {
-    if (Status s = truncateDisk(f, journal.files[f].length); !s.isOk()) return s;
-    if (Status s = files_[f]->sync(); !s.isOk()) return s;
+  if (s.isOk()) s = restoreLengths(journal.files, false);
+  if (!s.isOk()) {
+    broken_ = true;
+    return;
   }
-  if (removeCreatedFiles) {
-    bool removed = false;
-    for (int f = 0; f < 3; ++f) {
-      if (journal.files[f].existed) continue;
-      if (Status s = fs_->remove(names_[f]); !s.isOk()) return s;
-      removed = true;
-    }
-    if (removed) {
-      if (Status s = fs_->syncFolder(journalName_); !s.isOk()) return s;
-    }
-  }
-  return Status::ok();
-}
-
-Status DictionaryFiles::recover() {
-  std::unique_ptr<File> in;
-  Status s = fs_->open(journalName_, OpenMode::ReadOnly, in);
-  if (s.code() == Status::Code::NotFound) return Status::ok();
-  if (!s.isOk()) return s;
-  uint64_t length = 0;
-  if (s = in->size(length); !s.isOk()) return s;
-  std::vector<uint8_t> bytes(static_cast<size_t>(length));
-  if (s = in->read(0, bytes.data(), bytes.size()); !s.isOk()) return s;
-  in.reset();
-
-  Journal journal;
-  if (!Journal::decode(bytes, journal).isOk()) {
-    // The journal never reached the disk whole, so the files were never touched.
-    if (!readOnly_ && fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
-    return Status::ok();
-  }
-  const bool created = std::any_of(journal.files.begin(), journal.files.end(),
-                                   [](const Journal::FileState& f) { return !f.existed; });
-  if (!readOnly_) {
-    s = applyJournal(journal, true);
-    if (!s.isOk()) {
-      return Status::ioError("cannot open " + names_[2] +
-                             ": its last change was interrupted and cannot be undone (" +
-                             s.message() + ")");
-    }
-    // The files are as before the change. A journal that cannot be removed (a read-only
-    // folder) would be applied again at every opening: harmless while nothing changes, so
-    // the dictionary opens read-only.
-    s = fs_->remove(journalName_);
-    if (s.isOk()) s = fs_->syncFolder(journalName_);
-    if (!s.isOk() && !created) readOnly_ = true;
-    if (created) {
-      return Status::notFound("cannot open " + names_[2] +
-                              ": creating it was interrupted, so it was removed again");
-    }
-    return Status::ok();
-  }
-  if (created) {
-    return Status::ioError("cannot open " + names_[2] +
-                           ": creating it was interrupted, and its files are read-only");
-  }
-  // Read-only files: the dictionary is shown as it was before the interrupted change.
-  for (const Journal::Range& r : journal.ranges) {
-    rolledBack_.push_back(Change{r.file, false, r.offset, r.bytes});
-  }
-  for (int f = 0; f < 3; ++f) {
-    rolledBack_.push_back(Change{f, true, journal.files[f].length, {}});
-  }
-  return Status::ok();
+  if (fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
 }
 
 }  // namespace lexora

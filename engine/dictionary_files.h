@@ -11,7 +11,9 @@
 //   3. the journal is removed (and the folder flushed).
 // Opening a dictionary whose journal is still there (its last write died) rolls it back first;
 // when the files cannot be written, the rollback is applied in memory and the dictionary is
-// read-only.
+// read-only. A journal that does not describe a change of the files found (another
+// dictionary's, an older program's, a damaged or crafted one) is never applied: it is renamed
+// to "<journal>.set-aside" and notice() says so.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,7 @@
 #include "engine/file.h"
 #include "engine/file_format.h"
 #include "engine/file_page_cache.h"
+#include "engine/journal.h"
 
 namespace lexora {
 
@@ -70,6 +73,8 @@ class DictionaryFiles {
   void abandon();  // drops the transaction's changes
 
   const std::string& name(DictionaryFile file) const { return names_[slot(file)]; }
+  // What the last opening did with a leftover journal it could not apply (empty when none).
+  const std::string& notice() const { return notice_; }
 
  private:
   struct Change {
@@ -94,13 +99,46 @@ class DictionaryFiles {
   Status readThrough(int file, uint64_t offset, uint8_t* out, size_t count);
   Status logicalSize(int file, uint64_t& bytes);
 
-  Status recover();  // rolls back a journal left by a write that died
-  Status applyJournal(const struct Journal& journal, bool removeCreatedFiles);
+  // What a transaction does to one file: cut at `cut`, then the merged write spans get their
+  // final bytes, then the length becomes newLength. `old` are the spans whose bytes it
+  // replaces or cuts off.
+  static constexpr uint64_t kNoCut = UINT64_MAX;
+  static constexpr size_t kWritePiece = size_t{4} << 20;
+  struct Interval {
+    uint64_t begin;
+    uint64_t end;
+  };
+  struct FilePlan {
+    bool touched = false;
+    uint64_t oldLength = 0;
+    uint64_t newLength = 0;
+    uint64_t reach = 0;
+    uint64_t cut = kNoCut;
+    std::vector<Interval> writes;
+    std::vector<Interval> old;
+  };
+  static std::vector<Interval> merged(std::vector<Interval> spans);
+  Status planFile(int file, FilePlan& plan);
+  Status buildJournal(const FilePlan (&plans)[3], Journal& journal);
+  Status writeJournal(const Journal& journal);
+  Status writeFile(int file, const FilePlan& plan);
+  void undo(const Journal& journal);  // after a failed commit
+
+  // Rolls back a journal left by a write that died, or sets it aside.
+  Status recover();
+  Status checkJournal(JournalReader& reader, const std::array<Journal::FileState, 3>& states,
+                      std::string& mismatch);
+  Status setJournalAside(const std::string& why);
+  Status rollBack(JournalReader& reader, const std::array<Journal::FileState, 3>& states);
+  Status rollBackInMemory(JournalReader& reader, const std::array<Journal::FileState, 3>& states,
+                          bool created);
+  Status restoreLengths(const std::array<Journal::FileState, 3>& states, bool removeCreatedFiles);
 
   FileSystem* fs_;
   std::unique_ptr<File> files_[3];
   std::string names_[3];
   std::string journalName_;
+  std::string notice_;
   bool readOnly_ = false;
   bool existed_[3] = {true, true, true};
   bool inTransaction_ = false;

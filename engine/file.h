@@ -41,6 +41,7 @@ enum class OpenMode {
   ReadOnly,
   ReadWrite,        // an existing file; opened read-only when writing is not allowed
   ReadWriteCreate,  // created when missing; existing bytes are kept
+  CreateNew,        // created, and refused when anything has that name (even a dangling link)
 };
 
 class FileSystem {
@@ -51,6 +52,8 @@ class FileSystem {
   // only reading is allowed, IoError otherwise.
   virtual Status open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) = 0;
   virtual Status remove(const std::string& path) = 0;
+  // Renames from to to in the same folder; refused when something has the name to.
+  virtual Status rename(const std::string& from, const std::string& to) = 0;
   // The folder that holds path reaches the disk (a file created or removed in it stays so).
   virtual Status syncFolder(const std::string& path) = 0;
 };

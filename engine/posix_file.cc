@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,18 +123,21 @@ class PosixFileSystem : public FileSystem {
   Status open(const std::string& path, OpenMode mode, std::unique_ptr<File>& file) override {
     file.reset();
     bool readOnly = mode == OpenMode::ReadOnly;
-    int flags = O_CLOEXEC | (readOnly ? O_RDONLY : O_RDWR);
+    // Without O_NONBLOCK a FIFO in a file's place would keep the open waiting for a writer.
+    int flags = O_CLOEXEC | O_NONBLOCK | (readOnly ? O_RDONLY : O_RDWR);
     if (mode == OpenMode::ReadWriteCreate) flags |= O_CREAT;
+    if (mode == OpenMode::CreateNew) flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
     int fd = ::open(path.c_str(), flags, 0644);
     int error = fd < 0 ? errno : 0;
     if (fd < 0 && mode == OpenMode::ReadWrite && isPermissionError(error)) {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
       if (fd >= 0) readOnly = true;
     }
     if (fd < 0) {
       const std::string text =
-          (mode == OpenMode::ReadWriteCreate ? "cannot create " : "cannot open ") + path + ": " +
-          why(error);
+          (mode == OpenMode::ReadOnly || mode == OpenMode::ReadWrite ? "cannot open "
+                                                                     : "cannot create ") +
+          path + ": " + why(error);
       if (error == ENOENT) return Status::notFound(text);
       if (isPermissionError(error)) return Status::readOnly(text);
       return Status::ioError(text);
@@ -143,6 +147,7 @@ class PosixFileSystem : public FileSystem {
       ::close(fd);
       return Status::ioError("cannot open " + path + ": not a regular file");
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
     file = std::make_unique<PosixFile>(path, fd, readOnly);
     return Status::ok();
@@ -152,6 +157,21 @@ class PosixFileSystem : public FileSystem {
     if (::unlink(path.c_str()) == 0) return Status::ok();
     const int error = errno;
     const std::string text = "cannot remove " + path + ": " + why(error);
+    if (error == ENOENT) return Status::notFound(text);
+    if (isPermissionError(error)) return Status::readOnly(text);
+    return Status::ioError(text);
+  }
+
+  Status rename(const std::string& from, const std::string& to) override {
+    int result = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+      // A file system without RENAME_NOREPLACE: a new hard link never replaces anything.
+      result = ::link(from.c_str(), to.c_str());
+      if (result == 0) ::unlink(from.c_str());
+    }
+    if (result == 0) return Status::ok();
+    const int error = errno;
+    const std::string text = "cannot rename " + from + " to " + to + ": " + why(error);
     if (error == ENOENT) return Status::notFound(text);
     if (isPermissionError(error)) return Status::readOnly(text);
     return Status::ioError(text);

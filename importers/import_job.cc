@@ -14,6 +14,8 @@
 #include "engine/collation.h"
 #include "engine/dictionary_builder.h"
 #include "engine/file_format.h"
+#include "engine/journal.h"
+#include "engine/replace_target.h"
 #include "importers/dictd_reader.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
@@ -162,6 +164,10 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
                            const std::string& dataFile, const ImportOptions& options,
                            const ProgressFunction& progress) {
   ImportOutcome outcome;
+  if (Status s = checkReplaceable(dataFile, options.replaceDictionary); !s.isOk()) {
+    outcome.error = s.message();
+    return outcome;
+  }
   Collector collector(outcome, progress);
   Status read;
   switch (kind) {
@@ -292,10 +298,21 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     }
   }
 
-  // Everything is written: move it into place.
+  // Everything is written: move it into place, after what is in the way was checked again
+  // and a journal left under the name (which would be applied to the new files) moved aside.
   for (size_t v = 0; v < finals.size(); ++v) {
     const FileSetNames from = temporary.sets[v];
     const FileSetNames to = fileSetNames(finals[v]);
+    std::string aside;
+    Status ready = checkReplaceable(finals[v], options.replaceDictionary);
+    if (ready.isOk()) ready = setJournalAside(systemFileSystem(), journalName(finals[v]), aside);
+    if (!ready.isOk()) {
+      outcome.error = ready.message();
+      return outcome;
+    }
+    if (!aside.empty()) {
+      outcome.reports.push_back(finals[v] + ": a journal left there was set aside as " + aside);
+    }
     std::error_code ec;
     fs::rename(from.wordFile, to.wordFile, ec);
     if (!ec) fs::rename(from.indexFile, to.indexFile, ec);

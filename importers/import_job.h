@@ -32,6 +32,9 @@ struct ImportOptions {
   std::optional<std::u16string> title;  // else the source's own, else the file's name
   std::optional<std::u16string> description;
   bool split = false;
+  // An existing dictionary under the target name is replaced; without it, it is refused. Any
+  // other file there (not a dictionary, or not a regular file) is always refused.
+  bool replaceDictionary = false;
   // The most meaning text per dictionary; 0 for the format's limit. Smaller values let tests
   // and callers try volumes without 66 MB of text.
   uint64_t meaningLimit = 0;

@@ -32,5 +32,7 @@ inline WindowIdentity lookupButtonIdentity() {
 // Window messages understood across the two programs.
 constexpr uint32_t kDestroyMessage = 0x0002;     // WM_DESTROY: the window closes its program
 constexpr uint32_t kLookupWordMessage = 0x9304;  // LOOKUP_WORD: look up the clipboard's text
+// A second start of the main program asks the running window to come forward, then ends.
+constexpr uint32_t kShowWindowMessage = 0x9305;
 
 }  // namespace lexora

@@ -19,9 +19,9 @@ measure() {
 }
 
 if [ -f /usr/share/dictd/gcide.index ]; then
-  measure "import dictd gcide" "$cli" import dictd /usr/share/dictd/gcide.index "$work/gcide.pvm"
+  measure "import dictd gcide" "$cli" import dictd /usr/share/dictd/gcide.index "$work/gcide.pvm" --force
 else
   echo "dict-gcide is not installed; skipping gcide (apt-get install dict-gcide)"
 fi
 "$build/bin/lexora-make-html-stardict" "$work" 100000 >/dev/null
-measure "import stardict 100k HTML" "$cli" import stardict "$work/html.ifo" "$work/html.pvm"
+measure "import stardict 100k HTML" "$cli" import stardict "$work/html.ifo" "$work/html.pvm" --force

@@ -39,6 +39,37 @@ QString stemOf(const QString& source) {
   return name;
 }
 
+// The data file for stem in folder: "STEM.pvm", or "STEM (2).pvm", "STEM (3).pvm", ... when
+// files of that name are there already (an installed dictionary, perhaps open right now).
+QString freeDataFile(const QString& folder, const QString& stem) {
+  for (int n = 1;; ++n) {
+    const QString name = n == 1 ? stem : QStringLiteral("%1 (%2)").arg(stem).arg(n);
+    const FileSetNames names =
+        fileSetNames(QDir(folder).filePath(name + QStringLiteral(".pvm")).toStdString());
+    bool taken = false;
+    for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
+      taken = taken || QFileInfo::exists(QString::fromStdString(f));
+    }
+    if (!taken) return QString::fromStdString(names.dataFile);
+  }
+}
+
+// Entries left out, as lexora-cli reports them: their count and the first reasons.
+void reportSkipped(QWidget* owner, const importers::ImportOutcome& outcome) {
+  if (outcome.skipped == 0) return;
+  QString text =
+      QObject::tr("Imported %1 entries, skipped %2:").arg(outcome.imported).arg(outcome.skipped);
+  for (size_t i = 0; i < outcome.reports.size() && i < 5; ++i) {
+    text += QLatin1Char('\n') + QString::fromStdString(outcome.reports[i]);
+  }
+  if (outcome.skipped > 5) text += QStringLiteral("\n\u2026");
+  auto* box = new QMessageBox(QMessageBox::Information, QObject::tr("Import"), text,
+                              QMessageBox::Ok, owner);
+  box->setObjectName(QStringLiteral("importReport"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
 }  // namespace
 
 void removeImportedDictionary(const QString& dataFile) {
@@ -70,8 +101,7 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
                           QObject::tr("Cannot create %1.").arg(folder));
     return {};
   }
-  const std::string dataFile =
-      QDir(folder).filePath(stemOf(source) + QStringLiteral(".pvm")).toStdString();
+  const std::string dataFile = freeDataFile(folder, stemOf(source)).toStdString();
 
   std::atomic<uint64_t> done{0};
   std::atomic<uint64_t> total{0};
@@ -121,6 +151,7 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
         QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.status.message())));
     return {};
   }
+  reportSkipped(owner, outcome);
   QStringList written;
   for (const std::string& f : outcome.dataFiles) written << QString::fromStdString(f);
   return written;

@@ -435,11 +435,6 @@ void LexoraDialog::handOff(const std::u16string& text, uint64_t wParam, int64_t 
   lookupWord(*word, k);
 }
 
-int64_t LexoraDialog::handleWindowMessage(const WindowMessage& message) {
-  if (message.message == kLookupWordMessage) receiveLookupWord(message.wParam, message.lParam);
-  return 0;
-}
-
 void LexoraDialog::quit() {
   popupBubble_->removeNotification(popupNotificationId_);
   close();

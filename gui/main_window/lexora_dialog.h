@@ -76,6 +76,10 @@ class LexoraDialog : public QMainWindow {
   // Opens the installed dictionaries: the first that opens is the working one, the last the
   // reverse one; the word list follows the working dictionary.
   void openDictionaries();
+  // Opens the installed dictionaries again after their list changed (the dictionaries dialog,
+  // another program) with the start-up rule; with keepChosen the working and reverse
+  // dictionary of the settings stay so where they open.
+  void reopenDictionaries(bool keepChosen);
   // Shows the panes for `viewMode`.
   void showPanes();
   void showHomePage();
@@ -148,6 +152,8 @@ class LexoraDialog : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Becoming the active window: the installed list may have changed elsewhere meanwhile.
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -3,6 +3,8 @@
 // dictionaries dialog and the edit commands. Each flow gets a struct of effects here.
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QListView>
 #include <QMessageBox>
 #include <QToolButton>
@@ -18,6 +20,7 @@
 #include "gui/main_window/select_dict_menu.h"
 #include "gui/main_window/word_list_model.h"
 #include "gui/widgets/html_viewer.h"
+#include "platform/window_identity.h"
 
 namespace lexora {
 namespace {
@@ -212,12 +215,17 @@ void LexoraDialog::selectDictionary() {
 
 void LexoraDialog::runDictionariesCommand() {
   if (!dialogs_.dictionaries) return;
-  const bool accepted = dialogs_.dictionaries();
+  if (dialogs_.dictionaries()) reopenDictionaries(false);
+}
+
+void LexoraDialog::reopenDictionaries(bool keepChosen) {
+  const int32_t wantedWorking = *state_.workingDictIndex;
+  const int32_t wantedReverse = *state_.reverseDictIndex;
   DictionaryMenuEffects e;
   e.setWordListCount = [this](uint32_t) { wordListModel_->setDictionary(dictionary(working())); };
   int32_t entry = currentEntryIndex();
   reopenAfterDictionariesDialog(
-      accepted, {state_.workingDictIndex, state_.reverseDictIndex, &entry},
+      true, {state_.workingDictIndex, state_.reverseDictIndex, &entry},
       [this] {
         // All closed first: a reordered table would otherwise find a file still held open by
         // the slot it had before.
@@ -227,10 +235,38 @@ void LexoraDialog::runDictionariesCommand() {
             state_.dictionaryPath ? state_.dictionaryPath : [](int32_t) { return std::string(); });
       },
       e);
-  if (!accepted) return;
+  // The start-up rule picked a working and a reverse dictionary; when asked, the chosen ones
+  // win where they opened.
+  const auto opened = [this](int32_t k) {
+    return dictionary(k) != nullptr && dictionary(k)->isOpen();
+  };
+  if (keepChosen && opened(wantedWorking)) {
+    *state_.workingDictIndex = wantedWorking;
+    wordListModel_->setDictionary(dictionary(working()));
+  }
+  if (keepChosen && opened(wantedReverse)) {
+    *state_.reverseDictIndex = wantedReverse;
+  }
   setEditTarget(EditTarget{});
   // The home page lists the dictionaries open now.
   if (viewMode_ == kHomePage) showHomePage();
+}
+
+int64_t LexoraDialog::handleWindowMessage(const WindowMessage& message) {
+  if (message.message == kLookupWordMessage) receiveLookupWord(message.wParam, message.lParam);
+  if (message.message == kShowWindowMessage) {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+  }
+  return 0;
+}
+
+void LexoraDialog::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+  if (QApplication::activeModalWidget() != nullptr || !services_.takeInstalledListFromStore) return;
+  if (services_.takeInstalledListFromStore()) reopenDictionaries(true);
 }
 
 void LexoraDialog::openDictionaries() {

@@ -1,12 +1,15 @@
 // lexora: the dictionary's main program. Its whole life is one run of the main window:
 // settings key and dictionary slots first, then the settings, the window until "Quit", and the
-// settings saved at the end.
+// settings saved at the end. A second start in the same session only brings the running
+// window forward.
 
 #include <QApplication>
 #include <array>
+#include <optional>
 
 #include "app/lookup_button_control.h"
 #include "app/settings.h"
+#include "app/settings_merge.h"
 #include "app/word_help.h"
 #include "engine/dictionary.h"
 #include "gui/dialogs/about_dialog.h"
@@ -17,6 +20,7 @@
 #include "gui/widgets/icon_painter.h"
 #include "platform/autostart.h"
 #include "platform/display_session.h"
+#include "platform/message_channel.h"
 #include "platform/program_folder.h"
 #include "platform/qt/desktop_programs_qt.h"
 #include "platform/qt/detached_launcher.h"
@@ -25,28 +29,22 @@
 
 namespace {
 
+using namespace lexora;
+
 // The 10 dictionary slots, closed until the main window opens the installed ones.
-std::array<lexora::Dictionary, lexora::kMaxDictionaries> dictionaries;
+std::array<Dictionary, kMaxDictionaries> dictionaries;
 
-}  // namespace
+// One window per desktop session: a window already running is asked to come forward (as a
+// lookup is handed to it), and this start ends. False when there is none to ask.
+bool handedToRunningWindow() {
+  const std::optional<WindowIdentity> running = findWindow("", kMainWindowTitle);
+  if (!running) return false;
+  WindowMessage show;
+  show.message = kShowWindowMessage;
+  return sendWindowMessage(*running, show, nullptr, 5000) == SendStatus::kHandled;
+}
 
-int main(int argc, char** argv) {
-  using namespace lexora;
-  settingsKey();  // opened before anything else runs
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Lexora"));
-  // The desktop matches the window to lexora.desktop: by the Wayland app id, and on X11 by the
-  // WM_CLASS class "Lexora" (the application name), the entry's StartupWMClass.
-  QGuiApplication::setDesktopFileName(QStringLiteral("lexora"));
-  QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
-  // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
-  // settings below are still saved.
-  quitOnTerminationSignals();
-  loadSettings();
-  Settings& s = settings();
-
-  QtClipboard clipboard;
-  DetachedLauncher launcher;
+WindowState windowState(Settings& s) {
   WindowState state;
   state.dictionaries = dictionaries;
   state.workingDictIndex = &s.workingDictIndex;
@@ -60,6 +58,11 @@ int main(int argc, char** argv) {
   state.showIndexAtStarting = s.showIndexAtStarting != 0;
   state.showLookupButtonSetting = &s.showLookupButton;
   state.showIndexAtStartingSetting = &s.showIndexAtStarting;
+  return state;
+}
+
+WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
+                              QtDesktopPrograms& desktopPrograms) {
   WindowServices services;
   services.clipboard = &clipboard;
   services.launcher = &launcher;
@@ -77,44 +80,75 @@ int main(int argc, char** argv) {
   };
   services.wordHelp = std::make_shared<WordHelp>(
       WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
-
-  // Help file, browser and mail program of the desktop; the help file lies in the data folder.
-  QtDesktopPrograms desktopPrograms(dataFolder());
+  // The help file lies in the data folder.
   services.showDictionaryHelp = [&desktopPrograms] {
     showHelp(desktopPrograms, HelpTopic::Dictionaries);
   };
+  services.takeInstalledListFromStore = [] {
+    return takeInstalledListFromStore(settingsKey(), settings(), loadedSettings());
+  };
+  return services;
+}
 
-  int status = 0;
-  {
-    LexoraDialog window(state, services);
-    installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
-    LexoraDialog::CommandDialogs commandDialogs;
-    commandDialogs.dictionaries = [&s, &window, &desktopPrograms] {
-      return runDictionariesDialog(s, &window, &desktopPrograms);
-    };
-    commandDialogs.interfaceStyles = [&s, &window, &desktopPrograms] {
-      StyleDialogServices styleServices;
-      styleServices.programs = &desktopPrograms;
-      StyleDialog dialog(s.display, std::move(styleServices), &window);
-      dialog.exec();  // its changes are already in the settings
-    };
-    commandDialogs.about = [&window, &desktopPrograms] {
-      AboutDialog dialog(&desktopPrograms, &window);
-      dialog.exec();
-    };
-    window.setCommandDialogs(commandDialogs);
-    // The session manager asks for the program's data before it ends the session.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
-    window.show();
-    // The lookup button runs while the program runs; started once the window can be found,
-    // or the button would start a second main program.
-    startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
-    status = QApplication::exec();
-    // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
-    // stops the lookup button (nothing happens when it has closed already).
-    window.close();
-    saveSettings();  // before the window goes away
-  }
+LexoraDialog::CommandDialogs commandDialogs(Settings& s, LexoraDialog& window,
+                                            QtDesktopPrograms& desktopPrograms) {
+  LexoraDialog::CommandDialogs dialogs;
+  dialogs.dictionaries = [&s, &window, &desktopPrograms] {
+    return runDictionariesDialog(s, &window, &desktopPrograms);
+  };
+  dialogs.interfaceStyles = [&s, &window, &desktopPrograms] {
+    StyleDialogServices styleServices;
+    styleServices.programs = &desktopPrograms;
+    StyleDialog dialog(s.display, std::move(styleServices), &window);
+    dialog.exec();  // its changes are already in the settings
+  };
+  dialogs.about = [&window, &desktopPrograms] {
+    AboutDialog dialog(&desktopPrograms, &window);
+    dialog.exec();
+  };
+  return dialogs;
+}
+
+// The window from its showing to its closing; the settings are saved before it goes away.
+int runWindow(QApplication& app, Settings& s) {
+  QtClipboard clipboard;
+  DetachedLauncher launcher;
+  // Help file, browser and mail program of the desktop.
+  QtDesktopPrograms desktopPrograms(dataFolder());
+  const WindowServices services = windowServices(clipboard, launcher, desktopPrograms);
+  LexoraDialog window(windowState(s), services);
+  installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
+  window.setCommandDialogs(commandDialogs(s, window, desktopPrograms));
+  // The session manager asks for the program's data before it ends the session.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
+  window.show();
+  // The lookup button runs while the program runs; started once the window can be found,
+  // or the button would start a second main program.
+  startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
+  const int status = QApplication::exec();
+  // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
+  // stops the lookup button (nothing happens when it has closed already).
+  window.close();
+  saveSettings();  // before the window goes away
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (handedToRunningWindow()) return 0;
+  settingsKey();  // opened before anything else runs
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lexora"));
+  // The desktop matches the window to lexora.desktop: by the Wayland app id, and on X11 by the
+  // WM_CLASS class "Lexora" (the application name), the entry's StartupWMClass.
+  QGuiApplication::setDesktopFileName(QStringLiteral("lexora"));
+  QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
+  // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
+  // settings below are still saved.
+  quitOnTerminationSignals();
+  loadSettings();
+  const int status = runWindow(app, settings());
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();
   return status;
 }

@@ -49,6 +49,10 @@ struct WindowServices {
   std::shared_ptr<WordHelp> wordHelp;
   // Opens the help on getting and importing dictionaries (the home page's link; null: nothing).
   std::function<void()> showDictionaryHelp;
+  // Takes into the settings the installed list as another program (lexora-cli install, the
+  // dictionaries dialog of another window) changed it since this run read it; true when the
+  // list changed (null: never asked). Asked whenever the window becomes the active one.
+  std::function<bool()> takeInstalledListFromStore;
 };
 
 }  // namespace lexora

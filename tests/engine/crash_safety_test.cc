@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "crash_test_support.h"
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
@@ -19,46 +20,17 @@
 namespace lexora {
 namespace {
 
+using test::Change;
+using test::changes;
+using test::expectEveryEntryReads;
 using test::FaultFileSystem;
+using test::FileSet;
+using test::headword;
+using test::meaningText;
+using test::onDictionary;
+using test::readFileSet;
 using test::ScratchDir;
-
-struct FileSet {
-  std::vector<uint8_t> index, word, data;
-  bool operator==(const FileSet&) const = default;
-};
-
-FileSet readFileSet(const std::string& dataFile) {
-  const FileSetNames n = fileSetNames(dataFile);
-  return {test::readFile(n.indexFile), test::readFile(n.wordFile), test::readFile(n.dataFile)};
-}
-
-void writeFileSet(const std::string& dataFile, const FileSet& files) {
-  const FileSetNames n = fileSetNames(dataFile);
-  test::writeFile(n.indexFile, files.index);
-  test::writeFile(n.wordFile, files.word);
-  test::writeFile(n.dataFile, files.data);
-  std::filesystem::remove(journalName(dataFile));
-}
-
-// Letters and spaces that compress to about 60%, so that a few dozen meanings fill blocks.
-std::u16string meaningText(uint32_t seed, size_t length) {
-  std::u16string text;
-  uint32_t x = seed * 2654435761u + 1;
-  while (text.size() < length) {
-    x = x * 1103515245u + 12345u;
-    const uint32_t r = (x >> 16) % 28;
-    text += r < 26 ? char16_t(u'a' + r) : r == 26 ? u' ' : u'\u00e9';
-  }
-  return text;
-}
-
-std::u16string headword(uint32_t i) {
-  static const std::u16string kEndings[] = {u"", u"\u00e1", u"\u0436", u"b"};
-  std::u16string w = u"w";
-  w += char16_t(u'0' + i / 10);
-  w += char16_t(u'0' + i % 10);
-  return w + kEndings[i % 4];
-}
+using test::writeFileSet;
 
 // The flush discipline of one change: the journal reaches the disk (file and folder) before
 // any byte of the dictionary's files changes; they reach the disk before it is removed.
@@ -89,85 +61,6 @@ void expectFlushDiscipline(const std::vector<std::string>& log, const std::strin
   EXPECT_TRUE(removed);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back().substr(0, 10), "syncFolder");
-}
-
-// Every entry of the dictionary reads: its headword and its meaning.
-void expectEveryEntryReads(const std::string& dataFile) {
-  Dictionary d;
-  ASSERT_OK(d.openDictionary(dataFile));
-  for (uint32_t i = 0; i < d.wordCount(); ++i) {
-    std::vector<std::u16string> words;
-    std::u16string meaning;
-    ASSERT_OK(d.readWords(i, 1, words)) << i;
-    EXPECT_FALSE(words[0].empty()) << i;
-    EXPECT_OK(d.readMeaning(i, meaning)) << "entry " << i;
-  }
-}
-
-struct Change {
-  const char* name;
-  // Runs the change through fs on the dictionary named by dataFile; true when it reported Ok.
-  std::function<bool(FileSystem& fs, const std::string& dataFile, uint32_t collation)> run;
-};
-
-// Opens the dictionary through fs and runs one change on it.
-bool onDictionary(FileSystem& fs, const std::string& dataFile,
-                  const std::function<bool(Dictionary&)>& change) {
-  Dictionary d(fs);
-  if (!d.openDictionary(dataFile).isOk()) return false;
-  return change(d);
-}
-
-std::vector<Change> changes() {
-  return {
-      {"add in the middle",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(
-             fs, f, [](Dictionary& d) { return d.addEntry(u"w25x", meaningText(7, 500)).isOk(); });
-       }},
-      {"add across a block boundary",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(
-             fs, f, [](Dictionary& d) { return d.addEntry(u"a", meaningText(8, 60000)).isOk(); });
-       }},
-      {"modify meaning",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(
-             fs, f, [](Dictionary& d) { return d.modifyMeaning(3, meaningText(9, 3000)).isOk(); });
-       }},
-      {"rename",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) {
-           uint32_t index = 30;
-           return d.modifyWord(index, u"w01zz").isOk();
-         });
-       }},
-      {"delete",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) { return d.deleteEntry(10).isOk(); });
-       }},
-      {"title",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f, [](Dictionary& d) { return d.setTitle(u"New title").isOk(); });
-       }},
-      {"description",
-       [](FileSystem& fs, const std::string& f, uint32_t) {
-         return onDictionary(fs, f,
-                             [](Dictionary& d) { return d.setDescription(u"Changed").isOk(); });
-       }},
-      {"replace by the builder",
-       [](FileSystem& fs, const std::string& f, uint32_t collation) {
-         DictionaryBuilder builder(collation);
-         builder.setFileSystem(fs);
-         for (uint32_t i = 0; i < 5; ++i) builder.add(headword(i), meaningText(100 + i, 40));
-         return builder.finish(f).isOk();
-       }},
-      {"create over it",
-       [](FileSystem& fs, const std::string& f, uint32_t collation) {
-         Dictionary d(fs);
-         return d.createDictionary(f, collation).isOk();
-       }},
-  };
 }
 
 class CrashSafetyTest : public ::testing::TestWithParam<uint32_t> {

@@ -104,10 +104,12 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   ASSERT_EQ(importText("old\t- kept\n", data, {}).result, ImportResult::Done);
   const auto before = dir.names();
 
-  // A big source, cancelled at the first progress report.
+  // A big source replacing it, cancelled at the first progress report.
   std::string tsv;
   for (int i = 0; i < 10000; ++i) tsv += "n" + std::to_string(i) + "\tx\n";
-  const ImportOutcome r = importText(tsv, data, {}, [](uint64_t, uint64_t) { return false; });
+  ImportOptions replace;
+  replace.replaceDictionary = true;
+  const ImportOutcome r = importText(tsv, data, replace, [](uint64_t, uint64_t) { return false; });
   EXPECT_EQ(r.result, ImportResult::Cancelled);
   EXPECT_EQ(dir.names(), before);
   Dictionary d;
@@ -116,7 +118,7 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
 
   // A failed import (no such source) changes nothing either.
   const ImportOutcome missing =
-      importSource(SourceKind::Stardict, dir.file("none.ifo"), nullptr, data, {});
+      importSource(SourceKind::Stardict, dir.file("none.ifo"), nullptr, data, replace);
   EXPECT_EQ(missing.result, ImportResult::Failed);
   EXPECT_EQ(dir.names(), before);
 }

@@ -109,5 +109,17 @@ TEST(AvailableCommand, ListsStardictDictionariesInTheHomeFolder) {
   EXPECT_EQ(dir.run({"available", "extra"}).status, 2);
 }
 
+TEST(InstallCommand, ANameThatIsNotUtf8IsInstalledUnderOneThatOpens) {
+  InstallFolder dir;
+  fs::create_directories(dir.file("src"));
+  dir.write("src/caf\xe9.tsv", "one\t- uno\n");
+  const CliResult r = dir.run({"install", "src/caf\xe9.tsv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir.installed("caf_.pvm")));
+  const std::string list = dir.run({"dicts"}).out;
+  EXPECT_NE(list.find("caf_.pvm  \""), std::string::npos) << list;
+  EXPECT_NE(list.find("  1 words"), std::string::npos) << list;
+}
+
 }  // namespace
 }  // namespace lexora::test

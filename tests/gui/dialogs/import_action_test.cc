@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,6 +62,31 @@ TEST(ImportActionTest, ImportedSourceBecomesAnInstalledRow) {
   // Nothing chosen: nothing happens.
   setImportSourcePicker([](QWidget*) { return QString(); });
   EXPECT_TRUE(runImportAction(nullptr).isEmpty());
+}
+
+TEST(ImportActionTest, AnInstalledNameIsKeptAndSkippedEntriesAreReported) {
+  test::testApplication();
+  QTemporaryDir scratch;
+  ASSERT_TRUE(scratch.isValid());
+  ::setenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+  const QString source = scratch.filePath(QStringLiteral("words.tsv"));
+  std::ofstream(source.toStdString()) << "one\t- uno\n";
+  const QStringList first = runImportAction(nullptr, source);
+  ASSERT_EQ(first.size(), 1);
+  Dictionary open;  // installed and open, as in the running window
+  ASSERT_OK(open.openDictionary(first[0].toStdString()));
+
+  std::ofstream(source.toStdString()) << "two\t- dos\nno tab\nthree\t- tres\n";
+  QWidget owner;
+  const QStringList second = runImportAction(&owner, source);
+  ASSERT_EQ(second.size(), 1);
+  EXPECT_TRUE(second[0].endsWith(QStringLiteral("words (2).pvm"))) << second[0].toStdString();
+  EXPECT_EQ(open.wordCount(), 1u);
+  auto* report = owner.findChild<QMessageBox*>(QStringLiteral("importReport"));
+  ASSERT_NE(report, nullptr);
+  EXPECT_TRUE(report->text().contains(QStringLiteral("skipped 1"))) << report->text().toStdString();
+  EXPECT_TRUE(report->text().contains(QStringLiteral("no TAB")));
+  report->close();
 }
 
 }  // namespace

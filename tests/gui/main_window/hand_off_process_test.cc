@@ -263,6 +263,24 @@ TEST(HandOffProcessTest, TheProgramStartsTheButtonAndSavesItsSettingsOnSigterm) 
   EXPECT_EQ(key.readDword(u"ShowLookupButton", RegistryKey::kNoWriteBack), 1u);
 }
 
+// One window per session: a second lexora brings the running one forward and ends.
+TEST(HandOffProcessTest, ASecondProgramBringsTheRunningWindowForward) {
+  WindowFixture f;
+  ThreadWindow mainWindow(mainWindowIdentity());
+  ButtonHive hive(0);
+  QProcess lexora;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("LEXORA_REGISTRY", QString::fromStdString(hive.path()));
+  lexora.setProcessEnvironment(env);
+  lexora.start(QString(LEXORA_PROGRAM_DIR) + "lexora", {});
+  ASSERT_TRUE(lexora.waitForFinished(10000));
+  EXPECT_EQ(lexora.exitCode(), 0);
+  const std::vector<WindowMessage> received = mainWindow.received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, kShowWindowMessage);
+}
+
 TEST(HandOffProcessTest, TheButtonSwitchedOffEndsWith16AfterFindingTheMainWindow) {
   WindowFixture f;
   ThreadWindow mainWindow(mainWindowIdentity());
