@@ -3,9 +3,11 @@
 // entry drawn for the terminal (styled when stdout is a terminal, plain otherwise), or one
 // JSON object per word with --json. "-" reads one word per line from stdin. Without DATA the
 // installed dictionaries are searched.
-// A word a dictionary does not hold is looked up by its base forms ("running → run", JSON
-// "form_of"); without one, the nearest headword is named with spelling suggestions ("Did you
-// mean: ...", JSON "suggestions"). --language TAG sets the headwords' language for the run.
+// A word a dictionary does not hold is looked up by its other spellings ("Showing café for
+// cafe"), its base forms ("running → run", JSON "form_of") and, for a phrase, its parts;
+// without one, the nearest headword is named with spelling suggestions ("Did you mean: ...",
+// JSON "suggestions"). JSON "match" says which: "exact", "form", "folded" or "nearest".
+// --language TAG sets the headwords' language for the run.
 
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "app/lookup_answer.h"
 #include "app/lookup_page.h"
 #include "app/settings.h"
 #include "app/word_help.h"
@@ -71,8 +74,11 @@ void appendJsonText(std::string& out, std::u16string_view text) {
 
 // What a miss found besides the nearest headword.
 struct MissHelp {
-  std::u16string formOf;  // set when the entry shown is a base form's
+  MatchKind match = MatchKind::Nearest;
+  std::u16string formOf;  // the typed word, when the entry shown is found another way
   std::vector<std::u16string> suggestions;
+
+  bool found() const { return match != MatchKind::Nearest && match != MatchKind::PhrasePart; }
 };
 
 void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
@@ -83,11 +89,12 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
   appendJsonString(out, d.file);
   out.append(",\"position\":").append(std::to_string(entry.position));
   out.append(",\"sign\":").append(std::to_string(entry.sign));
-  out.append(",\"exact\":").append(entry.sign == 0 ? "true" : "false");
-  if (!help.formOf.empty()) {
+  out.append(",\"match\":\"").append(matchName(entry.sign == 0 ? MatchKind::Exact : help.match));
+  out.append("\",\"exact\":").append(entry.sign == 0 ? "true" : "false");
+  if (help.match == MatchKind::Form) {
     out.append(",\"form_of\":");
     appendJsonText(out, help.formOf);
-  } else if (entry.sign != 0) {
+  } else if (entry.sign != 0 && help.formOf.empty()) {
     out.append(",\"suggestions\":[");
     for (size_t i = 0; i < help.suggestions.size(); ++i) {
       if (i > 0) out.push_back(',');
@@ -156,7 +163,7 @@ class Lookup {
       }
       MissHelp miss;
       if (entry.sign != 0) helpWithMiss(*d.dictionary, word, entry, miss);
-      found = found || entry.sign == 0 || !miss.formOf.empty();
+      found = found || entry.sign == 0 || miss.found();
       if (json_) {
         if (!firstResult) buffer_.push_back(',');
         appendEntryJson(buffer_, d, entry, miss);
@@ -177,21 +184,22 @@ class Lookup {
   }
 
  private:
-  // A base form's entry takes the nearest headword's place in `entry`; without one, the
-  // suggestions are gathered.
+  // Another spelling's, a base form's or a phrase part's entry takes the nearest headword's
+  // place in `entry`; without one, the suggestions are gathered.
   void helpWithMiss(Dictionary& dictionary, std::u16string_view word, EntryLookup& entry,
                     MissHelp& miss) {
-    if (std::optional<BaseFormEntry> base = help_.baseFormEntry(dictionary, word)) {
-      std::u16string meaning;
-      if (dictionary.readMeaning(base->position, meaning).isOk()) {
-        entry.position = base->position;
-        entry.headword = base->headword;
-        entry.meaning = std::move(meaning);
-        miss.formOf = std::u16string(word);
-        return;
-      }
+    LookupAnswer answer = answerLookup(dictionary, word, false, &help_);
+    miss.suggestions = std::move(answer.suggestions);
+    std::u16string meaning;
+    if (!answer.shown || answer.match == MatchKind::Nearest ||
+        !dictionary.readMeaning(*answer.shown, meaning).isOk()) {
+      return;
     }
-    miss.suggestions = help_.suggestions(dictionary, word);
+    entry.position = *answer.shown;
+    entry.headword = answer.baseForm;
+    entry.meaning = std::move(meaning);
+    miss.match = answer.match;
+    miss.formOf = std::u16string(word);
   }
 
   void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry,
@@ -201,7 +209,7 @@ class Lookup {
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (!miss.formOf.empty()) {
-      appendUtf8(buffer_, formNote(miss.formOf, entry.headword));
+      appendUtf8(buffer_, matchNote(miss.match, miss.formOf, entry.headword));
       buffer_.push_back('\n');
     } else if (entry.sign != 0) {
       buffer_.append("No entry for \"");
