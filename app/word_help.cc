@@ -107,6 +107,36 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
   return longestHeadword(dictionary, candidates);
 }
 
+std::string WordHelp::knownLanguage(Dictionary& dictionary) {
+  if (!override_.empty()) return override_;
+  RegistryKey* settings = places_.settings ? places_.settings() : nullptr;
+  const std::string& file = dictionary.dataFileName();
+  std::string stored =
+      settings != nullptr && !file.empty() ? storedDictionaryLanguage(*settings, file) : "";
+  return stored.empty() ? languageNamedInTitle(dictionary.title()) : stored;
+}
+
+std::optional<BaseFormEntry> WordHelp::seeAlso(Dictionary& dictionary,
+                                               std::u16string_view headword) {
+  if (!dictionary.isOpen() || headword.size() < 3) return std::nullopt;
+  const std::string tag = knownLanguage(dictionary);
+  if (tag != "en" && tag.rfind("en_", 0) != 0) return std::nullopt;
+  if (const IrregularForms* irregular = irregularForms()) {
+    if (auto entry = longestHeadword(dictionary, irregular->baseForms(headword))) return entry;
+  }
+  std::vector<std::u16string> candidates = englishSuffixBases(headword);
+  std::erase_if(candidates, [&](const std::u16string& base) {
+    const std::u16string_view rest = headword.substr(base.size());
+    const bool undoubled = base.size() + 1 < headword.size() &&
+                           headword[base.size()] == base.back() &&
+                           (rest.substr(1) == u"ing" || rest.substr(1) == u"ed");
+    const bool y =
+        base.back() == u'y' && (headword.ends_with(u"ies") || headword.ends_with(u"ied"));
+    return !undoubled && !y;
+  });
+  return longestHeadword(dictionary, candidates);
+}
+
 std::vector<BaseFormEntry> WordHelp::variants(Dictionary& dictionary, std::u16string_view word) {
   if (!dictionary.isOpen() || dictionary.wordCount() == 0) return {};
   const SuggestionIndex* index = suggestionIndex(dictionary);

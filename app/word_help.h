@@ -70,6 +70,13 @@ class WordHelp {
   // the word has no base form there or the dictionary's language has none ("none").
   std::optional<BaseFormEntry> baseFormEntry(Dictionary& dictionary, std::u16string_view word);
 
+  // For a headword that is itself a form of another headword ("went" -> "go", "running" ->
+  // "run"): that headword. Only the word lists and the unmistakable endings (a doubled
+  // consonant before -ing or -ed, -ies or -ied for -y) count, and only when the language is
+  // already known (set, stored or named by the title), so that an exact match stays cheap: no
+  // Hunspell dictionary is loaded and no language guessed.
+  std::optional<BaseFormEntry> seeAlso(Dictionary& dictionary, std::u16string_view headword);
+
   // The headwords that spell the word another way (lexicon/loose_key.h), closest first.
   std::vector<BaseFormEntry> variants(Dictionary& dictionary, std::u16string_view word);
 
@@ -79,6 +86,8 @@ class WordHelp {
 
  private:
   WordForms* wordForms(const std::string& language);
+  // The language without guessing from the headwords; empty when it is not known yet.
+  std::string knownLanguage(Dictionary& dictionary);
   const IrregularForms* irregularForms();
   // The Hunspell dictionaries on the search path, listed once.
   const std::vector<HunspellFiles>& available();

@@ -6,7 +6,8 @@
 // A word a dictionary does not hold is looked up by its other spellings ("Showing café for
 // cafe"), its base forms ("running → run", JSON "form_of") and, for a phrase, its parts;
 // without one, the nearest headword is named with spelling suggestions ("Did you mean: ...",
-// JSON "suggestions"). JSON "match" says which: "exact", "form", "folded" or "nearest".
+// JSON "suggestions"). JSON "match" says which: "exact", "form", "folded" or "nearest". A
+// headword that is a form of another one names it ("see also: go", JSON "see_also").
 // --language TAG sets the headwords' language for the run.
 
 #include <unistd.h>
@@ -77,6 +78,7 @@ struct MissHelp {
   MatchKind match = MatchKind::Nearest;
   std::u16string formOf;  // the typed word, when the entry shown is found another way
   std::vector<std::u16string> suggestions;
+  std::u16string seeAlso;  // for an exact match: the headword it is a form of
 
   bool found() const { return match != MatchKind::Nearest && match != MatchKind::PhrasePart; }
 };
@@ -91,6 +93,10 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
   out.append(",\"sign\":").append(std::to_string(entry.sign));
   out.append(",\"match\":\"").append(matchName(entry.sign == 0 ? MatchKind::Exact : help.match));
   out.append("\",\"exact\":").append(entry.sign == 0 ? "true" : "false");
+  if (!help.seeAlso.empty()) {
+    out.append(",\"see_also\":");
+    appendJsonText(out, help.seeAlso);
+  }
   if (help.match == MatchKind::Form) {
     out.append(",\"form_of\":");
     appendJsonText(out, help.formOf);
@@ -162,7 +168,11 @@ class Lookup {
         continue;
       }
       MissHelp miss;
-      if (entry.sign != 0) helpWithMiss(*d.dictionary, word, entry, miss);
+      if (entry.sign != 0) {
+        helpWithMiss(*d.dictionary, word, entry, miss);
+      } else if (auto base = help_.seeAlso(*d.dictionary, entry.headword)) {
+        miss.seeAlso = std::move(base->headword);
+      }
       found = found || entry.sign == 0 || miss.found();
       if (json_) {
         if (!firstResult) buffer_.push_back(',');
@@ -229,6 +239,11 @@ class Lookup {
     renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_, outline_);
     appendUtf8(buffer_, drawn_);
     buffer_.push_back('\n');
+    if (!miss.seeAlso.empty()) {
+      buffer_.append("see also: ");
+      appendUtf8(buffer_, miss.seeAlso);
+      buffer_.append("\n\n");
+    }
   }
 
   std::vector<OpenDictionary>& dictionaries_;

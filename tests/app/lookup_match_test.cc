@@ -77,6 +77,15 @@ TEST_F(LookupMatchTest, EachWayOfFindingTheWordIsNamed) {
   EXPECT_TRUE(exact.formOf.empty());
 }
 
+TEST_F(LookupMatchTest, AHeadwordThatIsAFormNamesItsBaseCheaply) {
+  EXPECT_EQ(help_->seeAlso(dictionary_, u"went")->headword, u"go");
+  EXPECT_EQ(help_->seeAlso(dictionary_, u"Running")->headword, u"run");
+  EXPECT_FALSE(help_->seeAlso(dictionary_, u"better"));   // "bet" is no form it has
+  EXPECT_FALSE(help_->seeAlso(dictionary_, u"writers"));  // plain endings are too loose
+  help_->setLanguageOverride("fr");
+  EXPECT_FALSE(help_->seeAlso(dictionary_, u"went"));
+}
+
 TEST_F(LookupMatchTest, SeveralSpellingsComeFirstAmongTheSuggestions) {
   LookupAnswer a = answer(u"resume");
   EXPECT_EQ(a.match, MatchKind::Nearest);

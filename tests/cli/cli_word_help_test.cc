@@ -96,6 +96,9 @@ TEST_F(CliWordHelpTest, JsonSaysHowEachResultWasFound) {
   EXPECT_EQ(dir_.run({"lookup", "d.pvm", "rul-ing"})
                 .out.rfind("English words\nShowing ruling for rul-ing\n", 0),
             0u);
+  // A headword that is a form of another names it.
+  EXPECT_NE(dir_.run({"lookup", "d.pvm", "Running", "--json"}).out.find("\"see_also\":\"run\""),
+            std::string::npos);
 }
 
 TEST_F(CliWordHelpTest, TheLanguageIsGuessedStoredAndOverridden) {
