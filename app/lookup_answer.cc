@@ -87,6 +87,9 @@ void answerWithNearest(Dictionary& dictionary, std::u16string_view word, bool st
         answer.suggestions.push_back(std::move(s));
       }
     }
+    if (answer.suggestions.size() > SuggestionIndex::kDefaultCount) {
+      answer.suggestions.resize(SuggestionIndex::kDefaultCount);
+    }
   }
   if (strictCompare) return;
   answer.shown = answer.listPosition;

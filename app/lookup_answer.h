@@ -39,7 +39,7 @@ struct LookupAnswer {
   std::u16string baseForm;
   // When the nearest headword's entry is shown: that headword.
   std::u16string nearest;
-  // On a miss: other spellings and headwords close to the word, best first.
+  // On a miss: other spellings and headwords close to the word, best first, at most eight.
   std::vector<std::u16string> suggestions;
 };
 
