@@ -156,6 +156,16 @@ std::string dictionaryLanguage(RegistryKey& key, Dictionary& dictionary,
   return language;
 }
 
+std::string missingLanguageData(const std::string& language,
+                                const std::vector<HunspellFiles>& available) {
+  if (language.empty() || language == toUtf8(schema::kNoLanguage)) return {};
+  if (hunspellForLanguage(language, available)) return {};
+  std::string out = "no Hunspell dictionary for " + language;
+  const std::string package = hunspellPackage(language);
+  if (!package.empty()) out += ": install the Debian package " + package;
+  return out;
+}
+
 std::optional<std::string> languageFromField(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -171,6 +181,9 @@ LanguageStore settingsLanguageStore(std::function<RegistryKey&()> key) {
   store.read = [key](const std::string& file) { return storedDictionaryLanguage(key(), file); };
   store.write = [key](const std::string& file, const std::string& language) {
     return storeDictionaryLanguage(key(), file, language);
+  };
+  store.missing = [](const std::string& language) {
+    return missingLanguageData(language, availableHunspellDictionaries());
   };
   return store;
 }

@@ -36,6 +36,12 @@ std::string guessDictionaryLanguage(Dictionary& dictionary,
 std::string dictionaryLanguage(RegistryKey& key, Dictionary& dictionary,
                                const std::vector<HunspellFiles>& available);
 
+// What a dictionary of this language lacks for its base forms: empty when a Hunspell
+// dictionary serves it (or for "none"), otherwise "no Hunspell dictionary for fr: install the
+// Debian package hunspell-fr" (without the second part when Debian has none).
+std::string missingLanguageData(const std::string& language,
+                                const std::vector<HunspellFiles>& available);
+
 // What a language field holds, as it is stored: empty (guess it), "none", or a normalised
 // tag ("EN-gb" -> "en_GB"); nullopt for text that is none of these.
 std::optional<std::string> languageFromField(std::string_view text);
@@ -44,6 +50,8 @@ std::optional<std::string> languageFromField(std::string_view text);
 struct LanguageStore {
   std::function<std::string(const std::string& dataFile)> read;
   std::function<bool(const std::string& dataFile, const std::string& language)> write;
+  // missingLanguageData for a language; null: nothing is said.
+  std::function<std::string(const std::string& language)> missing;
 };
 
 // The store over a settings key.

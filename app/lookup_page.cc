@@ -9,8 +9,19 @@ namespace {
 constexpr std::u16string_view kPageEnd = u"</body></html>";
 
 std::u16string noteHtml(const PageAdditions& a) {
-  return u"<p><i>" + htmlEscaped(a.formOf) + u"</i> \u2192 <b>" + htmlEscaped(a.baseForm) +
-         u"</b></p>";
+  const std::u16string typed = u"<i>" + htmlEscaped(a.formOf) + u"</i>";
+  const std::u16string shown = u"<b>" + htmlEscaped(a.baseForm) + u"</b>";
+  switch (a.match) {
+    case MatchKind::Exact:
+    case MatchKind::Form:
+      return u"<p>" + typed + u" \u2192 " + shown + u"</p>";
+    case MatchKind::Folded:
+    case MatchKind::PhrasePart:
+      return u"<p>Showing " + shown + u" for " + typed + u"</p>";
+    case MatchKind::Nearest:
+      break;
+  }
+  return u"<p>No entry for " + typed + u"; nearest is " + shown + u"</p>";
 }
 
 std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {
@@ -27,6 +38,23 @@ std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {
 
 std::u16string formNote(std::u16string_view formOf, std::u16string_view baseForm) {
   return std::u16string(formOf) + u" \u2192 " + std::u16string(baseForm);
+}
+
+std::u16string matchNote(MatchKind match, std::u16string_view typed, std::u16string_view shown) {
+  const std::u16string t(typed);
+  const std::u16string s(shown);
+  switch (match) {
+    case MatchKind::Exact:
+      return {};
+    case MatchKind::Form:
+      return formNote(typed, shown);
+    case MatchKind::Folded:
+    case MatchKind::PhrasePart:
+      return u"Showing " + s + u" for " + t;
+    case MatchKind::Nearest:
+      break;
+  }
+  return u"No entry for \"" + t + u"\"; nearest is \"" + s + u"\".";
 }
 
 std::u16string suggestionLine(const std::vector<std::u16string>& suggestions) {

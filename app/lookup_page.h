@@ -1,8 +1,9 @@
 #pragma once
-// The additions a lookup makes to an entry's page when it did not find the word itself: the
-// typed form noted above a base form's entry ("running → run"), and spelling suggestions as
-// links under the entry, or on a page of their own when no entry is shown. Pages of exact
-// matches are left as they are.
+// The additions a lookup makes to an entry's page when it did not find the word itself: a
+// note above the entry that says how it was found instead ("running → run", "Showing người
+// for nguoi", "No entry for xyz; nearest is xyzzy"), and spelling suggestions as links under
+// the entry, or on a page of their own when no entry is shown. Pages of exact matches are left
+// as they are.
 
 #include <string>
 #include <string_view>
@@ -12,16 +13,23 @@
 
 namespace lexora {
 
+// How a lookup found the entry it shows: the typed word's own, a base form of it, another
+// spelling of it, a part of the typed phrase, or the nearest headword.
+enum class MatchKind { Exact, Form, Folded, PhrasePart, Nearest };
+
 struct PageAdditions {
-  std::u16string formOf;    // the typed form; empty: no note
-  std::u16string baseForm;  // the base form whose entry is shown
+  std::u16string formOf;    // the typed word; empty: no note
+  std::u16string baseForm;  // the headword whose entry is shown
   std::vector<std::u16string> suggestions;
+  MatchKind match = MatchKind::Form;
 
   bool empty() const { return formOf.empty() && suggestions.empty(); }
 };
 
-// "running → run", as the note reads.
+// "running → run", as the note of a base form reads.
 std::u16string formNote(std::u16string_view formOf, std::u16string_view baseForm);
+// The note for any kind of match, as plain text; empty for an exact match.
+std::u16string matchNote(MatchKind match, std::u16string_view typed, std::u16string_view shown);
 // "Did you mean: " followed by the words separated by ", ".
 std::u16string suggestionLine(const std::vector<std::u16string>& suggestions);
 

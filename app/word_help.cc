@@ -7,6 +7,7 @@
 #include "app/settings_schema.h"
 #include "engine/dictionary.h"
 #include "lexicon/file_stamp.h"
+#include "lexicon/suffix_rules.h"
 #include "lexicon/word_forms.h"
 #include "platform/registry_location.h"
 #include "util/standard_utf8.h"
@@ -28,6 +29,23 @@ std::string absolutePath(const std::string& file) {
   std::error_code ignored;
   const std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
   return absolute.empty() ? file : absolute.lexically_normal().string();
+}
+
+// The longest of the candidates that the dictionary holds as a headword, spelt as it holds it;
+// the first of equally long ones.
+std::optional<BaseFormEntry> longestHeadword(Dictionary& dictionary,
+                                             const std::vector<std::u16string>& candidates) {
+  std::optional<BaseFormEntry> best;
+  for (const std::u16string& base : candidates) {
+    if (best && base.size() <= best->headword.size()) continue;
+    uint32_t nearest = 0;
+    int sign = 0;
+    if (!dictionary.findWord(base, nearest, sign).isOk() || sign != 0) continue;
+    std::vector<std::u16string> headword;
+    if (!dictionary.readWords(nearest, 1, headword).isOk()) continue;
+    best = BaseFormEntry{headword[0], nearest};
+  }
+  return best;
 }
 
 }  // namespace
@@ -53,9 +71,7 @@ std::string WordHelp::language(Dictionary& dictionary) {
   return dictionaryLanguage(*settings, dictionary, available());
 }
 
-WordForms* WordHelp::wordForms(Dictionary& dictionary) {
-  const std::string tag = language(dictionary);
-  if (tag.empty() || fromUtf8(tag) == schema::kNoLanguage) return nullptr;
+WordForms* WordHelp::wordForms(const std::string& tag) {
   const std::optional<HunspellFiles> files = hunspellForLanguage(tag, available());
   if (!files) return nullptr;
   auto it = forms_.find(files->name);
@@ -63,20 +79,73 @@ WordForms* WordHelp::wordForms(Dictionary& dictionary) {
   return it->second.get();
 }
 
+const IrregularForms* WordHelp::irregularForms() {
+  if (!irregular_) {
+    irregular_ =
+        places_.wordListFolder.empty() ? nullptr : IrregularForms::open(places_.wordListFolder);
+  }
+  return irregular_->get();
+}
+
 std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
                                                      std::u16string_view word) {
   if (!dictionary.isOpen() || dictionary.wordCount() == 0) return std::nullopt;
-  WordForms* forms = wordForms(dictionary);
-  if (forms == nullptr) return std::nullopt;
-  for (const std::u16string& base : forms->baseForms(word)) {
-    uint32_t nearest = 0;
-    int sign = 0;
-    if (!dictionary.findWord(base, nearest, sign).isOk() || sign != 0) continue;
-    std::vector<std::u16string> headword;
-    if (!dictionary.readWords(nearest, 1, headword).isOk()) continue;
-    return BaseFormEntry{headword[0], nearest};
+  const std::string tag = language(dictionary);
+  if (tag.empty() || fromUtf8(tag) == schema::kNoLanguage) return std::nullopt;
+  const bool english = tag == "en" || tag.rfind("en_", 0) == 0;
+  const IrregularForms* irregular = english ? irregularForms() : nullptr;
+  if (irregular != nullptr) {
+    if (auto entry = longestHeadword(dictionary, irregular->baseForms(word))) return entry;
   }
-  return std::nullopt;
+  std::vector<std::u16string> candidates;
+  WordForms* forms = wordForms(tag);
+  if (forms != nullptr) candidates = forms->baseForms(word);
+  // Endings are taken off words only, not off misspellings ("runing" is no form of "run").
+  if (english && (forms == nullptr || forms->knows(word))) {
+    for (std::u16string& base : englishSuffixBases(word)) candidates.push_back(std::move(base));
+  }
+  return longestHeadword(dictionary, candidates);
+}
+
+std::string WordHelp::knownLanguage(Dictionary& dictionary) {
+  if (!override_.empty()) return override_;
+  RegistryKey* settings = places_.settings ? places_.settings() : nullptr;
+  const std::string& file = dictionary.dataFileName();
+  std::string stored =
+      settings != nullptr && !file.empty() ? storedDictionaryLanguage(*settings, file) : "";
+  return stored.empty() ? languageNamedInTitle(dictionary.title()) : stored;
+}
+
+std::optional<BaseFormEntry> WordHelp::seeAlso(Dictionary& dictionary,
+                                               std::u16string_view headword) {
+  if (!dictionary.isOpen() || headword.size() < 3) return std::nullopt;
+  const std::string tag = knownLanguage(dictionary);
+  if (tag != "en" && tag.rfind("en_", 0) != 0) return std::nullopt;
+  if (const IrregularForms* irregular = irregularForms()) {
+    if (auto entry = longestHeadword(dictionary, irregular->baseForms(headword))) return entry;
+  }
+  std::vector<std::u16string> candidates = englishSuffixBases(headword);
+  std::erase_if(candidates, [&](const std::u16string& base) {
+    const std::u16string_view rest = headword.substr(base.size());
+    const bool undoubled = base.size() + 1 < headword.size() &&
+                           headword[base.size()] == base.back() &&
+                           (rest.substr(1) == u"ing" || rest.substr(1) == u"ed");
+    const bool y =
+        base.back() == u'y' && (headword.ends_with(u"ies") || headword.ends_with(u"ied"));
+    return !undoubled && !y;
+  });
+  return longestHeadword(dictionary, candidates);
+}
+
+std::vector<BaseFormEntry> WordHelp::variants(Dictionary& dictionary, std::u16string_view word) {
+  if (!dictionary.isOpen() || dictionary.wordCount() == 0) return {};
+  const SuggestionIndex* index = suggestionIndex(dictionary);
+  if (index == nullptr) return {};
+  std::vector<BaseFormEntry> out;
+  for (Suggestion& s : index->variants(word)) {
+    out.push_back(BaseFormEntry{std::move(s.headword), s.position});
+  }
+  return out;
 }
 
 std::string WordHelp::indexFile(const std::string& dataFile) const {

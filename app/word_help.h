@@ -1,11 +1,19 @@
 #pragma once
 // What a lookup that finds no equal headword can offer instead: the entry of one of the
-// word's base forms ("running" -> "run"), found through the Hunspell dictionary of the
-// dictionary's language, and spelling suggestions from the dictionary's own headwords.
+// word's base forms ("running" -> "run", "went" -> "go"), the headwords that spell the word
+// another way ("café" for "cafe"), and spelling suggestions from the dictionary's own
+// headwords.
 //
-// Keeps what it loads for the whole run: the Hunspell dictionaries by name, and one
-// suggestion index per dictionary, kept in a file in the index folder and built again when
-// the dictionary's files change.
+// Base forms come from three sources, tried in order: the irregular forms of the word lists
+// (English: WordNet's exception lists), then the Hunspell dictionary of the dictionary's
+// language together with the language's regular endings (English only; not for a word that
+// Hunspell rejects, which is a misspelling rather than a form). Only candidates that
+// are headwords count; among those of one step the longest wins ("writers" -> "writer", not
+// "writ").
+//
+// Keeps what it loads for the whole run: the word lists, the Hunspell dictionaries by name,
+// and one suggestion index per dictionary, kept in a file in the index folder and built again
+// when the dictionary's files change.
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +25,7 @@
 #include <vector>
 
 #include "lexicon/hunspell_files.h"
+#include "lexicon/irregular_forms.h"
 #include "lexicon/suggestion_index.h"
 
 namespace lexora {
@@ -38,6 +47,7 @@ class WordHelp {
     std::function<RegistryKey*()> settings;
     std::string indexFolder;  // empty: suggestion indexes stay in memory
     std::vector<std::string> hunspellPath = hunspellSearchPath();
+    std::string wordListFolder = IrregularForms::defaultFolder();  // empty: no word lists
   };
 
   explicit WordHelp(Places places);
@@ -56,17 +66,29 @@ class WordHelp {
   // The dictionary's language tag: the override, the stored one, or the guess.
   std::string language(Dictionary& dictionary);
 
-  // The first base form of word that the dictionary holds as a headword. nullopt when there
-  // is no Hunspell dictionary for the language, the word has no base forms, or none of them is
-  // in the dictionary.
+  // The base form of word that the dictionary holds as a headword (see above). nullopt when
+  // the word has no base form there or the dictionary's language has none ("none").
   std::optional<BaseFormEntry> baseFormEntry(Dictionary& dictionary, std::u16string_view word);
+
+  // For a headword that is itself a form of another headword ("went" -> "go", "running" ->
+  // "run"): that headword. Only the word lists and the unmistakable endings (a doubled
+  // consonant before -ing or -ed, -ies or -ied for -y) count, and only when the language is
+  // already known (set, stored or named by the title), so that an exact match stays cheap: no
+  // Hunspell dictionary is loaded and no language guessed.
+  std::optional<BaseFormEntry> seeAlso(Dictionary& dictionary, std::u16string_view headword);
+
+  // The headwords that spell the word another way (lexicon/loose_key.h), closest first.
+  std::vector<BaseFormEntry> variants(Dictionary& dictionary, std::u16string_view word);
 
   // Up to eight headwords close to the word, best first (empty when the headwords cannot
   // be read).
   std::vector<std::u16string> suggestions(Dictionary& dictionary, std::u16string_view word);
 
  private:
-  WordForms* wordForms(Dictionary& dictionary);
+  WordForms* wordForms(const std::string& language);
+  // The language without guessing from the headwords; empty when it is not known yet.
+  std::string knownLanguage(Dictionary& dictionary);
+  const IrregularForms* irregularForms();
   // The Hunspell dictionaries on the search path, listed once.
   const std::vector<HunspellFiles>& available();
   const SuggestionIndex* suggestionIndex(Dictionary& dictionary);
@@ -75,7 +97,8 @@ class WordHelp {
   Places places_;
   std::string override_;
   std::optional<std::vector<HunspellFiles>> available_;
-  std::map<std::string, std::unique_ptr<WordForms>> forms_;  // by Hunspell name; null: unusable
+  std::map<std::string, std::unique_ptr<WordForms>> forms_;   // by Hunspell name; null: unusable
+  std::optional<std::unique_ptr<IrregularForms>> irregular_;  // null inside: no word lists
   std::map<std::string, std::unique_ptr<SuggestionIndex>> indexes_;  // by data file
 };
 

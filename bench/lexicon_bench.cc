@@ -1,7 +1,8 @@
 // Benchmarks of the help a lookup gives on a miss, on a generated dictionary of 200,000
 // headwords made of English-like syllables (so that words have many near neighbours, as in a
-// real dictionary): spelling suggestions for a misspelt word, loading and building the
-// suggestion index, base forms through Hunspell, and a full-text search of every meaning.
+// real dictionary): spelling suggestions for a misspelt word, the other spellings of a word
+// typed without accents, loading and building the suggestion index, base forms through
+// Hunspell, and a full-text search of every meaning.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -123,6 +124,27 @@ void BM_SuggestMisspelt(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_SuggestMisspelt)->Unit(benchmark::kMicrosecond);
+
+// The spellings of a word typed without its accents ("é" in a fifth of the syllables).
+void BM_SpellingVariants(benchmark::State& state) {
+  BenchData& d = data();
+  std::vector<std::u16string> typed;
+  for (size_t i = 0; i < d.words.size() && typed.size() < 1000; i += 97) {
+    std::u16string plain = d.words[i];
+    std::replace(plain.begin(), plain.end(), u'\u00e9', u'e');
+    typed.push_back(std::move(plain));
+  }
+  size_t i = 0;
+  size_t found = 0;
+  for (auto _ : state) {
+    auto variants = d.index->variants(typed[i++ % typed.size()]);
+    found += variants.size();
+    benchmark::DoNotOptimize(variants);
+  }
+  state.counters["variants"] =
+      benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SpellingVariants)->Unit(benchmark::kMicrosecond);
 
 void BM_SuggestionIndexLoad(benchmark::State& state) {
   BenchData& d = data();

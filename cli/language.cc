@@ -3,6 +3,7 @@
 // base forms for its lookups. Without TAG it prints the stored language (guessing and storing
 // it when none is stored yet) and the Hunspell dictionary that serves it:
 //   en (Hunspell en_US)
+//   fr (no Hunspell dictionary for fr: install the Debian package hunspell-fr)
 // TAG stores a language ("en", "en_GB", "fr"); "none" turns word forms off for the
 // dictionary; "auto" forgets the stored language and guesses it again.
 
@@ -46,7 +47,7 @@ int runLanguage(const std::vector<std::string>& args, CommandIo& io) {
   if (language != none) {
     const std::optional<HunspellFiles> files = hunspellForLanguage(language, available);
     io.out << (files ? " (Hunspell " + files->name + ")"
-                     : std::string(" (no Hunspell dictionary)"));
+                     : " (" + missingLanguageData(language, available) + ")");
   }
   io.out << "\n";
   return kExitOk;

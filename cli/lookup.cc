@@ -3,9 +3,12 @@
 // entry drawn for the terminal (styled when stdout is a terminal, plain otherwise), or one
 // JSON object per word with --json. "-" reads one word per line from stdin. Without DATA the
 // installed dictionaries are searched.
-// A word a dictionary does not hold is looked up by its base forms ("running → run", JSON
-// "form_of"); without one, the nearest headword is named with spelling suggestions ("Did you
-// mean: ...", JSON "suggestions"). --language TAG sets the headwords' language for the run.
+// A word a dictionary does not hold is looked up by its other spellings ("Showing café for
+// cafe"), its base forms ("running → run", JSON "form_of") and, for a phrase, its parts;
+// without one, the nearest headword is named with spelling suggestions ("Did you mean: ...",
+// JSON "suggestions"). JSON "match" says which: "exact", "form", "folded" or "nearest". A
+// headword that is a form of another one names it ("see also: go", JSON "see_also").
+// --language TAG sets the headwords' language for the run.
 
 #include <unistd.h>
 
@@ -14,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "app/lookup_answer.h"
 #include "app/lookup_page.h"
 #include "app/settings.h"
 #include "app/word_help.h"
@@ -71,8 +75,12 @@ void appendJsonText(std::string& out, std::u16string_view text) {
 
 // What a miss found besides the nearest headword.
 struct MissHelp {
-  std::u16string formOf;  // set when the entry shown is a base form's
+  MatchKind match = MatchKind::Nearest;
+  std::u16string formOf;  // the typed word, when the entry shown is found another way
   std::vector<std::u16string> suggestions;
+  std::u16string seeAlso;  // for an exact match: the headword it is a form of
+
+  bool found() const { return match != MatchKind::Nearest && match != MatchKind::PhrasePart; }
 };
 
 void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
@@ -83,11 +91,16 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
   appendJsonString(out, d.file);
   out.append(",\"position\":").append(std::to_string(entry.position));
   out.append(",\"sign\":").append(std::to_string(entry.sign));
-  out.append(",\"exact\":").append(entry.sign == 0 ? "true" : "false");
-  if (!help.formOf.empty()) {
+  out.append(",\"match\":\"").append(matchName(entry.sign == 0 ? MatchKind::Exact : help.match));
+  out.append("\",\"exact\":").append(entry.sign == 0 ? "true" : "false");
+  if (!help.seeAlso.empty()) {
+    out.append(",\"see_also\":");
+    appendJsonText(out, help.seeAlso);
+  }
+  if (help.match == MatchKind::Form) {
     out.append(",\"form_of\":");
     appendJsonText(out, help.formOf);
-  } else if (entry.sign != 0) {
+  } else if (entry.sign != 0 && help.formOf.empty()) {
     out.append(",\"suggestions\":[");
     for (size_t i = 0; i < help.suggestions.size(); ++i) {
       if (i > 0) out.push_back(',');
@@ -155,8 +168,12 @@ class Lookup {
         continue;
       }
       MissHelp miss;
-      if (entry.sign != 0) helpWithMiss(*d.dictionary, word, entry, miss);
-      found = found || entry.sign == 0 || !miss.formOf.empty();
+      if (entry.sign != 0) {
+        helpWithMiss(*d.dictionary, word, entry, miss);
+      } else if (auto base = help_.seeAlso(*d.dictionary, entry.headword)) {
+        miss.seeAlso = std::move(base->headword);
+      }
+      found = found || entry.sign == 0 || miss.found();
       if (json_) {
         if (!firstResult) buffer_.push_back(',');
         appendEntryJson(buffer_, d, entry, miss);
@@ -177,21 +194,22 @@ class Lookup {
   }
 
  private:
-  // A base form's entry takes the nearest headword's place in `entry`; without one, the
-  // suggestions are gathered.
+  // Another spelling's, a base form's or a phrase part's entry takes the nearest headword's
+  // place in `entry`; without one, the suggestions are gathered.
   void helpWithMiss(Dictionary& dictionary, std::u16string_view word, EntryLookup& entry,
                     MissHelp& miss) {
-    if (std::optional<BaseFormEntry> base = help_.baseFormEntry(dictionary, word)) {
-      std::u16string meaning;
-      if (dictionary.readMeaning(base->position, meaning).isOk()) {
-        entry.position = base->position;
-        entry.headword = base->headword;
-        entry.meaning = std::move(meaning);
-        miss.formOf = std::u16string(word);
-        return;
-      }
+    LookupAnswer answer = answerLookup(dictionary, word, false, &help_);
+    miss.suggestions = std::move(answer.suggestions);
+    std::u16string meaning;
+    if (!answer.shown || answer.match == MatchKind::Nearest ||
+        !dictionary.readMeaning(*answer.shown, meaning).isOk()) {
+      return;
     }
-    miss.suggestions = help_.suggestions(dictionary, word);
+    entry.position = *answer.shown;
+    entry.headword = answer.baseForm;
+    entry.meaning = std::move(meaning);
+    miss.match = answer.match;
+    miss.formOf = std::u16string(word);
   }
 
   void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry,
@@ -201,7 +219,7 @@ class Lookup {
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (!miss.formOf.empty()) {
-      appendUtf8(buffer_, formNote(miss.formOf, entry.headword));
+      appendUtf8(buffer_, matchNote(miss.match, miss.formOf, entry.headword));
       buffer_.push_back('\n');
     } else if (entry.sign != 0) {
       buffer_.append("No entry for \"");
@@ -221,6 +239,11 @@ class Lookup {
     renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_, outline_);
     appendUtf8(buffer_, drawn_);
     buffer_.push_back('\n');
+    if (!miss.seeAlso.empty()) {
+      buffer_.append("see also: ");
+      appendUtf8(buffer_, miss.seeAlso);
+      buffer_.append("\n\n");
+    }
   }
 
   std::vector<OpenDictionary>& dictionaries_;

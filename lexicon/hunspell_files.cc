@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <system_error>
+#include <utility>
 
 namespace lexora {
 namespace {
@@ -23,7 +24,28 @@ std::vector<std::string> splitPath(const std::string& text) {
   return out;
 }
 
+// Debian's Hunspell packages by tag: a bare language names the package of its own country.
+constexpr std::pair<const char*, const char*> kPackages[] = {
+    {"cs", "cs"},       {"da", "da"},    {"de", "de-de"},    {"de_AT", "de-at"}, {"de_CH", "de-ch"},
+    {"el", "el"},       {"en", "en-us"}, {"en_AU", "en-au"}, {"en_CA", "en-ca"}, {"en_GB", "en-gb"},
+    {"en_ZA", "en-za"}, {"es", "es"},    {"fr", "fr"},       {"hu", "hu"},       {"it", "it"},
+    {"nb", "no"},       {"nl", "nl"},    {"nn", "no"},       {"pl", "pl"},       {"pt", "pt-pt"},
+    {"pt_BR", "pt-br"}, {"ro", "ro"},    {"ru", "ru"},       {"sv", "sv"},       {"tr", "tr"},
+    {"uk", "uk"},       {"vi", "vi"},
+};
+
 }  // namespace
+
+std::string hunspellPackage(std::string_view language) {
+  const std::string tag = normaliseLanguageTag(language);
+  const std::string bare = tag.substr(0, tag.find('_'));
+  for (const std::string& name : {tag, bare}) {
+    for (const auto& [known, package] : kPackages) {
+      if (name == known) return std::string("hunspell-") + package;
+    }
+  }
+  return {};
+}
 
 std::vector<std::string> hunspellSearchPath() {
   if (const char* own = std::getenv("LEXORA_HUNSPELL_PATH"); own != nullptr && *own != '\0') {

@@ -34,4 +34,8 @@ std::string normaliseLanguageTag(std::string_view tag);
 std::optional<HunspellFiles> hunspellForLanguage(std::string_view language,
                                                  const std::vector<HunspellFiles>& available);
 
+// The Debian package that installs the Hunspell dictionary of a language tag ("fr" ->
+// "hunspell-fr", "en_GB" -> "hunspell-en-gb"); empty when Debian has none.
+std::string hunspellPackage(std::string_view language);
+
 }  // namespace lexora

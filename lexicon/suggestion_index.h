@@ -9,6 +9,10 @@
 // Built once from the dictionary (one pass over its word table) and kept in a file, keyed on
 // the dictionary files' sizes and times.
 //
+// Beside it the index keeps every headword's loose key (lexicon/loose_key.h), sorted, so that
+// the spelling variants of a typed word ("cafe" for "café", "nguoi" for "người") are found by
+// one binary search.
+//
 // Usage:
 //   std::unique_ptr<SuggestionIndex> index;
 //   if (SuggestionIndex::build(dictionary, index).isOk())
@@ -26,6 +30,7 @@
 namespace lexora {
 
 class Dictionary;
+class IndexFileReader;
 
 struct Suggestion {
   std::u16string headword;
@@ -54,14 +59,35 @@ class SuggestionIndex {
   // order. Words of up to 4 units allow one edit, longer ones two.
   std::vector<Suggestion> suggest(std::u16string_view word, size_t count = kDefaultCount) const;
 
+  // The headwords whose loose key is the word's, closest to the word as typed first (fewest
+  // differences once the dictionary's order has folded both), then in dictionary order.
+  // `distance` counts those differences. Empty when the word has no letters to compare.
+  std::vector<Suggestion> variants(std::u16string_view word, size_t count = kDefaultCount) const;
+
   uint32_t collation() const { return collation_; }
   size_t size() const { return positions_.size(); }
   const FileStamp& stamp() const { return stamp_; }
   void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
 
  private:
+  struct Candidate {
+    size_t at;  // in folded order
+    int distance;
+  };
+
   SuggestionIndex() = default;
   void sortByFolded(const std::vector<std::u16string>& words);
+  void sortByLooseKey();
+  // The tables after the file's header; false when they do not fit the file or each other.
+  bool readTables(IndexFileReader& r, size_t fileSize);
+  // Every headword within maxDistance of the folded query, in folded order.
+  std::vector<Candidate> candidatesWithin(std::u16string_view query, int maxDistance) const;
+  // The first `count` of the ranked candidates, each headword once.
+  std::vector<Suggestion> suggestionsOf(const std::vector<Candidate>& ranked, size_t count) const;
+  std::u16string_view looseKeyAt(size_t rank) const {
+    return std::u16string_view(loose_).substr(looseStart_[rank],
+                                              looseStart_[rank + 1] - looseStart_[rank]);
+  }
   std::u16string_view folded(size_t i) const {
     return std::u16string_view(folded_).substr(foldedStart_[i],
                                                foldedStart_[i + 1] - foldedStart_[i]);
@@ -78,7 +104,10 @@ class SuggestionIndex {
   std::vector<uint32_t> foldedStart_;  // size + 1 offsets into folded_
   std::u16string headwords_;           // the headwords as stored, same order
   std::vector<uint32_t> wordStart_;
-  std::vector<uint32_t> positions_;  // each one's index in the dictionary
+  std::vector<uint32_t> positions_;   // each one's index in the dictionary
+  std::u16string loose_;              // every loose key, sorted
+  std::vector<uint32_t> looseStart_;  // size + 1 offsets into loose_
+  std::vector<uint32_t> looseOrder_;  // for each loose key, its word's place in folded order
 };
 
 }  // namespace lexora

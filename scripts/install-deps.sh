@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only the missing ones.
-# Usage: scripts/install-deps.sh [extra-package ...]
+# Usage: scripts/install-deps.sh [--all-languages] [extra-package ...]
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libdeflate-dev libsqlite3-dev libxml2-dev
-  libhunspell-dev hunspell-en-us
+  libhunspell-dev libicu-dev
+  wordnet-base                 # WordNet's irregular forms ("went" -> "go"), read at run time
+  hunspell-en-us hunspell-fr hunspell-de-de  # base forms of English, French and German
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth openbox xdotool x11-utils
@@ -17,6 +19,20 @@ packages=(
   dpkg-dev                     # dpkg-shlibdeps: the package's dependencies (`make deb`)
   "$@"
 )
+
+# The Hunspell dictionaries of the other languages that Lexora guesses from a dictionary's
+# title: `scripts/install-deps.sh --all-languages` installs them too.
+all_languages=(
+  hunspell-es hunspell-it hunspell-pt-pt hunspell-nl hunspell-ru hunspell-vi hunspell-pl
+  hunspell-sv hunspell-da hunspell-no hunspell-cs hunspell-hu hunspell-uk hunspell-tr
+  hunspell-el hunspell-ro
+)
+for i in "${!packages[@]}"; do
+  if [ "${packages[$i]}" = "--all-languages" ]; then
+    unset 'packages[i]'
+    packages+=("${all_languages[@]}")
+  fi
+done
 
 missing=()
 for p in "${packages[@]}"; do

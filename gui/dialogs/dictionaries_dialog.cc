@@ -173,8 +173,12 @@ void DictionariesDialog::showSelectedPath() {
   if (languages_.read) {
     const std::string path = list_->item(row)->text().toStdString();
     const auto edited = languageEdits_.find(path);
-    languageBox_->setText(QString::fromStdString(
-        edited != languageEdits_.end() ? edited->second : languages_.read(path)));
+    const std::string language =
+        edited != languageEdits_.end() ? edited->second : languages_.read(path);
+    languageBox_->setText(QString::fromStdString(language));
+    // Under the path: what the language lacks for base forms and which package brings it.
+    const std::string missing = languages_.missing ? languages_.missing(language) : std::string();
+    if (!missing.empty()) pathBox_->appendPlainText(QString::fromStdString("\n" + missing));
   }
 }
 
@@ -195,7 +199,7 @@ void DictionariesDialog::takeLanguage() {
     return;
   }
   languageEdits_[path] = *language;
-  languageBox_->setText(QString::fromStdString(*language));
+  showSelectedPath();
 }
 
 void DictionariesDialog::editSelectedRow() {

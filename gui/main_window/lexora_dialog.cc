@@ -254,12 +254,12 @@ void LexoraDialog::showFromWordBox() {
   const int32_t k = working();
   Dictionary* dict = dictionary(k);
   const std::u16string typed = normaliseLookupWord(toU16String(wordBox()->text()));
-  uint32_t nearest = 0;
-  int sign = 0;
-  // A word the dictionary does not hold is looked up like any other: its base form, or the
-  // nearest entry with suggestions. A headword shows its row as it always did.
-  if (dict && services_.wordHelp && !typed.empty() && dict->wordCount() > 0 &&
-      dict->findWord(typed, nearest, sign).isOk() && sign != 0) {
+  // A word the dictionary does not hold is looked up like any other; with Strict Compare one
+  // that has only a nearest headword opens the highlighted row, as Return does for a headword.
+  const LookupAnswer answer = dict && services_.wordHelp && !typed.empty() && dict->wordCount() > 0
+                                  ? answerLookup(*dict, typed, true, services_.wordHelp.get())
+                                  : LookupAnswer{};
+  if (answer.searched && answer.sign != 0 && (!strictCompare_ || answer.shown)) {
     showInMainWindow_ = true;
     lookupWord(typed, k);
     focusWordBox();

@@ -83,9 +83,28 @@ TEST_F(CliWordHelpTest, AMissNamesSuggestions) {
   EXPECT_EQ(exact.out.find("form_of"), std::string::npos);
 }
 
+TEST_F(CliWordHelpTest, JsonSaysHowEachResultWasFound) {
+  for (const auto& [word, match, found] : {std::tuple{"RULING", "exact", 0},
+                                           {"studies", "form", 0},
+                                           {"rul-ing", "folded", 0},
+                                           {"ruling in", "nearest", 3},
+                                           {"runing", "nearest", 3}}) {
+    const CliResult r = dir_.run({"lookup", "d.pvm", word, "--json"});
+    EXPECT_EQ(r.status, found) << word;
+    EXPECT_NE(r.out.find(std::string("\"match\":\"") + match + "\""), std::string::npos) << r.out;
+  }
+  EXPECT_EQ(dir_.run({"lookup", "d.pvm", "rul-ing"})
+                .out.rfind("English words\nShowing ruling for rul-ing\n", 0),
+            0u);
+  // A headword that is a form of another names it.
+  EXPECT_NE(dir_.run({"lookup", "d.pvm", "Running", "--json"}).out.find("\"see_also\":\"run\""),
+            std::string::npos);
+}
+
 TEST_F(CliWordHelpTest, TheLanguageIsGuessedStoredAndOverridden) {
   EXPECT_EQ(dir_.run({"language", "d.pvm"}).out, "en (Hunspell en_US)\n");
-  EXPECT_EQ(dir_.run({"language", "d.pvm", "fr"}).out, "fr (no Hunspell dictionary)\n");
+  EXPECT_EQ(dir_.run({"language", "d.pvm", "fr"}).out,
+            "fr (no Hunspell dictionary for fr: install the Debian package hunspell-fr)\n");
   EXPECT_EQ(dir_.run({"lookup", "d.pvm", "studies"}).status, 3);  // no French word forms
   EXPECT_EQ(dir_.run({"language", "d.pvm", "none"}).out, "none\n");
   EXPECT_EQ(dir_.run({"language", "d.pvm", "auto"}).out, "en (Hunspell en_US)\n");

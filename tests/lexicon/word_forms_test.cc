@@ -82,5 +82,14 @@ TEST(HunspellFiles, LanguageTagsAreNormalised) {
   EXPECT_EQ(normaliseLanguageTag("../etc"), "");
 }
 
+TEST(HunspellFiles, EachLanguageNamesItsDebianPackage) {
+  EXPECT_EQ(hunspellPackage("fr_FR"), "hunspell-fr");
+  EXPECT_EQ(hunspellPackage("en"), "hunspell-en-us");
+  EXPECT_EQ(hunspellPackage("EN-gb"), "hunspell-en-gb");
+  EXPECT_EQ(hunspellPackage("nb"), "hunspell-no");
+  EXPECT_EQ(hunspellPackage("fi"), "");  // Debian has none
+  EXPECT_EQ(hunspellPackage("x/y"), "");
+}
+
 }  // namespace
 }  // namespace lexora

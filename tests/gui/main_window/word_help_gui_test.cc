@@ -1,6 +1,6 @@
 // The main window's lookups that miss: a base form's entry under a note of the typed form,
-// suggestions as links under the nearest entry or alone with Strict Compare, and a tap on a
-// suggestion.
+// suggestions as links under the nearest entry or alone with Strict Compare, a tap on a
+// suggestion, and Return with Strict Compare.
 
 #include <gtest/gtest.h>
 #include <QLineEdit>
@@ -90,6 +90,21 @@ TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
   EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_TRUE(page().contains("to learn"));
   EXPECT_TRUE(f.errors.empty());
+}
+
+TEST_F(WordHelpWindowTest, StrictCompareReturnOpensTheHighlightedRowAndNotesSayHow) {
+  LexoraDialog& w = f.open();
+  w.setStrictCompare(true);
+  w.wordBox()->setFocus();
+  QTest::keyClicks(w.wordBox(), "stu");  // no entry, no form: the list highlights "study"
+  QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  EXPECT_EQ(w.currentEntryIndex(), 3);
+  EXPECT_TRUE(page().contains("to learn"));
+  EXPECT_FALSE(page().contains("Did you mean"));
+
+  w.lookupWord(u"run-ning", 0);  // another spelling is shown with Strict Compare too
+  EXPECT_EQ(w.currentEntryIndex(), 2);
+  EXPECT_TRUE(page().contains("<p>Showing <b>running</b> for <i>run-ning</i></p>"));
 }
 
 }  // namespace
