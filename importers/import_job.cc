@@ -165,7 +165,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
                            const ProgressFunction& progress) {
   ImportOutcome outcome;
   if (Status s = checkReplaceable(dataFile, options.replaceDictionary); !s.isOk()) {
-    outcome.error = s.message();
+    outcome.status = s;
     return outcome;
   }
   Collector collector(outcome, progress);
@@ -307,7 +307,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     Status ready = checkReplaceable(finals[v], options.replaceDictionary);
     if (ready.isOk()) ready = setJournalAside(systemFileSystem(), journalName(finals[v]), aside);
     if (!ready.isOk()) {
-      outcome.error = ready.message();
+      outcome.status = ready;
       return outcome;
     }
     if (!aside.empty()) {
