@@ -155,6 +155,29 @@ void readSecondLine(const std::vector<Line>& lines, DictdHeadline& h) {
   ++h.bodyStart;
 }
 
+// foldoc's "American Standard Code for Information Interchange\nASCII": the word on a line of
+// its own under the first; the other names are the headline's rest.
+std::optional<DictdHeadline> readOtherNames(const std::vector<Line>& lines, size_t first,
+                                            std::string_view headword) {
+  size_t end = first;
+  bool named = false;
+  while (end < lines.size() && !lines[end].text.empty()) {
+    named = named || (lines[end].text.size() == headword.size() &&
+                      startsWithFolded(lines[end].text, headword));
+    ++end;
+  }
+  if (!named) return std::nullopt;
+  DictdHeadline h;
+  for (size_t i = first; i < end; ++i) {
+    const std::string_view name = lines[i].text;
+    if (name.size() == headword.size() && startsWithFolded(name, headword)) continue;
+    if (!h.rest.empty()) h.rest += ", ";
+    h.rest += name;
+  }
+  h.bodyStart = end;
+  return h;
+}
+
 // Lower case for comparing spellings: ASCII, Latin-1, Greek and Cyrillic capitals.
 char16_t lowerLetter(char16_t c) {
   if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
@@ -257,7 +280,7 @@ std::optional<DictdHeadline> readDictdHeadline(DictdShape shape, std::string_vie
     rest = joined;
     if (!readGcidePronunciation(headword, rest, h)) return std::nullopt;
   } else if (!readOtherPronunciation(lines[first].text, headword, rest, h)) {
-    return std::nullopt;
+    return readOtherNames(lines, first, headword);
   }
   readWordClass(trim(rest), h);
   if (shape != DictdShape::Gcide && h.pronunciation.empty() && h.wordClass.empty() &&
@@ -272,9 +295,17 @@ std::string dictdSpelledHeadword(DictdShape shape, std::string_view key, std::st
   size_t first = 0;
   while (first < lines.size() && lines[first].text.empty()) ++first;
   if (first == lines.size()) return {};
-  const std::string_view line = lines[first].text;
-  if (shape == DictdShape::Gcide) return gcideSpelledHeadword(key, line);
-  return toUtf8(spelledPrefix(fromUtf8(key), fromUtf8(line)));
+  if (shape == DictdShape::Gcide) return gcideSpelledHeadword(key, lines[first].text);
+  const std::u16string word = fromUtf8(key);
+  if (std::u16string spelled = spelledPrefix(word, fromUtf8(lines[first].text)); !spelled.empty())
+    return toUtf8(spelled);
+  // foldoc names an entry's other names on the lines under the first ("American Standard Code
+  // for Information Interchange", then "ASCII"): one of them, whole, spells the key too.
+  for (size_t i = first + 1; i < lines.size() && !lines[i].text.empty(); ++i) {
+    const std::u16string line = fromUtf8(lines[i].text);
+    if (spelledPrefix(word, line).size() == line.size()) return toUtf8(line);
+  }
+  return {};
 }
 
 }  // namespace lexora::importers

@@ -26,8 +26,9 @@ std::optional<DictdHeadline> readDictdHeadline(DictdShape shape, std::string_vie
                                                const std::vector<dictd_text::Line>& lines);
 
 // The headword as the text writes it on its first line ("Zeus" for the index key "zeus",
-// "aujourd'hui" for "aujourdhui", "Café" for gcide's "Caf'e"); empty when the text does not
-// start with it. gcide texts are expected with their notation still undecoded.
+// "aujourd'hui" for "aujourdhui", "Café" for gcide's "Caf'e") or, whole, on a line under it
+// before the first blank line (another name of the entry); empty when the text does not name
+// it so. gcide texts are expected with their notation still undecoded.
 std::string dictdSpelledHeadword(DictdShape shape, std::string_view key, std::string_view text);
 
 struct DictdSenseStart {

@@ -25,6 +25,7 @@ struct DictdText {
   uint64_t offset = 0;
   uint64_t length = 0;
   size_t lineNumber = 0;
+  bool named = false;  // the text itself names the headword
 };
 
 // The first non-blank line of a text, trimmed.
@@ -109,6 +110,7 @@ void spellHeadwords(DictdSource& source) {
     const DictdText& t = source.texts[i];
     spelled[i] = fromUtf8(dictdSpelledHeadword(source.shape, toUtf8(t.headword), source.textOf(t)));
     if (!spelled[i].empty()) spellingOf.emplace(t.headword, spelled[i]);
+    source.texts[i].named = !spelled[i].empty();
   }
   for (size_t i = 0; i < source.texts.size(); ++i) {
     DictdText& t = source.texts[i];
@@ -242,7 +244,11 @@ void writeEntry(const DictdSource& source, const Grouping& g, const std::vector<
     const DictdText& t = source.texts[g.order[k]];
     if (!seen.insert({t.offset, t.length}).second) continue;
     const DictdText& holder = source.texts[ownerOf[g.order[k]]];
-    const bool own = g.groupOf[ownerOf[g.order[k]]] == group;
+    // A text that names this headword itself is its own too (foldoc's "ASCII" under the entry
+    // "American Standard Code for Information Interchange"), except in gcide, whose headlines
+    // name every form and would repeat its texts many times over.
+    const bool own =
+        g.groupOf[ownerOf[g.order[k]]] == group || (t.named && source.shape != DictdShape::Gcide);
     if (own) {
       parts.push_back(source.textOf(t));
     } else {

@@ -92,6 +92,11 @@ TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
             "aujourd'hui");
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, " haus", "Haus /ha\u028as/ <n>\nhouse"),
             "Haus");
+  // Another name of the entry, on a line of its own under the first.
+  const std::string_view ascii = "American Standard Code\nASCII\n\n   The basis of {Unicode}.\n";
+  EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "ascii", ascii), "ASCII");
+  EXPECT_EQ(convert(DictdShape::Generic, "ASCII", {ascii}),
+            "@ASCII\nAmerican Standard Code\n- The basis of $Unicode$.");
   // A text that starts with another word names no spelling.
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "bug", "bugs\n  plural"), "");
 }
