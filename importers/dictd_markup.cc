@@ -335,7 +335,7 @@ std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
   std::vector<std::optional<DictdHeadline>> headlines;
   std::string pronunciation;
   for (std::string_view text : texts) {
-    decoded.push_back(shape == DictdShape::Gcide ? decodeGcideNotation(text) : std::string(text));
+    decoded.push_back(shape == DictdShape::Gcide ? decodeGcideText(text) : std::string(text));
     headlines.push_back(readDictdHeadline(shape, headword, splitText(decoded.back())));
   }
   // The first respelling, else the first pronunciation of any kind.

@@ -178,6 +178,26 @@ std::string decodeGcideNotation(std::string_view text, bool lettersOnly) {
   return out;
 }
 
+std::string decodeGcideText(std::string_view text) {
+  std::string decoded = decodeGcideNotation(text);
+  // "-- {Dic*ta\"to*ri*al*ly}, adv.": a derived word named with its syllables and stress.
+  std::string out;
+  out.reserve(decoded.size());
+  bool inReference = false;
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    const char c = decoded[i];
+    if (c == '{' || c == '}') inReference = c == '{';
+    const bool mark = c == '"' || c == '`' || c == '*';
+    const auto letter = [&](size_t k) {
+      return k < decoded.size() && (isAsciiLetter(decoded[k]) || (decoded[k] & 0x80) != 0);
+    };
+    if (inReference && mark && i > 0 && letter(i - 1) && (letter(i + 1) || decoded[i + 1] == '}'))
+      continue;
+    out += c;
+  }
+  return out;
+}
+
 std::string gcidePronunciation(std::string_view text) {
   std::string out;
   for (char c : decodeGcideNotation(text)) {

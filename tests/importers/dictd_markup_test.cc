@@ -78,6 +78,8 @@ TEST(DictdMarkup, GcideHeadlineSensesQuotationsPhrasesAndNotes) {
 TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
   EXPECT_EQ(decodeGcideNotation("[ae]on, [=e]ra, caf['e], ran[,c]on, [oe]il, [Obs.], [R.]"),
             "\u00e6on, \u0113ra, caf\u00e9, ran\u00e7on, \u0153il, [Obs.], [R.]");
+  EXPECT_EQ(decodeGcideText("-- {Dic*ta\"to*ri*al*ly\"}, adv. \"Hi\", he said"),
+            "-- {Dictatorially}, adv. \"Hi\", he said");
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Gcide, "Caf'e",
                                  "Caf'e \\Ca`f['e]\"\\ (k[a^]*f[=a]\"), n. [F.]\n"),
             "Caf\u00e9");
