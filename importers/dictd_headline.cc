@@ -287,6 +287,13 @@ std::optional<DictdHeadline> readDictdHeadline(DictdShape shape, std::string_vie
       h.rest.empty()) {
     readSecondLine(lines, h);
   }
+  // foldoc lists other names of the entry under the word, as far left as it ("execution",
+  // "execute", "run"): they belong to the headline.
+  while (shape == DictdShape::Generic && h.bodyStart < lines.size() &&
+         !lines[h.bodyStart].text.empty() && lines[h.bodyStart].indent == lines[first].indent) {
+    if (!h.rest.empty()) h.rest += ", ";
+    h.rest += lines[h.bodyStart++].text;
+  }
   return h;
 }
 

@@ -99,6 +99,8 @@ TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "ascii", ascii), "ASCII");
   EXPECT_EQ(convert(DictdShape::Generic, "ASCII", {ascii}),
             "@ASCII\nAmerican Standard Code\n- The basis of $Unicode$.");
+  EXPECT_EQ(convert(DictdShape::Generic, "run", {"run\nexecute\n\n   The {process}.\n"}),
+            "@run\nexecute\n- The $process$.");
   // A text that starts with another word names no spelling.
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "bug", "bugs\n  plural"), "");
 }
