@@ -80,7 +80,14 @@ void appendLinked(std::string& out, std::string_view text) {
       return;
     }
     appendUnlinked(out, text.substr(from, open - from), false, MarkupPlace::Paragraph);
-    const std::string_view target = trim(text.substr(open + 1, close - open - 1));
+    std::string target(trim(text.substr(open + 1, close - open - 1)));
+    // A target wrapped at its hyphen ("{Saint-\n Bernard's-lily}") is one word again.
+    for (size_t at = 1; (at = target.find("- ", at)) != std::string::npos;) {
+      if (std::isalpha(static_cast<unsigned char>(target[at - 1])))
+        target.erase(at + 1, 1);
+      else
+        ++at;
+    }
     if (!target.empty()) appendLinkWord(out, target);
     from = close + 1;
   }

@@ -122,11 +122,12 @@ TEST(DictdMarkup, WordNetClassesExamplesAndSynonyms) {
       "    n 1: a score in baseball; \"the Yankees scored 3 runs\"; \"their\n"
       "         first tally\" [syn: {run}, {tally}]\n"
       "    2: a bill for an amount due\n"
-      "    v 1: be compatible [syn: {match}, {fit}] [ant: {disagree}]\n";
+      "    v 1: be compatible [syn: {match}, {fit-\n         together}] [ant: {disagree}]\n";
+  // A synonym wrapped at its hyphen is one link word.
   EXPECT_EQ(convert(DictdShape::WordNet, "tally", {text}),
             "@tally\n* noun\n- a score in baseball\n=$the Yankees scored 3 runs\n"
             "=$their first tally\n# syn: $run$, $tally$\n- a bill for an amount due\n* verb\n"
-            "- be compatible\n# syn: $match$, $fit$\n# ant: $disagree$");
+            "- be compatible\n# syn: $match$, $fit\u2011together$\n# ant: $disagree$");
 }
 
 TEST(DictdMarkup, PlainTextJoinsParagraphsAndKeepsLinks) {
