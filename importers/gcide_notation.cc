@@ -191,7 +191,8 @@ std::string decodeGcideText(std::string_view text) {
     const auto letter = [&](size_t k) {
       return k < decoded.size() && (isAsciiLetter(decoded[k]) || (decoded[k] & 0x80) != 0);
     };
-    if (inReference && mark && i > 0 && letter(i - 1) && (letter(i + 1) || decoded[i + 1] == '}'))
+    if (inReference && mark && i > 0 && letter(i - 1) &&
+        (letter(i + 1) || (i + 1 < decoded.size() && decoded[i + 1] == '}')))
       continue;
     out += c;
   }
