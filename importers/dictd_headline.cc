@@ -183,6 +183,11 @@ char16_t lowerLetter(char16_t c) {
   if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
       (c >= 0x391 && c <= 0x3A9) || (c >= 0x410 && c <= 0x42F))
     return static_cast<char16_t>(c + 32);
+  // Latin Extended-A pairs a capital with the small letter after it ("Œ" "œ").
+  const bool evenCapital = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+  const bool oddCapital = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+  if ((evenCapital && c % 2 == 0) || (oddCapital && c % 2 == 1))
+    return static_cast<char16_t>(c + 1);
   return c;
 }
 

@@ -265,7 +265,18 @@ void writeBlock(std::string& out, DictdShape shape, const Block& b, bool numbere
   }
 }
 
-void writeHeadline(std::string& out, const DictdHeadline& headline) {
+// `shown`: the pronunciation that the headword line shows.
+void writeHeadline(std::string& out, DictdShape shape, const DictdHeadline& headline,
+                   std::string_view shown) {
+  // A merged text with a pronunciation of its own keeps it, on a plain line (gcide's
+  // syllabified word is none).
+  if (!headline.pronunciation.empty() && headline.pronunciation != shown &&
+      (headline.respelled || shape != DictdShape::Gcide)) {
+    newLine(out);
+    out += '/';
+    appendMarkupText(out, headline.pronunciation, MarkupPlace::PlainLine);
+    out += '/';
+  }
   if (!headline.wordClass.empty()) {
     newLine(out);
     out += "* ";
@@ -284,11 +295,11 @@ void writeHeadline(std::string& out, const DictdHeadline& headline) {
 }
 
 void emitText(std::string& out, DictdShape shape, std::string_view text,
-              const std::optional<DictdHeadline>& headline) {
+              const std::optional<DictdHeadline>& headline, std::string_view pronunciation) {
   const std::vector<Line> lines = splitText(text);
   BlockReader reader(shape);
   reader.read(lines, headline ? headline->bodyStart : 0);
-  writeHeadline(out, headline.value_or(DictdHeadline()));
+  writeHeadline(out, shape, headline.value_or(DictdHeadline()), pronunciation);
   const bool numbered = std::any_of(reader.blocks.begin(), reader.blocks.end(),
                                     [](const Block& b) { return b.kind == BlockKind::Sense; });
   for (const Block& b : reader.blocks) writeBlock(out, shape, b, numbered);
@@ -357,7 +368,7 @@ std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
     if (trim(texts[t]).empty()) continue;
     if (!first) newLine(out);  // a blank line between two texts
     first = false;
-    emitText(out, shape, decoded[t], headlines[t]);
+    emitText(out, shape, decoded[t], headlines[t], pronunciation);
   }
   if (!references.empty()) {
     if (!first) newLine(out);

@@ -94,6 +94,8 @@ TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
             "aujourd'hui");
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, " haus", "Haus /ha\u028as/ <n>\nhouse"),
             "Haus");
+  EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, "\u0153dipe", "\u0152dipe <n>\nOedipus"),
+            "\u0152dipe");
   // Another name of the entry, on a line of its own under the first.
   const std::string_view ascii = "American Standard Code\nASCII\n\n   The basis of {Unicode}.\n";
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "ascii", ascii), "ASCII");
@@ -163,6 +165,9 @@ TEST(DictdMarkup, EveryCharacterAndLineOfThePlainTextIsKept) {
   EXPECT_EQ(convert(DictdShape::FreeDict, "Haus", {haus}),
             "@Haus|ha\u028as|\n* neut, n, sg\n- house &lt;n&gt;\n=$ein Haus bauen+build a house\n"
             "# Synonyms: $Einrichtung$, $Zuhause$");
+  // A second text with its own pronunciation keeps it.
+  EXPECT_EQ(convert(DictdShape::FreeDict, "Haus", {"Haus /a/\nhouse\n", "Haus /b/\nhome\n"}),
+            "@Haus|a|\n- house\n\n/b/\n- home");
 }
 
 }  // namespace
