@@ -235,7 +235,12 @@ void writeEntry(const DictdSource& source, const Grouping& g, const std::vector<
                 uint32_t group, EntrySink& sink) {
   const auto [begin, end] = g.groups[group];
   const DictdText& lead = source.texts[g.order[begin]];
-  const std::string headword = toUtf8(lead.headword);
+  // The spelling of a text that names the word itself, when one does ("Shealing" rather than
+  // the key "shealing" of a text that only mentions it).
+  const DictdText* spelling = &lead;
+  for (size_t k = begin; k < end && !spelling->named; ++k) spelling = &source.texts[g.order[k]];
+  if (!spelling->named) spelling = &lead;
+  const std::string headword = toUtf8(spelling->headword);
   std::vector<std::string_view> parts;
   std::vector<std::string> references;
   std::set<std::pair<uint64_t, uint64_t>> seen;
