@@ -37,8 +37,11 @@ std::u16string normaliseLookupWord(std::u16string_view text) {
   out.reserve(end - begin);
   for (size_t i = begin; i < end; ++i) {
     char16_t c = text[i];
-    if (c == u'_') {
+    // A link to a word of several words joins them with no-break spaces and hyphens.
+    if (c == u'_' || c == 0x00A0) {
       out += u' ';
+    } else if (c == 0x2011) {
+      out += u'-';
     } else if (c != 0x0301) {
       out += c;
     }

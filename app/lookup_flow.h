@@ -9,8 +9,9 @@
 
 namespace lexora {
 
-// Trims white space at both ends, then turns every "_" into a space and drops every U+0301
-// (combining acute accent); every other character stays.
+// Trims white space at both ends, then turns every "_" and U+00A0 (no-break space) into a
+// space and every U+2011 (no-break hyphen) into "-", and drops every U+0301 (combining acute
+// accent); every other character stays.
 std::u16string normaliseLookupWord(std::u16string_view text);
 
 // The first `maxChars` units of `text` (the word box's text as a search key).

@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
+#include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"
@@ -45,7 +47,40 @@ struct OpenDictionary {
   std::string file;
   std::string title;  // UTF-8; the file name when the dictionary has no title
   std::unique_ptr<Dictionary> dictionary;
+  // One volume of a source imported in several ("T, volume 1 of 2 (a – m)"): the title before
+  // ", volume", and the volume's first and last headwords.
+  std::string book;
+  std::u16string first;
+  std::u16string last;
 };
+
+OpenDictionary openedDictionary(const std::string& file, std::string title,
+                                std::unique_ptr<Dictionary> d) {
+  OpenDictionary o{file, std::move(title), std::move(d), {}, {}, {}};
+  const size_t volume = o.title.rfind(", volume ");
+  std::vector<std::u16string> words;
+  const uint32_t count = o.dictionary->wordCount();
+  if (volume == std::string::npos || count == 0) return o;
+  if (!o.dictionary->readWords(0, 1, words).isOk() || words.empty()) return o;
+  o.first = words[0];
+  if (!o.dictionary->readWords(count - 1, 1, words).isOk() || words.empty()) return o;
+  o.last = words[0];
+  o.book = o.title.substr(0, volume);
+  return o;
+}
+
+// True when `word` lies before or after the headwords of volume `d` and another volume of the
+// same source is looked up too: a miss there says nothing.
+bool inAnotherVolume(const OpenDictionary& d, std::u16string_view word,
+                     const std::vector<OpenDictionary>& all) {
+  if (d.book.empty()) return false;
+  const bool sibling = std::any_of(all.begin(), all.end(), [&](const OpenDictionary& o) {
+    return &o != &d && o.book == d.book;
+  });
+  const uint32_t collation = d.dictionary->collation();
+  return sibling && (compareWords(collation, word, d.first, CompareForm::Full) < 0 ||
+                     compareWords(collation, word, d.last, CompareForm::Full) > 0);
+}
 
 const char* kindName(LineKind kind) {
   switch (kind) {
@@ -167,6 +202,7 @@ class Lookup {
         failure(io_, d.file, why);
         continue;
       }
+      if (entry.sign != 0 && inAnotherVolume(d, word, dictionaries_)) continue;
       MissHelp miss;
       if (entry.sign != 0) {
         helpWithMiss(*d.dictionary, word, entry, miss);
@@ -283,7 +319,7 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
     if (!openOrReport(*d, file, io)) continue;
     std::string title = toUtf8(d->title());
     if (title.empty()) title = baseName(file);
-    dictionaries.push_back(OpenDictionary{file, std::move(title), std::move(d)});
+    dictionaries.push_back(openedDictionary(file, std::move(title), std::move(d)));
   }
   if (dictionaries.empty()) return kExitFailed;
 

@@ -32,8 +32,11 @@ std::u16string normaliseLookupWord(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (char16_t c : text) {
-    if (c == u'_') {
+    // A link to a word of several words joins them with no-break spaces and hyphens.
+    if (c == u'_' || c == 0x00A0) {
       out.push_back(u' ');
+    } else if (c == 0x2011) {
+      out.push_back(u'-');
     } else if (c != 0x0301) {
       out.push_back(c);
     }

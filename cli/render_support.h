@@ -20,7 +20,8 @@ namespace lexora::cli {
 inline constexpr int kExitNotFound = 3;
 
 // As a lookup normalises typed or handed-over text: white space trimmed at both ends, every
-// "_" a space, every U+0301 (combining acute accent) dropped.
+// "_" and no-break space a space, every no-break hyphen a "-", every U+0301 (combining acute
+// accent) dropped.
 std::u16string normaliseLookupWord(std::u16string_view text);
 
 // The user's display settings from the settings store (defaults where nothing is stored).

@@ -1,10 +1,12 @@
 #include "importers/dictd_markup.h"
 
-#include "importers/dictd_text.h"
-
 #include <algorithm>
-#include <cctype>
 #include <optional>
+
+#include "importers/dictd_headline.h"
+#include "importers/dictd_text.h"
+#include "importers/gcide_notation.h"
+#include "importers/source_outline.h"
 
 namespace lexora::importers {
 namespace {
@@ -21,170 +23,100 @@ bool isSourceNote(std::string_view t) {
   return false;
 }
 
-const char* wordNetClass(std::string_view tag) {
-  if (tag == "n") return "noun";
-  if (tag == "v") return "verb";
-  if (tag == "adj" || tag == "a" || tag == "s") return "adjective";
-  if (tag == "adv" || tag == "r") return "adverb";
-  return nullptr;
-}
-
-struct SenseStart {
-  size_t length = 0;      // bytes of the number and the blanks after it
-  std::string wordClass;  // WordNet's "n 1:" names one
-  bool sub = false;       // "(a)"
-};
-
-std::optional<SenseStart> senseStart(std::string_view t, DictdShape shape) {
-  SenseStart s;
-  size_t k = 0;
-  if (shape == DictdShape::WordNet) {
-    size_t letters = 0;
-    while (letters < t.size() && std::islower(static_cast<unsigned char>(t[letters]))) ++letters;
-    if (letters > 0 && letters < t.size() && t[letters] == ' ') {
-      if (const char* cls = wordNetClass(t.substr(0, letters))) {
-        size_t j = letters + 1;
-        if (j < t.size() && t[j] == ':') {  // "n : gloss", a word with one sense
-          s.wordClass = cls;
-          k = j + 1;
-          while (k < t.size() && t[k] == ' ') ++k;
-          s.length = k;
-          return s;
-        }
-        size_t digits = j;
-        while (digits < t.size() && std::isdigit(static_cast<unsigned char>(t[digits]))) ++digits;
-        if (digits > j && digits < t.size() && t[digits] == ':') {
-          s.wordClass = cls;
-          k = digits + 1;
-          while (k < t.size() && t[k] == ' ') ++k;
-          s.length = k;
-          return s;
-        }
-      }
-    }
-  }
-  while (k < t.size() && k < 3 && std::isdigit(static_cast<unsigned char>(t[k]))) ++k;
-  if (k > 0 && k < t.size() && (t[k] == '.' || t[k] == ')' || t[k] == ':') &&
-      (k + 1 == t.size() || t[k + 1] == ' ')) {
-    k += 1;
-    while (k < t.size() && t[k] == ' ') ++k;
-    s.length = k;
-    return s;
-  }
-  if (t.size() >= 4 && t[0] == '(' && std::islower(static_cast<unsigned char>(t[1])) &&
-      t[2] == ')' && t[3] == ' ') {
-    s.sub = true;
-    s.length = 0;  // the letter stays
-    return s;
-  }
-  return std::nullopt;
-}
-
-enum class BlockKind { Sense, Sub, Quote, Paragraph, Idiom };
+enum class BlockKind { Sense, Sub, Quote, Paragraph, Idiom, Preformatted, Example, Related };
 
 struct Block {
   BlockKind kind = BlockKind::Paragraph;
   std::string text;
   std::string wordClass;
-  int textIndent = 0;  // where its wrapped lines continue
+  int textIndent = 0;       // where its wrapped lines continue; a preformatted block's left edge
+  std::vector<Line> lines;  // a preformatted block's lines, as they are
 };
 
-struct Headline {
-  std::string pronunciation;
-  std::string wordClass;
-  std::string rest;      // forms, etymology and the like
-  size_t bodyStart = 0;  // the first line after the headline
-};
+// Cuts the body of a text into blocks: senses, paragraphs, quotations, phrases, and text laid
+// out by hand, which keeps its lines.
+class BlockReader {
+ public:
+  explicit BlockReader(DictdShape shape) : shape_(shape) {}
 
-// Takes "(...)" with nested brackets off the front of s.
-bool dropParenthesised(std::string_view& s) {
-  if (s.empty() || s.front() != '(') return false;
-  int depth = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '(') ++depth;
-    if (s[i] == ')' && --depth == 0) {
-      s = trim(s.substr(i + 1));
+  void read(const std::vector<Line>& lines, size_t from) {
+    for (size_t i = from; i < lines.size(); ++i) {
+      const Line& line = lines[i];
+      if (line.text.empty() || isSourceNote(line.text)) {
+        open_ = false;
+      } else if (open_ && continuesOpenBlock(line)) {
+        continue;
+      } else if (const auto s = dictdSenseStart(line.text, shape_)) {
+        startSense(line, *s);
+      } else if (open_ && shape_ != DictdShape::FreeDict) {
+        appendJoined(blocks.back().text, line.text);
+      } else {
+        startOther(line);
+      }
+    }
+  }
+
+  std::vector<Block> blocks;
+
+ private:
+  // A line that belongs to the open block whatever it starts with.
+  bool continuesOpenBlock(const Line& line) {
+    Block& b = blocks.back();
+    if (b.kind == BlockKind::Preformatted) {
+      b.lines.push_back(line);
       return true;
     }
+    // A quotation's wrapped lines, a verse number among them ("--Deut. xxxiv.\n 7.").
+    if (b.kind == BlockKind::Quote && line.indent > lastTextIndent_ + 2) {
+      appendJoined(b.text, line.text);
+      return true;
+    }
+    return false;
   }
-  return false;
-}
 
-std::optional<Headline> readHeadline(DictdShape shape, std::string_view headword,
-                                     const std::vector<Line>& lines) {
-  size_t first = 0;
-  while (first < lines.size() && lines[first].text.empty()) ++first;
-  if (first == lines.size()) return std::nullopt;
-  std::string_view line = lines[first].text;
-  Headline h;
-  h.bodyStart = first + 1;
-  std::string joined;
-  std::string_view rest;
-  if (shape == DictdShape::Gcide) {
-    // The headline runs on while a bracket is open.
-    joined = std::string(line);
-    int depth = 0;
-    auto count = [&](std::string_view t) {
-      for (char c : t) depth += c == '[' ? 1 : c == ']' ? -1 : 0;
-    };
-    count(line);
-    while (depth > 0 && h.bodyStart < lines.size() && !lines[h.bodyStart].text.empty() &&
-           !senseStart(lines[h.bodyStart].text, shape)) {
-      appendJoined(joined, lines[h.bodyStart].text);
-      count(lines[h.bodyStart].text);
-      ++h.bodyStart;
-    }
-    rest = joined;
-    const size_t slash = rest.find('\\');
-    if (slash == std::string_view::npos) {
-      // No pronunciation: the word runs to the first comma.
-      const size_t comma = rest.find(',');
-      if (!startsWithFolded(rest, headword) && comma == std::string_view::npos) return std::nullopt;
-      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  void startSense(const Line& line, const DictdSenseStart& s) {
+    Block b;
+    b.kind = s.sub ? BlockKind::Sub : BlockKind::Sense;
+    appendJoined(b.text, line.text.substr(s.length));
+    b.wordClass = s.wordClass;
+    b.textIndent = line.indent + static_cast<int>(s.length == 0 ? 4 : s.length);
+    lastTextIndent_ = b.textIndent;
+    blocks.push_back(std::move(b));
+    open_ = true;
+  }
+
+  void startOther(const Line& line) {
+    const std::string_view t = line.text;
+    Block b;
+    b.textIndent = line.indent;
+    const bool deeper =
+        !blocks.empty() && line.indent > lastTextIndent_ + (shape_ == DictdShape::Generic ? 0 : 2);
+    if (shape_ == DictdShape::FreeDict) {
+      b.kind = t.front() == '"' ? BlockKind::Example
+               : startsWithFolded(t, "synonym") || startsWithFolded(t, "see:")
+                   ? BlockKind::Related
+                   : BlockKind::Paragraph;
+    } else if (deeper && shape_ == DictdShape::Generic) {
+      b.kind = BlockKind::Preformatted;
+      b.textIndent = lastTextIndent_;
+      b.lines.push_back(line);
+    } else if (deeper) {
+      b.kind = BlockKind::Quote;
+    } else if (shape_ == DictdShape::Gcide && t.front() == '{') {
+      b.kind = BlockKind::Idiom;
+      lastTextIndent_ = line.indent + 3;
     } else {
-      rest = rest.substr(slash);
+      lastTextIndent_ = line.indent;
     }
-  } else {
-    if (!startsWithFolded(line, headword)) return std::nullopt;
-    rest = line.substr(headword.size());
-    if (!rest.empty() &&
-        std::string_view(" ,/\\[(<").find(rest.front()) == std::string_view::npos) {
-      return std::nullopt;  // the line only starts with the same letters
-    }
+    if (b.kind != BlockKind::Preformatted) appendJoined(b.text, t);
+    blocks.push_back(std::move(b));
+    open_ = true;
   }
-  rest = trim(rest);
-  if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/' ||
-                        (rest.front() == '[' && shape != DictdShape::Gcide))) {
-    const char close = rest.front() == '[' ? ']' : rest.front();
-    const size_t end = rest.find(close, 1);
-    if (end != std::string_view::npos) {
-      h.pronunciation = std::string(trim(rest.substr(1, end - 1)));
-      rest = trim(rest.substr(end + 1));
-    }
-  }
-  // gcide repeats the pronunciation in its own respelling: "(r[a^]n"s[u^]m)".
-  if (shape == DictdShape::Gcide && !h.pronunciation.empty()) dropParenthesised(rest);
-  if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
-  if (!rest.empty() && rest.front() == '<') {
-    const size_t end = rest.find('>');
-    if (end != std::string_view::npos) {
-      h.wordClass = std::string(trim(rest.substr(1, end - 1)));
-      rest = trim(rest.substr(end + 1));
-    }
-  } else if (!rest.empty()) {
-    size_t end = rest.find_first_of("[({");
-    if (end == std::string_view::npos) end = rest.size();
-    std::string_view cls = trim(rest.substr(0, end));
-    while (!cls.empty() && (cls.back() == ',' || cls.back() == ';'))
-      cls = trim(cls.substr(0, cls.size() - 1));
-    if (!cls.empty() && cls.size() <= 40) {
-      h.wordClass = std::string(cls);
-      rest = trim(rest.substr(end));
-    }
-  }
-  h.rest = std::string(rest);
-  return h;
-}
+
+  DictdShape shape_;
+  bool open_ = false;
+  int lastTextIndent_ = 0;
+};
 
 // WordNet's sense text: "gloss; "example"; "example" [syn: {a}, {b}] [ant: {c}]".
 void emitWordNetSense(std::string& out, std::string_view text) {
@@ -230,135 +162,152 @@ void emitWordNetSense(std::string& out, std::string_view text) {
   }
 }
 
-void emitText(std::string& out, DictdShape shape, std::string_view headword, std::string_view text,
-              const std::optional<Headline>& headline) {
+// FreeDict's example line: "\"ein Haus bauen\"  - build a house".
+void writeExampleLine(std::string& out, std::string_view text) {
+  std::string_view example = text;
+  std::string_view translation;
+  const size_t close = text.size() > 1 && text.front() == '"' ? text.find('"', 1) : text.npos;
+  if (close != std::string_view::npos) {
+    example = text.substr(1, close - 1);
+    std::string_view rest = trim(text.substr(close + 1));
+    if (rest.size() >= 2 && rest.front() == '-' && rest[1] == ' ') {
+      translation = trim(rest.substr(2));
+    } else if (!rest.empty()) {
+      example = text;
+    }
+  }
+  out += "=$";
+  appendUnlinked(out, example, true);
+  if (!translation.empty()) {
+    out += '+';
+    appendUnlinked(out, translation, false);
+  }
+}
+
+void writeIdiom(std::string& out, std::string_view text) {
+  const size_t close = text.find('}');
+  if (close == std::string_view::npos) {
+    out += "- ";
+    appendLinked(out, text);
+    return;
+  }
+  out += "!$";
+  appendLinkWord(out, trim(text.substr(1, close - 1)));
+  std::string_view rest = trim(text.substr(close + 1));
+  if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
+  // "{Phrase}." has nothing after it worth a line.
+  if (rest.find_first_not_of(" .,;:") == std::string_view::npos) return;
+  newLine(out);
+  out += "- ";
+  appendLinked(out, rest);
+}
+
+void writePreformatted(std::string& out, const Block& b) {
+  for (size_t i = 0; i < b.lines.size(); ++i) {
+    if (i > 0) newLine(out);
+    const Line& line = b.lines[i];
+    // A line of one character would read as a blank line.
+    const int indent = std::max(line.indent - b.textIndent, line.text.size() < 2 ? 1 : 0);
+    appendPreformatted(out, line.text, indent);
+  }
+}
+
+// A paragraph that is not a sense of its own: it keeps its links on a meaning line (or, for
+// gcide's "Syn." notes, a synonym line); without links it is a plain line.
+void writeOtherParagraph(std::string& out, DictdShape shape, std::string_view text, bool numbered) {
+  const bool links = text.find('{') != std::string_view::npos;
+  if (!numbered || links) {
+    out += shape == DictdShape::Gcide && text.rfind("Syn.", 0) == 0 ? "# " : "- ";
+    appendLinked(out, text);
+  } else {
+    startPlainLine(out, text);
+    appendUnlinked(out, text, false);
+  }
+}
+
+void writeBlock(std::string& out, DictdShape shape, const Block& b, bool numbered) {
+  if (b.kind == BlockKind::Sense && !b.wordClass.empty()) {
+    newLine(out);
+    out += "* ";
+    appendMarkupText(out, b.wordClass, MarkupPlace::Paragraph);
+  }
+  if (b.kind == BlockKind::Sense && shape == DictdShape::WordNet) {
+    emitWordNetSense(out, b.text);
+    return;
+  }
+  newLine(out);
+  switch (b.kind) {
+    case BlockKind::Sense:
+      out += "- ";
+      appendLinked(out, b.text);
+      break;
+    case BlockKind::Sub:
+    case BlockKind::Paragraph:
+      writeOtherParagraph(out, shape, b.text, numbered || b.kind == BlockKind::Sub);
+      break;
+    case BlockKind::Related:
+      out += "# ";
+      appendLinked(out, b.text);
+      break;
+    case BlockKind::Quote:
+      out += "=$";
+      appendUnlinked(out, b.text, true);
+      break;
+    case BlockKind::Example:
+      writeExampleLine(out, b.text);
+      break;
+    case BlockKind::Idiom:
+      writeIdiom(out, b.text);
+      break;
+    case BlockKind::Preformatted:
+      writePreformatted(out, b);
+      break;
+  }
+}
+
+// `shown`: the pronunciation that the headword line shows.
+void writeHeadline(std::string& out, DictdShape shape, const DictdHeadline& headline,
+                   std::string_view shown) {
+  // A merged text with a pronunciation of its own keeps it, on a plain line (gcide's
+  // syllabified word is none).
+  if (!headline.pronunciation.empty() && headline.pronunciation != shown &&
+      (headline.respelled || shape != DictdShape::Gcide)) {
+    newLine(out);
+    out += '/';
+    appendMarkupText(out, headline.pronunciation, MarkupPlace::PlainLine);
+    out += '/';
+  }
+  if (!headline.wordClass.empty()) {
+    newLine(out);
+    out += "* ";
+    appendLinked(out, headline.wordClass);
+  }
+  if (headline.rest.empty()) return;
+  newLine(out);
+  // Forms and etymology; when they name other entries they keep the links on a synonym line.
+  if (headline.rest.find('{') != std::string::npos) {
+    out += "# ";
+    appendLinked(out, headline.rest);
+  } else {
+    startPlainLine(out, headline.rest);
+    appendUnlinked(out, headline.rest, false);
+  }
+}
+
+void emitText(std::string& out, DictdShape shape, std::string_view text,
+              const std::optional<DictdHeadline>& headline, std::string_view pronunciation) {
   const std::vector<Line> lines = splitText(text);
-  if (headline) {
-    if (!headline->wordClass.empty()) {
-      newLine(out);
-      out += "* ";
-      appendLinked(out, headline->wordClass);
-    }
-    if (!headline->rest.empty()) {
-      newLine(out);
-      startPlainLine(out, headline->rest);
-      appendUnlinked(out, headline->rest, false);
-    }
-  }
-  std::vector<Block> blocks;
-  bool open = false;
-  int lastTextIndent = 0;
-  for (size_t i = headline ? headline->bodyStart : 0; i < lines.size(); ++i) {
-    const Line& line = lines[i];
-    if (line.text.empty()) {
-      open = false;
-      continue;
-    }
-    if (isSourceNote(line.text)) {
-      open = false;
-      continue;
-    }
-    if (const auto s = senseStart(line.text, shape)) {
-      Block b;
-      b.kind = s->sub ? BlockKind::Sub : BlockKind::Sense;
-      appendJoined(b.text, line.text.substr(s->length));
-      b.wordClass = s->wordClass;
-      b.textIndent = line.indent + static_cast<int>(s->length == 0 ? 4 : s->length);
-      lastTextIndent = b.textIndent;
-      blocks.push_back(std::move(b));
-      open = true;
-      continue;
-    }
-    if (open) {
-      appendJoined(blocks.back().text, line.text);
-      continue;
-    }
-    Block b;
-    b.textIndent = line.indent;
-    if (!blocks.empty() && line.indent > lastTextIndent + 2) {
-      b.kind = BlockKind::Quote;
-    } else if (shape == DictdShape::Gcide && line.text.front() == '{') {
-      b.kind = BlockKind::Idiom;
-      lastTextIndent = line.indent + 3;
-    } else {
-      b.kind = BlockKind::Paragraph;
-      lastTextIndent = line.indent;
-    }
-    appendJoined(b.text, line.text);
-    blocks.push_back(std::move(b));
-    open = true;
-  }
-  (void)headword;
-  const bool numbered = std::any_of(blocks.begin(), blocks.end(),
+  BlockReader reader(shape);
+  reader.read(lines, headline ? headline->bodyStart : 0);
+  writeHeadline(out, shape, headline.value_or(DictdHeadline()), pronunciation);
+  const bool numbered = std::any_of(reader.blocks.begin(), reader.blocks.end(),
                                     [](const Block& b) { return b.kind == BlockKind::Sense; });
-  for (const Block& b : blocks) {
-    switch (b.kind) {
-      case BlockKind::Sense:
-        if (!b.wordClass.empty()) {
-          newLine(out);
-          out += "* ";
-          out += b.wordClass;
-        }
-        if (shape == DictdShape::WordNet) {
-          emitWordNetSense(out, b.text);
-        } else {
-          newLine(out);
-          out += "- ";
-          appendLinked(out, b.text);
-        }
-        break;
-      case BlockKind::Sub:
-      case BlockKind::Paragraph:
-        newLine(out);
-        if (b.kind == BlockKind::Paragraph && !numbered) {
-          out += "- ";
-          appendLinked(out, b.text);
-        } else {
-          startPlainLine(out, b.text);
-          appendUnlinked(out, b.text, false);
-        }
-        break;
-      case BlockKind::Quote:
-        newLine(out);
-        out += "=$";
-        appendUnlinked(out, b.text, true);
-        break;
-      case BlockKind::Idiom: {
-        const size_t close = b.text.find('}');
-        if (close == std::string::npos) {
-          newLine(out);
-          out += "- ";
-          appendLinked(out, b.text);
-          break;
-        }
-        newLine(out);
-        out += "!$";
-        appendUnlinked(out, std::string_view(b.text).substr(1, close - 1), true);
-        std::string_view rest = trim(std::string_view(b.text).substr(close + 1));
-        if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
-        if (!rest.empty()) {
-          newLine(out);
-          out += "- ";
-          appendLinked(out, rest);
-        }
-        break;
-      }
-    }
-  }
+  for (const Block& b : reader.blocks) writeBlock(out, shape, b, numbered);
 }
 
 }  // namespace
 
 bool isDictdSourceNote(std::string_view line) { return isSourceNote(trim(line)); }
-
-size_t wordNetSenseMark(std::string_view text, const char*& wordClass) {
-  wordClass = nullptr;
-  const auto s = senseStart(text, DictdShape::WordNet);
-  if (!s || s->wordClass.empty()) return 0;
-  std::string_view tag = text.substr(0, text.find(' '));
-  wordClass = wordNetClass(tag);
-  return wordClass != nullptr ? s->length : 0;
-}
 
 DictdShape dictdShapeFromHeader(std::string_view shortName, std::string_view url,
                                 std::string_view info) {
@@ -393,17 +342,25 @@ const char* dictdShapeName(DictdShape shape) {
 std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
                              const std::vector<std::string_view>& texts,
                              const std::vector<std::string>& references) {
-  std::vector<std::optional<Headline>> headlines;
+  std::vector<std::string> decoded;  // gcide's notation in Unicode
+  std::vector<std::optional<DictdHeadline>> headlines;
   std::string pronunciation;
   for (std::string_view text : texts) {
-    headlines.push_back(readHeadline(shape, headword, splitText(text)));
-    if (pronunciation.empty() && headlines.back()) pronunciation = headlines.back()->pronunciation;
+    decoded.push_back(shape == DictdShape::Gcide ? decodeGcideText(text) : std::string(text));
+    headlines.push_back(readDictdHeadline(shape, headword, splitText(decoded.back())));
+  }
+  // The first respelling, else the first pronunciation of any kind.
+  for (bool respelled : {true, false}) {
+    for (const auto& h : headlines) {
+      if (pronunciation.empty() && h && (h->respelled || !respelled))
+        pronunciation = h->pronunciation;
+    }
   }
   std::string out = "@";
-  for (char c : headword) out += c == '|' ? '/' : c;
+  appendMarkupText(out, headword, MarkupPlace::Headword);
   if (!pronunciation.empty()) {
     out += '|';
-    for (char c : pronunciation) out += c == '|' ? '/' : c;
+    appendMarkupText(out, pronunciation, MarkupPlace::Headword);
     out += '|';
   }
   bool first = true;
@@ -411,7 +368,7 @@ std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
     if (trim(texts[t]).empty()) continue;
     if (!first) newLine(out);  // a blank line between two texts
     first = false;
-    emitText(out, shape, headword, texts[t], headlines[t]);
+    emitText(out, shape, decoded[t], headlines[t], pronunciation);
   }
   if (!references.empty()) {
     if (!first) newLine(out);
@@ -419,9 +376,7 @@ std::string dictdEntryMarkup(DictdShape shape, std::string_view headword,
     out += "- See ";
     for (size_t i = 0; i < references.size(); ++i) {
       if (i > 0) out += "; ";
-      out += '$';
-      appendLinked(out, references[i]);
-      out += '$';
+      appendLinkWord(out, references[i]);
     }
   }
   return out;

@@ -3,7 +3,8 @@
 // it is in its own header entries (00-database-short, -url, -info); the shape chosen from them
 // decides how the first line of a text is read and which lines are notes or examples:
 //
-//   gcide      "Ransom \Ran"som\, v. t. [imp. ...]": pronunciation between backslashes, word
+//   gcide      "Ransom \Ran"som\ (r[a^]n"s[u^]m), n. [...]": the respelling in brackets is
+//              the pronunciation (the word between backslashes when there is none), word
 //              class after it, forms and etymology in brackets (which may wrap); quotations
 //              indented below a sense; "{Phrase} (Law), ..." paragraphs are idioms.
 //   WordNet    "n 1: gloss; "example" [syn: {a}, {b}]": the word class starts each group of
@@ -14,10 +15,13 @@
 // The generic rule, which every shape builds on: wrapped lines are joined into one paragraph;
 // a numbered sense ("1.", "2)", "n 1:", "3:") becomes one meaning line without its number; a
 // lettered sub-sense ("(a)") stays a plain line under its sense; source notes such as
-// "[1913 Webster]" are dropped; a paragraph indented deeper than the sense above it is a
-// quotation (an example); "{word}" becomes a "$word$" link; a literal "$" becomes U+FF04
-// (fullwidth dollar sign) since "$" marks links. Texts without numbered senses give one
-// meaning per paragraph. Lines end in CR LF. All texts are standard UTF-8.
+// "[1913 Webster]" are dropped; a paragraph indented deeper than the text above it is laid out
+// by hand and keeps its lines (gcide: a quotation, an example); "{word}" becomes one link
+// word, however many words the target has; every other character is shown as the source has
+// it (markup_text.h). Texts without numbered senses give one meaning per paragraph; a
+// paragraph with links keeps them on a meaning line. FreeDict's lines are each a line of their
+// own: quoted examples with their translations, synonym and "see:" lists. gcide's notation
+// for accented letters is decoded. Lines end in CR LF. All texts are standard UTF-8.
 
 #include <string>
 #include <string_view>

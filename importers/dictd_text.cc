@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "importers/markup_text.h"
+
 namespace lexora::importers::dictd_text {
 namespace {
 
-constexpr char kFullwidthDollar[] = "\xEF\xBC\x84";  // U+FF04
-constexpr char kFullwidthPlus[] = "\xEF\xBC\x8B";    // U+FF0B
+constexpr char kNoBreakSpace[] = "\xC2\xA0";  // U+00A0
 
 }  // namespace
 
@@ -69,40 +70,49 @@ void appendJoined(std::string& to, std::string_view more) {
   }
 }
 
-// Text for a line that takes links: braces become link marks, "$" its fullwidth twin.
 void appendLinked(std::string& out, std::string_view text) {
-  for (char c : text) {
-    if (c == '{' || c == '}') {
-      out += '$';
-    } else if (c == '$') {
-      out += kFullwidthDollar;
-    } else if (c == '\n' || c == '\r') {
-      out += ' ';
-    } else {
-      out += c;
+  size_t from = 0;
+  while (from < text.size()) {
+    const size_t open = text.find('{', from);
+    const size_t close = open == std::string_view::npos ? open : text.find('}', open + 1);
+    if (close == std::string_view::npos) {
+      appendUnlinked(out, text.substr(from), false, MarkupPlace::Paragraph);
+      return;
+    }
+    appendUnlinked(out, text.substr(from, open - from), false, MarkupPlace::Paragraph);
+    std::string target(trim(text.substr(open + 1, close - open - 1)));
+    // A target wrapped at its hyphen ("{Saint-\n Bernard's-lily}") is one word again.
+    for (size_t at = 1; (at = target.find("- ", at)) != std::string::npos;) {
+      if (std::isalpha(static_cast<unsigned char>(target[at - 1])))
+        target.erase(at + 1, 1);
+      else
+        ++at;
+    }
+    if (!target.empty()) appendLinkWord(out, target);
+    from = close + 1;
+  }
+}
+
+void appendUnlinked(std::string& out, std::string_view text, bool example, MarkupPlace place) {
+  if (example) place = MarkupPlace::Example;
+  size_t from = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '{' || text[i] == '}') {
+      appendMarkupText(out, text.substr(from, i - from), place);
+      from = i + 1;
     }
   }
 }
 
-// A plain line must not start like another kind of line.
-void startPlainLine(std::string& out, std::string_view text) {
-  if (!text.empty() && std::string_view("@*-#=!").find(text.front()) != std::string_view::npos)
-    out += ' ';
-}
-
-// Text for a plain line or an example: no link marks. In an example "+" would start the
-// translation, so it becomes its fullwidth twin.
-void appendUnlinked(std::string& out, std::string_view text, bool example) {
-  for (char c : text) {
-    if (c == '{' || c == '}') continue;
-    if (c == '$') {
-      out += kFullwidthDollar;
-    } else if (example && c == '+') {
-      out += kFullwidthPlus;
-    } else if (c == '\n' || c == '\r') {
-      out += ' ';
+void appendPreformatted(std::string& out, std::string_view text, int indent) {
+  for (int i = 0; i < indent; ++i) out += kNoBreakSpace;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto blank = [&](size_t k) { return k < text.size() && isBlank(text[k]); };
+    // A lone space may break the line; a run of blanks keeps its width.
+    if (text[i] == '\t' || (text[i] == ' ' && ((i > 0 && blank(i - 1)) || blank(i + 1)))) {
+      out += kNoBreakSpace;
     } else {
-      out += c;
+      appendMarkupText(out, text.substr(i, 1), MarkupPlace::PlainLine);
     }
   }
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The plain-text pieces the dictd converters are built from: trimming and folded comparison of
 // ASCII text, splitting a source text into indented lines, and writing text into entry markup
-// lines (wrapped lines joined, "{word}" as links, characters that would start another kind of
-// line or an example's translation replaced by their fullwidth twins).
+// lines (wrapped lines joined, "{word}" as links, every other character shown as it is).
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "importers/markup_text.h"
 
 namespace lexora::importers::dictd_text {
 
@@ -23,13 +24,13 @@ std::vector<Line> splitText(std::string_view text);
 
 // Joins a wrapped line to its paragraph; runs of blanks inside become one space.
 void appendJoined(std::string& to, std::string_view more);
-// Text for a line that takes links: braces become link marks, "$" its fullwidth twin.
+// Text for a line that takes links: "{a b}" becomes the link word "a b".
 void appendLinked(std::string& out, std::string_view text);
-// A plain line must not start like another kind of line: a space goes before such a start.
-void startPlainLine(std::string& out, std::string_view text);
-// Text for a plain line or an example: no link marks. In an example "+" would start the
-// translation, so it becomes its fullwidth twin.
-void appendUnlinked(std::string& out, std::string_view text, bool example);
+// Text for a plain line or an example, where nothing is linked: the braces go.
+void appendUnlinked(std::string& out, std::string_view text, bool example,
+                    MarkupPlace place = MarkupPlace::PlainLine);
+// Text kept as the source lays it out: runs of blanks as no-break spaces, braces kept.
+void appendPreformatted(std::string& out, std::string_view text, int indent);
 void newLine(std::string& out);  // CR LF
 
 }  // namespace lexora::importers::dictd_text

@@ -127,6 +127,23 @@ std::u16string cut(std::u16string text, size_t units) {
   return text;
 }
 
+// The first (or last) headword of order[begin, end) that has a letter or digit, for a volume's
+// title: a headword of punctuation alone names no place in the alphabet.
+std::u16string rangeEnd(const std::vector<Collector::Held>& entries,
+                        const std::vector<uint32_t>& order, size_t begin, size_t end, bool first) {
+  const auto named = [](const std::u16string& w) {
+    return std::any_of(w.begin(), w.end(), [](char16_t c) {
+      return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+             c >= 0xC0;
+    });
+  };
+  for (size_t k = 0; k < end - begin; ++k) {
+    const std::u16string& w = entries[order[first ? begin + k : end - 1 - k]].headword;
+    if (named(w)) return w;
+  }
+  return entries[order[first ? begin : end - 1]].headword;
+}
+
 }  // namespace
 
 std::optional<SourceKind> detectSourceKind(const std::string& path) {
@@ -262,9 +279,10 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     if (volumes.size() == 1) {
       builder.setTitle(cut(title, 127));
     } else {
-      std::u16string named = title + u" " + fromUtf8(std::to_string(v + 1)) + u" (" +
-                             cut(entries[order[begin]].headword, 20) + u" \u2013 " +
-                             cut(entries[order[end - 1]].headword, 20) + u")";
+      std::u16string named = title + u", volume " + fromUtf8(std::to_string(v + 1)) + u" of " +
+                             fromUtf8(std::to_string(volumes.size())) + u" (" +
+                             cut(rangeEnd(entries, order, begin, end, true), 20) + u" \u2013 " +
+                             cut(rangeEnd(entries, order, begin, end, false), 20) + u")";
       builder.setTitle(cut(named, 127));
     }
     if (description) builder.setDescription(cut(*description, 255));

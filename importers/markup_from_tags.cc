@@ -74,8 +74,11 @@ class Walker {
     if (node->type != XML_ELEMENT_NODE) return;
     const std::string_view name = nameOf(node);
     // Nothing to read in these.
-    if (isOneOf(name, {"script", "style", "head", "img", "rref", "object", "audio", "video", "k"}))
+    if (isOneOf(name, {"img", "object", "audio", "video"})) {
+      outline_.skipResource();  // a picture or sound that the entry markup cannot hold
       return;
+    }
+    if (isOneOf(name, {"script", "style", "head", "rref", "k"})) return;
     if (isOneOf(name, {"tr", "transcription"}) && dialect_ == TagDialect::Xdxf) {
       if (!outline_.hasPronunciation()) {
         outline_.setPronunciation(textContent(node));

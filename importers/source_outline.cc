@@ -1,15 +1,13 @@
 #include "importers/source_outline.h"
 
-#include "importers/dictd_markup.h"
-
 #include <algorithm>
 #include <cctype>
 
+#include "importers/dictd_markup.h"
+#include "importers/markup_text.h"
+
 namespace lexora::importers {
 namespace {
-
-constexpr char kFullwidthDollar[] = "\xEF\xBC\x84";  // U+FF04
-constexpr char kFullwidthPlus[] = "\xEF\xBC\x8B";    // U+FF0B
 
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
@@ -73,33 +71,26 @@ void dropFront(OutlineParagraph& p, size_t bytes) {
 }
 
 void appendMarked(std::string& out, const OutlineParagraph& p, bool links) {
-  std::string line;
-  for (const OutlinePiece& piece : p.pieces) {
-    std::string text;
-    for (char c : piece.text) {
-      if (c == '$') {
-        text += kFullwidthDollar;
-      } else if (c == '\r' || c == '\n') {
-        text += ' ';
-      } else {
-        text += c;
-      }
-    }
-    if (links && piece.link && !trim(text).empty()) {
+  // The pieces are trimmed as one line: leading and trailing blanks go.
+  size_t first = 0;
+  while (first < p.pieces.size() && trim(p.pieces[first].text).empty()) ++first;
+  size_t last = p.pieces.size();
+  while (last > first && trim(p.pieces[last - 1].text).empty()) --last;
+  for (size_t i = first; i < last; ++i) {
+    std::string_view text = p.pieces[i].text;
+    if (i == first) text = text.substr(text.find_first_not_of(" \t\r\n"));
+    if (i + 1 == last) text = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
+    if (links && p.pieces[i].link) {
       // The link marks go around the words, not the blanks beside them.
-      const std::string_view t = text;
-      const size_t first = t.find_first_not_of(' ');
-      const size_t last = t.find_last_not_of(' ');
-      line += t.substr(0, first);
-      line += '$';
-      line += t.substr(first, last - first + 1);
-      line += '$';
-      line += t.substr(last + 1);
+      const size_t from = text.find_first_not_of(' ');
+      const size_t to = text.find_last_not_of(' ') + 1;
+      out.append(text.substr(0, from));
+      appendLinkWord(out, text.substr(from, to - from));
+      out.append(text.substr(to));
     } else {
-      line += text;
+      appendMarkupText(out, text, links ? MarkupPlace::Paragraph : MarkupPlace::PlainLine);
     }
   }
-  out += trim(line);
 }
 
 void appendExample(std::string& out, std::string_view text) {
@@ -114,18 +105,10 @@ void appendExample(std::string& out, std::string_view text) {
     }
   }
   out += "=$";
-  for (char c : source) {
-    if (c == '+') {
-      out += kFullwidthPlus;
-    } else if (c == '$') {
-      out += kFullwidthDollar;
-    } else {
-      out += c;
-    }
-  }
+  appendMarkupText(out, source, MarkupPlace::Example);
   if (!translation.empty()) {
     out += '+';
-    out += translation;
+    appendMarkupText(out, translation, MarkupPlace::PlainLine);
   }
 }
 
@@ -252,35 +235,35 @@ void SourceOutline::setPronunciation(std::string_view text) {
   if (!t.empty() && pronunciation_.empty()) pronunciation_ = std::string(t);
 }
 
-std::string SourceOutline::markupOf(std::string_view headword) {
-  endParagraph();
-  std::vector<std::string> classes;  // word class from the headline
-  // The headline: the headword again, perhaps with its pronunciation and class.
-  if (!paragraphs_.empty() && !paragraphs_.front().listItem && !paragraphs_.front().example) {
-    OutlineParagraph& p = paragraphs_.front();
-    const std::string all = plainOf(p);
-    if (all.size() >= headword.size() &&
-        lowerAscii(all.substr(0, headword.size())) == lowerAscii(headword) &&
-        (all.size() == headword.size() ||
-         std::string_view(" ,[/(").find(all[headword.size()]) != std::string_view::npos)) {
-      std::string_view rest = trim(std::string_view(all).substr(headword.size()));
-      if (!rest.empty() && (rest.front() == '[' || rest.front() == '/')) {
-        const char close = rest.front() == '[' ? ']' : '/';
-        const size_t end = rest.find(close, 1);
-        if (end != std::string_view::npos) {
-          setPronunciation(rest.substr(0, end + 1));
-          rest = trim(rest.substr(end + 1));
-        }
-      }
-      if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
-      if (rest.empty() || looksLikeWordClass(rest)) {
-        if (!rest.empty()) classes.emplace_back(rest);
-        paragraphs_.erase(paragraphs_.begin());
-      }
+// The headline: the headword again, perhaps with its pronunciation and class. Its class goes to
+// `classes` and the paragraph away.
+void SourceOutline::takeHeadline(std::string_view headword, std::vector<std::string>& classes) {
+  if (paragraphs_.empty() || paragraphs_.front().listItem || paragraphs_.front().example) return;
+  const std::string all = plainOf(paragraphs_.front());
+  if (all.size() < headword.size() ||
+      lowerAscii(all.substr(0, headword.size())) != lowerAscii(headword) ||
+      (all.size() > headword.size() &&
+       std::string_view(" ,[/(").find(all[headword.size()]) == std::string_view::npos)) {
+    return;
+  }
+  std::string_view rest = trim(std::string_view(all).substr(headword.size()));
+  if (!rest.empty() && (rest.front() == '[' || rest.front() == '/')) {
+    const char close = rest.front() == '[' ? ']' : '/';
+    const size_t end = rest.find(close, 1);
+    if (end != std::string_view::npos) {
+      setPronunciation(rest.substr(0, end + 1));
+      rest = trim(rest.substr(end + 1));
     }
   }
+  if (!rest.empty() && rest.front() == ',') rest = trim(rest.substr(1));
+  if (rest.empty() || looksLikeWordClass(rest)) {
+    if (!rest.empty()) classes.emplace_back(rest);
+    paragraphs_.erase(paragraphs_.begin());
+  }
+}
 
-  // A paragraph that is only "[...]" or "/.../" before the first meaning is the pronunciation.
+// A paragraph that is only "[...]" or "/.../" before the first meaning is the pronunciation.
+void SourceOutline::takePronunciationParagraph() {
   for (size_t i = 0; i < paragraphs_.size() && i < 2; ++i) {
     const std::string all = plainOf(paragraphs_[i]);
     const bool bracketed =
@@ -290,20 +273,64 @@ std::string SourceOutline::markupOf(std::string_view headword) {
     if (bracketed && pronunciation_.empty() && !paragraphs_[i].listItem) {
       setPronunciation(all);
       paragraphs_.erase(paragraphs_.begin() + static_cast<std::ptrdiff_t>(i));
-      break;
+      return;
     }
   }
+}
 
+void SourceOutline::writeParagraph(std::string& out, OutlineParagraph& p, bool numbered) {
+  // A word-class label in front of the text goes to a line of its own.
+  if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
+      looksLikeWordClass(p.pieces.front().text)) {
+    out += "\r\n* ";
+    appendMarkupText(out, trim(p.pieces.front().text), MarkupPlace::Paragraph);
+    p.pieces.erase(p.pieces.begin());
+  }
+  const std::string all = plainOf(p);
+  const bool allLabel =
+      std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
+        return piece.label || trim(piece.text).empty() ||
+               piece.text.find_first_not_of(" ,;.") == std::string::npos;
+      });
+  out += "\r\n";
+  if (p.example) {
+    appendExample(out, all);
+  } else if (looksLikeWordClass(all) || (allLabel && all.size() <= 40)) {
+    out += "* ";
+    appendMarked(out, p, true);
+  } else if (const char* wordClass = nullptr;
+             const size_t mark = wordNetSenseMark(all, wordClass)) {
+    out += "* ";
+    out += wordClass;
+    out += "\r\n- ";
+    dropFront(p, mark);
+    appendMarked(out, p, true);
+  } else if (const size_t number = p.listItem ? 0 : senseNumberLength(all);
+             p.listItem || number > 0 || !numbered) {
+    dropFront(p, number);
+    out += "- ";
+    appendMarked(out, p, true);
+  } else {
+    startPlainLine(out, all);
+    appendMarked(out, p, false);
+  }
+}
+
+std::string SourceOutline::markupOf(std::string_view headword) {
+  endParagraph();
+  std::vector<std::string> classes;  // word class from the headline
+  takeHeadline(headword, classes);
+  takePronunciationParagraph();
   std::string out = "@";
-  for (char c : headword) out += c == '|' ? '/' : c;
+  appendMarkupText(out, headword, MarkupPlace::Headword);
   if (!pronunciation_.empty()) {
     out += '|';
-    for (char c : pronunciation_) out += c == '|' ? '/' : (c == '\n' || c == '\r') ? ' ' : c;
+    appendMarkupText(out, pronunciation_, MarkupPlace::Headword);
     out += '|';
   }
   for (const std::string& c : classes) {
     out += "\r\n* ";
-    out += c;
+    appendMarkupText(out, c, MarkupPlace::Paragraph);
   }
   const bool numbered =
       std::any_of(paragraphs_.begin(), paragraphs_.end(), [](const OutlineParagraph& p) {
@@ -311,50 +338,7 @@ std::string SourceOutline::markupOf(std::string_view headword) {
         return p.listItem || senseNumberLength(plainOf(p)) > 0 ||
                wordNetSenseMark(plainOf(p), wordClass) > 0;
       });
-  for (OutlineParagraph& p : paragraphs_) {
-    // A word-class label in front of the text goes to a line of its own.
-    if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
-        looksLikeWordClass(p.pieces.front().text)) {
-      out += "\r\n* ";
-      out += trim(p.pieces.front().text);
-      p.pieces.erase(p.pieces.begin());
-    }
-    const std::string all = plainOf(p);
-    const bool allLabel =
-        std::all_of(p.pieces.begin(), p.pieces.end(), [](const OutlinePiece& piece) {
-          return piece.label || trim(piece.text).empty() ||
-                 piece.text.find_first_not_of(" ,;.") == std::string::npos;
-        });
-    out += "\r\n";
-    if (p.example) {
-      appendExample(out, all);
-    } else if (looksLikeWordClass(all) || (allLabel && all.size() <= 40)) {
-      out += "* ";
-      appendMarked(out, p, true);
-    } else if (const char* wordClass = nullptr;
-               const size_t mark = wordNetSenseMark(all, wordClass)) {
-      out += "* ";
-      out += wordClass;
-      out += "\r\n- ";
-      dropFront(p, mark);
-      appendMarked(out, p, true);
-    } else if (p.listItem) {
-      out += "- ";
-      appendMarked(out, p, true);
-    } else if (const size_t number = senseNumberLength(all)) {
-      dropFront(p, number);
-      out += "- ";
-      appendMarked(out, p, true);
-    } else if (!numbered) {
-      out += "- ";
-      appendMarked(out, p, true);
-    } else {
-      // A plain line must not start like another kind of line.
-      if (!all.empty() && std::string_view("@*-#=!").find(all.front()) != std::string_view::npos)
-        out += ' ';
-      appendMarked(out, p, false);
-    }
-  }
+  for (OutlineParagraph& p : paragraphs_) writeParagraph(out, p, numbered);
   return out;
 }
 

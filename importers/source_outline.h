@@ -13,6 +13,7 @@
 //   - an example becomes an "=$" line, its translation after " — " (or " - ", " – ") going
 //     behind the "+".
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,15 +43,23 @@ class SourceOutline {
   void markExample() { current_.example = true; }
   void setPronunciation(std::string_view text);
   bool hasPronunciation() const { return !pronunciation_.empty(); }
+  // A picture, sound or other file that the entry names and the markup cannot hold.
+  void skipResource() { ++resourcesSkipped_; }
+  uint64_t resourcesSkipped() const { return resourcesSkipped_; }
 
   // The entry markup, starting with the headword line "@headword|pronunciation|".
   std::string markupOf(std::string_view headword);
 
  private:
+  void takeHeadline(std::string_view headword, std::vector<std::string>& classes);
+  void takePronunciationParagraph();
+  static void writeParagraph(std::string& out, OutlineParagraph& p, bool numbered);
+
   std::string pronunciation_;
   std::vector<OutlineParagraph> paragraphs_;
   OutlineParagraph current_;
   bool pendingSpace_ = false;
+  uint64_t resourcesSkipped_ = 0;
 };
 
 // True for the common labels of word classes: "n.", "noun", "v. t.", "adj", ...

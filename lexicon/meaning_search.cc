@@ -11,6 +11,7 @@
 #include "engine/dictionary.h"
 #include "engine/file_format.h"
 #include "lexicon/word_folding.h"
+#include "util/character_references.h"
 #include "util/standard_utf8.h"
 
 namespace lexora {
@@ -63,20 +64,42 @@ struct LineMatch {
   std::u16string line;
   uint32_t lineNumber = 0;
 };
-using Matcher = std::function<bool(const std::u16string& meaning, LineMatch& match)>;
+// Whether a text matches, and where (in UTF-16 units).
+using Matcher = std::function<bool(const std::u16string& text, size_t& at)>;
+
+// The meaning as a reader of the page sees it: character references decoded, and the no-break
+// spaces and hyphens that join the words of a link read as plain ones. False when the meaning
+// reads as it is stored; else `sources` maps each unit of `readable` to its place in `meaning`.
+bool readableText(const std::u16string& meaning, std::u16string& readable,
+                  std::vector<size_t>& sources) {
+  if (meaning.find_first_of(u"&\u00A0\u2011") == std::u16string::npos) return false;
+  readable = decodeCharacterReferences(meaning, &sources);
+  for (char16_t& c : readable) {
+    if (c == 0x00A0) c = u' ';
+    if (c == 0x2011) c = u'-';
+  }
+  return true;
+}
 
 // Matches every readable meaning, then reports the matches in the order of the headwords.
 Status walkEntries(Dictionary& dictionary, const Matcher& matches,
                    const std::function<bool(const MeaningMatch&)>& found) {
   std::vector<std::pair<uint32_t, LineMatch>> hits;
   std::u16string meaning;
+  std::u16string readable;
+  std::vector<size_t> sources;
   LineMatch match;
   for (const uint32_t position : readingOrder(dictionary)) {
     if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
       if (s.code() == Status::Code::IoError) return s;
       continue;  // empty or unreadable text: nothing to match
     }
-    if (matches(meaning, match)) hits.emplace_back(position, std::move(match));
+    const bool mapped = readableText(meaning, readable, sources);
+    size_t at = 0;
+    if (!matches(mapped ? readable : meaning, at)) continue;
+    if (mapped) at = at < sources.size() ? sources[at] : meaning.size();
+    match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
+    hits.emplace_back(position, std::move(match));
   }
   std::sort(hits.begin(), hits.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -102,12 +125,10 @@ class TextSearch : public MeaningSearch {
     const WordFolding folding(dictionary.collation());
     const std::u16string needle = folding.fold(text_);
     std::u16string folded;
-    const Matcher matches = [&](const std::u16string& meaning, LineMatch& match) {
-      folding.foldInto(meaning, folded);
-      const size_t at = folded.find(needle);
-      if (at == std::u16string::npos) return false;
-      match.line = lineAround(meaning, at, match.lineNumber);
-      return true;
+    const Matcher matches = [&](const std::u16string& text, size_t& at) {
+      folding.foldInto(text, folded);
+      at = folded.find(needle);
+      return at != std::u16string::npos;
     };
     return walkEntries(dictionary, matches, found);
   }
@@ -172,13 +193,12 @@ class RegexSearch : public MeaningSearch {
     const regex_t* regex = &compiled_[ignoreCase ? 1 : 0].regex;
     LocaleScope scope;
     std::string utf8;
-    const Matcher matches = [&](const std::u16string& meaning, LineMatch& match) {
-      utf8 = toUtf8(meaning);
+    const Matcher matches = [&](const std::u16string& text, size_t& at) {
+      utf8 = toUtf8(text);
       regmatch_t where[1];
       if (regexec(regex, utf8.c_str(), 1, where, 0) != 0) return false;
       // The match's offset in UTF-16 units: decode the bytes in front of it.
-      const size_t at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
-      match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
+      at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
       return true;
     };
     return walkEntries(dictionary, matches, found);

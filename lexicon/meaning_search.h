@@ -1,7 +1,7 @@
 #pragma once
 // Full-text search: the entries of a dictionary whose meaning contains a text (folded as the
 // dictionary's order folds it) or matches a regular expression, each with the line that
-// holds the match.
+// holds the match. A meaning is searched as its page reads: "&#36;3,000" is found by "$3,000".
 //
 // Usage:
 //   std::unique_ptr<MeaningSearch> search;

@@ -1,6 +1,20 @@
 #include "render/entry_outline.h"
 
+#include "util/character_references.h"
+
 namespace lexora {
+namespace {
+
+// The page shows a character reference as its character; so does the outline.
+void appendShown(std::u16string& to, std::u16string_view text) {
+  if (text.find(u'&') == std::u16string_view::npos) {
+    to.append(text);
+  } else {
+    to.append(decodeCharacterReferences(text));
+  }
+}
+
+}  // namespace
 
 std::vector<OutlineLine> outlineEntry(std::u16string_view entryText) {
   std::vector<OutlineLine> lines;
@@ -23,11 +37,11 @@ void outlineEntry(std::u16string_view entryText, std::vector<OutlineLine>& lines
       switch (t.kind) {
         case TokenKind::HeadwordSegment:
         case TokenKind::PlainText:
-          out.text.append(t.text);
+          appendShown(out.text, t.text);
           break;
         case TokenKind::PronunciationSegment:
           if (!out.pronunciation.empty()) out.pronunciation.push_back(u' ');
-          out.pronunciation.append(t.text);
+          appendShown(out.pronunciation, t.text);
           break;
         case TokenKind::LinkWord:
         case TokenKind::LinkWordWithBreak:
@@ -35,7 +49,8 @@ void outlineEntry(std::u16string_view entryText, std::vector<OutlineLine>& lines
           out.links.emplace_back(t.text);
           break;
         case TokenKind::Translation:
-          out.translation.assign(t.text);
+          out.translation.clear();
+          appendShown(out.translation, t.text);
           out.hasTranslation = true;
           break;
         case TokenKind::LineBreak:

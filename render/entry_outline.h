@@ -1,6 +1,7 @@
 #pragma once
 // An entry's lines as plain data: kind, shown text, translation and link words, with the markup
-// marks removed. Built from the markup walk; feeds the terminal renderer and machine output.
+// marks removed and character references decoded, as the page shows them. Built from the markup
+// walk; feeds the terminal renderer and machine output.
 
 #include <string>
 #include <string_view>

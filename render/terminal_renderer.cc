@@ -113,7 +113,10 @@ void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings
     const std::u16string_view text = trimmed(line.text);
     switch (line.kind) {
       case LineKind::Blank:
+        // A blank line parts the texts of a merged entry: each counts its senses from 1.
         if (out.size() > startSize) w.blank();
+        meaningNumber = 0;
+        underIdiom = false;
         break;
       case LineKind::Plain:
         w.plain(line.text);

@@ -38,3 +38,6 @@ time "$bin/lexora-cli" lookup "$scratch/gcide.pvm" runing
 
 echo "=== lookups against sdcv (bench/compare-sdcv.sh)"
 "$here/../bench/compare-sdcv.sh" "$build"
+
+echo "=== how much of each installed dictd database reaches the page (bench/fidelity.py)"
+python3 "$here/../bench/fidelity.py" --cli "$bin/lexora-cli" -n 200

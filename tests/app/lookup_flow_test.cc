@@ -18,6 +18,8 @@ TEST(LookupFlowRulesTest, NormalisesTrimsUnderscoresAndAcuteAccents) {
   EXPECT_EQ(normaliseLookupWord(u"\u00a0_a_\u3000"), u" a ");  // trimmed before "_" turns
   EXPECT_EQ(normaliseLookupWord(u"   "), u"");
   EXPECT_EQ(normaliseLookupWord(u"đến"), u"đến");
+  // A link word of several words, as the importers join them.
+  EXPECT_EQ(normaliseLookupWord(u"MS\u2011DOS\u00a0prompt"), u"MS-DOS prompt");
 }
 
 TEST(LookupFlowRulesTest, HandOffGoesToTheReverseOnlyFromAWorkingPage) {

@@ -90,12 +90,12 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
     EXPECT_LT(previousLast, words.front());
     previousLast = words.back();
     total += d.wordCount();
-    EXPECT_EQ(d.title().rfind(u"Big ", 0), 0u);
+    EXPECT_EQ(d.title().rfind(u"Big, volume ", 0), 0u);
   }
   EXPECT_EQ(total, 60u);
   Dictionary second;
   ASSERT_OK(second.openDictionary(r.dataFiles[1]));
-  EXPECT_EQ(second.title(), u"Big 2 (w20 \u2013 w39)");
+  EXPECT_EQ(second.title(), u"Big, volume 2 of 3 (w20 \u2013 w39)");
 }
 
 TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {

@@ -25,10 +25,8 @@ TEST(StardictMarkup, PlainTextWithPronunciationField) {
                                "n") +
                            '\0' + "run\n1. to move fast\n2) to flow";
   EXPECT_EQ(markup("run", data, "tm"), "@run|r\xCA\x8Cn|\r\n- to move fast\r\n- to flow");
-  // Without numbers every line is one meaning; "$" is not a link mark.
-  EXPECT_EQ(markup("cost", "costs $5\nprice", "m"),
-            "@cost\r\n- costs \xEF\xBC\x84"
-            "5\r\n- price");
+  // Without numbers every line is one meaning; "$" is a character, not a link mark.
+  EXPECT_EQ(markup("cost", "costs $5\nprice", "m"), "@cost\r\n- costs &#36;5\r\n- price");
 }
 
 TEST(StardictMarkup, PlainTextWrappedLikeDictdIsJoined) {
@@ -37,9 +35,10 @@ TEST(StardictMarkup, PlainTextWrappedLikeDictdIsJoined) {
   const std::string text =
       "tally\n    n 1: a score; \"the Yankees\n         scored\" [syn: {run}, {tot\n         up}]\n"
       "    2: a bill\n    [WordNet 1.5]\n    v 1: be compatible";
-  EXPECT_EQ(markup("tally", text, "m"),
-            "@tally\r\n* noun\r\n- a score; \"the Yankees scored\" [syn: $run$, $tot up$]\r\n"
-            "- a bill\r\n* verb\r\n- be compatible");
+  EXPECT_EQ(
+      markup("tally", text, "m"),
+      "@tally\r\n* noun\r\n- a score; \"the Yankees scored\" [syn: $run$, $tot\xC2\xA0up$]\r\n"
+      "- a bill\r\n* verb\r\n- be compatible");
 }
 
 TEST(StardictMarkup, LocalEncodingFallsBackToLatin1) {
@@ -54,7 +53,7 @@ TEST(StardictMarkup, HtmlSensesClassesExamplesAndLinks) {
       "<script>alert(1)</script><img src=\"x.png\">&lt;rare&gt; &amp; old";
   EXPECT_EQ(markup("bank", html, "h"),
             "@bank|b\xC3\xA6\xC5\x8Bk|\r\n* n.\r\n- a place for money; see $vault$\r\n"
-            "- the side of a river\r\n<rare> & old");
+            "- the side of a river\r\n&lt;rare&gt; &amp; old");
 }
 
 TEST(StardictMarkup, PangoBreaksLinesAtLineEnds) {

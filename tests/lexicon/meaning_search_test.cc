@@ -21,6 +21,7 @@ class MeaningSearchTest : public ::testing::Test {
     builder.add(u"run", u"@run\r\n* verb\r\n- to move Swiftly on foot\r\n=$run home+chạy về nhà");
     builder.add(u"eclair", u"@eclair\r\n- a long cake; see ÉCLAIR");
     builder.add(u"empty", u"");
+    builder.add(u"price", u"@price\r\n- roughly &#36;3,000 &lt;US&gt;; see $gold\u00a0coin$");
     ASSERT_OK(builder.finish(dir_.file("d.pvm")));
     ASSERT_OK(dictionary_.openDictionary(dir_.file("d.pvm")));
   }
@@ -53,6 +54,17 @@ TEST_F(MeaningSearchTest, TextIsFoldedAsTheOrderFoldsIt) {
   EXPECT_EQ(both[1].headword, u"walk");
   EXPECT_EQ(search(u"chạy về").at(0).line, u"=$run home+chạy về nhà");
   EXPECT_TRUE(search(u"flying").empty());
+}
+
+TEST_F(MeaningSearchTest, SearchesTheTextAsThePageShowsIt) {
+  build(kLatin1);
+  for (std::u16string_view text : {u"$3,000 <us>", u"gold coin"}) {
+    const auto found = search(text);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].line, u"- roughly &#36;3,000 &lt;US&gt;; see $gold\u00a0coin$");
+  }
+  EXPECT_EQ(search(u"\\$3,0+ <US>", true).size(), 1u);
+  EXPECT_TRUE(search(u"&#36;").empty());
 }
 
 TEST_F(MeaningSearchTest, PlainOrderHeedsCase) {

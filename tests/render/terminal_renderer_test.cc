@@ -36,6 +36,10 @@ TEST(TerminalRenderer, PlainLayout) {
 TEST(TerminalRenderer, NumberingRestartsPerWordClassAndHiddenLinesVanish) {
   DisplaySettings s;
   EXPECT_EQ(draw(u"* a\r\n- x\r\n* b\r\n- y", s), u"a\n  1. x\nb\n  1. y\n");
+  EXPECT_EQ(draw(u"- x\r\n- y\r\n\r\n- z", s), u"  1. x\n  2. y\n\n  1. z\n");
+  // Character references read as the page shows them.
+  EXPECT_EQ(draw(u"@a&amp;b|p&lt;|\r\n- x &lt;n&gt; &#36;1\r\n&lt;i&gt;", s),
+            u"a&b /p</\n  1. x <n> $1\n<i>\n");
   s.style(kMeaningStyle).hidden = 1;
   s.style(kWordStyle).hidden = 1;  // the headword is always shown
   EXPECT_EQ(draw(u"@w\r\n- x\r\n\r\n\r\nxy", s), u"w\n\nxy\n");

@@ -1,0 +1,73 @@
+#include "importers/markup_text.h"
+
+namespace lexora::importers {
+namespace {
+
+constexpr char kNoBreakSpace[] = "\xC2\xA0";       // U+00A0
+constexpr char kNoBreakHyphen[] = "\xE2\x80\x91";  // U+2011
+
+// The characters that end a link word in the walk (ASCII only).
+bool endsLinkWord(char c) {
+  return std::string_view("<>?:\"{}|+)(*&^%$#@!~,./;[]\\=-0123456789 ").find(c) !=
+         std::string_view::npos;
+}
+
+// The reference written for c at this place, or nullptr when c goes in as it is.
+const char* referenceFor(char c, MarkupPlace place) {
+  const bool numeric = place == MarkupPlace::Example;
+  switch (c) {
+    case '<':
+      return numeric ? "&#60;" : "&lt;";
+    case '>':
+      return numeric ? "&#62;" : "&gt;";
+    case '&':
+      return numeric ? "&#38;" : "&amp;";
+    case '$':
+      return place == MarkupPlace::Paragraph || numeric ? "&#36;" : nullptr;
+    case '+':
+      return numeric ? "&#43;" : nullptr;
+    case '|':
+      return place == MarkupPlace::Headword ? "&#124;" : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+void appendMarkupText(std::string& out, std::string_view text, MarkupPlace place) {
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      out += ' ';
+    } else if (const char* reference = referenceFor(c, place)) {
+      out += reference;
+    } else {
+      out += c;
+    }
+  }
+}
+
+void appendLinkWord(std::string& out, std::string_view target) {
+  out += '$';
+  for (size_t i = 0; i < target.size(); ++i) {
+    const char c = target[i];
+    const bool joins = i > 0 && i + 1 < target.size() && !endsLinkWord(target[i - 1]) &&
+                       !endsLinkWord(target[i + 1]);
+    if (c == ' ' && joins) {
+      out += kNoBreakSpace;
+    } else if (c == '-' && joins) {
+      out += kNoBreakHyphen;
+    } else {
+      // Inside the link marks letters are linked: only numeric references will do.
+      appendMarkupText(out, target.substr(i, 1), MarkupPlace::Example);
+    }
+  }
+  out += '$';
+}
+
+void startPlainLine(std::string& out, std::string_view text) {
+  if (!text.empty() && std::string_view("@*-#=!").find(text.front()) != std::string_view::npos)
+    out += ' ';
+}
+
+}  // namespace lexora::importers

@@ -1,0 +1,35 @@
+#pragma once
+// Source text written into entry markup so that the page shows every character of it. The
+// markup has no escapes, but the page passes a line's plain text through to the viewer, which
+// reads character references: "<", ">" and "&" are written as references, and so are the
+// marks that would change what a line means ("$" starts a link, "+" an example's translation,
+// "|" the pronunciation). Where the walk links every word (an example, a link), only numeric
+// references are used: they hold no letters, so the walk passes them through as plain text.
+//
+// A link's target may have several words: they are joined with no-break spaces (and its
+// hyphens written as no-break hyphens), which do not end a link word; a lookup reads them as a
+// space and a hyphen again.
+
+#include <string>
+#include <string_view>
+
+namespace lexora::importers {
+
+enum class MarkupPlace {
+  PlainLine,  // a plain line, an example's translation
+  Headword,   // the headword or pronunciation of an "@" line
+  Paragraph,  // a word-class, meaning or synonym line, outside its links
+  Example,    // an example or idiom line before its "+"
+};
+
+// Appends `text` (standard UTF-8; a line end becomes a space) for the given place.
+void appendMarkupText(std::string& out, std::string_view text, MarkupPlace place);
+
+// Appends "$target$", one link word on the page when the target is made of words joined by
+// blanks and hyphens. For a paragraph line.
+void appendLinkWord(std::string& out, std::string_view target);
+
+// A plain line must not start like another kind of line: a space goes before such a start.
+void startPlainLine(std::string& out, std::string_view text);
+
+}  // namespace lexora::importers
