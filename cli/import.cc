@@ -1,4 +1,4 @@
-// lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
+// lexora-cli import tsv|dictd|stardict|dsl|mdict SOURCE DATA [--collation N] [--title T]
 //   [--description D] [--split]
 
 #include "cli/arguments.h"
@@ -33,9 +33,13 @@ int runImport(const std::vector<std::string>& args, CommandIo& io) {
     source = importers::SourceKind::Dictd;
   } else if (kind == "stardict") {
     source = importers::SourceKind::Stardict;
+  } else if (kind == "dsl") {
+    source = importers::SourceKind::Dsl;
+  } else if (kind == "mdict") {
+    source = importers::SourceKind::Mdict;
   } else {
     return usageError(io, kImportUsage,
-                      "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
+                      "unknown import kind '" + kind + "' (tsv, dictd, stardict, dsl or mdict)");
   }
   return importAndReport(source, parsed->positional[1], parsed->positional[2],
                          importOptionsFrom(*options, split), io);

@@ -243,6 +243,15 @@ void SourceOutline::endParagraph() {
   current_ = OutlineParagraph();
 }
 
+void SourceOutline::media(std::string_view name) {
+  if (!resolveMedia_) return;
+  std::string line = resolveMedia_(name);
+  if (line.empty()) return;
+  endParagraph();
+  paragraphs_.emplace_back();
+  paragraphs_.back().line = std::move(line);
+}
+
 void SourceOutline::setPronunciation(std::string_view text) {
   std::string_view t = trim(text);
   if (t.size() >= 2 &&
@@ -312,6 +321,11 @@ std::string SourceOutline::markupOf(std::string_view headword) {
                wordNetSenseMark(plainOf(p), wordClass) > 0;
       });
   for (OutlineParagraph& p : paragraphs_) {
+    if (!p.line.empty()) {
+      out += "\r\n";
+      out += p.line;
+      continue;
+    }
     // A word-class label in front of the text goes to a line of its own.
     if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
         looksLikeWordClass(p.pieces.front().text)) {

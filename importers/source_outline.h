@@ -13,6 +13,7 @@
 //   - an example becomes an "=$" line, its translation after " — " (or " - ", " – ") going
 //     behind the "+".
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ struct OutlinePiece {
 
 struct OutlineParagraph {
   std::vector<OutlinePiece> pieces;
+  std::string line;  // a line shown as it is (a picture or a sound), instead of pieces
   bool listItem = false;
   bool example = false;
 };
@@ -41,6 +43,13 @@ class SourceOutline {
   void markListItem() { current_.listItem = true; }
   void markExample() { current_.example = true; }
   void setPronunciation(std::string_view text);
+  // Pictures and sounds: `resolve` gives the entry line that shows a named file, or nothing
+  // (without it they are left out).
+  void setMediaResolver(std::function<std::string(std::string_view name)> resolve) {
+    resolveMedia_ = std::move(resolve);
+  }
+  // A picture or sound named by the source: a paragraph of its own.
+  void media(std::string_view name);
   bool hasPronunciation() const { return !pronunciation_.empty(); }
 
   // The entry markup, starting with the headword line "@headword|pronunciation|".
@@ -48,6 +57,7 @@ class SourceOutline {
 
  private:
   std::string pronunciation_;
+  std::function<std::string(std::string_view)> resolveMedia_;
   std::vector<OutlineParagraph> paragraphs_;
   OutlineParagraph current_;
   bool pendingSpace_ = false;

@@ -6,6 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libdeflate-dev libsqlite3-dev libxml2-dev
+  liblzo2-dev                  # LZO blocks of MDict dictionaries
+  libzip-dev                   # the media archives of DSL dictionaries
+  libespeak-ng-dev             # a voice for every word (lexora-cli say, the speaker link)
+  qt6-multimedia-dev           # playing recordings and the voice in the window
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
