@@ -7,6 +7,7 @@
 
 #include "app/lookup_button_control.h"
 #include "app/settings.h"
+#include "app/settings_schema.h"
 #include "app/word_help.h"
 #include "engine/dictionary.h"
 #include "gui/dialogs/about_dialog.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
   state.showIndexAtStarting = s.showIndexAtStarting != 0;
   state.showLookupButtonSetting = &s.showLookupButton;
   state.showIndexAtStartingSetting = &s.showIndexAtStarting;
+  // The voice is on unless "SpeakHeadwords" is 0 (the value is not written when missing).
+  state.speakHeadwords =
+      settingsKey().readDword(schema::kSpeakHeadwords, RegistryKey::kNoWriteBack) != 0;
   WindowServices services;
   services.clipboard = &clipboard;
   services.launcher = &launcher;
