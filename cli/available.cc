@@ -1,6 +1,6 @@
-// lexora-cli available [--in DIR]...: the dictd, StarDict and DSL dictionaries already on this
-// machine (and in $XDG_DATA_HOME/lexora/sources and the folders given), with their titles and
-// sizes, ready for `lexora-cli install`.
+// lexora-cli available [--in DIR]...: the dictd and StarDict dictionaries already on this
+// machine, and the dictd, StarDict, DSL and MDict ones in $XDG_DATA_HOME/lexora/sources and the
+// folders given, with their titles and sizes, ready for `lexora-cli install`.
 
 #include <zlib.h>
 
@@ -20,6 +20,7 @@
 #include "importers/dsl_reader.h"
 #include "importers/dsl_source.h"
 #include "importers/install_folder.h"
+#include "importers/mdict_file.h"
 #include "importers/stardict_reader.h"
 
 namespace lexora::cli {
@@ -135,6 +136,25 @@ void findDsl(const fs::path& folder, std::vector<Found>& out) {
   }
 }
 
+void findMdict(const fs::path& folder, std::vector<Found>& out) {
+  std::error_code ec;
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, ec),
+       end;
+       !ec && it != end; it.increment(ec)) {
+    const fs::path p = it->path();
+    if (p.extension() != ".mdx") continue;
+    importers::MdictFile mdx;
+    if (!mdx.openHeader(p.string(), false).isOk()) continue;
+    uintmax_t bytes = sizeOf(p);
+    const std::string base = p.string().substr(0, p.string().size() - 4);
+    bytes += sizeOf(base + ".mdd");
+    for (int n = 1; fs::exists(base + "." + std::to_string(n) + ".mdd", ec); ++n)
+      bytes += sizeOf(base + "." + std::to_string(n) + ".mdd");
+    out.push_back({"MDict", p.string(), mdx.header().title, bytes});
+  }
+}
+
 // Takes every "--in DIR" out of `args`.
 std::vector<std::string> takeFolders(std::vector<std::string>& args, std::string& why) {
   std::vector<std::string> folders;
@@ -172,9 +192,10 @@ int runAvailable(const std::vector<std::string>& args, CommandIo& io) {
     findDictd(folder, found);
     findStardict(folder, found);
     findDsl(folder, found);
+    findMdict(folder, found);
   }
   if (found.empty()) {
-    io.out << "no dictd, StarDict or DSL dictionaries found in /usr/share/dictd, "
+    io.out << "no dictd, StarDict, DSL or MDict dictionaries found in /usr/share/dictd, "
               "/usr/share/stardict/dic, ~/.stardict/dic or "
            << importers::userSourceFolder() << "\n";
     return kExitOk;

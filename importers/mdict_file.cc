@@ -153,15 +153,19 @@ Status MdictFile::readAt(uint64_t offset, uint64_t size, std::string& bytes) {
 }
 
 Status MdictFile::open(const std::string& path, bool resources) {
+  if (Status s = openHeader(path, resources); !s.isOk()) return s;
+  if (Status s = readKeys(); !s.isOk()) return s;
+  return readRecordTable();
+}
+
+Status MdictFile::openHeader(const std::string& path, bool resources) {
   path_ = path;
   resources_ = resources;
   in_.open(path, std::ios::binary);
   if (!in_) return Status::notFound(path + ": cannot open");
   in_.seekg(0, std::ios::end);
   fileSize_ = static_cast<uint64_t>(std::max<std::streamoff>(0, in_.tellg()));
-  if (Status s = readHeader(); !s.isOk()) return s;
-  if (Status s = readKeys(); !s.isOk()) return s;
-  return readRecordTable();
+  return readHeader();
 }
 
 Status MdictFile::readHeader() {
@@ -260,7 +264,9 @@ Status MdictFile::readKeys() {
   } else {
     keyIndex = std::move(raw);
   }
-  keys_.reserve(std::min<uint64_t>(entryCount, blocksSize / (width + 1) * kInflation));
+  // Room for the keys the header claims, but never more than the blocks can hold nor than a
+  // few million: the count is only a hint.
+  keys_.reserve(std::min<uint64_t>({entryCount, blocksSize / (width + 1) * kInflation, 1u << 22}));
   if (Status s = readKeyBlocks(keyIndex, blockCount, blocksSize); !s.isOk()) return s;
   position_ += blocksSize;
   return Status::ok();

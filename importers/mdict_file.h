@@ -33,6 +33,8 @@ class MdictFile {
  public:
   // Reads the header, the keys and the record table. `resources`: an .mdd (keys in UTF-16LE).
   Status open(const std::string& path, bool resources);
+  // Reads the header only (for listing a file's title).
+  Status openHeader(const std::string& path, bool resources);
 
   const MdictHeader& header() const { return header_; }
   const std::vector<MdictKey>& keys() const { return keys_; }

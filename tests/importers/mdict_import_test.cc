@@ -102,5 +102,18 @@ TEST(MdictImport, DamagedAndEncryptedFilesAreRefusedWithTheirReason) {
   EXPECT_NE(r.err.find("encrypted for one registered user"), std::string::npos) << r.err;
 }
 
+TEST(MdictImport, AvailableListsDslAndMdictSourcesInTheFoldersGiven) {
+  CliFolder dir;
+  std::filesystem::create_directories(dir.file("src/deep"));
+  dir.write("src/deep/t.mdx", sampleMdx().build());
+  dir.write("src/p.dsl", "#NAME \"Pets\"\ncat\n  a pet\n");
+  dir.write("src/p_abrv.dsl", "#NAME \"Abbreviations\"\nn\n  noun\n");
+  const CliResult r = dir.run({"available", "--in", "src"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("DSL  src/p.dsl  \"Pets\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("MDict  src/deep/t.mdx  \"Tiny & Small\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("p_abrv"), std::string::npos) << r.out;
+}
+
 }  // namespace
 }  // namespace lexora::test
