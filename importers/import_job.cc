@@ -190,7 +190,7 @@ bool readSource(SourceKind kind, const std::string& source, std::istream* stdinS
       read = readDictdSource(source, options.collation, collector, outcome.info);
       break;
     case SourceKind::Stardict:
-      read = readStardictSource(source, options.collation, collector, outcome.info);
+      read = readStardictSource(source, options.collation, collector, outcome.info, &resources);
       break;
     case SourceKind::Dsl:
       read = readDslSource(source, collector, outcome.info, &resources);

@@ -22,6 +22,15 @@ MediaArchive::MediaArchive(const std::string& dslFile) {
   }
 }
 
+MediaArchive::MediaArchive(const std::string& zipFile, const std::string& folder) {
+  std::error_code ec;
+  if (!zipFile.empty() && fs::is_regular_file(zipFile, ec)) {
+    int error = 0;
+    zip_ = zip_open(zipFile.c_str(), ZIP_RDONLY, &error);
+  }
+  if (!folder.empty() && fs::is_directory(folder, ec)) folder_ = folder;
+}
+
 MediaArchive::~MediaArchive() {
   if (zip_ != nullptr) zip_discard(zip_);
 }

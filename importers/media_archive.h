@@ -1,8 +1,8 @@
 #pragma once
-// The media files of a DSL dictionary: the zip archive NAME.dsl.files.zip (read with libzip)
-// or the folder NAME.dsl.files beside the .dsl (or .dsl.dz). Names are matched without regard
-// to case; a name that would leave the folder, a file that is not a regular file and a file
-// larger than kMediaFileLimit are not read.
+// The media files of a dictionary source: for DSL the zip archive NAME.dsl.files.zip (read with
+// libzip) or the folder NAME.dsl.files beside the .dsl (or .dsl.dz); for StarDict its res/. Names
+// are matched without regard to case; a name that would leave the folder, a file that is not a
+// regular file and a file larger than kMediaFileLimit are not read.
 
 #include <cstdint>
 #include <string>
@@ -17,6 +17,8 @@ inline constexpr uint64_t kMediaFileLimit = 64u << 20;
 class MediaArchive {
  public:
   explicit MediaArchive(const std::string& dslFile);
+  // Files from `zipFile` (when not empty) or else from `folder` (when not empty).
+  MediaArchive(const std::string& zipFile, const std::string& folder);
   ~MediaArchive();
   MediaArchive(const MediaArchive&) = delete;
   MediaArchive& operator=(const MediaArchive&) = delete;

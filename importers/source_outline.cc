@@ -243,13 +243,14 @@ void SourceOutline::endParagraph() {
   current_ = OutlineParagraph();
 }
 
-void SourceOutline::media(std::string_view name) {
-  if (!resolveMedia_) return;
+bool SourceOutline::media(std::string_view name) {
+  if (!resolveMedia_) return false;
   std::string line = resolveMedia_(name);
-  if (line.empty()) return;
+  if (line.empty()) return false;
   endParagraph();
   paragraphs_.emplace_back();
   paragraphs_.back().line = std::move(line);
+  return true;
 }
 
 void SourceOutline::setPronunciation(std::string_view text) {

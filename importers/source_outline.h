@@ -48,8 +48,8 @@ class SourceOutline {
   void setMediaResolver(std::function<std::string(std::string_view name)> resolve) {
     resolveMedia_ = std::move(resolve);
   }
-  // A picture or sound named by the source: a paragraph of its own.
-  void media(std::string_view name);
+  // A picture or sound named by the source: a paragraph of its own. False when it is left out.
+  bool media(std::string_view name);
   bool hasPronunciation() const { return !pronunciation_.empty(); }
 
   // The entry markup, starting with the headword line "@headword|pronunciation|".

@@ -11,6 +11,8 @@
 #include "engine/collation.h"
 #include "engine/file_format.h"
 #include "importers/markup_from_tags.h"
+#include "importers/media_archive.h"
+#include "importers/resource_store.h"
 #include "importers/source_file.h"
 #include "importers/source_outline.h"
 #include "util/standard_utf8.h"
@@ -73,6 +75,54 @@ std::string latin1ToUtf8(std::string_view s) {
   return out;
 }
 
+// The pictures and sounds in res/ beside the .ifo. The conversion threads only note the files
+// that entries name (each thread its own list); copyNamed copies them between batches.
+class StardictMedia {
+ public:
+  StardictMedia(const std::string& ifoFile, ResourceStore* store)
+      : store_(store),
+        folder_((std::filesystem::path(ifoFile).parent_path() / "res").string()),
+        files_(std::string(), folder_) {}
+
+  MediaResolver resolver(int slot) {
+    if (store_ == nullptr || !files_.exists()) return {};
+    return [this, slot](std::string_view name) {
+      const std::string stored = storedResourceName(name);
+      std::error_code ec;
+      if (stored.empty() || name.find("..") != std::string_view::npos ||
+          !std::filesystem::is_regular_file(folder_ + "/" + std::string(name), ec))
+        return std::string();
+      named_[slot].emplace_back(name);
+      return ResourceStore::mediaLine(name);
+    };
+  }
+
+  // Copies the files noted since the last call; returns how many could not be copied.
+  uint64_t copyNamed(EntrySink& sink) {
+    uint64_t failed = 0;
+    std::string bytes;
+    for (std::vector<std::string>& list : named_) {
+      for (const std::string& name : list) {
+        if (store_->has(name)) continue;
+        Status s = files_.read(name, bytes) ? store_->put(name, bytes)
+                                            : Status::notFound("cannot read it");
+        if (!s.isOk()) {
+          sink.skip(folder_ + "/" + name + ": skipped: " + s.message());
+          ++failed;
+        }
+      }
+      list.clear();
+    }
+    return failed;
+  }
+
+ private:
+  ResourceStore* store_;
+  std::string folder_;
+  MediaArchive files_;
+  std::vector<std::string> named_[2];
+};
+
 // Adds one field of type `type` to the outline.
 void readField(char type, std::string_view content, SourceOutline& outline, uint64_t& resources) {
   switch (type) {
@@ -114,7 +164,10 @@ void readField(char type, std::string_view content, SourceOutline& outline, uint
       while (start < content.size()) {
         size_t end = content.find('\n', start);
         if (end == std::string_view::npos) end = content.size();
-        if (end > start) ++resources;
+        // "img:cat.png", "snd:cat.wav", ...: the file's name follows the colon.
+        std::string_view line = content.substr(start, end - start);
+        line.remove_prefix(line.find(':') == std::string_view::npos ? 0 : line.find(':') + 1);
+        if (end > start && !outline.media(line)) ++resources;
         start = end + 1;
       }
       break;
@@ -200,8 +253,10 @@ Status parseStardictIfo(std::string_view text, StardictIfo& ifo) {
 }
 
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
-                                const std::string& sameTypeSequence, uint64_t& resources) {
+                                const std::string& sameTypeSequence, uint64_t& resources,
+                                const MediaResolver& media) {
   SourceOutline outline;
+  if (media) outline.setMediaResolver(media);
   size_t at = 0;
   // One field: a NUL-terminated string for a lower-case type, a 32-bit size and bytes for an
   // upper-case one; the last field of a same-type sequence runs to the end of the data.
@@ -247,7 +302,7 @@ std::string stardictEntryMarkup(std::string_view headword, std::string_view data
 }
 
 Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
-                          SourceInfo& info) {
+                          SourceInfo& info, ResourceStore* resources) {
   std::string ifoText;
   {
     std::ifstream in(ifoFile, std::ios::binary);
@@ -347,14 +402,16 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
   const uint64_t total = groups.size() + ifo.synWordCount;
   uint64_t done = 0;
   // One entry from the records of a group; reports go to `notes`.
-  auto convert = [&](size_t g, size_t end, std::vector<std::string>& notes, uint64_t& resources) {
+  StardictMedia media(ifoFile, resources);
+  auto convert = [&](size_t g, size_t end, std::vector<std::string>& notes, uint64_t& resources,
+                     const MediaResolver& resolve) {
     const Record& lead = records[order[g]];
     std::string meaning;
     for (size_t k = g; k < end; ++k) {
       const Record& r = records[order[k]];
       std::string one =
           stardictEntryMarkup(lead.word, std::string_view(dict).substr(r.offset, r.size),
-                              ifo.sameTypeSequence, resources);
+                              ifo.sameTypeSequence, resources, resolve);
       if (k == g) {
         meaning = std::move(one);
         continue;
@@ -384,9 +441,10 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     std::vector<std::string> notes[2];
     uint64_t resources[2] = {0, 0};
     auto work = [&](size_t from, size_t to, int slot) {
+      const MediaResolver resolve = media.resolver(slot);
       for (size_t i = from; i < to; ++i) {
         converted[i - first] =
-            convert(groups[i].first, groups[i].second, notes[slot], resources[slot]);
+            convert(groups[i].first, groups[i].second, notes[slot], resources[slot], resolve);
       }
     };
     const size_t middle = first + (last - first) / 2;
@@ -396,7 +454,7 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
     for (const auto& list : notes) {
       for (const std::string& note : list) sink.skip(note);
     }
-    info.resourcesSkipped += resources[0] + resources[1];
+    info.resourcesSkipped += resources[0] + resources[1] + media.copyNamed(sink);
     for (size_t i = first; i < last; ++i) {
       const Record& lead = records[order[groups[i].first]];
       sink.add(lead.word, std::move(converted[i - first]),

@@ -8,6 +8,7 @@
 
 #include "../cli/cli_test_support.h"
 #include "mdict_test_files.h"
+#include "stardict_test_files.h"
 
 namespace lexora::test {
 namespace {
@@ -88,6 +89,25 @@ TEST(ResourceImport, MddResourcesThatEntriesNameAreKept) {
   for (const auto& entry : fs::directory_iterator(dir.file(".")))
     EXPECT_EQ(entry.path().filename().string().find(".importing"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir.file("e.res")));
+}
+
+TEST(ResourceImport, StardictPicturesAndSoundsComeFromRes) {
+  CliFolder dir;
+  StardictFiles book;
+  book.entries = {{"cat", std::string("h") + "a pet<img src=\"Cat.png\"><img src=\"../x.png\">" +
+                              '\0' + "r" + "snd:cat.wav\nimg:none.png" + '\0'}};
+  book.write(dir.file("pets"));
+  fs::create_directories(dir.file("res"));
+  dir.write("res/Cat.png", "png bytes");
+  dir.write("res/cat.wav", "wav bytes");
+  dir.write("x.png", "outside");
+  const CliResult r = dir.run({"import", "stardict", "pets.ifo", "d.pvm"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("left out 1 "), std::string::npos) << r.out;  // none.png
+  EXPECT_EQ(dir.run({"meaning", "d.pvm", "0"}).out,
+            "@cat\r\n- a pet\r\n" + kMedia + "cat.png\r\n" + kMedia + "cat.wav");
+  EXPECT_EQ(dir.read("d.res/cat.png"), "png bytes");
+  EXPECT_EQ(dir.read("d.res/cat.wav"), "wav bytes");
 }
 
 }  // namespace
