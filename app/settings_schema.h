@@ -33,6 +33,10 @@ inline constexpr const char16_t* kNoLanguage = u"none";
 // DWORD, 1 = start on the word list.
 inline constexpr const char16_t* kShowIndexAtStarting = u"ShowIndexAtStarting";
 
+// DWORD, 0 = no speaker link beside the headword (missing: on). Read by the window only and
+// never written back; `lexora-cli settings SpeakHeadwords 0|1` sets it.
+inline constexpr const char16_t* kSpeakHeadwords = u"SpeakHeadwords";
+
 // ---- The display values ----
 
 inline constexpr const char16_t* kTextSize = u"TextSize";          // DWORD, 0..4

@@ -1,5 +1,6 @@
-// lexora-cli available: the dictd and StarDict dictionaries already on this machine, with their
-// titles and sizes, ready for `lexora-cli install`.
+// lexora-cli available [--in DIR]...: the dictd and StarDict dictionaries already on this
+// machine, and the dictd, StarDict, DSL and MDict ones in $XDG_DATA_HOME/lexora/sources and the
+// folders given, with their titles and sizes, ready for `lexora-cli install`.
 
 #include <zlib.h>
 
@@ -16,7 +17,10 @@
 #include "cli/commands.h"
 #include "importers/dictd_database.h"
 #include "importers/dictd_markup.h"
+#include "importers/dsl_reader.h"
+#include "importers/dsl_source.h"
 #include "importers/install_folder.h"
+#include "importers/mdict_file.h"
 #include "importers/stardict_reader.h"
 
 namespace lexora::cli {
@@ -102,19 +106,98 @@ void findStardict(const fs::path& folder, std::vector<Found>& out) {
   }
 }
 
+// The start of a file, inflated when it is gzip (a .dsl.dz).
+std::string fileStart(const fs::path& p, size_t bytes) {
+  gzFile f = gzopen(p.c_str(), "rb");
+  if (f == nullptr) return {};
+  std::string text(bytes, '\0');
+  const int got = gzread(f, text.data(), static_cast<unsigned>(text.size()));
+  gzclose(f);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void findDsl(const fs::path& folder, std::vector<Found>& out) {
+  std::error_code ec;
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, ec),
+       end;
+       !ec && it != end; it.increment(ec)) {
+    const std::string p = it->path().string();
+    const std::string base = importers::dslBaseName(p);
+    if (base.empty() || (base.size() >= 5 && base.compare(base.size() - 5, 5, "_abrv") == 0))
+      continue;
+    importers::DslText dsl;
+    std::string start = fileStart(p, 16384);
+    // A cut in the middle of a UTF-16 unit would shift the rest.
+    start.resize(start.size() & ~size_t{1});
+    if (!importers::parseDslText(start, dsl).isOk()) continue;
+    out.push_back({"DSL", p, dsl.name, sizeOf(p)});
+  }
+}
+
+void findMdict(const fs::path& folder, std::vector<Found>& out) {
+  std::error_code ec;
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, ec),
+       end;
+       !ec && it != end; it.increment(ec)) {
+    const fs::path p = it->path();
+    if (p.extension() != ".mdx") continue;
+    importers::MdictFile mdx;
+    if (!mdx.openHeader(p.string(), false).isOk()) continue;
+    uintmax_t bytes = sizeOf(p);
+    const std::string base = p.string().substr(0, p.string().size() - 4);
+    bytes += sizeOf(base + ".mdd");
+    for (int n = 1; fs::exists(base + "." + std::to_string(n) + ".mdd", ec); ++n)
+      bytes += sizeOf(base + "." + std::to_string(n) + ".mdd");
+    out.push_back({"MDict", p.string(), mdx.header().title, bytes});
+  }
+}
+
+// Takes every "--in DIR" out of `args`.
+std::vector<std::string> takeFolders(std::vector<std::string>& args, std::string& why) {
+  std::vector<std::string> folders;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] != "--in") {
+      ++i;
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      why = "--in needs a folder";
+      break;
+    }
+    folders.push_back(args[i + 1]);
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+  }
+  return folders;
+}
+
 }  // namespace
 
 int runAvailable(const std::vector<std::string>& args, CommandIo& io) {
   std::string why;
-  if (!parseArguments(args, {}, 0, 0, why)) return usageError(io, kAvailableUsage, why);
+  std::vector<std::string> rest = args;
+  std::vector<std::string> folders = takeFolders(rest, why);
+  if (!why.empty() || !parseArguments(rest, {}, 0, 0, why))
+    return usageError(io, kAvailableUsage, why);
   std::vector<Found> found;
   findDictd("/usr/share/dictd", found);
   findStardict("/usr/share/stardict/dic", found);
   const std::string home = importers::homeFolder();
   if (!home.empty()) findStardict(fs::path(home) / ".stardict" / "dic", found);
+  folders.insert(folders.begin(), importers::userSourceFolder());
+  for (const std::string& folder : folders) {
+    findDictd(folder, found);
+    findStardict(folder, found);
+    findDsl(folder, found);
+    findMdict(folder, found);
+  }
   if (found.empty()) {
-    io.out << "no dictd or StarDict dictionaries found in /usr/share/dictd, "
-              "/usr/share/stardict/dic or ~/.stardict/dic\n";
+    io.out << "no dictd, StarDict, DSL or MDict dictionaries found in /usr/share/dictd, "
+              "/usr/share/stardict/dic, ~/.stardict/dic or "
+           << importers::userSourceFolder() << "\n";
     return kExitOk;
   }
   std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {

@@ -44,14 +44,14 @@ inline constexpr char kSetDescriptionUsage[] = "set-description DATA TEXT";
 int runSetDescription(const std::vector<std::string>& args, CommandIo& io);  // set_description.cc
 
 inline constexpr char kImportUsage[] =
-    "import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T] [--description D] "
-    "[--split] [--force]";
+    "import tsv|dictd|stardict|dsl|mdict SOURCE DATA [--collation N] [--title T] "
+    "[--description D] [--split] [--force]";
 int runImport(const std::vector<std::string>& args, CommandIo& io);  // import.cc
 
 inline constexpr char kInstallUsage[] = "install SOURCE [--title T] [--collation N] [--split]";
 int runInstall(const std::vector<std::string>& args, CommandIo& io);  // install.cc
 
-inline constexpr char kAvailableUsage[] = "available";
+inline constexpr char kAvailableUsage[] = "available [--in DIR]...";
 int runAvailable(const std::vector<std::string>& args, CommandIo& io);  // available.cc
 
 inline constexpr char kExportUsage[] = "export DATA";
@@ -69,7 +69,10 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io);  // search.c
 inline constexpr char kLanguageUsage[] = "language DATA [TAG|none|auto]";
 int runLanguage(const std::vector<std::string>& args, CommandIo& io);  // language.cc
 
-inline constexpr char kSettingsUsage[] = "settings";
+inline constexpr char kSayUsage[] = "say [--dict DATA] WORD -o FILE.wav";
+int runSay(const std::vector<std::string>& args, CommandIo& io);  // say.cc
+
+inline constexpr char kSettingsUsage[] = "settings [SpeakHeadwords 0|1]";
 int runSettings(const std::vector<std::string>& args, CommandIo& io);  // settings.cc
 
 inline constexpr char kDictsUsage[] = "dicts [add DATA | remove N | move N M]";

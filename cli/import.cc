@@ -1,4 +1,4 @@
-// lexora-cli import tsv|dictd|stardict SOURCE DATA [--collation N] [--title T]
+// lexora-cli import tsv|dictd|stardict|dsl|mdict SOURCE DATA [--collation N] [--title T]
 //   [--description D] [--split] [--force]
 
 #include "cli/arguments.h"
@@ -34,9 +34,13 @@ int runImport(const std::vector<std::string>& args, CommandIo& io) {
     source = importers::SourceKind::Dictd;
   } else if (kind == "stardict") {
     source = importers::SourceKind::Stardict;
+  } else if (kind == "dsl") {
+    source = importers::SourceKind::Dsl;
+  } else if (kind == "mdict") {
+    source = importers::SourceKind::Mdict;
   } else {
     return usageError(io, kImportUsage,
-                      "unknown import kind '" + kind + "' (tsv, dictd or stardict)");
+                      "unknown import kind '" + kind + "' (tsv, dictd, stardict, dsl or mdict)");
   }
   importers::ImportOptions importOptions = importOptionsFrom(*options, split);
   importOptions.replaceDictionary = force;

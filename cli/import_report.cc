@@ -5,12 +5,13 @@
 #include <ostream>
 
 #include "cli/terminal_progress.h"
+#include "engine/file_format.h"
 
 namespace lexora::cli {
 
 int importAndReport(importers::SourceKind kind, const std::string& source,
                     const std::string& dataFile, const importers::ImportOptions& options,
-                    CommandIo& io, std::vector<std::string>* written) {
+                    CommandIo& io, std::vector<std::string>* written, importers::SourceInfo* info) {
   using importers::ImportOutcome;
   using importers::ImportResult;
   ImportOutcome outcome;
@@ -32,6 +33,10 @@ int importAndReport(importers::SourceKind kind, const std::string& source,
     return kExitFailed;
   }
   io.out << "imported " << outcome.imported << ", skipped " << outcome.skipped << "\n";
+  if (outcome.resources > 0) {
+    io.out << "kept " << outcome.resources << " pictures and sounds in "
+           << fileSetNames(outcome.dataFiles.back()).resourceFolder << "\n";
+  }
   if (outcome.info.resourcesSkipped > 0) {
     io.out << "left out " << outcome.info.resourcesSkipped
            << " pictures, sounds and other resources that entries name\n";
@@ -40,6 +45,7 @@ int importAndReport(importers::SourceKind kind, const std::string& source,
     for (const std::string& f : outcome.dataFiles) io.out << "wrote " << f << "\n";
   }
   if (written != nullptr) *written = outcome.dataFiles;
+  if (info != nullptr) *info = outcome.info;
   return kExitOk;
 }
 

@@ -9,9 +9,11 @@
 
 namespace lexora::cli {
 
-// kExitOk when the dictionary (or every volume) was written; `written` gets the data files.
+// kExitOk when the dictionary (or every volume) was written; `written` gets the data files,
+// `info` what the source said about itself.
 int importAndReport(importers::SourceKind kind, const std::string& source,
                     const std::string& dataFile, const importers::ImportOptions& options,
-                    CommandIo& io, std::vector<std::string>* written = nullptr);
+                    CommandIo& io, std::vector<std::string>* written = nullptr,
+                    importers::SourceInfo* info = nullptr);
 
 }  // namespace lexora::cli

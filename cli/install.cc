@@ -1,12 +1,14 @@
 // lexora-cli install SOURCE [--title T] [--collation N] [--split]: imports a StarDict (.ifo),
-// dictd (.index) or TSV source into the folder of installed dictionaries and adds it to the
-// installed list. Nothing installed changes unless the whole import succeeds.
+// dictd (.index), DSL (.dsl, .dsl.dz), MDict (.mdx) or TSV source into the folder of installed
+// dictionaries and adds it to the installed list. Nothing installed changes unless the whole import
+// succeeds.
 
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
+#include "app/dictionary_language.h"
 #include "app/dictionary_list.h"
 #include "app/settings.h"
 #include "cli/arguments.h"
@@ -45,6 +47,7 @@ void removeFileSet(const std::string& dataFile) {
   fs::remove(n.dataFile, ignored);
   fs::remove(n.wordFile, ignored);
   fs::remove(n.indexFile, ignored);
+  fs::remove_all(n.resourceFolder, ignored);
 }
 
 // The settings keep paths as text: a name that is not UTF-8 gets "_" for its stray bytes, so
@@ -78,14 +81,15 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   const auto kind = importers::detectSourceKind(source);
   if (!kind) {
     return failure(io, source,
-                   "cannot tell its format (install takes NAME.ifo, NAME.index or a "
-                   "TSV file of headword TAB meaning lines)");
+                   "cannot tell its format (install takes NAME.ifo, NAME.index, NAME.dsl, "
+                   "NAME.dsl.dz, NAME.mdx or a TSV file of headword TAB meaning lines)");
   }
   if (*kind == importers::SourceKind::Dictd) {
     source = withoutEnding(source, {".index", ".dict.dz", ".dict"}) + ".index";
   }
-  const std::string stem = openableName(
-      withoutEnding(fs::path(source).filename().string(), {".ifo", ".index", ".tsv", ".txt"}));
+  const std::string stem =
+      openableName(withoutEnding(fs::path(source).filename().string(),
+                                 {".ifo", ".index", ".dsl.dz", ".dsl", ".mdx", ".tsv", ".txt"}));
   const fs::path folder = importers::installedDictionaryFolder();
   const std::string dataFile = (folder / (stem + ".pvm")).string();
 
@@ -108,8 +112,9 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
   if (ec) return failure(io, folder.string(), "cannot create: " + ec.message());
 
   std::vector<std::string> written;
-  const int status =
-      importAndReport(*kind, source, dataFile, importOptionsFrom(*options, split), io, &written);
+  importers::SourceInfo info;
+  const int status = importAndReport(*kind, source, dataFile, importOptionsFrom(*options, split),
+                                     io, &written, &info);
   if (status != kExitOk) return status;
   if (s.totalDict + static_cast<int>(written.size()) > kMaxDictionaries) {
     for (const std::string& f : written) removeFileSet(f);
@@ -120,7 +125,10 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io) {
                        ")");
   }
   for (const std::string& f : written) {
-    appendDictionaryPath(s, fromUtf8(fs::absolute(f).lexically_normal().string()));
+    const std::string path = fs::absolute(f).lexically_normal().string();
+    appendDictionaryPath(s, fromUtf8(path));
+    // The language the source names; without one it is guessed when first needed.
+    if (!info.language.empty()) storeDictionaryLanguage(key, path, info.language);
     io.out << "installed " << f << "\n";
   }
   chooseWorkingAndReverse(s);

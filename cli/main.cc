@@ -35,6 +35,7 @@ const Command kCommands[] = {
     {"lookup", kLookupUsage, runLookup},
     {"search", kSearchUsage, runSearch},
     {"language", kLanguageUsage, runLanguage},
+    {"say", kSayUsage, runSay},
     {"settings", kSettingsUsage, runSettings},
     {"dicts", kDictsUsage, runDicts},
 };

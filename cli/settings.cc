@@ -1,4 +1,5 @@
-// lexora-cli settings: every value of the settings key, one per line, sorted by name:
+// lexora-cli settings [SpeakHeadwords 0|1]: every value of the settings key, one per line,
+// sorted by name (or sets whether the window's headwords get a speaker link):
 //   Time2Show (REG_DWORD) = 10 (0xa)
 //   Dictionary1 (REG_SZ) = "/home/me/EV.pvm"
 //   BackColor (REG_BINARY) = ff ff ff 00
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "app/settings.h"
+#include "app/settings_schema.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
@@ -70,11 +72,23 @@ std::string formatValue(RegistryType type, const std::vector<uint8_t>& bytes) {
 
 int runSettings(const std::vector<std::string>& args, CommandIo& io) {
   std::string why;
-  if (!parseArguments(args, {}, 0, 0, why)) return usageError(io, kSettingsUsage, why);
+  const auto parsed = parseArguments(args, {}, 0, 2, why);
+  if (!parsed || parsed->positional.size() == 1) return usageError(io, kSettingsUsage, why);
+  // The one value that only this command sets: the window's voice.
+  const bool setVoice = parsed->positional.size() == 2;
+  if (setVoice && (parsed->positional[0] != toUtf8(schema::kSpeakHeadwords) ||
+                   (parsed->positional[1] != "0" && parsed->positional[1] != "1"))) {
+    return usageError(io, kSettingsUsage, "only SpeakHeadwords 0 or 1 can be set");
+  }
   if (!openSettingsKey(std::string())) {
     return failure(io, defaultRegistryPath(), settingsKeyError());
   }
   RegistryKey& key = settingsKey();
+  if (setVoice) {
+    if (!key.writeDword(schema::kSpeakHeadwords, parsed->positional[1] == "1" ? 1u : 0u))
+      return failure(io, defaultRegistryPath(), "cannot write SpeakHeadwords");
+    return kExitOk;
+  }
   std::vector<std::pair<std::string, std::string>> lines;
   std::u16string name;
   for (bool more = key.firstValue(name); more; more = key.nextValue(name)) {

@@ -31,6 +31,7 @@ struct SourceInfo {
   std::optional<std::string> description;
   std::string shape;              // the kind of text found ("gcide", "HTML", ...), for reports
   uint64_t resourcesSkipped = 0;  // pictures, sounds and other files that entries name
+  std::string language;           // the headwords' language tag ("en"), empty when unknown
 };
 
 }  // namespace lexora::importers

@@ -17,6 +17,9 @@
 #include "engine/journal.h"
 #include "engine/replace_target.h"
 #include "importers/dictd_reader.h"
+#include "importers/dsl_reader.h"
+#include "importers/mdict_reader.h"
+#include "importers/resource_store.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
 #include "util/standard_utf8.h"
@@ -29,7 +32,7 @@ namespace fs = std::filesystem;
 // The most meaning text one dictionary holds.
 constexpr uint64_t kMeaningLimit = static_cast<uint64_t>(BLOCK_SLOTS) * BLOCK_CAPACITY;
 // A volume is filled to a little less, so that no entry lands past the last block.
-constexpr uint64_t kVolumeFill = kMeaningLimit - 4 * BLOCK_CAPACITY;
+constexpr uint64_t kVolumeFill = kMeaningLimit - uint64_t{4} * BLOCK_CAPACITY;
 
 bool endsWith(const std::string& s, std::string_view tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -112,6 +115,7 @@ class Collector : public EntrySink {
 
 struct TemporaryFiles {
   std::vector<FileSetNames> sets;
+  std::string resources;  // the folder that pictures and sounds are copied into
   ~TemporaryFiles() {
     std::error_code ignored;
     for (const FileSetNames& n : sets) {
@@ -119,6 +123,7 @@ struct TemporaryFiles {
       fs::remove(n.wordFile, ignored);
       fs::remove(n.indexFile, ignored);
     }
+    if (!resources.empty()) fs::remove_all(resources, ignored);
   }
 };
 
@@ -148,6 +153,8 @@ std::u16string rangeEnd(const std::vector<Collector::Held>& entries,
 
 std::optional<SourceKind> detectSourceKind(const std::string& path) {
   if (endsWith(path, ".ifo")) return SourceKind::Stardict;
+  if (endsWith(path, ".dsl") || endsWith(path, ".dsl.dz")) return SourceKind::Dsl;
+  if (endsWith(path, ".mdx")) return SourceKind::Mdict;
   if (endsWith(path, ".index") || endsWith(path, ".dict.dz") || endsWith(path, ".dict")) {
     return SourceKind::Dictd;
   }
@@ -165,6 +172,10 @@ const char* sourceKindName(SourceKind kind) {
       return "dictd";
     case SourceKind::Stardict:
       return "StarDict";
+    case SourceKind::Dsl:
+      return "DSL";
+    case SourceKind::Mdict:
+      return "MDict";
   }
   return "";
 }
@@ -177,15 +188,12 @@ std::string volumeFileName(const std::string& dataFile, unsigned volume) {
   return (p.parent_path() / name).string();
 }
 
-ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
-                           const std::string& dataFile, const ImportOptions& options,
-                           const ProgressFunction& progress) {
-  ImportOutcome outcome;
-  if (Status s = checkReplaceable(dataFile, options.replaceDictionary); !s.isOk()) {
-    outcome.status = s;
-    return outcome;
-  }
-  Collector collector(outcome, progress);
+namespace {
+
+// Reads the source into the collector; false with outcome.status set when it fails.
+bool readSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                const ImportOptions& options, Collector& collector, ResourceStore& resources,
+                ImportOutcome& outcome) {
   Status read;
   switch (kind) {
     case SourceKind::Tsv:
@@ -201,73 +209,84 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
       read = readDictdSource(source, options.collation, collector, outcome.info);
       break;
     case SourceKind::Stardict:
-      read = readStardictSource(source, options.collation, collector, outcome.info);
+      read = readStardictSource(source, options.collation, collector, outcome.info, &resources);
+      break;
+    case SourceKind::Dsl:
+      read = readDslSource(source, collector, outcome.info, &resources);
+      break;
+    case SourceKind::Mdict:
+      read = readMdictSource(source, collector, outcome.info, &resources);
       break;
   }
-  if (!read.isOk()) {
-    outcome.status = read;
-    return outcome;
-  }
-  if (collector.cancelled()) {
-    outcome.result = ImportResult::Cancelled;
-    return outcome;
-  }
+  if (!read.isOk()) outcome.status = read;
+  return read.isOk();
+}
 
-  std::vector<Collector::Held>& entries = collector.entries();
-  const uint64_t limit =
-      options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
+// Ranges of `order` (the entries in the dictionary's order when there is more than one),
+// each below the meaning limit.
+std::vector<std::pair<size_t, size_t>> planVolumes(std::vector<Collector::Held>& entries,
+                                                   uint64_t bytes, uint64_t limit,
+                                                   uint32_t collation,
+                                                   std::vector<uint32_t>& order) {
   const uint64_t fill = limit == kMeaningLimit ? kVolumeFill : limit;
-  if (collector.bytes() > limit && !options.split) {
-    outcome.status = Status::invalidArgument(
-        source + ": the entries hold " + megabytes(collector.bytes()) +
-        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
-        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
-        "); import it with --split to write numbered volumes");
-    return outcome;
-  }
-
-  // Volumes: ranges of headwords in the dictionary's order, each below the limit.
-  std::vector<uint32_t> order(entries.size());
+  order.resize(entries.size());
   std::iota(order.begin(), order.end(), 0u);
   std::vector<std::pair<size_t, size_t>> volumes;
-  if (collector.bytes() > limit) {
-    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-      return compareWords(options.collation, entries[a].headword, entries[b].headword,
-                          CompareForm::Full) < 0;
-    });
-    size_t begin = 0;
-    uint64_t filled = 0;
-    for (size_t k = 0; k < order.size(); ++k) {
-      const uint64_t size = entries[order[k]].length;
-      if (k > begin && filled + size > fill) {
-        volumes.emplace_back(begin, k);
-        begin = k;
-        filled = 0;
-      }
-      filled += size;
-    }
-    volumes.emplace_back(begin, order.size());
-  } else {
+  if (bytes <= limit) {
     volumes.emplace_back(0, order.size());
+    return volumes;
   }
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return compareWords(collation, entries[a].headword, entries[b].headword, CompareForm::Full) < 0;
+  });
+  size_t begin = 0;
+  uint64_t filled = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    const uint64_t size = entries[order[k]].length;
+    if (k > begin && filled + size > fill) {
+      volumes.emplace_back(begin, k);
+      begin = k;
+      filled = 0;
+    }
+    filled += size;
+  }
+  volumes.emplace_back(begin, order.size());
+  return volumes;
+}
 
+// What the written dictionaries are called and say about themselves.
+struct Naming {
   std::u16string title;
-  if (options.title) {
-    title = *options.title;
-  } else if (outcome.info.title) {
-    title = fromUtf8(*outcome.info.title);
-  } else {
-    title = fromUtf8(fs::path(source).stem().string());
-  }
-  std::optional<std::u16string> description = options.description;
-  if (!description && outcome.info.description) description = fromUtf8(*outcome.info.description);
+  std::optional<std::u16string> description;
+};
 
+Naming namingOf(const std::string& source, const ImportOptions& options, const SourceInfo& info) {
+  Naming n;
+  if (options.title) {
+    n.title = *options.title;
+  } else if (info.title) {
+    n.title = fromUtf8(*info.title);
+  } else {
+    n.title = fromUtf8(fs::path(source).stem().string());
+  }
+  n.description = options.description;
+  if (!n.description && info.description) n.description = fromUtf8(*info.description);
+  return n;
+}
+
+// Writes the entries in the given volumes under temporary names; false when it fails or is
+// cancelled (outcome says which).
+bool writeVolumes(Collector& collector, const std::vector<uint32_t>& order,
+                  const std::vector<std::pair<size_t, size_t>>& volumes, const Naming& naming,
+                  const std::string& dataFile, const ImportOptions& options,
+                  TemporaryFiles& temporary, std::vector<std::string>& finals,
+                  ImportOutcome& outcome) {
+  std::vector<Collector::Held>& entries = collector.entries();
   // Temporary names in the target's folder, so that the final renames stay on one file system.
-  TemporaryFiles temporary;
   const fs::path target(dataFile);
-  std::vector<std::string> finals;
   for (size_t v = 0; v < volumes.size(); ++v) {
-    const std::string finalName = volumes.size() == 1 ? dataFile : volumeFileName(dataFile, v + 1);
+    const std::string finalName =
+        volumes.size() == 1 ? dataFile : volumeFileName(dataFile, static_cast<unsigned>(v + 1));
     fs::path temp =
         target.parent_path() / ("." + target.filename().string() + ".importing-" +
                                 std::to_string(::getpid()) + "-" + std::to_string(v + 1) + ".pvm");
@@ -277,15 +296,15 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     const auto [begin, end] = volumes[v];
     DictionaryBuilder builder(options.collation);
     if (volumes.size() == 1) {
-      builder.setTitle(cut(title, 127));
+      builder.setTitle(cut(naming.title, 127));
     } else {
-      std::u16string named = title + u", volume " + fromUtf8(std::to_string(v + 1)) + u" of " +
-                             fromUtf8(std::to_string(volumes.size())) + u" (" +
+      std::u16string named = naming.title + u", volume " + fromUtf8(std::to_string(v + 1)) +
+                             u" of " + fromUtf8(std::to_string(volumes.size())) + u" (" +
                              cut(rangeEnd(entries, order, begin, end, true), 20) + u" \u2013 " +
                              cut(rangeEnd(entries, order, begin, end, false), 20) + u")";
       builder.setTitle(cut(named, 127));
     }
-    if (description) builder.setDescription(cut(*description, 255));
+    if (naming.description) builder.setDescription(cut(*naming.description, 255));
     for (size_t k = begin; k < end; ++k) {
       Collector::Held& e = entries[order[k]];
       builder.add(e.headword, fromUtf8(collector.meaningOf(e)));
@@ -301,7 +320,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     }
     if (const Status s = builder.finish(temp.string()); !s.isOk()) {
       outcome.status = s.withContext(dataFile + ": ");
-      return outcome;
+      return false;
     }
     for (size_t k = begin; k < end; ++k) {
       const EditResult r = builder.result(k - begin);
@@ -312,35 +331,98 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     outcome.imported += builder.acceptedCount();
     if (!collector.progress(end, entries.size())) {
       outcome.result = ImportResult::Cancelled;
-      return outcome;
+      return false;
     }
   }
+  return true;
+}
 
-  // Everything is written: move it into place, after what is in the way was checked again
-  // and a journal left under the name (which would be applied to the new files) moved aside.
+// Everything is written: moves it into place. Each volume gets its own copy of the pictures
+// and sounds; a resource folder of an earlier dictionary of that name goes.
+bool moveIntoPlace(TemporaryFiles& temporary, const std::vector<std::string>& finals,
+                   bool withResources, bool replaceDictionary, ImportOutcome& outcome) {
   for (size_t v = 0; v < finals.size(); ++v) {
     const FileSetNames from = temporary.sets[v];
     const FileSetNames to = fileSetNames(finals[v]);
+    // What is in the way is checked again, and a journal left under the name (which would be
+    // applied to the new files) is moved aside.
     std::string aside;
-    Status ready = checkReplaceable(finals[v], options.replaceDictionary);
+    Status ready = checkReplaceable(finals[v], replaceDictionary);
     if (ready.isOk()) ready = setJournalAside(systemFileSystem(), journalName(finals[v]), aside);
     if (!ready.isOk()) {
       outcome.status = ready;
-      return outcome;
+      return false;
     }
     if (!aside.empty()) {
       outcome.reports.push_back(finals[v] + ": a journal left there was set aside as " + aside);
     }
     std::error_code ec;
-    fs::rename(from.wordFile, to.wordFile, ec);
+    fs::remove_all(to.resourceFolder, ec);
+    ec.clear();
+    if (withResources) {
+      if (v + 1 == finals.size()) {
+        fs::rename(temporary.resources, to.resourceFolder, ec);
+        if (!ec) temporary.resources.clear();
+      } else {
+        fs::copy(temporary.resources, to.resourceFolder, fs::copy_options::recursive, ec);
+      }
+    }
+    if (!ec) fs::rename(from.wordFile, to.wordFile, ec);
     if (!ec) fs::rename(from.indexFile, to.indexFile, ec);
     if (!ec) fs::rename(from.dataFile, to.dataFile, ec);
     if (ec) {
       outcome.status = Status::ioError(finals[v] + ": " + ec.message());
-      return outcome;
+      return false;
     }
     outcome.dataFiles.push_back(finals[v]);
   }
+  return true;
+}
+
+}  // namespace
+
+ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                           const std::string& dataFile, const ImportOptions& options,
+                           const ProgressFunction& progress) {
+  ImportOutcome outcome;
+  if (Status s = checkReplaceable(dataFile, options.replaceDictionary); !s.isOk()) {
+    outcome.status = s;
+    return outcome;
+  }
+  Collector collector(outcome, progress);
+  TemporaryFiles temporary;
+  const fs::path target(dataFile);
+  temporary.resources = (target.parent_path() / ("." + target.filename().string() + ".importing-" +
+                                                 std::to_string(::getpid()) + ".res"))
+                            .string();
+  ResourceStore resources(temporary.resources);
+  if (!readSource(kind, source, stdinStream, options, collector, resources, outcome))
+    return outcome;
+  if (collector.cancelled()) {
+    outcome.result = ImportResult::Cancelled;
+    return outcome;
+  }
+  const uint64_t limit =
+      options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
+  if (collector.bytes() > limit && !options.split) {
+    outcome.status = Status::invalidArgument(
+        source + ": the entries hold " + megabytes(collector.bytes()) +
+        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
+        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
+        "); import it with --split to write numbered volumes");
+    return outcome;
+  }
+  std::vector<uint32_t> order;
+  const auto volumes =
+      planVolumes(collector.entries(), collector.bytes(), limit, options.collation, order);
+  std::vector<std::string> finals;
+  if (!writeVolumes(collector, order, volumes, namingOf(source, options, outcome.info), dataFile,
+                    options, temporary, finals, outcome) ||
+      !moveIntoPlace(temporary, finals, resources.count() > 0, options.replaceDictionary,
+                     outcome)) {
+    return outcome;
+  }
+  outcome.resources = resources.count();
   outcome.result = ImportResult::Done;
   return outcome;
 }

@@ -7,6 +7,10 @@
 // A dictionary holds at most BLOCK_SLOTS blocks of meaning text (about 66 MB). A larger source
 // is refused with a message naming the limit, or, with `split`, written as numbered volumes
 // NAME-1.pvm, NAME-2.pvm, ... that each hold a range of headwords.
+//
+// The pictures and sounds that entries name (DSL and MDict sources) are copied into the
+// dictionary's resource folder (fileSetNames(dataFile).resourceFolder), also built under a
+// temporary name.
 
 #include <cstdint>
 #include <functional>
@@ -20,10 +24,11 @@
 
 namespace lexora::importers {
 
-enum class SourceKind { Tsv, Dictd, Stardict };
+enum class SourceKind { Tsv, Dictd, Stardict, Dsl, Mdict };
 
-// StarDict for NAME.ifo, dictd for NAME.index (or its NAME.dict.dz / NAME.dict), TSV for a
-// file whose first line holds a TAB; nullopt otherwise.
+// StarDict for NAME.ifo, DSL for NAME.dsl or NAME.dsl.dz, MDict for NAME.mdx, dictd for NAME.index
+// (or its NAME.dict.dz / NAME.dict), TSV for a file whose first line holds a TAB; nullopt
+// otherwise.
 std::optional<SourceKind> detectSourceKind(const std::string& path);
 const char* sourceKindName(SourceKind kind);
 
@@ -51,6 +56,7 @@ struct ImportOutcome {
   uint64_t skipped = 0;                // entries and source lines left out
   std::vector<std::string> reports;    // the first kReportLimit skip reports
   std::vector<std::string> dataFiles;  // what was written, one per volume
+  uint64_t resources = 0;              // pictures and sounds kept in the resource folder
   SourceInfo info;
 };
 

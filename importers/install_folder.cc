@@ -9,11 +9,17 @@ std::string homeFolder() {
   return home != nullptr ? home : "";
 }
 
-std::string installedDictionaryFolder() {
+namespace {
+
+std::string dataHome() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  const std::string base =
-      xdg != nullptr && *xdg != '\0' ? std::string(xdg) : homeFolder() + "/.local/share";
-  return base + "/lexora/dictionaries";
+  return xdg != nullptr && *xdg != '\0' ? std::string(xdg) : homeFolder() + "/.local/share";
 }
+
+}  // namespace
+
+std::string installedDictionaryFolder() { return dataHome() + "/lexora/dictionaries"; }
+
+std::string userSourceFolder() { return dataHome() + "/lexora/sources"; }
 
 }  // namespace lexora::importers

@@ -8,6 +8,9 @@ namespace lexora::importers {
 
 std::string installedDictionaryFolder();
 
+// Where a user keeps dictionary sources to install: $XDG_DATA_HOME/lexora/sources.
+std::string userSourceFolder();
+
 // The user's home folder ($HOME); empty when unset.
 std::string homeFolder();
 

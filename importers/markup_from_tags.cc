@@ -73,6 +73,14 @@ class Walker {
     }
     if (node->type != XML_ELEMENT_NODE) return;
     const std::string_view name = nameOf(node);
+    if (name == "img") {
+      outline_.media(attribute(node, "src"));
+      return;
+    }
+    if (name == "a" && attribute(node, "href").rfind("sound://", 0) == 0) {
+      outline_.media(attribute(node, "href").substr(8));
+      return;
+    }
     // Nothing to read in these.
     if (isOneOf(name, {"img", "object", "audio", "video"})) {
       outline_.skipResource();  // a picture or sound that the entry markup cannot hold

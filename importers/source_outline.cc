@@ -226,6 +226,16 @@ void SourceOutline::endParagraph() {
   current_ = OutlineParagraph();
 }
 
+bool SourceOutline::media(std::string_view name) {
+  if (!resolveMedia_) return false;
+  std::string line = resolveMedia_(name);
+  if (line.empty()) return false;
+  endParagraph();
+  paragraphs_.emplace_back();
+  paragraphs_.back().line = std::move(line);
+  return true;
+}
+
 void SourceOutline::setPronunciation(std::string_view text) {
   std::string_view t = trim(text);
   if (t.size() >= 2 &&
@@ -279,6 +289,12 @@ void SourceOutline::takePronunciationParagraph() {
 }
 
 void SourceOutline::writeParagraph(std::string& out, OutlineParagraph& p, bool numbered) {
+  // A line made whole elsewhere (a picture or a sound) goes as it is.
+  if (!p.line.empty()) {
+    out += "\r\n";
+    out += p.line;
+    return;
+  }
   // A word-class label in front of the text goes to a line of its own.
   if (p.pieces.size() > 1 && p.pieces.front().label && !p.example &&
       looksLikeWordClass(p.pieces.front().text)) {

@@ -14,6 +14,7 @@
 //     behind the "+".
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ struct OutlinePiece {
 
 struct OutlineParagraph {
   std::vector<OutlinePiece> pieces;
+  std::string line;  // a line shown as it is (a picture or a sound), instead of pieces
   bool listItem = false;
   bool example = false;
 };
@@ -42,6 +44,13 @@ class SourceOutline {
   void markListItem() { current_.listItem = true; }
   void markExample() { current_.example = true; }
   void setPronunciation(std::string_view text);
+  // Pictures and sounds: `resolve` gives the entry line that shows a named file, or nothing
+  // (without it they are left out).
+  void setMediaResolver(std::function<std::string(std::string_view name)> resolve) {
+    resolveMedia_ = std::move(resolve);
+  }
+  // A picture or sound named by the source: a paragraph of its own. False when it is left out.
+  bool media(std::string_view name);
   bool hasPronunciation() const { return !pronunciation_.empty(); }
   // A picture, sound or other file that the entry names and the markup cannot hold.
   void skipResource() { ++resourcesSkipped_; }
@@ -56,6 +65,7 @@ class SourceOutline {
   static void writeParagraph(std::string& out, OutlineParagraph& p, bool numbered);
 
   std::string pronunciation_;
+  std::function<std::string(std::string_view)> resolveMedia_;
   std::vector<OutlineParagraph> paragraphs_;
   OutlineParagraph current_;
   bool pendingSpace_ = false;

@@ -96,7 +96,10 @@ void readField(char type, std::string_view content, SourceOutline& outline, uint
       while (start < content.size()) {
         size_t end = content.find('\n', start);
         if (end == std::string_view::npos) end = content.size();
-        if (end > start) ++resources;
+        // "img:cat.png", "snd:cat.wav", ...: the file's name follows the colon.
+        std::string_view line = content.substr(start, end - start);
+        line.remove_prefix(line.find(':') == std::string_view::npos ? 0 : line.find(':') + 1);
+        if (end > start && !outline.media(line)) ++resources;
         start = end + 1;
       }
       break;
@@ -182,8 +185,10 @@ Status parseStardictIfo(std::string_view text, StardictIfo& ifo) {
 }
 
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
-                                const std::string& sameTypeSequence, uint64_t& resources) {
+                                const std::string& sameTypeSequence, uint64_t& resources,
+                                const MediaResolver& media) {
   SourceOutline outline;
+  if (media) outline.setMediaResolver(media);
   size_t at = 0;
   // One field: a NUL-terminated string for a lower-case type, a 32-bit size and bytes for an
   // upper-case one; the last field of a same-type sequence runs to the end of the data.

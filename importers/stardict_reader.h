@@ -6,6 +6,7 @@
 // sounds and other resources cannot be kept and are counted in SourceInfo::resourcesSkipped.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,12 +31,17 @@ struct StardictIfo {
 Status parseStardictIfo(std::string_view text, StardictIfo& ifo);
 
 // The entry markup of one entry's data (its fields as stored), for `headword`.
-// resources: counts the resource fields left out.
+// resources: counts the resource fields left out. media: the media line of a file an entry
+// names, or nothing (see SourceOutline::setMediaResolver).
+using MediaResolver = std::function<std::string(std::string_view name)>;
 std::string stardictEntryMarkup(std::string_view headword, std::string_view data,
-                                const std::string& sameTypeSequence, uint64_t& resources);
+                                const std::string& sameTypeSequence, uint64_t& resources,
+                                const MediaResolver& media = {});
+
+class ResourceStore;
 
 // Fails with a reason naming the file when a file is missing, unreadable or not StarDict.
 Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
-                          SourceInfo& info);
+                          SourceInfo& info, ResourceStore* resources = nullptr);
 
 }  // namespace lexora::importers

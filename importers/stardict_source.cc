@@ -11,6 +11,8 @@
 #include "engine/collation.h"
 #include "engine/file_format.h"
 #include "importers/markup_text.h"
+#include "importers/media_archive.h"
+#include "importers/resource_store.h"
 #include "importers/source_file.h"
 #include "importers/stardict_reader.h"
 #include "util/standard_utf8.h"
@@ -19,6 +21,54 @@
 
 namespace lexora::importers {
 namespace {
+
+// The pictures and sounds in res/ beside the .ifo. The conversion threads only note the files
+// that entries name (each thread its own list); copyNamed copies them between batches.
+class StardictMedia {
+ public:
+  StardictMedia(const std::string& ifoFile, ResourceStore* store)
+      : store_(store),
+        folder_((std::filesystem::path(ifoFile).parent_path() / "res").string()),
+        files_(std::string(), folder_) {}
+
+  MediaResolver resolver(int slot) {
+    if (store_ == nullptr || !files_.exists()) return {};
+    return [this, slot](std::string_view name) {
+      const std::string stored = storedResourceName(name);
+      std::error_code ec;
+      if (stored.empty() || name.find("..") != std::string_view::npos ||
+          !std::filesystem::is_regular_file(folder_ + "/" + std::string(name), ec))
+        return std::string();
+      named_[slot].emplace_back(name);
+      return ResourceStore::mediaLine(name);
+    };
+  }
+
+  // Copies the files noted since the last call; returns how many could not be copied.
+  uint64_t copyNamed(EntrySink& sink) {
+    uint64_t failed = 0;
+    std::string bytes;
+    for (std::vector<std::string>& list : named_) {
+      for (const std::string& name : list) {
+        if (store_->has(name)) continue;
+        Status s = files_.read(name, bytes) ? store_->put(name, bytes)
+                                            : Status::notFound("cannot read it");
+        if (!s.isOk()) {
+          sink.skip(folder_ + "/" + name + ": skipped: " + s.message());
+          ++failed;
+        }
+      }
+      list.clear();
+    }
+    return failed;
+  }
+
+ private:
+  ResourceStore* store_;
+  std::string folder_;
+  MediaArchive files_;
+  std::vector<std::string> named_[2];
+};
 
 uint64_t readBigEndian(const char* bytes, unsigned count) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes);
@@ -146,7 +196,8 @@ void groupRecords(StardictSource& source, uint32_t collation) {
 
 // One entry from the records of a group; reports go to `notes`.
 std::string convertGroup(const StardictSource& source, size_t group,
-                         std::vector<std::string>& notes, uint64_t& resources) {
+                         std::vector<std::string>& notes, uint64_t& resources,
+                         const MediaResolver& resolve) {
   const auto [g, end] = source.groups[group];
   const Record& lead = source.records[source.order[g]];
   std::string meaning;
@@ -154,7 +205,7 @@ std::string convertGroup(const StardictSource& source, size_t group,
     const Record& r = source.records[source.order[k]];
     std::string one =
         stardictEntryMarkup(lead.word, std::string_view(source.dict).substr(r.offset, r.size),
-                            source.ifo.sameTypeSequence, resources);
+                            source.ifo.sameTypeSequence, resources, resolve);
     if (k == g) {
       meaning = std::move(one);
       continue;
@@ -177,8 +228,8 @@ std::string convertGroup(const StardictSource& source, size_t group,
 // The entries are converted in batches, each batch split between this thread and a helper;
 // they reach the sink in order. libxml2 parses on both, each thread with its own context.
 // False when the import is cancelled.
-bool convertEntries(const StardictSource& source, uint64_t total, EntrySink& sink,
-                    SourceInfo& info) {
+bool convertEntries(const StardictSource& source, uint64_t total, EntrySink& sink, SourceInfo& info,
+                    StardictMedia& media) {
   xmlInitParser();
   constexpr size_t kBatch = 4096;
   std::vector<std::string> converted;
@@ -188,8 +239,9 @@ bool convertEntries(const StardictSource& source, uint64_t total, EntrySink& sin
     std::vector<std::string> notes[2];
     uint64_t resources[2] = {0, 0};
     auto work = [&](size_t from, size_t to, int slot) {
+      const MediaResolver resolve = media.resolver(slot);
       for (size_t i = from; i < to; ++i)
-        converted[i - first] = convertGroup(source, i, notes[slot], resources[slot]);
+        converted[i - first] = convertGroup(source, i, notes[slot], resources[slot], resolve);
     };
     const size_t middle = first + (last - first) / 2;
     std::thread helper(work, middle, last, 1);
@@ -198,7 +250,7 @@ bool convertEntries(const StardictSource& source, uint64_t total, EntrySink& sin
     for (const auto& list : notes) {
       for (const std::string& note : list) sink.skip(note);
     }
-    info.resourcesSkipped += resources[0] + resources[1];
+    info.resourcesSkipped += resources[0] + resources[1] + media.copyNamed(sink);
     for (size_t i = first; i < last; ++i) {
       const Record& lead = source.records[source.order[source.groups[i].first]];
       sink.add(lead.word, std::move(converted[i - first]),
@@ -250,7 +302,7 @@ bool addSynonyms(const StardictSource& source, uint32_t collation, uint64_t tota
 }  // namespace
 
 Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntrySink& sink,
-                          SourceInfo& info) {
+                          SourceInfo& info, ResourceStore* resources) {
   StardictSource source;
   if (Status s = readFiles(ifoFile, source); !s.isOk()) return s;
   info.title = source.ifo.bookname;
@@ -258,7 +310,8 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
   readRecords(source, sink);
   groupRecords(source, collation);
   const uint64_t total = source.groups.size() + source.ifo.synWordCount;
-  if (!convertEntries(source, total, sink, info)) return Status::ok();
+  StardictMedia media(ifoFile, resources);
+  if (!convertEntries(source, total, sink, info, media)) return Status::ok();
   if (!addSynonyms(source, collation, total, sink)) return Status::ok();
   sink.progress(total, total);
   const std::string& types = source.ifo.sameTypeSequence;

@@ -61,4 +61,23 @@ std::u16string toEditText(std::u16string_view stored) {
   return out;
 }
 
+MediaKind mediaKindOf(std::u16string_view name) {
+  if (name.empty() || name.size() > 255) return MediaKind::Other;
+  bool partStart = true;
+  for (char16_t c : name) {
+    const bool safe = (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'.' ||
+                      c == u'_' || c == u'-' || c == u'/';
+    if (!safe || (partStart && (c == u'.' || c == u'/'))) return MediaKind::Other;
+    partStart = c == u'/';
+  }
+  const std::u16string_view ending = name.substr(name.rfind(u'.') + 1);
+  for (std::u16string_view e : {u"png", u"jpg", u"jpeg", u"gif", u"bmp", u"svg", u"webp"}) {
+    if (ending == e) return MediaKind::Picture;
+  }
+  for (std::u16string_view e : {u"wav", u"mp3", u"ogg", u"oga", u"spx", u"opus", u"flac", u"m4a"}) {
+    if (ending == e) return MediaKind::Sound;
+  }
+  return MediaKind::Other;
+}
+
 }  // namespace lexora

@@ -44,6 +44,20 @@ enum class LineKind {
 
 LineKind classifyLine(std::u16string_view line);
 
+// A media line: U+FFFC, then the name of a picture or sound inside the dictionary's resource
+// folder ("images/cat.png"). It is a plain line to the walk; the renderers show the picture or a
+// link that plays the sound (a dictionary without a resource folder shows nothing for it).
+inline constexpr char16_t kMediaLineLead = u'\uFFFC';
+inline bool isMediaLine(std::u16string_view line) {
+  return line.size() >= 2 && line[0] == kMediaLineLead;
+}
+
+// What a media line names: Picture, Sound, or Other (a file that is shown as nothing), by the
+// name's ending. Unsafe names (anything but a-z, 0-9, "._-/", a part that starts with a dot)
+// are Other.
+enum class MediaKind { Picture, Sound, Other };
+MediaKind mediaKindOf(std::u16string_view name);
+
 // Position of the first content character of a line of that kind (0 for plain lines).
 std::size_t contentStart(LineKind kind);
 

@@ -87,6 +87,12 @@ class EntryHtmlWriter {
   template <class OnPiece>
   void writeLine(std::u16string_view line, std::u16string& out, bool fragmentMode,
                  OnPiece&& onPiece) {
+    if (isMediaLine(line)) {
+      const size_t before = out.size();
+      writeMedia(line.substr(1), out);
+      if (out.size() > before) onPiece();
+      return;
+    }
     const LineKind kind = classifyLine(line);
     switch (kind) {
       case LineKind::Blank:
@@ -107,6 +113,10 @@ class EntryHtmlWriter {
           }
           onPiece();
         });
+        if (options_.speakerLink && !fragmentMode && !speakerShown_) {
+          out.append(u" <a href=\"say:\">&#9654;</a>");
+          speakerShown_ = true;
+        }
         if (!fragmentMode) out.append(kBreak);
         return;
       default:
@@ -124,6 +134,59 @@ class EntryHtmlWriter {
 
  private:
   const DisplayStyle& style(StyleElement e) const { return options_.settings.style(e); }
+
+  // A picture from the resource folder, or a link that plays a sound from it.
+  void writeMedia(std::u16string_view name, std::u16string& out) {
+    const MediaKind kind = mediaKindOf(name);
+    if (options_.resourceFolder.empty() || kind == MediaKind::Other) return;
+    if (kind == MediaKind::Sound) {
+      out.append(u"<a href=\"sound:");
+      out.append(name);
+      out.append(u"\">&#9654;</a><br>");
+      return;
+    }
+    out.append(u"<img src=\"file://");
+    appendUrlPath(out, options_.resourceFolder);
+    out.append(name);  // only characters that need no escape
+    out.append(u"\"><br>");
+  }
+
+  // A local path in a URL: bytes outside A-Z a-z 0-9 "-._~/" are %-escaped (as UTF-8).
+  static void appendUrlPath(std::u16string& out, std::u16string_view path) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    auto escape = [&](uint32_t byte) {
+      out.push_back(u'%');
+      out.push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 15]);
+    };
+    for (size_t i = 0; i < path.size(); ++i) {
+      uint32_t c = path[i];
+      if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+          c == u'-' || c == u'.' || c == u'_' || c == u'~' || c == u'/') {
+        out.push_back(static_cast<char16_t>(c));
+        continue;
+      }
+      if (c >= 0xD800 && c < 0xDC00 && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
+          path[i + 1] < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (path[++i] - 0xDC00);
+      }
+      if (c < 0x80) {
+        escape(c);
+      } else if (c < 0x800) {
+        escape(0xC0 | (c >> 6));
+        escape(0x80 | (c & 0x3F));
+      } else if (c < 0x10000) {
+        escape(0xE0 | (c >> 12));
+        escape(0x80 | ((c >> 6) & 0x3F));
+        escape(0x80 | (c & 0x3F));
+      } else {
+        escape(0xF0 | (c >> 18));
+        escape(0x80 | ((c >> 12) & 0x3F));
+        escape(0x80 | ((c >> 6) & 0x3F));
+        escape(0x80 | (c & 0x3F));
+      }
+    }
+  }
 
   void writePronunciation(std::u16string& out, std::u16string_view text) {
     const DisplayStyle& s = style(kPronunciationStyle);
@@ -187,6 +250,7 @@ class EntryHtmlWriter {
 
   const RenderOptions& options_;
   std::u16string pronunciationOpener_;
+  bool speakerShown_ = false;
 };
 
 }  // namespace

@@ -25,6 +25,12 @@ struct RenderOptions {
   std::u16string_view programFolder;
   // Set: pronunciations use the phonetic font "Lucida Sans Unicode".
   bool unicodePronunciation = true;
+  // The dictionary's resource folder with its trailing separator; media lines name files in
+  // it (pictures as "file://" + folder + name, sounds as links "sound:" + name). Empty: media
+  // lines show nothing.
+  std::u16string_view resourceFolder = {};
+  // Set: the page's first headword line ends in a link "say:" that plays the headword.
+  bool speakerLink = false;
 };
 
 std::u16string renderEntryPage(std::u16string_view entryText, const RenderOptions& options);

@@ -119,7 +119,14 @@ void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings
         underIdiom = false;
         break;
       case LineKind::Plain:
-        w.plain(line.text);
+        if (isMediaLine(line.text)) {
+          // A picture or sound: its name, for there is nothing to show or play here.
+          w.plain(u"[");
+          w.plain(line.text.substr(1));
+          w.plain(u"]");
+        } else {
+          w.plain(line.text);
+        }
         w.endLine();
         break;
       case LineKind::Headword:

@@ -9,6 +9,10 @@ packages=(
   libhunspell-dev libicu-dev
   wordnet-base                 # WordNet's irregular forms ("went" -> "go"), read at run time
   hunspell-en-us hunspell-fr hunspell-de-de  # base forms of English, French and German
+  liblzo2-dev                  # LZO blocks of MDict dictionaries
+  libzip-dev                   # the media archives of DSL dictionaries
+  libespeak-ng-dev             # a voice for every word (lexora-cli say, the speaker link)
+  qt6-multimedia-dev           # playing recordings and the voice in the window
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   xvfb xauth openbox xdotool x11-utils

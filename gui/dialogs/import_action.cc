@@ -23,14 +23,16 @@ ImportSourcePicker& sourcePicker() {
   static ImportSourcePicker picker = [](QWidget* owner) {
     return QFileDialog::getOpenFileName(
         owner, QObject::tr("Import a dictionary"), QDir::homePath(),
-        QObject::tr("Dictionaries (*.ifo *.index *.tsv *.txt);;All files (*)"));
+        QObject::tr(
+            "Dictionaries (*.ifo *.index *.dsl *.dsl.dz *.mdx *.tsv *.txt);;All files (*)"));
   };
   return picker;
 }
 
 QString stemOf(const QString& source) {
   QString name = QFileInfo(source).fileName();
-  for (const char* ending : {".ifo", ".index", ".dict.dz", ".dict", ".tsv", ".txt"}) {
+  for (const char* ending :
+       {".ifo", ".index", ".dict.dz", ".dict", ".dsl.dz", ".dsl", ".mdx", ".tsv", ".txt"}) {
     if (name.endsWith(QLatin1String(ending))) {
       name.chop(static_cast<int>(qstrlen(ending)));
       break;
@@ -77,6 +79,7 @@ void removeImportedDictionary(const QString& dataFile) {
   for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
     QFile::remove(QString::fromStdString(f));
   }
+  QDir(QString::fromStdString(names.resourceFolder)).removeRecursively();
 }
 
 void setImportSourcePicker(ImportSourcePicker picker) { sourcePicker() = std::move(picker); }
@@ -86,10 +89,11 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   if (source.isEmpty()) return {};
   const auto kind = importers::detectSourceKind(source.toStdString());
   if (!kind) {
-    QMessageBox::critical(owner, QObject::tr("Import"),
-                          QObject::tr("%1 is not a StarDict (.ifo), dictd (.index) or TSV "
-                                      "dictionary.")
-                              .arg(source));
+    QMessageBox::critical(
+        owner, QObject::tr("Import"),
+        QObject::tr("%1 is not a StarDict (.ifo), dictd (.index), DSL (.dsl), MDict (.mdx) or TSV "
+                    "dictionary.")
+            .arg(source));
     return {};
   }
   if (*kind == importers::SourceKind::Dictd && !source.endsWith(QLatin1String(".index"))) {

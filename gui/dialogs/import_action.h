@@ -1,9 +1,9 @@
 #pragma once
-// "Import…" in the dictionaries dialog: converts a StarDict (.ifo), dictd (.index) or TSV
-// source into a dictionary in the folder of installed dictionaries. The import runs on a worker
-// thread behind a progress dialog whose Cancel stops it; a cancelled or failed import leaves no
-// files behind (the importer builds under temporary names), and a failure is shown in a
-// message box.
+// "Import…" in the dictionaries dialog: converts a StarDict (.ifo), dictd (.index), DSL
+// (.dsl, .dsl.dz), MDict (.mdx) or TSV source into a dictionary in the folder of installed
+// dictionaries. The import runs on a worker thread behind a progress dialog whose Cancel stops it;
+// a cancelled or failed import leaves no files behind (the importer builds under temporary names),
+// and a failure is shown in a message box.
 
 #include <QString>
 #include <QStringList>

@@ -98,6 +98,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
     viewer_->setClearType(state_.display->useClearType != 0);
   }
   connect(viewer_, &HtmlViewer::linkTapped, this, [this](const QString& href) {
+    if (playLink(toU16String(href))) return;
     if (isDictionaryHelpLink(toU16String(href))) {
       if (services_.showDictionaryHelp) services_.showDictionaryHelp();
       return;
@@ -373,8 +374,11 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
   const std::string& pictures =
       services_.dataFolder.empty() ? services_.programFolder : services_.dataFolder;
   const std::u16string folder = QString::fromStdString(pictures).toStdU16String();
-  RenderOptions options{display, folder, unicodePronunciation};
+  const std::u16string resources = resourceFolderOf(dictionaryIndex);
+  RenderOptions options{display, folder, unicodePronunciation, resources,
+                        showInMainWindow_ && state_.speakHeadwords};
   if (showInMainWindow_) {
+    pageEntry_ = EditTarget{dictionaryIndex, static_cast<int32_t>(position)};
     std::u16string page = addToPage(renderEntryPage(text, options), additions);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     viewer_->setFocus();

@@ -41,6 +41,7 @@ class MenuBar;
 class PopupBubble;
 class WindowEndpoint;
 class WordListModel;
+class WordPlayer;
 
 // The one message of the lookup flow's failures.
 inline constexpr const char* kLookupErrorMessage =
@@ -118,6 +119,11 @@ class LexoraDialog : public QMainWindow {
   QListView* wordList() const { return wordList_; }
   WordListModel* wordListModel() const { return wordListModel_; }
   HtmlViewer* viewer() const { return viewer_; }
+  WordPlayer* wordPlayer() const { return player_; }
+
+  // Plays the shown entry's recording, or says its headword when the voice is on (the
+  // speaker link and Ctrl+Shift+S).
+  void speakShownEntry();
   QTreeWidget* historyTree() const { return historyTree_; }
   PopupBubble* popupBubble() const { return popupBubble_; }
   MenuBar* menuBar() const { return menuBar_; }
@@ -172,6 +178,10 @@ class LexoraDialog : public QMainWindow {
   // The edit commands follow the target (greyed without one).
   void setEditTarget(EditTarget target);
   void reportError();
+  // "sound:NAME" and "say:" links of the page; false for any other link.
+  bool playLink(const std::u16string& href);
+  // The resource folder of a dictionary, with its trailing '/'; empty for none.
+  std::u16string resourceFolderOf(int32_t dictionaryIndex);
   void showSuggestionsOnly(const std::vector<std::u16string>& suggestions, int32_t dictionaryIndex);
   void setWordBoxText(const std::u16string& text);
   Dictionary* dictionary(int32_t index);
@@ -220,6 +230,8 @@ class LexoraDialog : public QMainWindow {
   uint32_t ownShowIndexAtStarting_ = 0;
   DisplaySettings ownDisplay_;
   PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
+  WordPlayer* player_ = nullptr;
+  EditTarget pageEntry_;  // the entry the main window's page shows
 };
 
 }  // namespace lexora

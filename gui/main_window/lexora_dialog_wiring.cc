@@ -19,6 +19,7 @@
 #include "gui/main_window/popup_bubble.h"
 #include "gui/main_window/select_dict_menu.h"
 #include "gui/main_window/word_list_model.h"
+#include "gui/main_window/word_player.h"
 #include "gui/widgets/html_viewer.h"
 #include "platform/window_identity.h"
 
@@ -100,6 +101,11 @@ void LexoraDialog::buildMenuBar() {
   quitShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   connect(quitShortcut, &QAction::triggered, this, &LexoraDialog::quit);
   addAction(quitShortcut);
+  player_ = new WordPlayer(this);
+  auto* speakShortcut = new QAction(this);
+  speakShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  connect(speakShortcut, &QAction::triggered, this, &LexoraDialog::speakShownEntry);
+  addAction(speakShortcut);
 }
 
 void LexoraDialog::runCommand(int command) { dispatchMenuCommand(command, commandHandlers()); }

@@ -10,6 +10,7 @@
 #include "app/lookup_button_control.h"
 #include "app/settings.h"
 #include "app/settings_merge.h"
+#include "app/settings_schema.h"
 #include "app/word_help.h"
 #include "engine/dictionary.h"
 #include "gui/dialogs/about_dialog.h"
@@ -58,6 +59,9 @@ WindowState windowState(Settings& s) {
   state.showIndexAtStarting = s.showIndexAtStarting != 0;
   state.showLookupButtonSetting = &s.showLookupButton;
   state.showIndexAtStartingSetting = &s.showIndexAtStarting;
+  // The voice is on unless "SpeakHeadwords" is 0 (the value is not written when missing).
+  state.speakHeadwords =
+      settingsKey().readDword(schema::kSpeakHeadwords, RegistryKey::kNoWriteBack) != 0;
   return state;
 }
 

@@ -30,6 +30,9 @@ struct WindowState {
   // from showIndexAtStarting and 0).
   uint32_t* showLookupButtonSetting = nullptr;
   uint32_t* showIndexAtStartingSetting = nullptr;
+  // "SpeakHeadwords": the page's headword gets a speaker link that says it (off: the page is
+  // exactly the renderer's; recordings in the page still play).
+  bool speakHeadwords = false;
 };
 
 // The desktop services the main window uses.

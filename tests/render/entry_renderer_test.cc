@@ -145,5 +145,25 @@ TEST(RenderEntryFragments, MatchPageBody) {
   EXPECT_EQ(b.replace(b.find(u"/<br>"), 5, u"/").substr(0, b.size() - 4), joined);
 }
 
+TEST(RenderEntryPage, SpeakerLinkAndMediaLinesFromTheResourceFolder) {
+  DisplaySettings s;
+  const std::u16string text =
+      u"\uFFFCimg/cat.png\r\n\uFFFCsnd/cat.mp3\r\n\uFFFC../x.png\r\n\uFFFCa.txt";
+  RenderOptions options{s, kFolder, true, u"/d/my \u00E9 #1.res/", true};
+  // The first headword line ends in the speaker link, before its break.
+  const std::u16string headword = body(u"@cat");
+  const std::u16string speaker =
+      headword.substr(0, headword.size() - 4) + u" <a href=\"say:\">&#9654;</a><br>";
+  EXPECT_EQ(renderEntryPage(u"@cat\r\n@cat\r\n" + text, options),
+            pageHead(s) + speaker + headword +
+                u"<img src=\"file:///d/my%20%C3%A9%20%231.res/img/cat.png\"><br>"
+                u"<a href=\"sound:snd/cat.mp3\">&#9654;</a><br></body></html>");
+  // Without a resource folder media lines show nothing; nor do they in the popup's pieces.
+  EXPECT_EQ(page(text), pageHead(s) + u"</body></html>");
+  std::vector<std::u16string> pieces;
+  renderEntryFragments(text, pieces, RenderOptions{s, kFolder, true});
+  EXPECT_TRUE(pieces.empty());
+}
+
 }  // namespace
 }  // namespace lexora

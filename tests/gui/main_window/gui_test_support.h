@@ -126,6 +126,7 @@ class WindowFixture {
                                                              : std::string();
     };
     state.display = &display;
+    state.speakHeadwords = speakHeadwords;
     WindowServices services;
     services.clipboard = &clipboard;
     services.launcher = &launcher;
@@ -151,6 +152,7 @@ class WindowFixture {
   FakeClipboard clipboard;
   FakeLauncher launcher;
   std::function<void(WindowServices&)> adjustServices;  // run on the services before opening
+  bool speakHeadwords = false;
   std::vector<QString> errors;
   EntryDialogScript entryDialogs;
   std::shared_ptr<WordHelp> wordHelp;  // null: misses show the nearest entry only

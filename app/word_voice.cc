@@ -1,0 +1,39 @@
+#include "app/word_voice.h"
+
+#include <filesystem>
+
+#include "app/dictionary_language.h"
+#include "engine/file_format.h"
+#include "platform/speech.h"
+#include "render/entry_markup.h"
+#include "util/standard_utf8.h"
+
+namespace lexora {
+
+std::string soundFilePath(const std::string& dataFile, std::u16string_view name) {
+  if (mediaKindOf(name) != MediaKind::Sound) return {};
+  const std::string path = fileSetNames(dataFile).resourceFolder + "/" + toUtf8(name);
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec) ? path : std::string();
+}
+
+std::string voiceLanguage(const std::string& stored, std::u16string_view title,
+                          std::u16string_view word) {
+  if (!stored.empty() && stored != "none") return stored;
+  if (std::string named = languageNamedInTitle(title); !named.empty()) return named;
+  return languageOfLetters(word);
+}
+
+WordVoice wordVoiceFor(std::u16string_view headword, std::u16string_view entryText,
+                       const std::string& dataFile, const std::string& language) {
+  WordVoice voice;
+  forEachLine(entryText, [&](std::u16string_view line) {
+    if (voice.recording.empty() && isMediaLine(line))
+      voice.recording = soundFilePath(dataFile, line.substr(1));
+  });
+  voice.text = toUtf8(headword);
+  voice.language = language;
+  return voice;
+}
+
+}  // namespace lexora

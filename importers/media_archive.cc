@@ -1,0 +1,96 @@
+#include "importers/media_archive.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+namespace lexora::importers {
+
+namespace fs = std::filesystem;
+
+MediaArchive::MediaArchive(const std::string& dslFile) {
+  std::error_code ec;
+  for (const std::string& base : {dslFile, dslFile.substr(0, dslFile.rfind(".dz"))}) {
+    if (zip_ == nullptr && fs::is_regular_file(base + ".files.zip", ec)) {
+      int error = 0;
+      zip_ = zip_open((base + ".files.zip").c_str(), ZIP_RDONLY, &error);
+    }
+    if (folder_.empty() && fs::is_directory(base + ".files", ec)) folder_ = base + ".files";
+  }
+}
+
+MediaArchive::MediaArchive(const std::string& zipFile, const std::string& folder) {
+  std::error_code ec;
+  if (!zipFile.empty() && fs::is_regular_file(zipFile, ec)) {
+    int error = 0;
+    zip_ = zip_open(zipFile.c_str(), ZIP_RDONLY, &error);
+  }
+  if (!folder.empty() && fs::is_directory(folder, ec)) folder_ = folder;
+}
+
+MediaArchive::~MediaArchive() {
+  if (zip_ != nullptr) zip_discard(zip_);
+}
+
+bool MediaArchive::read(std::string_view name, std::string& bytes) {
+  bytes.clear();
+  const std::string wanted(name);
+  if (zip_ != nullptr) {
+    // The name with its folders; else the file name in any folder of the archive.
+    zip_int64_t index = zip_name_locate(zip_, wanted.c_str(), ZIP_FL_NOCASE);
+    if (index < 0) {
+      const std::string file = wanted.substr(wanted.find_last_of("/\\") + 1);
+      index = zip_name_locate(zip_, file.c_str(), ZIP_FL_NOCASE | ZIP_FL_NODIR);
+    }
+    zip_stat_t stat;
+    if (index >= 0 && zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+        (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size <= kMediaFileLimit) {
+      zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
+      if (file != nullptr) {
+        bytes.resize(stat.size);
+        const zip_int64_t got = zip_fread(file, bytes.data(), stat.size);
+        zip_fclose(file);
+        if (got == static_cast<zip_int64_t>(stat.size)) return true;
+      }
+    }
+    bytes.clear();
+  }
+  return !folder_.empty() && readFromFolder(name, bytes);
+}
+
+bool MediaArchive::readFromFolder(std::string_view name, std::string& bytes) {
+  const fs::path relative = fs::path(std::string(name)).lexically_normal();
+  if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") return false;
+  std::error_code ec;
+  fs::path path = fs::path(folder_) / relative;
+  if (!fs::is_regular_file(path, ec)) {
+    // Another case of the same name.
+    path.clear();
+    const std::string lower = fs::path(std::string(name)).filename().string();
+    for (fs::directory_iterator it(fs::path(folder_) / relative.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+      const std::string candidate = it->path().filename().string();
+      if (candidate.size() == lower.size() &&
+          std::equal(candidate.begin(), candidate.end(), lower.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+          })) {
+        path = it->path();
+        break;
+      }
+    }
+    if (path.empty() || !fs::is_regular_file(path, ec)) return false;
+  }
+  // A link could lead anywhere: only the folder's own files are read.
+  if (fs::is_symlink(fs::symlink_status(path, ec))) return false;
+  const uintmax_t size = fs::file_size(path, ec);
+  if (ec || size > kMediaFileLimit) return false;
+  std::ifstream in(path, std::ios::binary);
+  bytes.resize(size);
+  return static_cast<bool>(in.read(bytes.data(), static_cast<std::streamsize>(size)));
+}
+
+}  // namespace lexora::importers
