@@ -103,8 +103,6 @@ class Dictionary {
   Status setDescription(std::u16string_view text);  // at most 255 units are kept
 
  private:
-  friend class DictionaryBuilder;
-
   // Where new meaning text will go, worked out before anything is written.
   struct MeaningPlan {
     uint16_t startBlock = 0;

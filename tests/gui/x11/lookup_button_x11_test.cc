@@ -3,7 +3,8 @@
 // X server's test extension tap and drag it. A tap shows the selected word in the main window;
 // a quick drag (one merged motion) moves the button and looks nothing up.
 //
-// Needs Xvfb, openbox and xdotool (scripts/install-deps.sh installs them); skips without them.
+// Needs Xvfb, openbox, xdotool and xprop (scripts/install-deps.sh installs them); skips without
+// them.
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -31,6 +32,7 @@
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
 #include "tests/support/status_assertions.h"
+#include "tests/support/wait_for.h"
 
 namespace lexora {
 namespace {
@@ -38,11 +40,7 @@ namespace {
 constexpr int kButtonX = 300;
 constexpr int kButtonY = 300;
 
-template <typename F>
-bool waitFor(F done, int ms = 10000) {
-  for (int waited = 0; waited < ms && !done(); waited += 50) QTest::qWait(50);
-  return done();
-}
+using test::waitFor;
 
 bool run(const QString& program, const QStringList& args) {
   return QProcess::execute(program, args) == 0;
@@ -52,7 +50,7 @@ bool run(const QString& program, const QStringList& args) {
 class XDesktop {
  public:
   bool start(QString* why) {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop"}) {
       if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
         *why = QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
         return false;
@@ -82,8 +80,14 @@ class XDesktop {
     qputenv("QT_QPA_PLATFORM", "xcb");
     openbox_.start(QStringLiteral("openbox"), {});
     openbox_.waitForStarted(5000);
-    QThread::msleep(500);  // the window manager takes the screen
+    // The window manager has taken the screen once it names its window on the root window.
+    for (int i = 0; i < 100 && !windowManagerRuns(); ++i) QThread::msleep(50);
     return true;
+  }
+  static bool windowManagerRuns() {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id");
   }
   ~XDesktop() {
     for (QProcess* p : {&openbox_, &xvfb_}) {
@@ -176,6 +180,15 @@ class LookupButtonX11Test : public ::testing::Test {
   }
 
   static bool xdotool(const QStringList& args) { return run(QStringLiteral("xdotool"), args); }
+  // Where the window manager has put the button: "Position: X,Y" of xdotool's geometry.
+  static bool buttonShownAt(int x, int y) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"),
+            {"search", "--onlyvisible", "--name", "^Lookup$", "getwindowgeometry"});
+    return p.waitForFinished(5000) &&
+           p.readAllStandardOutput().contains(
+               QStringLiteral("Position: %1,%2").arg(x).arg(y).toLatin1());
+  }
 
   int32_t storedButtonX() const {
     std::string error;
@@ -214,7 +227,7 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
   startLookupButtonIfShown(1, launcher_, LEXORA_PROGRAM_DIR);
   ASSERT_TRUE(
       waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
-  QTest::qWait(300);  // mapped
+  ASSERT_TRUE(waitFor([] { return xdotool({"search", "--onlyvisible", "--name", "^Lookup$"}); }));
 
   // A quick drag: one motion of 60 pixels between press and release. A drag, not a tap.
   const QString x = QString::number(kButtonX + 8);
@@ -222,8 +235,10 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
   ASSERT_TRUE(xdotool({"mousemove", x, y, "mousedown", "1"}));
   ASSERT_TRUE(xdotool({"mousemove", QString::number(kButtonX + 68), y, "mouseup", "1"}));
   EXPECT_TRUE(waitFor([this] { return storedButtonX() == kButtonX + 60; }, 3000));
-  QTest::qWait(700);
-  EXPECT_FALSE(w.viewer()->page().contains("a happy accident"));
+  // The tap below goes where the button now is.
+  EXPECT_TRUE(waitFor([] { return buttonShownAt(kButtonX + 60, kButtonY); }, 3000));
+  // A lookup from the drag would come at once; none may come within a moment.
+  EXPECT_FALSE(waitFor([&w] { return w.viewer()->page().contains("a happy accident"); }, 700));
 
   // A tap with two pixels of jitter: a lookup of the selected word.
   const QString tx = QString::number(kButtonX + 68);
