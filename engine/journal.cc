@@ -75,33 +75,34 @@ std::vector<uint8_t> Journal::encode() const {
 }
 
 Status Journal::decode(const std::vector<uint8_t>& bytes, Journal& out) {
-  const Status torn = Status::corruption("the journal is incomplete");
+  const auto torn = [] { return Status::corruption("the journal is incomplete"); };
   if (bytes.size() < sizeof kMagic + 4 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-    return torn;
+    return torn();
   }
   const size_t body = bytes.size() - 4;
-  if (loadLittleEndian<uint32_t>(bytes.data() + body) != checksum(bytes.data(), body)) return torn;
+  if (loadLittleEndian<uint32_t>(bytes.data() + body) != checksum(bytes.data(), body))
+    return torn();
   Cursor in(bytes.data() + sizeof kMagic, body - sizeof kMagic);
   Journal j;
   for (FileState& f : j.files) {
     uint8_t existed = 0;
-    if (!in.get(existed) || !in.get(f.length) || existed > 1) return torn;
+    if (!in.get(existed) || !in.get(f.length) || existed > 1) return torn();
     f.existed = existed == 1;
   }
   uint32_t count = 0;
-  if (!in.get(count)) return torn;
+  if (!in.get(count)) return torn();
   for (uint32_t i = 0; i < count; ++i) {
     Range r;
     uint32_t length = 0;
-    if (!in.get(r.file) || !in.get(r.offset) || !in.get(length) || r.file > 2) return torn;
-    if (!in.take(r.bytes, length)) return torn;
+    if (!in.get(r.file) || !in.get(r.offset) || !in.get(length) || r.file > 2) return torn();
+    if (!in.take(r.bytes, length)) return torn();
     // Old bytes always lie inside the file's old length.
     if (r.offset > j.files[r.file].length || length > j.files[r.file].length - r.offset) {
-      return torn;
+      return torn();
     }
     j.ranges.push_back(std::move(r));
   }
-  if (!in.atEnd()) return torn;
+  if (!in.atEnd()) return torn();
   out = std::move(j);
   return Status::ok();
 }

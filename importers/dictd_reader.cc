@@ -112,7 +112,8 @@ Status readDictdSource(const std::string& indexFile, uint32_t collation, EntrySi
     }
     uint32_t chosen = byText[r];
     if (end - r > 1) {
-      const std::u16string start = fromUtf8(firstLine(textOf(first)).substr(0, 4 * MAX_WORD_BYTES));
+      const std::u16string start =
+          fromUtf8(firstLine(textOf(first)).substr(0, size_t{4} * MAX_WORD_BYTES));
       const auto begins = [&](const std::u16string& w) {
         return !w.empty() && compareWords(collation, w, start, CompareForm::Prefix) == 0;
       };

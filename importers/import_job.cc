@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 // The most meaning text one dictionary holds.
 constexpr uint64_t kMeaningLimit = static_cast<uint64_t>(BLOCK_SLOTS) * BLOCK_CAPACITY;
 // A volume is filled to a little less, so that no entry lands past the last block.
-constexpr uint64_t kVolumeFill = kMeaningLimit - 4 * BLOCK_CAPACITY;
+constexpr uint64_t kVolumeFill = kMeaningLimit - uint64_t{4} * BLOCK_CAPACITY;
 
 bool endsWith(const std::string& s, std::string_view tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
