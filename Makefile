@@ -16,9 +16,12 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake $(call generator,$(BUILD)) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake $(call generator,$(BUILD)) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLEXORA_WERROR=ON
 
+# Warnings are errors here (LEXORA_WERROR), also in a folder configured before that was so.
 build: deps $(BUILD)/CMakeCache.txt
+	@grep -q '^LEXORA_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -DLEXORA_WERROR=ON $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -32,7 +35,7 @@ test: build
 asan-configure: deps
 	cmake $(call generator,$(ASAN_BUILD)) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLEXORA_SANITIZE=ON -DLEXORA_FUZZ=ON \
-	  -DLEXORA_BENCH=OFF
+	  -DLEXORA_BENCH=OFF -DLEXORA_WERROR=ON
 
 asan-test: asan-configure
 	cmake --build $(ASAN_BUILD) -j $(JOBS)

@@ -316,7 +316,8 @@ Status DictionaryFiles::commit(DictionaryFile* failedFile) {
     out.reset();
     if (s.isOk()) s = fs_->syncFolder(journalName_);
     if (!s.isOk()) {
-      fs_->remove(journalName_);
+      // Best effort: a journal that did not reach the disk whole is ignored when opening.
+      static_cast<void>(fs_->remove(journalName_));
       return failAt(firstFile, s);
     }
   }
@@ -330,7 +331,9 @@ Status DictionaryFiles::commit(DictionaryFile* failedFile) {
       return;
     }
     const Status removed = fs_->remove(journalName_);
-    if (removed.isOk()) fs_->syncFolder(journalName_);
+    // Best effort: a removal that does not reach the disk leaves a journal whose old bytes
+    // are already in the files, and putting them back again changes nothing.
+    if (removed.isOk()) static_cast<void>(fs_->syncFolder(journalName_));
   };
 
   // 2. The changes, then the files reach the disk.
@@ -404,7 +407,10 @@ Status DictionaryFiles::recover() {
   Journal journal;
   if (!Journal::decode(bytes, journal).isOk()) {
     // The journal never reached the disk whole, so the files were never touched.
-    if (!readOnly_ && fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
+    if (!readOnly_ && fs_->remove(journalName_).isOk()) {
+      // Best effort: the journal is gone from the folder, or found and ignored again.
+      static_cast<void>(fs_->syncFolder(journalName_));
+    }
     return Status::ok();
   }
   const bool created = std::any_of(journal.files.begin(), journal.files.end(),

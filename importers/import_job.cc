@@ -244,7 +244,8 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   const fs::path target(dataFile);
   std::vector<std::string> finals;
   for (size_t v = 0; v < volumes.size(); ++v) {
-    const std::string finalName = volumes.size() == 1 ? dataFile : volumeFileName(dataFile, v + 1);
+    const std::string finalName =
+        volumes.size() == 1 ? dataFile : volumeFileName(dataFile, static_cast<unsigned>(v + 1));
     fs::path temp =
         target.parent_path() / ("." + target.filename().string() + ".importing-" +
                                 std::to_string(::getpid()) + "-" + std::to_string(v + 1) + ".pvm");

@@ -139,8 +139,8 @@ class LookupButtonX11Test : public ::testing::Test {
     const std::string path = dir_.path().toStdString() + "/english.pvm";
     Dictionary d;
     ASSERT_OK(d.createDictionary(path, 1));
-    d.addEntry(u"apple", u"@apple\r\n- a round fruit");
-    d.addEntry(u"serendipity", u"@serendipity\r\n- a happy accident");
+    ASSERT_OK(d.addEntry(u"apple", u"@apple\r\n- a round fruit"));
+    ASSERT_OK(d.addEntry(u"serendipity", u"@serendipity\r\n- a happy accident"));
     d.closeDictionary();
     paths_.push_back(path);
   }
