@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G "$(if $(shell command -v ninja),Ninja,Unix Makefiles)")
 
 .PHONY: all deps build run test asan-configure asan-test fuzz fuzz-build bench deb install clean \
-  format-check
+  format-check lint
 
 all: build
 
@@ -16,9 +16,12 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake $(call generator,$(BUILD)) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake $(call generator,$(BUILD)) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLEXORA_WERROR=ON
 
+# Warnings are errors here (LEXORA_WERROR), also in a folder configured before that was so.
 build: deps $(BUILD)/CMakeCache.txt
+	@grep -q '^LEXORA_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -DLEXORA_WERROR=ON $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -32,7 +35,7 @@ test: build
 asan-configure: deps
 	cmake $(call generator,$(ASAN_BUILD)) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLEXORA_SANITIZE=ON -DLEXORA_FUZZ=ON \
-	  -DLEXORA_BENCH=OFF
+	  -DLEXORA_BENCH=OFF -DLEXORA_WERROR=ON
 
 asan-test: asan-configure
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -70,3 +73,10 @@ clean:
 # (`clang-format -i FILE` mends it).
 format-check: deps
 	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# clang-tidy (.clang-tidy) over the widget-free core, with the build's compile commands (which
+# are GCC's: clang's -Wconversion would add the signed/unsigned mixes that GCC leaves out).
+LINT_FOLDERS = util engine lexicon render importers app
+lint: deps $(BUILD)/CMakeCache.txt
+	run-clang-tidy -p $(BUILD) -quiet -j $(JOBS) -extra-arg=-Wno-sign-conversion \
+	  '^$(CURDIR)/($(subst $(eval) ,|,$(LINT_FOLDERS)))/.*\.cc$$'

@@ -176,7 +176,7 @@ std::optional<std::string> languageFromField(std::string_view text) {
   return tag;
 }
 
-LanguageStore settingsLanguageStore(std::function<RegistryKey&()> key) {
+LanguageStore settingsLanguageStore(const std::function<RegistryKey&()>& key) {
   LanguageStore store;
   store.read = [key](const std::string& file) { return storedDictionaryLanguage(key(), file); };
   store.write = [key](const std::string& file, const std::string& language) {

@@ -55,6 +55,6 @@ struct LanguageStore {
 };
 
 // The store over a settings key.
-LanguageStore settingsLanguageStore(std::function<RegistryKey&()> key);
+LanguageStore settingsLanguageStore(const std::function<RegistryKey&()>& key);
 
 }  // namespace lexora

@@ -53,6 +53,7 @@ void runDictionaryMenu(int32_t totalDict, int32_t& workingIndex, int32_t& revers
   }
   if (effects.enableSelectButton) effects.enableSelectButton(false);
   std::vector<std::u16string> titles;
+  titles.reserve(static_cast<size_t>(totalDict));
   for (int32_t k = 0; k < totalDict; ++k) {
     titles.push_back(effects.title ? effects.title(k) : std::u16string());
   }

@@ -112,7 +112,10 @@ void BM_ReadMeaningCachedBlock(benchmark::State& state) {
   BenchDictionary& b = bench();
   std::u16string meaning;
   const uint32_t index = b.dictionary.wordCount() / 3;
-  b.dictionary.readMeaning(index, meaning);
+  if (!b.dictionary.readMeaning(index, meaning).isOk()) {
+    state.SkipWithError("read failed");
+    return;
+  }
   for (auto _ : state) {
     if (!b.dictionary.readMeaning(index, meaning).isOk()) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(meaning.data());

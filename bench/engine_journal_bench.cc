@@ -91,7 +91,10 @@ void addEntries(benchmark::State& state, FileSystem& fs) {
                       std::u16string(1, u'a' + i / 676 % 26),
                   u"- meaning " + std::u16string(40 + random() % 80, u'a' + random() % 26));
     }
-    builder.finish(file);
+    if (Status s = builder.finish(file); !s.isOk()) {
+      state.SkipWithError(s.message().c_str());
+      return;
+    }
   }
   Dictionary d(fs);
   if (Status s = d.openDictionary(file); !s.isOk()) state.SkipWithError(s.message().c_str());

@@ -95,7 +95,10 @@ struct BenchData {
       std::fprintf(stderr, "cannot build the benchmark dictionary\n");
       std::exit(1);
     }
-    SuggestionIndex::build(dictionary, index);
+    if (!SuggestionIndex::build(dictionary, index).isOk()) {
+      std::fprintf(stderr, "cannot build the suggestion index\n");
+      std::exit(1);
+    }
     index->setStamp(*dictionaryFileStamp(folder + "/bench.pvm"));
     index->save(folder + "/bench.suggest");
   }
@@ -161,7 +164,7 @@ void BM_SuggestionIndexBuild(benchmark::State& state) {
   BenchData& d = data();
   for (auto _ : state) {
     std::unique_ptr<SuggestionIndex> index;
-    SuggestionIndex::build(d.dictionary, index);
+    if (!SuggestionIndex::build(d.dictionary, index).isOk()) state.SkipWithError("build failed");
     benchmark::DoNotOptimize(index);
   }
 }
@@ -187,11 +190,16 @@ BENCHMARK(BM_BaseForms)->Unit(benchmark::kMicrosecond);
 void BM_MeaningSearch(benchmark::State& state) {
   BenchData& d = data();
   std::unique_ptr<MeaningSearch> search;
-  MeaningSearch::create(u"made-up word, the sta of", false, search);
+  if (!MeaningSearch::create(u"made-up word, the sta of", false, search).isOk()) {
+    state.SkipWithError("bad search text");
+    return;
+  }
   size_t matches = 0;
   for (auto _ : state) {
     matches = 0;
-    search->run(d.dictionary, [&](const MeaningMatch&) { return ++matches, true; });
+    if (!search->run(d.dictionary, [&](const MeaningMatch&) { return ++matches, true; }).isOk()) {
+      state.SkipWithError("search failed");
+    }
   }
   state.counters["matches"] = static_cast<double>(matches);
 }

@@ -24,8 +24,8 @@ BlockStore::BlockStore(size_t maxBytes) : slotCount_(std::max<size_t>(1, maxByte
     return;
   }
   memory_ = static_cast<uint8_t*>(p);
-  uint8_t* aligned = reinterpret_cast<uint8_t*>(
-      (reinterpret_cast<uintptr_t>(memory_) + kLargePage - 1) & ~(uintptr_t{kLargePage} - 1));
+  const size_t misalignment = reinterpret_cast<uintptr_t>(memory_) % kLargePage;
+  uint8_t* aligned = misalignment == 0 ? memory_ : memory_ + (kLargePage - misalignment);
   ::madvise(aligned, slotCount_ * SLOT_BYTES, MADV_HUGEPAGE);  // a hint; failure is harmless
   slots_.resize(slotCount_);
   base_ = aligned;

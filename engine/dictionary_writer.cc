@@ -314,8 +314,9 @@ EditStatus Dictionary::addEntrySteps(std::u16string_view headword, std::u16strin
     return {EditResult::IndexWriteFailed, s};
   }
 
-  header_.maxWordChars = std::max<uint32_t>(header_.maxWordChars, headword.size());
-  header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
+  header_.maxWordChars = std::max(header_.maxWordChars, static_cast<uint32_t>(headword.size()));
+  header_.maxMeaningChars =
+      std::max(header_.maxMeaningChars, static_cast<uint32_t>(meaning.size()));
   header_.lastBlock = newLastBlock;
   header_.wordCount += 1;
   if (Status s = writeHeader(); !s.isOk()) return {EditResult::HeaderWriteFailed, s};
@@ -347,7 +348,8 @@ EditStatus Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view me
     return {EditResult::IndexWriteFailed, s};
   }
 
-  header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
+  header_.maxMeaningChars =
+      std::max(header_.maxMeaningChars, static_cast<uint32_t>(meaning.size()));
   header_.lastBlock = std::max(header_.lastBlock, newLastBlock);
   if (Status s = writeHeader(); !s.isOk()) return {EditResult::HeaderWriteFailed, s};
   return EditStatus::ok();

@@ -174,7 +174,7 @@ std::vector<uint32_t> chooseOwners(const DictdSource& source, uint32_t collation
     uint32_t chosen = byText[r];
     if (end - r > 1) {
       const std::u16string start =
-          fromUtf8(firstLine(source.textOf(first)).substr(0, 4 * MAX_WORD_BYTES));
+          fromUtf8(firstLine(source.textOf(first)).substr(0, size_t{4} * MAX_WORD_BYTES));
       const auto begins = [&](const std::u16string& w) {
         return !w.empty() && compareWords(collation, w, start, CompareForm::Prefix) == 0;
       };

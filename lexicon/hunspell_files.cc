@@ -82,6 +82,7 @@ std::vector<HunspellFiles> availableHunspellDictionaries(
     }
   }
   std::vector<HunspellFiles> out;
+  out.reserve(found.size());
   for (auto& [name, files] : found) out.push_back(std::move(files));
   return out;
 }

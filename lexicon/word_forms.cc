@@ -31,7 +31,8 @@ bool isUtf8Name(std::string name) {
 bool convert(const std::string& from, const std::string& to, const std::string& text,
              std::string& out) {
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  // iconv_open's failure value is (iconv_t)-1.
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;  // NOLINT(performance-no-int-to-ptr)
   out.assign(text.size() * 4 + 16, '\0');
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();

@@ -18,6 +18,7 @@ packages=(
   xvfb xauth openbox xdotool x11-utils
   clang libclang-rt-14-dev        # libFuzzer and its runtime (make fuzz)
   clang-format                 # make format-check
+  clang-tidy                   # make lint
   librsvg2-bin                 # rsvg-convert draws the PNG icons from the SVG
   desktop-file-utils appstream # validators of the menu entries and the metadata (tests)
   dpkg-dev                     # dpkg-shlibdeps: the package's dependencies (`make deb`)

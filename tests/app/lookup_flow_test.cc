@@ -58,7 +58,7 @@ class OpeningTest : public ::testing::Test {
     std::string path = (folder_ / (name + ".pvm")).string();
     Dictionary d;
     EXPECT_OK(d.createDictionary(path, 1));
-    d.addEntry(u"word", u"meaning");
+    EXPECT_OK(d.addEntry(u"word", u"meaning"));
     d.closeDictionary();
     return path;
   }

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "cli_test_support.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

@@ -30,7 +30,7 @@ class DictionaryWriterTest : public ::testing::Test {
   }
   std::vector<std::u16string> allWords() {
     std::vector<std::u16string> words;
-    dict_.readWords(0, dict_.wordCount(), words);
+    EXPECT_OK(dict_.readWords(0, dict_.wordCount(), words));
     return words;
   }
   std::u16string meaningOf(uint32_t index) {

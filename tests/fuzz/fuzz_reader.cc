@@ -14,14 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!d.openDictionary(base + ".pvm").isOk()) return 0;
   const uint32_t count = std::min<uint32_t>(d.wordCount(), 300);
   std::vector<std::u16string> words;
-  d.readWords(0, count, words);
-  d.readWords(d.wordCount() - 1, 0xFFFFFFFF, words);
+  fuzz::anyResult(d.readWords(0, count, words));
+  fuzz::anyResult(d.readWords(d.wordCount() - 1, 0xFFFFFFFF, words));
   std::u16string meaning;
-  for (uint32_t i = 0; i < count; ++i) d.readMeaning(i, meaning);
+  for (uint32_t i = 0; i < count; ++i) fuzz::anyResult(d.readMeaning(i, meaning));
   uint32_t nearest = 0, position = 0;
   int sign = 0;
   for (const char16_t* key : {u"a", u"m", u"\u0111\u00e1", u"\xffff"}) {
-    d.findWord(key, nearest, sign, &position);
+    fuzz::anyResult(d.findWord(key, nearest, sign, &position));
   }
   return 0;
 }

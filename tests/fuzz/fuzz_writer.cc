@@ -14,20 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Dictionary d;
     if (!d.openDictionary(base + ".pvm").isOk()) return 0;
     const uint32_t last = d.wordCount() == 0 ? 0 : d.wordCount() - 1;
-    d.addEntry(u"fuzz", u"- a meaning\r\n= an example+its translation");
-    d.modifyMeaning(last, std::u16string(3000, u'x'));
+    fuzz::anyResult(d.addEntry(u"fuzz", u"- a meaning\r\n= an example+its translation"));
+    fuzz::anyResult(d.modifyMeaning(last, std::u16string(3000, u'x')));
     uint32_t index = last / 2;
-    d.modifyWord(index, u"renamed");
-    d.deleteEntry(last);
-    d.deleteEntry(0xFFFFFFF0u);
-    d.setTitle(u"title");
-    d.setDescription(u"description");
+    fuzz::anyResult(d.modifyWord(index, u"renamed"));
+    fuzz::anyResult(d.deleteEntry(last));
+    fuzz::anyResult(d.deleteEntry(0xFFFFFFF0u));
+    fuzz::anyResult(d.setTitle(u"title"));
+    fuzz::anyResult(d.setDescription(u"description"));
   }
   Dictionary again;
   if (again.openDictionary(base + ".pvm").isOk()) {
     std::u16string meaning;
     for (uint32_t i = 0; i < std::min<uint32_t>(again.wordCount(), 50); ++i) {
-      again.readMeaning(i, meaning);
+      fuzz::anyResult(again.readMeaning(i, meaning));
     }
   }
   return 0;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "../cli/cli_test_support.h"
+#include "tests/support/cli_folder.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::test {

@@ -85,7 +85,7 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
     Dictionary d;
     ASSERT_OK(d.openDictionary(f)) << f;
     std::vector<std::u16string> words;
-    d.readWords(0, d.wordCount(), words);
+    ASSERT_OK(d.readWords(0, d.wordCount(), words));
     ASSERT_FALSE(words.empty());
     EXPECT_LT(previousLast, words.front());
     previousLast = words.back();

@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
-#include "../cli/cli_test_support.h"
 #include "mdict_test_files.h"
 #include "stardict_test_files.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

@@ -273,7 +273,7 @@ TEST_F(DictionariesDialogTest, RowsThatAreNoDictionaryAreMarkedAndOkAsksFirst) {
   {
     Dictionary d;
     ASSERT_OK(d.createDictionary(good.toStdString(), 1));
-    d.addEntry(u"word", u"meaning");
+    ASSERT_OK(d.addEntry(u"word", u"meaning"));
   }
   const QString text = dir.path() + "/notes.pvm";  // a data file with no companions
   {

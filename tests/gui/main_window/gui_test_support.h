@@ -17,6 +17,7 @@
 #include "platform/clipboard.h"
 #include "platform/program_launcher.h"
 #include "render/display_settings.h"
+#include "tests/support/status_assertions.h"
 
 namespace lexora::test {
 
@@ -105,10 +106,9 @@ class WindowFixture {
                             uint32_t collation = 1) {
     std::string path = dir_.path().toStdString() + "/" + name + ".pvm";
     Dictionary d;
-    if (d.createDictionary(path, collation).isOk()) {
-      for (const auto& [word, meaning] : entries) d.addEntry(word, meaning);
-      d.setTitle(std::u16string(name.begin(), name.end()));
-    }
+    EXPECT_OK(d.createDictionary(path, collation));
+    for (const auto& [word, meaning] : entries) EXPECT_OK(d.addEntry(word, meaning));
+    EXPECT_OK(d.setTitle(std::u16string(name.begin(), name.end())));
     d.closeDictionary();
     paths.push_back(path);
     totalDict = static_cast<int32_t>(paths.size());
