@@ -29,7 +29,8 @@ bool voiceFromDictionary(const std::string& file, const std::u16string& word, Wo
   std::u16string entry;
   uint32_t nearest = 0;
   int sign = 1;
-  if (d.findWord(word, nearest, sign).isOk() && sign == 0) d.readMeaning(nearest, entry);
+  if (d.findWord(word, nearest, sign).isOk() && sign == 0 && !d.readMeaning(nearest, entry).isOk())
+    entry.clear();  // an entry that cannot be read has no recording to play: the voice speaks
   // The language stored for it; nothing is stored here.
   std::string stored;
   std::error_code ec;

@@ -60,7 +60,8 @@ Status DictionaryFiles::openAll(const FileSetNames& names, bool forReplace) {
     for (int i = 0; i < 3; ++i) {
       if (files[i] && !existed[i]) {
         files[i].reset();
-        fs_->remove(names_[i]);
+        // Best effort: a file this opening made and could not use goes; one left is empty.
+        static_cast<void>(fs_->remove(names_[i]));
       }
     }
     return s;
@@ -121,7 +122,8 @@ void DictionaryFiles::close() {
   for (FilePageCache& cache : pageCaches_) cache.clear();
   for (auto& file : files_) file.reset();
   for (int i = 0; i < 3; ++i) {
-    if (dropCreated && !existed_[i]) fs_->remove(names_[i]);
+    // Best effort: an empty file left behind is refused as no dictionary by the next opening.
+    if (dropCreated && !existed_[i]) static_cast<void>(fs_->remove(names_[i]));
     existed_[i] = true;
   }
   readOnly_ = false;
@@ -339,7 +341,8 @@ Status DictionaryFiles::writeJournal(const Journal& journal) {
   if (s.isOk()) s = out->sync();
   out.reset();
   if (s.isOk()) s = fs_->syncFolder(journalName_);
-  if (!s.isOk()) fs_->remove(journalName_);
+  // Best effort: a journal that did not reach the disk whole is set aside when opening.
+  if (!s.isOk()) static_cast<void>(fs_->remove(journalName_));
   return s;
 }
 
@@ -429,7 +432,8 @@ void DictionaryFiles::undo(const Journal& journal) {
     broken_ = true;
     return;
   }
-  if (fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
+  // Best effort: a journal whose old bytes are back in the files changes nothing if it stays.
+  if (fs_->remove(journalName_).isOk()) static_cast<void>(fs_->syncFolder(journalName_));
 }
 
 }  // namespace lexora

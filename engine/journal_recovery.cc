@@ -144,7 +144,9 @@ Status DictionaryFiles::recover() {
   if (s.code() == Status::Code::Corruption) {
     // The journal never reached the disk whole, so the files were never touched.
     in.reset();
-    if (!readOnly_ && fs_->remove(journalName_).isOk()) fs_->syncFolder(journalName_);
+    // Best effort: a torn journal that stays is found torn again and removed next time.
+    if (!readOnly_ && fs_->remove(journalName_).isOk())
+      static_cast<void>(fs_->syncFolder(journalName_));
     return Status::ok();
   }
   if (s.code() == Status::Code::InvalidArgument) return setJournalAside(s.message());

@@ -73,12 +73,13 @@ class Walker {
     }
     if (node->type != XML_ELEMENT_NODE) return;
     const std::string_view name = nameOf(node);
+    // A picture or sound the dictionary brings is kept; one it cannot be had from is counted.
     if (name == "img") {
-      outline_.media(attribute(node, "src"));
+      if (!outline_.media(attribute(node, "src"))) outline_.skipResource();
       return;
     }
     if (name == "a" && attribute(node, "href").rfind("sound://", 0) == 0) {
-      outline_.media(attribute(node, "href").substr(8));
+      if (!outline_.media(attribute(node, "href").substr(8))) outline_.skipResource();
       return;
     }
     // Nothing to read in these.

@@ -189,7 +189,8 @@ Status MdictFile::readHeader() {
   }
   position_ = 8 + length;
   std::string xml;
-  convertToUtf8(text, "UTF-16LE", xml);
+  if (Status s = convertToUtf8(text, "UTF-16LE", xml); !s.isOk())
+    return fail("the header is not UTF-16: " + s.message());
   while (!xml.empty() && (xml.back() == '\0' || xml.back() == '\n' || xml.back() == '\r'))
     xml.pop_back();
   xmlDocPtr doc =
@@ -324,7 +325,9 @@ Status MdictFile::readKeyBlocks(const std::string& keyIndex, uint64_t blockCount
       if (header_.charset == "UTF-8") {
         key.text.assign(all.substr(pos, end - pos));
       } else {
-        convertToUtf8(all.substr(pos, end - pos), header_.charset.c_str(), key.text);
+        if (Status s = convertToUtf8(all.substr(pos, end - pos), header_.charset.c_str(), key.text);
+            !s.isOk())
+          return fail("key block " + std::to_string(b + 1) + ": " + s.message());
       }
       keys_.push_back(std::move(key));
       pos = end + unit;

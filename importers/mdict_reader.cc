@@ -242,7 +242,10 @@ Status readMdictSource(const std::string& mdxFile, EntrySink& sink, SourceInfo& 
     if (header.charset == "UTF-8") {
       text = bytes;
     } else {
-      convertToUtf8(bytes, header.charset.c_str(), text);
+      if (Status s = convertToUtf8(bytes, header.charset.c_str(), text); !s.isOk()) {
+        sink.skip(where + ": skipped: " + s.message());
+        continue;
+      }
     }
     const std::string& key = keys[i].text;
     const std::string_view record = trimEnd(text);

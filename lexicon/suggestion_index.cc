@@ -92,7 +92,8 @@ class DistanceRows {
         rowCount_(query.size() + reach_ + 3),
         rows_(rowCount_ * width_),
         rowMin_(rowCount_, 0) {
-    for (size_t j = 0; j < width_; ++j) rows_[j] = std::min<uint16_t>(j, tooFar_);
+    for (size_t j = 0; j < width_; ++j)
+      rows_[j] = static_cast<uint16_t>(std::min<size_t>(j, tooFar_));
   }
 
   // Fills row k for the k-th letter of w (rows 0 .. k-1 describe w's beginning). False when
@@ -107,7 +108,7 @@ class DistanceRows {
     // side of it, which the next rows read, say "too far".
     const size_t lo = k > reach_ ? k - reach_ : 1;
     const size_t hi = std::min(m, k + reach_);
-    row[0] = std::min<uint16_t>(k, tooFar_);
+    row[0] = static_cast<uint16_t>(std::min<size_t>(k, tooFar_));
     if (lo >= 2) row[lo - 1] = tooFar_;
     if (hi + 1 <= m) row[hi + 1] = tooFar_;
     uint16_t least = row[0];

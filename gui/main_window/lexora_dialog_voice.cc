@@ -41,7 +41,8 @@ void LexoraDialog::speakShownEntry() {
   std::u16string entry;
   const auto position = static_cast<uint32_t>(pageEntry_.entryIndex);
   if (!dict->readWords(position, 1, words).isOk() || words.empty()) return;
-  dict->readMeaning(position, entry);
+  // An entry that cannot be read names no recording: the voice says the headword.
+  if (!dict->readMeaning(position, entry).isOk()) entry.clear();
   const std::string path = state_.dictionaryPath(pageEntry_.dictionaryIndex);
   RegistryKey& key = settingsKey();
   const std::string stored = key.isOpen() ? storedDictionaryLanguage(key, path) : std::string();

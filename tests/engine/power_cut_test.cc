@@ -49,7 +49,9 @@ TEST_P(PowerCutTest, EveryCutPointReopensOldOrNew) {
       }
       const FileSet now = test::readFileSet(f);
       EXPECT_TRUE(now == base || now == after);
-      if (reportedOk) EXPECT_TRUE(now == after);
+      if (reportedOk) {
+        EXPECT_TRUE(now == after);
+      }
       test::expectEveryEntryReads(f);
       if (::testing::Test::HasFailure()) return;
       if (finished) break;

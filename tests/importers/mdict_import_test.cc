@@ -97,7 +97,7 @@ TEST(MdictImport, DamagedAndEncryptedFilesAreRefusedWithTheirReason) {
   locked.encrypted = 1;
   std::string bytes = locked.build();
   dir.write("locked.mdx", bytes);
-  r = dir.run({"import", "mdict", "locked.mdx", "d.pvm"});
+  r = dir.run({"import", "mdict", "locked.mdx", "d.pvm", "--force"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("encrypted for one registered user"), std::string::npos) << r.err;
 }
