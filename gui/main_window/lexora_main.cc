@@ -107,8 +107,10 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
     window.show();
     // The lookup button runs while the program runs; started once the window can be found,
-    // or the button would start a second main program.
-    startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
+    // or the button would start a second main program. When the button started this program,
+    // it runs already.
+    if (!startedByOtherProgram())
+      startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
     status = QApplication::exec();
     // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
     // stops the lookup button (nothing happens when it has closed already).
