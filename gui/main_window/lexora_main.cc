@@ -3,6 +3,7 @@
 // settings saved at the end.
 
 #include <QApplication>
+#include <QMessageBox>
 #include <array>
 
 #include "app/lookup_button_control.h"
@@ -106,6 +107,18 @@ int main(int argc, char** argv) {
     // The session manager asks for the program's data before it ends the session.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
     window.show();
+    // Settings that cannot be read (locked, on a full disk, damaged) are left as they are; the
+    // window then runs on the defaults, and says so rather than look like a first start.
+    if (const std::string& problem = settingsKeyError(); !problem.empty()) {
+      auto* box = new QMessageBox(
+          QMessageBox::Warning, QStringLiteral("Lexora"),
+          QStringLiteral("Lexora cannot use its settings: %1. It runs with the default "
+                         "settings, and changes made now are not saved.")
+              .arg(QString::fromStdString(problem)),
+          QMessageBox::Ok, &window);
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->show();
+    }
     // The lookup button runs while the program runs; started once the window can be found,
     // or the button would start a second main program. When the button started this program,
     // it runs already.
