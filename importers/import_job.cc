@@ -9,12 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <numeric>
 
 #include "engine/collation.h"
 #include "engine/dictionary_builder.h"
 #include "engine/file_format.h"
 #include "importers/dictd_reader.h"
+#include "importers/source_file.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
 #include "util/standard_utf8.h"
@@ -58,6 +60,16 @@ class Collector : public EntrySink {
 
   void add(std::string_view headword, std::string&& meaning, std::string_view where) override {
     constexpr size_t kChunk = 8u << 20;
+    if (meaning.size() > kMaxEntrySourceBytes) {
+      note(std::string(where) + ": skipped: its text is longer than " +
+           std::to_string(kMaxEntrySourceBytes >> 20) + " MB");
+      return;
+    }
+    if (bytes_ + meaning.size() > kMaxSourceBytes) {  // the reader stops at its next progress
+      tooLarge_ = true;
+      cancelled_ = true;
+      return;
+    }
     bytes_ += meaning.size();
     if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < meaning.size()) {
       chunks_.emplace_back();
@@ -97,6 +109,7 @@ class Collector : public EntrySink {
   std::vector<Held>& entries() { return entries_; }
   uint64_t bytes() const { return bytes_; }
   bool cancelled() const { return cancelled_; }
+  bool tooLarge() const { return tooLarge_; }
 
  private:
   ImportOutcome& outcome_;
@@ -106,6 +119,7 @@ class Collector : public EntrySink {
   std::string places_;
   uint64_t bytes_ = 0;
   bool cancelled_ = false;
+  bool tooLarge_ = false;
 };
 
 struct TemporaryFiles {
@@ -132,6 +146,7 @@ std::optional<SourceKind> detectSourceKind(const std::string& path) {
   if (endsWith(path, ".index") || endsWith(path, ".dict.dz") || endsWith(path, ".dict")) {
     return SourceKind::Dictd;
   }
+  if (!checkSourceFile(path).isOk()) return std::nullopt;  // a pipe or device is not read
   std::ifstream in(path, std::ios::binary);
   std::string line;
   if (in && std::getline(in, line) && line.find('\t') != std::string::npos) return SourceKind::Tsv;
@@ -158,12 +173,20 @@ std::string volumeFileName(const std::string& dataFile, unsigned volume) {
   return (p.parent_path() / name).string();
 }
 
-ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
-                           const std::string& dataFile, const ImportOptions& options,
-                           const ProgressFunction& progress) {
+namespace {
+
+ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                          const std::string& dataFile, const ImportOptions& options,
+                          const ProgressFunction& progress) {
   ImportOutcome outcome;
   Collector collector(outcome, progress);
   Status read;
+  if (!(source == "-" && stdinStream != nullptr && kind == SourceKind::Tsv)) {
+    if (Status s = checkSourceFile(source); !s.isOk()) {
+      outcome.error = s.message();
+      return outcome;
+    }
+  }
   switch (kind) {
     case SourceKind::Tsv:
       if (source == "-" && stdinStream != nullptr) {
@@ -183,6 +206,12 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   }
   if (!read.isOk()) {
     outcome.error = read.message();
+    return outcome;
+  }
+  if (collector.tooLarge()) {
+    outcome.error = source + ": the entries hold more than " +
+                    std::to_string(kMaxSourceBytes >> 20) +
+                    " MB of text, far more than any dictionary: not imported";
     return outcome;
   }
   if (collector.cancelled()) {
@@ -308,6 +337,20 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   }
   outcome.result = ImportResult::Done;
   return outcome;
+}
+
+}  // namespace
+
+ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                           const std::string& dataFile, const ImportOptions& options,
+                           const ProgressFunction& progress) {
+  try {
+    return importWhole(kind, source, stdinStream, dataFile, options, progress);
+  } catch (const std::bad_alloc&) {
+    ImportOutcome outcome;
+    outcome.error = source + ": not enough memory to import it; nothing was written";
+    return outcome;
+  }
 }
 
 }  // namespace lexora::importers

@@ -316,6 +316,12 @@ Status readStardictSource(const std::string& ifoFile, uint32_t collation, EntryS
                 "'): skipped: its data lies past the end of " + dictFile);
       continue;
     }
+    if (r.size > kMaxEntrySourceBytes) {
+      sink.skip(idxFile + ": record " + std::to_string(r.number) + " ('" + std::string(r.word) +
+                "'): skipped: its data is longer than " +
+                std::to_string(kMaxEntrySourceBytes >> 20) + " MB");
+      continue;
+    }
     records.push_back(r);
   }
   if (records.size() != ifo.wordCount) {
