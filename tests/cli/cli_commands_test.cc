@@ -76,6 +76,16 @@ TEST_F(CliCommands, AddReadsStdinAndStoresTheMeaningExactly) {
   // An empty meaning does not read.
   EXPECT_EQ(dir_.run({"meaning", "d.pvm", "3"}).status, 1);
 
+  // A NUL would cut the stored meaning short: refused, and nothing changes.
+  const std::string withNul("- a\0b", 5);
+  const CliResult added = dir_.run({"add", "d.pvm", "g"}, withNul);
+  const CliResult set = dir_.run({"set-meaning", "d.pvm", "1"}, withNul);
+  for (const CliResult* r : {&added, &set}) {
+    EXPECT_EQ(r->status, 1);
+    EXPECT_NE(r->err.find("NUL character (byte 4)"), std::string::npos) << r->err;
+  }
+  EXPECT_EQ(dir_.run({"find", "d.pvm", "g"}).out, "nearest=4 sign=1 position=4\n");
+  EXPECT_EQ(dir_.run({"meaning", "d.pvm", "1"}).out, meaning);
 }
 
 TEST_F(CliCommands, AddReportsEveryRefusalByNameAndFails) {
