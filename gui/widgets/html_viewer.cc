@@ -38,8 +38,8 @@ QImage dataUrlPicture(const QUrl& url) {
       QByteArray::fromBase64(QByteArray::fromPercentEncoding(encoded.mid(comma + 1))));
 }
 
-// Table tags below kMaxTableNesting levels of tables are dropped; a cell then reads as a
-// blank and a row as a line.
+// Table tags below kMaxTableNesting levels of tables are dropped; a cell then starts with a
+// blank and a row ends a line.
 QString capTableNesting(const QString& html, int maxNesting) {
   static const QRegularExpression tableTag(
       QStringLiteral("<(/?)(table|tr|td|th|tbody|thead|tfoot|caption|colgroup|col)\\b[^>]*>"),
@@ -59,8 +59,11 @@ QString capTableNesting(const QString& html, int maxNesting) {
     if (!dropped) continue;
     if (out.isEmpty()) out.reserve(html.size());
     out += html.mid(last, m.capturedStart() - last);
-    if (name == QLatin1String("td") || name == QLatin1String("th")) out += QLatin1Char(' ');
-    if (closing && name == QLatin1String("tr")) out += QStringLiteral("<br>");
+    if (!closing && (name == QLatin1String("td") || name == QLatin1String("th")))
+      out += QLatin1Char(' ');
+    // The rows of nested tables end together: one line end for all of them.
+    if (closing && name == QLatin1String("tr") && !out.endsWith(QLatin1String("<br>")))
+      out += QStringLiteral("<br>");
     last = m.capturedEnd();
   }
   if (last == 0) return html;

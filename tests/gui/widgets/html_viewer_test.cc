@@ -119,6 +119,7 @@ TEST_F(HtmlViewerTest, DeepTablesLoseTheirTagsButKeepTheirText) {
             HtmlViewer::kMaxTableNesting);
   EXPECT_EQ(adapted.count(QStringLiteral("</table>")), HtmlViewer::kMaxTableNesting);
   EXPECT_EQ(adapted.count(QStringLiteral("cell")), 40);
+  EXPECT_EQ(adapted.count(QStringLiteral("<br>")), 1);  // not one blank line per level
 }
 
 TEST_F(HtmlViewerTest, ALinkOnlyReportsItsAddress) {
