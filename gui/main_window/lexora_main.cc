@@ -29,6 +29,21 @@ namespace {
 // The 10 dictionary slots, closed until the main window opens the installed ones.
 std::array<lexora::Dictionary, lexora::kMaxDictionaries> dictionaries;
 
+// Settings that cannot be read (locked, on a full disk, damaged) are left as they are; the
+// window then runs on the defaults, and says so rather than look like a first start.
+void sayWhenSettingsAreNotUsed(QWidget* window) {
+  const std::string& problem = lexora::settingsKeyError();
+  if (problem.empty()) return;
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexora"),
+                              QStringLiteral("Lexora cannot use its settings: %1. It runs with "
+                                             "the default settings, and changes made now are "
+                                             "not saved.")
+                                  .arg(QString::fromStdString(problem)),
+                              QMessageBox::Ok, window);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->show();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,18 +122,7 @@ int main(int argc, char** argv) {
     // The session manager asks for the program's data before it ends the session.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
     window.show();
-    // Settings that cannot be read (locked, on a full disk, damaged) are left as they are; the
-    // window then runs on the defaults, and says so rather than look like a first start.
-    if (const std::string& problem = settingsKeyError(); !problem.empty()) {
-      auto* box = new QMessageBox(
-          QMessageBox::Warning, QStringLiteral("Lexora"),
-          QStringLiteral("Lexora cannot use its settings: %1. It runs with the default "
-                         "settings, and changes made now are not saved.")
-              .arg(QString::fromStdString(problem)),
-          QMessageBox::Ok, &window);
-      box->setAttribute(Qt::WA_DeleteOnClose);
-      box->show();
-    }
+    sayWhenSettingsAreNotUsed(&window);
     // The lookup button runs while the program runs; started once the window can be found,
     // or the button would start a second main program. When the button started this program,
     // it runs already.
