@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 
