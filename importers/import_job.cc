@@ -183,7 +183,7 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
   Status read;
   if (!(source == "-" && stdinStream != nullptr && kind == SourceKind::Tsv)) {
     if (Status s = checkSourceFile(source); !s.isOk()) {
-      outcome.error = s.message();
+      outcome.status = s;
       return outcome;
     }
   }
@@ -209,9 +209,9 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
     return outcome;
   }
   if (collector.tooLarge()) {
-    outcome.error = source + ": the entries hold more than " +
-                    std::to_string(kMaxSourceBytes >> 20) +
-                    " MB of text, far more than any dictionary: not imported";
+    outcome.status = Status::invalidArgument(
+        source + ": the entries hold more than " + std::to_string(kMaxSourceBytes >> 20) +
+        " MB of text, far more than any dictionary: not imported");
     return outcome;
   }
   if (collector.cancelled()) {
@@ -348,7 +348,8 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     return importWhole(kind, source, stdinStream, dataFile, options, progress);
   } catch (const std::bad_alloc&) {
     ImportOutcome outcome;
-    outcome.error = source + ": not enough memory to import it; nothing was written";
+    outcome.status =
+        Status::ioError(source + ": not enough memory to import it; nothing was written");
     return outcome;
   }
 }

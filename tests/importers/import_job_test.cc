@@ -86,7 +86,8 @@ TEST(ImportJob, SourcesThatCouldExhaustTheMachineAreRefused) {
   for (const auto& [kind, source] : sources) {
     const ImportOutcome r = importSource(kind, source, nullptr, dir.file("out.pvm"), {});
     EXPECT_EQ(r.result, ImportResult::Failed) << source;
-    EXPECT_NE(r.error.find("not a regular file"), std::string::npos) << r.error;
+    EXPECT_NE(r.status.message().find("not a regular file"), std::string::npos)
+        << r.status.message();
   }
 
   // A gzip file inflates to no more than the limit; a line of stdin holds no more than one
@@ -103,7 +104,7 @@ TEST(ImportJob, SourcesThatCouldExhaustTheMachineAreRefused) {
   const ImportOutcome r =
       importText("long\t" + std::string(kMaxEntrySourceBytes + 1, 'a') + "\nshort\tb\n",
                  dir.file("l.pvm"), {});
-  EXPECT_EQ(r.result, ImportResult::Done) << r.error;
+  EXPECT_EQ(r.result, ImportResult::Done) << r.status.message();
   EXPECT_EQ(r.skipped, 1u);
   ASSERT_EQ(r.reports.size(), 1u);
   EXPECT_NE(r.reports[0].find("stdin:1: skipped: longer than 16 MB"), std::string::npos);
