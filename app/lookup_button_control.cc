@@ -17,7 +17,8 @@ void sendStop(const WindowIdentity& window) {
 
 void setLookupButtonRunning(bool run, ProgramLauncher& launcher, const std::string& programFolder) {
   if (run) {
-    launcher.startProgram(programFolder + kLookupButtonProgram);
+    // Without the channel the button could not find this window and would start another.
+    if (!endpointFolder().empty()) launcher.startProgram(programFolder + kLookupButtonProgram);
     return;
   }
   if (auto button = findWindow(kLookupButtonClass, kLookupButtonTitle)) {

@@ -109,4 +109,12 @@ std::string textArgumentOrStdin(const std::vector<std::string>& positional, size
   return readAll(io.in);
 }
 
+int refuseNul(std::string_view meaning, const std::string& file, CommandIo& io) {
+  const size_t at = meaning.find('\0');
+  if (at == std::string_view::npos) return kExitOk;
+  return failure(io, file,
+                 "the meaning holds a NUL character (byte " + std::to_string(at + 1) +
+                     "), which a dictionary cannot keep: nothing was changed");
+}
+
 }  // namespace lexora::cli

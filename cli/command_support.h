@@ -71,4 +71,8 @@ std::string readAll(std::istream& in);
 std::string textArgumentOrStdin(const std::vector<std::string>& positional, size_t at,
                                 CommandIo& io);
 
+// A meaning with a NUL character (read from stdin) would end there once stored: the failure
+// that refuses it, naming `file` and the character's byte; kExitOk for any other meaning.
+int refuseNul(std::string_view meaning, const std::string& file, CommandIo& io);
+
 }  // namespace lexora::cli

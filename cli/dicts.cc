@@ -14,6 +14,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/installed_list.h"
+#include "cli/terminal_text.h"
 #include "engine/dictionary.h"
 #include "platform/registry_location.h"
 #include "util/standard_utf8.h"
@@ -56,13 +57,15 @@ int listInstalled(const Settings& s, CommandIo& io) {
     io.out << "no dictionaries installed\n";
     return kExitOk;
   }
+  const bool terminal = writesToTerminal(io);
   for (int k = 0; k < s.totalDict; ++k) {
-    io.out << (k + 1) << "  " << pathAt(s, k);
+    io.out << (k + 1) << "  " << oneLine(pathAt(s, k), terminal);
     Dictionary d;
     if (const Status opened = d.openDictionary(pathAt(s, k)); opened.isOk()) {
-      io.out << "  \"" << toUtf8(d.title()) << "\"  " << d.wordCount() << " words";
+      io.out << "  \"" << oneLine(toUtf8(d.title()), terminal) << "\"  " << d.wordCount()
+             << " words";
     } else {
-      io.out << "  (cannot open: " << opened.message() << ")";
+      io.out << "  (cannot open: " << oneLine(opened.message(), terminal) << ")";
     }
     if (k == s.workingDictIndex) io.out << "  [working]";
     if (k == s.reverseDictIndex) io.out << "  [reverse]";

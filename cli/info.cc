@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "engine/dictionary.h"
 #include "util/standard_utf8.h"
 
@@ -16,8 +17,9 @@ int runInfo(const std::vector<std::string>& args, CommandIo& io) {
   if (!parsed) return usageError(io, kInfoUsage, why);
   Dictionary d;
   if (!openOrReport(d, parsed->positional[0], io)) return kExitFailed;
-  io.out << "title: " << toUtf8(d.title()) << "\n"
-         << "description: " << toUtf8(d.description()) << "\n"
+  const bool terminal = writesToTerminal(io);
+  io.out << "title: " << oneLine(toUtf8(d.title()), terminal) << "\n"
+         << "description: " << oneLine(toUtf8(d.description()), terminal) << "\n"
          << "collation: " << d.collation() << "\n"
          << "words: " << d.wordCount() << "\n"
          << "max-word-chars: " << d.maxWordChars() << "\n"

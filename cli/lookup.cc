@@ -27,6 +27,7 @@
 #include "cli/commands.h"
 #include "cli/render_support.h"
 #include "engine/collation.h"
+#include "cli/terminal_text.h"
 #include "engine/dictionary.h"
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"
@@ -180,7 +181,12 @@ class Lookup {
  public:
   Lookup(std::vector<OpenDictionary>& dictionaries, bool json, bool ansi, WordHelp& help,
          CommandIo& io)
-      : dictionaries_(dictionaries), json_(json), ansi_(ansi), help_(help), io_(io) {
+      : dictionaries_(dictionaries),
+        json_(json),
+        ansi_(ansi),
+        terminal_(writesToTerminal(io)),
+        help_(help),
+        io_(io) {
     buffer_.reserve(kFlushBytes * 2);
   }
 
@@ -251,20 +257,20 @@ class Lookup {
   void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry,
                   const MissHelp& miss) {
     if (ansi_) buffer_.append("\x1b[1;4m");
-    buffer_.append(d.title);
+    buffer_.append(oneLine(d.title, terminal_));
     if (ansi_) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (!miss.formOf.empty()) {
-      appendUtf8(buffer_, matchNote(miss.match, miss.formOf, entry.headword));
+      appendShown(matchNote(miss.match, miss.formOf, entry.headword));
       buffer_.push_back('\n');
     } else if (entry.sign != 0) {
       buffer_.append("No entry for \"");
-      appendUtf8(buffer_, word);
+      appendShown(word);
       buffer_.append("\"; nearest is \"");
-      appendUtf8(buffer_, entry.headword);
+      appendShown(entry.headword);
       buffer_.append("\".\n");
       if (!miss.suggestions.empty()) {
-        appendUtf8(buffer_, suggestionLine(miss.suggestions));
+        appendShown(suggestionLine(miss.suggestions));
         buffer_.push_back('\n');
       }
       buffer_.push_back('\n');
@@ -272,19 +278,31 @@ class Lookup {
     }
     // The drawing and the outline under it reuse their memory from word to word.
     drawn_.clear();
-    renderEntryForTerminal(entry.meaning, cliDisplaySettings(), ansi_, drawn_, outline_);
+    renderEntryForTerminal(
+        terminal_ ? fromUtf8(entryWithVisibleControls(toUtf8(entry.meaning))) : entry.meaning,
+        cliDisplaySettings(), ansi_, drawn_, outline_);
     appendUtf8(buffer_, drawn_);
     buffer_.push_back('\n');
     if (!miss.seeAlso.empty()) {
       buffer_.append("see also: ");
-      appendUtf8(buffer_, miss.seeAlso);
+      appendShown(miss.seeAlso);
       buffer_.append("\n\n");
+    }
+  }
+
+  // Dictionary text, its control characters as escapes on a terminal.
+  void appendShown(std::u16string_view text) {
+    if (terminal_) {
+      buffer_.append(visibleControls(toUtf8(text)));
+    } else {
+      appendUtf8(buffer_, text);
     }
   }
 
   std::vector<OpenDictionary>& dictionaries_;
   bool json_;
   bool ansi_;
+  bool terminal_;
   WordHelp& help_;
   CommandIo& io_;
   std::string buffer_;

@@ -17,6 +17,7 @@ int runSetMeaning(const std::vector<std::string>& args, CommandIo& io) {
   const auto entry = openEntryCommand(args, kSetMeaningUsage, 2, 3, d, io, exitCode);
   if (!entry) return exitCode;
   const std::string meaning = textArgumentOrStdin(entry->positional, 2, io);
+  if (const int refused = refuseNul(meaning, entry->file, io); refused != kExitOk) return refused;
   return reportEdit(io, entry->file, "set-meaning",
                     d.modifyMeaning(entry->index, fromUtf8(meaning)));
 }

@@ -6,6 +6,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "engine/dictionary.h"
 #include "util/standard_utf8.h"
 
@@ -42,13 +43,14 @@ int runWords(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::u16string> words;
   uint32_t at = from;
   std::string out;
+  const bool terminal = writesToTerminal(io);
   while (remaining > 0) {
     const uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(remaining, kChunk));
     if (Status s = d.readWords(at, want, words); !s.isOk()) return failure(io, file, s.message());
     const auto got = static_cast<uint32_t>(words.size());
     out.clear();
     for (uint32_t i = 0; i < got; ++i) {
-      out += toUtf8(words[i]);
+      out += terminal ? visibleControls(toUtf8(words[i])) : toUtf8(words[i]);
       out += '\n';
     }
     io.out << out;

@@ -1,5 +1,7 @@
 #include "importers/dictd_database.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 namespace lexora::importers {
@@ -14,9 +16,11 @@ int digitValue(char c) {
   return -1;
 }
 
+// Without opening it: a pipe would not open until something writes to it. Reading refuses
+// what is not a regular file.
 bool fileExists(const std::string& name) {
-  std::ifstream f(name, std::ios::binary);
-  return f.good();
+  struct stat st;
+  return ::stat(name.c_str(), &st) == 0;
 }
 
 }  // namespace

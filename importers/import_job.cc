@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <numeric>
 
 #include "engine/collation.h"
@@ -17,6 +18,7 @@
 #include "engine/journal.h"
 #include "engine/replace_target.h"
 #include "importers/dictd_reader.h"
+#include "importers/source_file.h"
 #include "importers/dsl_reader.h"
 #include "importers/mdict_reader.h"
 #include "importers/resource_store.h"
@@ -63,6 +65,16 @@ class Collector : public EntrySink {
 
   void add(std::string_view headword, std::string&& meaning, std::string_view where) override {
     constexpr size_t kChunk = 8u << 20;
+    if (meaning.size() > kMaxEntrySourceBytes) {
+      note(std::string(where) + ": skipped: its text is longer than " +
+           std::to_string(kMaxEntrySourceBytes >> 20) + " MB");
+      return;
+    }
+    if (bytes_ + meaning.size() > kMaxSourceBytes) {  // the reader stops at its next progress
+      tooLarge_ = true;
+      cancelled_ = true;
+      return;
+    }
     bytes_ += meaning.size();
     if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < meaning.size()) {
       chunks_.emplace_back();
@@ -102,6 +114,7 @@ class Collector : public EntrySink {
   std::vector<Held>& entries() { return entries_; }
   uint64_t bytes() const { return bytes_; }
   bool cancelled() const { return cancelled_; }
+  bool tooLarge() const { return tooLarge_; }
 
  private:
   ImportOutcome& outcome_;
@@ -111,6 +124,7 @@ class Collector : public EntrySink {
   std::string places_;
   uint64_t bytes_ = 0;
   bool cancelled_ = false;
+  bool tooLarge_ = false;
 };
 
 struct TemporaryFiles {
@@ -152,6 +166,7 @@ std::u16string rangeEnd(const std::vector<Collector::Held>& entries,
 }  // namespace
 
 std::optional<SourceKind> detectSourceKind(const std::string& path) {
+  if (!checkSourceFile(path).isOk()) return std::nullopt;  // a pipe or device is not read
   if (endsWith(path, ".ifo")) return SourceKind::Stardict;
   if (endsWith(path, ".dsl") || endsWith(path, ".dsl.dz")) return SourceKind::Dsl;
   if (endsWith(path, ".mdx")) return SourceKind::Mdict;
@@ -194,6 +209,12 @@ namespace {
 bool readSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
                 const ImportOptions& options, Collector& collector, ResourceStore& resources,
                 ImportOutcome& outcome) {
+  if (!(source == "-" && stdinStream != nullptr && kind == SourceKind::Tsv)) {
+    if (Status s = checkSourceFile(source); !s.isOk()) {
+      outcome.status = s;
+      return false;
+    }
+  }
   Status read;
   switch (kind) {
     case SourceKind::Tsv:
@@ -379,11 +400,10 @@ bool moveIntoPlace(TemporaryFiles& temporary, const std::vector<std::string>& fi
   return true;
 }
 
-}  // namespace
 
-ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
-                           const std::string& dataFile, const ImportOptions& options,
-                           const ProgressFunction& progress) {
+ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                          const std::string& dataFile, const ImportOptions& options,
+                          const ProgressFunction& progress) {
   ImportOutcome outcome;
   if (Status s = checkReplaceable(dataFile, options.replaceDictionary); !s.isOk()) {
     outcome.status = s;
@@ -398,6 +418,12 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   ResourceStore resources(temporary.resources);
   if (!readSource(kind, source, stdinStream, options, collector, resources, outcome))
     return outcome;
+  if (collector.tooLarge()) {
+    outcome.status = Status::invalidArgument(
+        source + ": the entries hold more than " + std::to_string(kMaxSourceBytes >> 20) +
+        " MB of text, far more than any dictionary: not imported");
+    return outcome;
+  }
   if (collector.cancelled()) {
     outcome.result = ImportResult::Cancelled;
     return outcome;
@@ -425,6 +451,21 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
   outcome.resources = resources.count();
   outcome.result = ImportResult::Done;
   return outcome;
+}
+
+}  // namespace
+
+ImportOutcome importSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
+                           const std::string& dataFile, const ImportOptions& options,
+                           const ProgressFunction& progress) {
+  try {
+    return importWhole(kind, source, stdinStream, dataFile, options, progress);
+  } catch (const std::bad_alloc&) {
+    ImportOutcome outcome;
+    outcome.status =
+        Status::ioError(source + ": not enough memory to import it; nothing was written");
+    return outcome;
+  }
 }
 
 }  // namespace lexora::importers

@@ -39,6 +39,21 @@ std::string attribute(const xmlNode* node, const char* name) {
   return out;
 }
 
+// Elements read with nothing of theirs kept: the markup takes text, links and the breaks
+// between paragraphs from the elements it knows and only the text of any other; these carry
+// no text of the entry (scripts, looks, pictures and sounds, forms, frames, embedded
+// documents) and are left out whole.
+bool isSkipped(std::string_view name) {
+  return isOneOf(
+      name, {"script", "noscript", "style",  "head",  "title",    "meta",     "link",     "base",
+             "img",    "rref",     "object", "embed", "applet",   "audio",    "video",    "source",
+             "track",  "canvas",   "svg",    "map",   "form",     "input",    "button",   "select",
+             "option", "textarea", "iframe", "frame", "frameset", "noframes", "template", "k"});
+}
+
+// Elements nested deeper than this are read as plain text.
+constexpr int kMaxNesting = 32;
+
 class Walker {
  public:
   Walker(TagDialect dialect, SourceOutline& outline) : dialect_(dialect), outline_(outline) {}
@@ -66,6 +81,26 @@ class Walker {
     }
   }
 
+  // The text below `top`, read without recursion; elements stand for blanks.
+  void addFlatText(const xmlNode* top) {
+    const xmlNode* node = top->children;
+    while (node != nullptr) {
+      const bool element = node->type == XML_ELEMENT_NODE;
+      if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) &&
+          node->content != nullptr) {
+        addText(reinterpret_cast<const char*>(node->content));
+      } else if (element) {
+        addText(" ");
+      }
+      if (element && node->children != nullptr && !isSkipped(nameOf(node))) {
+        node = node->children;
+        continue;
+      }
+      while (node != top && node->next == nullptr) node = node->parent;
+      node = node == top ? nullptr : node->next;
+    }
+  }
+
   void visit(const xmlNode* node) {
     if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
       if (node->content != nullptr) addText(reinterpret_cast<const char*>(node->content));
@@ -82,12 +117,16 @@ class Walker {
       if (!outline_.media(attribute(node, "href").substr(8))) outline_.skipResource();
       return;
     }
-    // Nothing to read in these.
-    if (isOneOf(name, {"img", "object", "audio", "video"})) {
+    if (isOneOf(name, {"object", "audio", "video"})) {
       outline_.skipResource();  // a picture or sound that the entry markup cannot hold
       return;
     }
-    if (isOneOf(name, {"script", "style", "head", "rref", "k"})) return;
+    if (isSkipped(name)) return;
+    // Deeper than any real entry: the rest is read as running text.
+    if (depth_ >= kMaxNesting) {
+      addFlatText(node);
+      return;
+    }
     if (isOneOf(name, {"tr", "transcription"}) && dialect_ == TagDialect::Xdxf) {
       if (!outline_.hasPronunciation()) {
         outline_.setPronunciation(textContent(node));
@@ -118,7 +157,9 @@ class Walker {
     if (example) outline_.markExample();
     link_ += link ? 1 : 0;
     label_ += label ? 1 : 0;
+    ++depth_;
     walk(node->children);
+    --depth_;
     link_ -= link ? 1 : 0;
     label_ -= label ? 1 : 0;
     if (block || example) outline_.endParagraph();
@@ -128,6 +169,7 @@ class Walker {
   SourceOutline& outline_;
   int link_ = 0;
   int label_ = 0;
+  int depth_ = 0;
 };
 
 void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outline) {

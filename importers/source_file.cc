@@ -1,13 +1,31 @@
 #include "importers/source_file.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 
 namespace lexora::importers {
 
-Status readSourceFile(const std::string& file, std::string& text) {
+Status checkSourceFile(const std::string& file) {
+  struct stat st;
+  if (::stat(file.c_str(), &st) != 0) {
+    return errno == ENOENT ? Status::notFound(file + ": cannot open: no such file")
+                           : Status::ioError(file + ": cannot open: " + std::strerror(errno));
+  }
+  if (!S_ISREG(st.st_mode)) {
+    return Status::invalidArgument(file + ": not a regular file (" +
+                                   (S_ISDIR(st.st_mode) ? "a folder" : "a device or a pipe") +
+                                   "): only files are read");
+  }
+  return Status::ok();
+}
+
+Status readSourceFile(const std::string& file, std::string& text, uint64_t limit) {
+  if (Status s = checkSourceFile(file); !s.isOk()) return s;
   // gzread reads a gzip file (a .dict.dz is one) and passes a plain file through unchanged.
   gzFile in = gzopen(file.c_str(), "rb");
   if (in == nullptr) return Status::notFound(file + ": cannot open");
@@ -24,8 +42,8 @@ Status readSourceFile(const std::string& file, std::string& text) {
     if (gzip && size > 18 && raw.seekg(size - 4) && raw.read(reinterpret_cast<char*>(tail), 4)) {
       const uint32_t inflated =
           tail[0] | (tail[1] << 8) | (tail[2] << 16) | (uint32_t{tail[3]} << 24);
-      if (inflated <= 64 * static_cast<uint64_t>(size)) text.reserve(inflated);
-    } else if (!gzip && size > 0) {
+      if (inflated <= 64 * static_cast<uint64_t>(size) && inflated <= limit) text.reserve(inflated);
+    } else if (!gzip && size > 0 && static_cast<uint64_t>(size) <= limit) {
       text.reserve(static_cast<size_t>(size));
     }
   }
@@ -40,6 +58,14 @@ Status readSourceFile(const std::string& file, std::string& text) {
       return Status::corruption(file + ": cannot decompress: " + why);
     }
     if (got == 0) break;
+    if (text.size() + static_cast<uint64_t>(got) > limit) {
+      gzclose(in);
+      text.clear();
+      const std::string most = limit >= (1u << 20) ? std::to_string(limit >> 20) + " MB"
+                                                   : std::to_string(limit) + " bytes";
+      return Status::invalidArgument(file + ": holds more than " + most +
+                                     ", far more than any dictionary: not read");
+    }
     text.append(chunk.data(), static_cast<size_t>(got));
   }
   // A stream cut short ends like a whole one but leaves an error behind.

@@ -161,6 +161,12 @@ void readRecords(StardictSource& source, EntrySink& sink) {
                 source.dictFile);
       continue;
     }
+    if (r.size > kMaxEntrySourceBytes) {
+      sink.skip(source.idxFile + ": record " + std::to_string(r.number) + " ('" +
+                std::string(r.word) + "'): skipped: its data is longer than " +
+                std::to_string(kMaxEntrySourceBytes >> 20) + " MB");
+      continue;
+    }
     source.records.push_back(r);
   }
   if (source.records.size() != source.ifo.wordCount) {

@@ -47,7 +47,6 @@ std::string desktopExecArgument(const std::string& path) {
         quoted += "%%";
         break;
       case ' ':
-      case '\t':
       case '\'':
       case '>':
       case '<':
@@ -67,11 +66,25 @@ std::string desktopExecArgument(const std::string& path) {
         quoted += "\\n";
         needsQuotes = true;
         break;
+      case '\t':
+        quoted += "\\t";
+        needsQuotes = true;
+        break;
+      case '\r':
+        quoted += "\\r";
+        needsQuotes = true;
+        break;
       default:
         quoted += c;
     }
   }
   return needsQuotes ? "\"" + quoted + "\"" : quoted;
+}
+
+std::string desktopExecCommand(const std::string& programPath) {
+  // GLib looks for the program named first before it expands "%%", and finds no such file.
+  const bool fieldCode = programPath.find('%') != std::string::npos;
+  return (fieldCode ? "env " : "") + desktopExecArgument(programPath);
 }
 
 std::string autostartEntryText(const std::string& programPath) {
@@ -80,7 +93,7 @@ std::string autostartEntryText(const std::string& programPath) {
          "Name=Lexora Lookup Button\n"
          "Comment=A floating button that looks up the selected word in Lexora\n"
          "Exec=" +
-         desktopExecArgument(programPath) +
+         desktopExecCommand(programPath) +
          "\n"
          "Icon=lexora\n"
          "Terminal=false\n"

@@ -17,8 +17,13 @@ std::string autostartEntryPath();
 std::string autostartEntryText(const std::string& programPath);
 
 // `path` as one argument of a desktop entry's Exec key, quoted where needed and escaped for
-// the key's string value (so that spaces, quotes, '$', '\' and '%' survive).
+// the key's string value (so that spaces, quotes, '$', '\', '%', tabs and line ends survive).
 std::string desktopExecArgument(const std::string& path);
+
+// The Exec line's value that starts `programPath`. A path with a '%' is started through env:
+// desktop-file-validate wants it as "%%", and GLib checks that a program of that very name
+// exists before it expands the "%%", so it would start nothing.
+std::string desktopExecCommand(const std::string& programPath);
 
 // Writes the entry (creating the autostart folder); the old entry stays whole until the new one
 // is complete. False when it could not be written.

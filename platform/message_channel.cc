@@ -10,8 +10,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace lexora {
 namespace {
@@ -59,11 +61,59 @@ std::optional<std::string> decodePart(std::string_view part) {
   return out;
 }
 
-bool makeUserFolder(const std::string& path) {
-  if (mkdir(path.c_str(), 0700) == 0) return true;
-  if (errno != EEXIST) return false;
+// Why `path` cannot hold the endpoints ("" when it can): it must be a folder, not a link, of
+// this user's own, that nobody else can enter. Made when missing.
+std::string folderProblem(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
   struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (lstat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (S_ISLNK(st.st_mode)) return "it is a symbolic link";
+  if (!S_ISDIR(st.st_mode)) return "it is not a folder";
+  if (st.st_uid != geteuid()) return "it belongs to another user";
+  if ((st.st_mode & 077) != 0) return "other users can use it";
+  return {};
+}
+
+// Said once per program: the programs cannot find each other until the folder is fixed.
+bool makeUserFolder(const std::string& path) {
+  const std::string problem = folderProblem(path);
+  if (problem.empty()) return true;
+  static bool told = false;
+  if (!told) {
+    told = true;
+    std::fprintf(stderr,
+                 "lexora: %s cannot hold the sockets of the Lexora programs: %s. The programs "
+                 "will not reach each other until it is removed (or XDG_RUNTIME_DIR is set).\n",
+                 path.c_str(), problem.c_str());
+  }
+  return false;
+}
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::string(value) : std::string();
+}
+
+// The desktop session's own subfolder: its display (without an X screen number) and, where
+// the session manager names one, its session.
+std::string sessionFolderName() {
+  std::string name;
+  if (const std::string wayland = environment("WAYLAND_DISPLAY"); !wayland.empty()) {
+    name = "wayland-" + encodePart(wayland);
+  } else if (std::string display = environment("DISPLAY"); !display.empty()) {
+    const size_t colon = display.rfind(':');
+    const size_t dot = display.find('.', colon == std::string::npos ? 0 : colon);
+    if (colon != std::string::npos && dot != std::string::npos) display.erase(dot);
+    name = "x11-" + encodePart(display);
+  } else {
+    name = "no-display";
+  }
+  if (const std::string session = environment("XDG_SESSION_ID"); !session.empty())
+    name += ".session-" + encodePart(session);
+  // A socket's path has room for 107 bytes: a long display name (a Wayland socket's path) is
+  // spelled by its hash.
+  if (name.size() > 40) name = "session-" + std::to_string(std::hash<std::string>{}(name));
+  return name;
 }
 
 bool fillAddress(const std::string& path, sockaddr_un& address) {
@@ -122,15 +172,13 @@ int64_t nowMs() {
 }  // namespace
 
 std::string endpointFolder() {
-  if (const char* dir = std::getenv("LEXORA_ENDPOINT_DIR"); dir && *dir) {
-    return makeUserFolder(dir) ? std::string(dir) : std::string();
+  std::string folder = environment("LEXORA_ENDPOINT_DIR");
+  if (folder.empty()) {
+    const std::string runtime = environment("XDG_RUNTIME_DIR");
+    folder = runtime.empty() ? "/tmp/lexora-" + std::to_string(geteuid()) : runtime + "/lexora";
   }
-  std::string folder;
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
-    folder = std::string(runtime) + "/lexora";
-  } else {
-    folder = "/tmp/lexora-" + std::to_string(getuid());
-  }
+  if (!makeUserFolder(folder)) return {};
+  folder += "/" + sessionFolderName();
   return makeUserFolder(folder) ? folder : std::string();
 }
 

@@ -4,8 +4,12 @@
 // endpoint folder; the endpoint's file name spells the window's identity. Sending a message
 // connects, writes the message and waits until the receiver has handled it and answered.
 //
-// The endpoint folder is $LEXORA_ENDPOINT_DIR when set (tests), else "lexora" in
-// $XDG_RUNTIME_DIR, else /tmp/lexora-<uid>. It is created with access for the user only.
+// The endpoints of one desktop session live in a subfolder named after its display (and its
+// session, where the session manager names one) of the user's endpoint folder:
+// $LEXORA_ENDPOINT_DIR when set (tests), else "lexora" in $XDG_RUNTIME_DIR, else
+// /tmp/lexora-<uid>. Both are made with access for the user only, and neither is used unless
+// it is a folder (not a link) of the user's own that nobody else can enter: another user who
+// made the name first could otherwise listen in the programs' place.
 
 #include <optional>
 #include <string>
@@ -17,7 +21,8 @@
 
 namespace lexora {
 
-// The endpoint folder, created when missing. Empty when it cannot be created.
+// The session's endpoint folder, created when missing. Empty (and said once on stderr) when it
+// cannot be created or is not safe to use.
 std::string endpointFolder();
 
 // The endpoint's file name for an identity, e.g. "w.%.Lexora.%" for the main window: each part

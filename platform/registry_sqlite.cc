@@ -212,14 +212,38 @@ bool createHive(const std::string& path, std::string* error) {
   return built;
 }
 
-// True when the open database carries this class's marks.
-bool isHive(sqlite3* db) {
-  Statement version(db, "PRAGMA user_version");
-  if (version.step() != SQLITE_ROW || sqlite3_column_int(version.get(), 0) != kHiveMagic) {
-    return false;
+// Whether a statement that did not give a row failed for a passing reason: another program
+// holds the file locked, the disk is full, an I/O error. Else the file holds something else.
+bool failedForNow(sqlite3* db) {
+  switch (sqlite3_errcode(db) & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOMEM:
+    case SQLITE_READONLY:
+    case SQLITE_PROTOCOL:
+      return true;
+    default:
+      return false;
   }
+}
+
+// kOk when the open database carries this class's marks, kNotFound when it holds something
+// else, kFailed when it cannot be read now (sqlite3_errmsg says why).
+RegistryStatus readMarks(sqlite3* db) {
+  Statement version(db, "PRAGMA user_version");
+  if (version.step() != SQLITE_ROW) {
+    return failedForNow(db) ? RegistryStatus::kFailed : RegistryStatus::kNotFound;
+  }
+  if (sqlite3_column_int(version.get(), 0) != kHiveMagic) return RegistryStatus::kNotFound;
   Statement marker(db, "SELECT format FROM lexora_registry");
-  return marker.step() == SQLITE_ROW && sqlite3_column_int(marker.get(), 0) == kHiveFormat;
+  if (marker.step() != SQLITE_ROW) {
+    return failedForNow(db) ? RegistryStatus::kFailed : RegistryStatus::kNotFound;
+  }
+  return sqlite3_column_int(marker.get(), 0) == kHiveFormat ? RegistryStatus::kOk
+                                                            : RegistryStatus::kNotFound;
 }
 
 }  // namespace
@@ -258,8 +282,10 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path, st
     sqlite3_close(db);
     return nullptr;
   }
-  if (!isHive(db)) {
-    *error = path + " is not a registry file (left unchanged)";
+  if (const RegistryStatus marks = readMarks(db); marks != RegistryStatus::kOk) {
+    *error = marks == RegistryStatus::kNotFound
+                 ? path + " is not a registry file (left unchanged)"
+                 : "cannot read " + path + ": " + sqliteError(db) + " (left unchanged)";
     sqlite3_close(db);
     return nullptr;
   }

@@ -15,6 +15,9 @@ if [ -x "$bin/render_bench" ]; then
   echo "=== render benchmarks"
   "$bin/render_bench"
 fi
+cmake --build "$build" --target hostile_page_bench -j "$(nproc)"
+echo "=== the viewer on hostile entries (each at most 100 ms)"
+"$bin/hostile_page_bench"
 
 echo "=== suggestions, word forms and full-text search (200,000 headwords)"
 "$bin/lexora_lexicon_bench" 2>&1 | grep -v '^$' || exit 1

@@ -382,12 +382,13 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
     std::u16string page = addToPage(renderEntryPage(text, options), additions);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     viewer_->setFocus();
-    viewer_->showPage(toQString(page));
+    viewer_->showPage(toQString(page), dict->dataFileName());
     QApplication::restoreOverrideCursor();
     shownFromReverse_ = dictionaryIndex != working();
   } else {
     renderEntryFragments(text, popupFragments_, options);
     addToFragments(popupFragments_, additions);
+    popupBubble_->setDictionary(dict->dataFileName());
     popupPage_ = -1;
     showPopupPage(false);
     popupFromReverse_ = dictionaryIndex != working();

@@ -128,7 +128,7 @@ void PopupBubble::addNotification(uint32_t id, const QString& page, int seconds,
     buttonRow_->addWidget(push);
   }
   iconLabel_->setPixmap(icon.pixmap(16, 16));
-  viewer_->showPage(parts.html);
+  viewer_->showPage(parts.html, dataFile_);
   placeNearTop();
   show();
   raise();

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QString>
+#include <string>
 #include <vector>
 
 class QHBoxLayout;
@@ -37,6 +38,9 @@ class PopupBubble : public QFrame {
 
   // Shows notification `id` with `page` for `seconds`, replacing whatever was shown.
   void addNotification(uint32_t id, const QString& page, int seconds, const QIcon& icon);
+  // The data file of the dictionary whose entry the next notifications show (empty: none);
+  // their pages may use the files of its resource folder.
+  void setDictionary(const std::string& dataFile) { dataFile_ = dataFile; }
   // Takes notification `id` away if it is the one on screen. False when it was not.
   bool removeNotification(uint32_t id);
 
@@ -60,6 +64,7 @@ class PopupBubble : public QFrame {
   QHBoxLayout* buttonRow_;
   QTimer* timer_;
   QString page_;
+  std::string dataFile_;
   std::vector<BubbleButton> buttons_;
   uint32_t id_ = 0;
   bool showing_ = false;

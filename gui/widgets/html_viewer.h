@@ -6,10 +6,19 @@
 // - a <br> that ends a line right before a paragraph starts (possibly inside opening inline
 //   tags) is dropped, since Qt would draw an extra blank line for it;
 // - lengths in em inside style attributes become pixels of the viewer's font, since Qt takes
-//   1em as a line height.
+//   1em as a line height;
+// - tables nested deeper than kMaxTableNesting lose their table tags: each level doubles the
+//   Qt text engine's layout time, and a few hundred bytes of nested tables would keep the
+//   window busy for minutes.
+//
+// A page may name pictures and style sheets; only what the ResourceGuard allows is read, and
+// a link is never followed: a tap only reports its href.
 
 #include <QString>
 #include <QTextBrowser>
+#include <string>
+
+#include "gui/widgets/resource_guard.h"
 
 namespace lexora {
 
@@ -18,8 +27,11 @@ class HtmlViewer : public QTextBrowser {
  public:
   explicit HtmlViewer(QWidget* parent = nullptr);
 
-  // Replaces the page on show.
-  void showPage(const QString& html);
+  static constexpr int kMaxTableNesting = 4;
+
+  // Replaces the page on show. `dataFile` is the data file of the dictionary whose entry the
+  // page shows (empty: none); the page may use the files of its resource folder.
+  void showPage(const QString& html, const std::string& dataFile = std::string());
   const QString& page() const { return page_; }  // the page as given
 
   // Text size 0 (smallest) ... 4 (largest), 2 is the normal size.
@@ -29,11 +41,16 @@ class HtmlViewer : public QTextBrowser {
   // The page as handed to the Qt text engine. `emPixels` is the font size in pixels.
   static QString adaptHtml(const QString& html, double emPixels);
 
+ protected:
+  QVariant loadResource(int type, const QUrl& name) override;
+
  signals:
   void linkTapped(const QString& href);
 
  private:
   QString page_;
+  std::string dataFile_;
+  ResourceGuard guard_;
   int baseFontPointSize_;
 };
 

@@ -75,6 +75,8 @@ MainProgramAccess desktopMainProgram() {
   MainProgramAccess access;
   access.findMainWindow = [] { return findWindow("", kMainWindowTitle); };
   access.startMainProgram = [] {
+    // Without the channel the main program could not be found once started, nor find this one.
+    if (endpointFolder().empty()) return false;
     DetachedLauncher launcher;
     return launcher.startProgram(programFolder() + kMainProgram);
   };
@@ -128,8 +130,9 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(pictureIcon(Picture::kProgram));
   QApplication::setQuitOnLastWindowClosed(false);
 
-  // Starting the button always brings up the main program, before any setting is read.
-  startOrActivateMainProgram(desktopMainProgram());
+  // Starting the button always brings up the main program, before any setting is read;
+  // when the main program started the button, it runs already.
+  if (!startedByOtherProgram()) startOrActivateMainProgram(desktopMainProgram());
 
   RegistryKey& key = settingsKey();
   if (int code = startupExitCode(key); code != 0) return code;

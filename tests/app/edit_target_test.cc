@@ -1,6 +1,9 @@
 #include "app/edit_target.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 #include "app/hand_off_text.h"
 #include "app/lookup_button_control.h"
@@ -51,6 +54,16 @@ TEST(LookupButtonStartUpTest, TheButtonStartsWithTheProgramWhenItIsShown) {
   EXPECT_TRUE(launcher.started.empty());
   startLookupButtonIfShown(1, launcher, "/opt/lexora/");
   EXPECT_EQ(launcher.started, std::vector<std::string>{"/opt/lexora/lexora-util"});
+
+  // With no safe channel the button could not find the program and would start another.
+  char open[] = "/tmp/lexora-open-XXXXXX";
+  ASSERT_NE(::mkdtemp(open), nullptr);
+  ::chmod(open, 0777);
+  setenv("LEXORA_ENDPOINT_DIR", open, 1);
+  startLookupButtonIfShown(1, launcher, "/opt/lexora/");
+  unsetenv("LEXORA_ENDPOINT_DIR");
+  ::rmdir(open);
+  EXPECT_EQ(launcher.started.size(), 1u);
 }
 
 }  // namespace

@@ -27,6 +27,35 @@ TEST_F(CliCommands, InfoPrintsTheSevenHeaderLines) {
             "max-meaning-chars: 3\nlast-block: 0\n");
 }
 
+// Titles, headwords and meanings cannot retitle the window, write the clipboard, clear the
+// screen or forge a line; piped, only line ends in titles are escaped.
+TEST_F(CliCommands, OnATerminalDictionaryTextCannotActOnIt) {
+  ASSERT_EQ(dir_.run({"create", "t.pvm", "--title", "Evil\x1b]0;owned\x07\nforged"}).status, 0);
+  const std::string word = "w\x1b[2J";
+  ASSERT_EQ(dir_.run({"add", "t.pvm", word,
+                      "- a\x1b]52;c;aGk=\x07"
+                      "b\x7f\xc2\x9b"
+                      "c"})
+                .status,
+            0);
+  const CliResult info = dir_.runOnTerminal({"info", "t.pvm"});
+  const CliResult words = dir_.runOnTerminal({"words", "t.pvm"});
+  const CliResult lookup = dir_.runOnTerminal({"lookup", "t.pvm", word});
+  for (const CliResult* r : {&info, &words, &lookup}) {
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(r->out.find_first_of("\x1b\x07\x7f"), std::string::npos) << r->out;
+    EXPECT_EQ(r->out.find("\xc2\x9b"), std::string::npos) << r->out;
+  }
+  EXPECT_NE(info.out.find("title: Evil\\x1b]0;owned\\x07\\nforged\n"), std::string::npos);
+  EXPECT_EQ(words.out, "w\\x1b[2J\n");
+  EXPECT_NE(lookup.out.find("Evil\\x1b]0;owned\\x07\\nforged\n"), std::string::npos);
+  EXPECT_NE(lookup.out.find("a\\x1b]52;c;aGk=\\x07b\\x7f\\u009bc"), std::string::npos)
+      << lookup.out;
+  EXPECT_NE(dir_.run({"info", "t.pvm"}).out.find("title: Evil\x1b]0;owned\x07\\nforged\n"),
+            std::string::npos);
+  EXPECT_EQ(dir_.run({"words", "t.pvm"}).out, word + "\n");
+}
+
 TEST_F(CliCommands, FindReportsNearestSignAndListPosition) {
   EXPECT_EQ(dir_.run({"find", "d.pvm", "a"}).out, "nearest=0 sign=-1 position=0\n");
   EXPECT_EQ(dir_.run({"find", "d.pvm", "d"}).out, "nearest=1 sign=0 position=1\n");
@@ -46,6 +75,17 @@ TEST_F(CliCommands, AddReadsStdinAndStoresTheMeaningExactly) {
   EXPECT_EQ(m.out, meaning);
   // An empty meaning does not read.
   EXPECT_EQ(dir_.run({"meaning", "d.pvm", "3"}).status, 1);
+
+  // A NUL would cut the stored meaning short: refused, and nothing changes.
+  const std::string withNul("- a\0b", 5);
+  const CliResult added = dir_.run({"add", "d.pvm", "g"}, withNul);
+  const CliResult set = dir_.run({"set-meaning", "d.pvm", "1"}, withNul);
+  for (const CliResult* r : {&added, &set}) {
+    EXPECT_EQ(r->status, 1);
+    EXPECT_NE(r->err.find("NUL character (byte 4)"), std::string::npos) << r->err;
+  }
+  EXPECT_EQ(dir_.run({"find", "d.pvm", "g"}).out, "nearest=4 sign=1 position=4\n");
+  EXPECT_EQ(dir_.run({"meaning", "d.pvm", "1"}).out, meaning);
 }
 
 TEST_F(CliCommands, AddReportsEveryRefusalByNameAndFails) {

@@ -2,6 +2,8 @@
 // or cancelled import leaves behind.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +12,7 @@
 
 #include "engine/dictionary.h"
 #include "importers/import_job.h"
+#include "importers/source_file.h"
 #include "tests/support/status_assertions.h"
 #include "util/standard_utf8.h"
 
@@ -66,6 +69,45 @@ TEST(ImportJob, TooMuchTextIsRefusedWithTheLimitNamed) {
   EXPECT_NE(r.status.message().find("1023 blocks"), std::string::npos) << r.status.message();
   EXPECT_NE(r.status.message().find("--split"), std::string::npos);
   EXPECT_TRUE(dir.names().empty());
+}
+
+// Sources that never end, never start or inflate without bound are refused with a reason.
+TEST(ImportJob, SourcesThatCouldExhaustTheMachineAreRefused) {
+  ScratchFolder dir;
+  for (const char* pipe : {"book.ifo", "words.dict", "pipe.tsv"})
+    ASSERT_EQ(::mkfifo(dir.file(pipe).c_str(), 0600), 0);
+  std::ofstream(dir.file("words.index")) << "w\tA\tB\n";
+  const std::pair<SourceKind, std::string> sources[] = {
+      {SourceKind::Stardict, dir.file("book.ifo")},
+      {SourceKind::Dictd, dir.file("words.index")},
+      {SourceKind::Tsv, dir.file("pipe.tsv")},
+      {SourceKind::Tsv, "/dev/zero"},
+      {SourceKind::Dictd, "/dev/zero"}};
+  for (const auto& [kind, source] : sources) {
+    const ImportOutcome r = importSource(kind, source, nullptr, dir.file("out.pvm"), {});
+    EXPECT_EQ(r.result, ImportResult::Failed) << source;
+    EXPECT_NE(r.status.message().find("not a regular file"), std::string::npos)
+        << r.status.message();
+  }
+
+  // A gzip file inflates to no more than the limit; a line of stdin holds no more than one
+  // entry may.
+  const std::string zipped = dir.file("zeros.dz");
+  gzFile gz = gzopen(zipped.c_str(), "wb9");
+  const std::string zeros(1 << 20, '\0');
+  for (int i = 0; i < 3; ++i) gzwrite(gz, zeros.data(), static_cast<unsigned>(zeros.size()));
+  gzclose(gz);
+  std::string text;
+  EXPECT_FALSE(readSourceFile(zipped, text, 2 << 20).isOk());
+  EXPECT_TRUE(text.empty());
+  EXPECT_OK(readSourceFile(zipped, text, 3 << 20));
+  const ImportOutcome r =
+      importText("long\t" + std::string(kMaxEntrySourceBytes + 1, 'a') + "\nshort\tb\n",
+                 dir.file("l.pvm"), {});
+  EXPECT_EQ(r.result, ImportResult::Done) << r.status.message();
+  EXPECT_EQ(r.skipped, 1u);
+  ASSERT_EQ(r.reports.size(), 1u);
+  EXPECT_NE(r.reports[0].find("stdin:1: skipped: longer than 16 MB"), std::string::npos);
 }
 
 TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {

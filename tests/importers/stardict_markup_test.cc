@@ -56,6 +56,20 @@ TEST(StardictMarkup, HtmlSensesClassesExamplesAndLinks) {
             "- the side of a river\r\n&lt;rare&gt; &amp; old");
 }
 
+TEST(StardictMarkup, HtmlKeepsNoFormsFramesOrDeepNesting) {
+  // Forms, frames and embedded documents hold no text of the entry; a table gives its text.
+  const std::string html =
+      "<table><tr><td>a fish</td></tr></table><form action=\"http://x\"><input value=\"v\">"
+      "<select><option>pick</option></select><textarea>typed</textarea><button>go</button>"
+      "</form><iframe src=\"file:///etc/passwd\">framed</iframe><svg><text>drawn</text></svg>"
+      "<noscript>enable</noscript>";
+  EXPECT_EQ(markup("cod", html, "h"), "@cod\r\n- a fish");
+  // Far deeper than any entry, the text is still read.
+  std::string deep;
+  for (int i = 0; i < 100; ++i) deep += "<div><span>";
+  EXPECT_EQ(markup("cod", deep + "deep<br>down", "h"), "@cod\r\n- deep down");
+}
+
 TEST(StardictMarkup, PangoBreaksLinesAtLineEnds) {
   const std::string pango =
       "<span foreground=\"blue\">house</span>\n<i>noun</i>\n1. a building\n2. a family";

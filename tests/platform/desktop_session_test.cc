@@ -112,6 +112,25 @@ TEST(AutostartTest, ExecArgumentSurvivesSpacesQuotesAndFieldCodes) {
   EXPECT_EQ(desktopExecArgument("/a$b/x"), "\"/a\\\\$b/x\"");
   EXPECT_EQ(desktopExecArgument("/a\\b/x"), "\"/a\\\\\\\\b/x\"");
   EXPECT_EQ(desktopExecArgument("/a\"b/x"), "\"/a\\\\\"b/x\"");
+  // Tabs and line ends are string escapes inside the quotes.
+  EXPECT_EQ(desktopExecArgument("/a\tb\rc/x"), "\"/a\\tb\\rc/x\"");
+}
+
+// GLib looks for the program named first before it expands "%%": env is named first then.
+// The validator accepts every entry.
+TEST(AutostartTest, EntriesWithOddPathsAreValidAndStartAProgramThatExists) {
+  EXPECT_EQ(desktopExecCommand("/usr/bin/lexora-util"), "/usr/bin/lexora-util");
+  EXPECT_EQ(desktopExecCommand("/opt/100%/lexora-util"), "env /opt/100%%/lexora-util");
+  if (std::system("command -v desktop-file-validate >/dev/null") != 0)
+    GTEST_SKIP() << "desktop-file-validate is not installed";
+  test::ScratchDir scratch("lexora-autostart");
+  ScopedEnv xdg("XDG_CONFIG_HOME", scratch.path().c_str());
+  for (const char* path : {"/opt/100%/lexora-util", "/a\tb/lexora-util", "/a\rb/lexora-util",
+                           "/My Apps/$x\\y\"z`/lexora-util"}) {
+    ASSERT_TRUE(writeAutostartEntry(path));
+    const std::string command = "desktop-file-validate '" + autostartEntryPath() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << path;
+  }
 }
 
 TEST(ButtonDisplayTest, WaylandWithXWaylandRunsTheButtonOnXcb) {

@@ -109,5 +109,60 @@ TEST_F(MessageChannelTest, AnEndpointLeftByAnEndedProgramIsNotAWindow) {
   EXPECT_FALSE(std::filesystem::exists(endpointPath(mainWindowIdentity())));
 }
 
+// A folder that another user made first (or left open to all) must not carry the messages:
+// they could listen in the programs' place.
+TEST_F(MessageChannelTest, OnlyAPrivateFolderOfTheUsersOwnHoldsEndpoints) {
+  namespace fs = std::filesystem;
+  const std::string open = folder_ + "/open";
+  const std::string link = folder_ + "/link";
+  const std::string file = folder_ + "/file";
+  const std::string theirs = folder_ + "/theirs";
+  fs::create_directory(open);
+  fs::permissions(open, fs::perms::all);
+  fs::create_directory_symlink(folder_, link);
+  std::fclose(std::fopen(file.c_str(), "w"));
+  fs::create_directory(theirs);
+  fs::permissions(theirs, fs::perms::owner_all);
+  const bool chowned = geteuid() == 0 && ::chown(theirs.c_str(), 65534, 65534) == 0;
+  for (const std::string& bad : {open, link, file, theirs}) {
+    if (bad == theirs && !chowned) continue;
+    setenv("LEXORA_ENDPOINT_DIR", bad.c_str(), 1);
+    EXPECT_EQ(endpointFolder(), "") << bad;
+    EXPECT_EQ(endpointPath(mainWindowIdentity()), "") << bad;
+  }
+  setenv("LEXORA_ENDPOINT_DIR", (folder_ + "/new").c_str(), 1);
+  EXPECT_EQ(fs::status(endpointFolder()).permissions(), fs::perms::owner_all);
+}
+
+// Two desktop sessions of one user never reach each other's windows.
+TEST_F(MessageChannelTest, EachDesktopSessionHasItsOwnWindows) {
+  struct Session {
+    const char* wayland;
+    const char* display;
+    const char* id;
+  };
+  const char* names[] = {"WAYLAND_DISPLAY", "DISPLAY", "XDG_SESSION_ID"};
+  std::string saved[3];
+  for (int i = 0; i < 3; ++i) saved[i] = std::getenv(names[i]) ? std::getenv(names[i]) : "";
+  auto enter = [&](const Session& s) {
+    const char* values[] = {s.wayland, s.display, s.id};
+    for (int i = 0; i < 3; ++i) setenv(names[i], values[i], 1);
+  };
+  enter({"", ":71", ""});
+  const std::string first = endpointFolder();
+  OneShotWindow window(mainWindowIdentity());
+  EXPECT_TRUE(findWindow("", "Lexora"));
+  enter({"", ":71.0", ""});  // the same display on its first screen
+  EXPECT_EQ(endpointFolder(), first);
+  for (const Session& other :
+       {Session{"", ":72", ""}, Session{"", ":71", "c2"}, Session{"wayland-0", ":71", ""}}) {
+    enter(other);
+    EXPECT_NE(endpointFolder(), first);
+    EXPECT_FALSE(findWindow("", "Lexora"));
+    EXPECT_EQ(sendWindowMessage(mainWindowIdentity(), {1, 2, 3}), SendStatus::kNoWindow);
+  }
+  for (int i = 0; i < 3; ++i) setenv(names[i], saved[i].c_str(), 1);
+}
+
 }  // namespace
 }  // namespace lexora

@@ -159,6 +159,27 @@ TEST_F(SqliteRegistryTest, FilesThatAreNotAHiveAreRefusedAndLeftUnchanged) {
   EXPECT_EQ(SqliteRegistry::open("", &error), nullptr);
 }
 
+// A hive that another program holds locked is the user's data: say so, never "not a
+// registry file", which invites deleting it.
+TEST_F(SqliteRegistryTest, ALockedHiveIsReportedAsLockedAndLeftWhole) {
+  const std::string path = file("locked.sqlite");
+  ASSERT_NE(SqliteRegistry::open(path, nullptr), nullptr);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder,
+                         "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; "
+                         "UPDATE lexora_registry SET format = format;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::string error;
+  EXPECT_EQ(SqliteRegistry::open(path, &error), nullptr);
+  EXPECT_EQ(error.find("not a registry"), std::string::npos) << error;
+  EXPECT_NE(error.find("locked"), std::string::npos) << error;
+  sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  EXPECT_NE(SqliteRegistry::open(path, nullptr), nullptr);
+}
+
 TEST(RegistryLocationTest, FollowsTheEnvironment) {
   const char* saved[3] = {getenv("LEXORA_REGISTRY"), getenv("XDG_CONFIG_HOME"), getenv("HOME")};
   const std::string keep[3] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "",

@@ -2,7 +2,9 @@
 // Runs the built lexora-cli in a scratch folder and captures its exit status, stdout and
 // stderr.
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -40,6 +42,33 @@ class CliFolder {
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = read(".stdout");
     r.err = read(".stderr");
+    return r;
+  }
+
+  // The same with stdout and stderr on a terminal (its output as written, no colours).
+  CliResult runOnTerminal(const std::vector<std::string>& args) const {
+    termios raw{};
+    cfmakeraw(&raw);
+    int master = -1;
+    const pid_t child = forkpty(&master, nullptr, &raw, nullptr);
+    if (child == 0) {
+      std::vector<std::string> words{LEXORA_CLI_PATH};
+      words.insert(words.end(), args.begin(), args.end());
+      std::vector<char*> argv;
+      for (std::string& w : words) argv.push_back(w.data());
+      argv.push_back(nullptr);
+      setenv("NO_COLOR", "1", 1);
+      if (chdir(path_.c_str()) == 0) execv(LEXORA_CLI_PATH, argv.data());
+      _exit(127);
+    }
+    CliResult r;
+    if (child < 0) return r;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) r.out.append(buffer, n);
+    int raw_status = 0;
+    waitpid(child, &raw_status, 0);
+    close(master);
+    r.status = WIFEXITED(raw_status) ? WEXITSTATUS(raw_status) : -1;
     return r;
   }
 

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "gui/main_window/popup_bubble.h"
+#include "gui/widgets/resource_guard.h"
 #include "gui_test_support.h"
 
 namespace lexora::test {
@@ -14,6 +15,7 @@ namespace {
 TEST(SnapshotTest, MainWindowAndPopup) {
   QByteArray out = qgetenv("LEXORA_SNAPSHOT_DIR");
   if (out.isEmpty()) GTEST_SKIP() << "LEXORA_SNAPSHOT_DIR is not set";
+  ResourceGuard::addPictureFolder(LEXORA_PROGRAM_DIR);  // the pictures of the build tree
   WindowFixture f;
   f.paths = {std::string(LEXORA_PROGRAM_DIR) + "samples/en-vi.pvm",
              std::string(LEXORA_PROGRAM_DIR) + "samples/vi-en.pvm"};
