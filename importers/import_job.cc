@@ -166,13 +166,13 @@ std::u16string rangeEnd(const std::vector<Collector::Held>& entries,
 }  // namespace
 
 std::optional<SourceKind> detectSourceKind(const std::string& path) {
-  if (!checkSourceFile(path).isOk()) return std::nullopt;  // a pipe or device is not read
   if (endsWith(path, ".ifo")) return SourceKind::Stardict;
   if (endsWith(path, ".dsl") || endsWith(path, ".dsl.dz")) return SourceKind::Dsl;
   if (endsWith(path, ".mdx")) return SourceKind::Mdict;
   if (endsWith(path, ".index") || endsWith(path, ".dict.dz") || endsWith(path, ".dict")) {
     return SourceKind::Dictd;
   }
+  if (!checkSourceFile(path).isOk()) return std::nullopt;  // a pipe or device is not read
   std::ifstream in(path, std::ios::binary);
   std::string line;
   if (in && std::getline(in, line) && line.find('\t') != std::string::npos) return SourceKind::Tsv;

@@ -142,9 +142,12 @@ int runWindow(QApplication& app, Settings& s) {
   // The session manager asks for the program's data before it ends the session.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
   window.show();
+  sayWhenSettingsAreNotUsed(&window);
   // The lookup button runs while the program runs; started once the window can be found,
-  // or the button would start a second main program.
-  startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
+  // or the button would start a second main program. When the button started this program,
+  // it runs already.
+  if (!startedByOtherProgram())
+    startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
   const int status = QApplication::exec();
   // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
   // stops the lookup button (nothing happens when it has closed already).
@@ -169,41 +172,6 @@ int main(int argc, char** argv) {
   quitOnTerminationSignals();
   loadSettings();
   const int status = runWindow(app, settings());
-
-  int status = 0;
-  {
-    LexoraDialog window(state, services);
-    installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
-    LexoraDialog::CommandDialogs commandDialogs;
-    commandDialogs.dictionaries = [&s, &window, &desktopPrograms] {
-      return runDictionariesDialog(s, &window, &desktopPrograms);
-    };
-    commandDialogs.interfaceStyles = [&s, &window, &desktopPrograms] {
-      StyleDialogServices styleServices;
-      styleServices.programs = &desktopPrograms;
-      StyleDialog dialog(s.display, std::move(styleServices), &window);
-      dialog.exec();  // its changes are already in the settings
-    };
-    commandDialogs.about = [&window, &desktopPrograms] {
-      AboutDialog dialog(&desktopPrograms, &window);
-      dialog.exec();
-    };
-    window.setCommandDialogs(commandDialogs);
-    // The session manager asks for the program's data before it ends the session.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
-    window.show();
-    sayWhenSettingsAreNotUsed(&window);
-    // The lookup button runs while the program runs; started once the window can be found,
-    // or the button would start a second main program. When the button started this program,
-    // it runs already.
-    if (!startedByOtherProgram())
-      startLookupButtonIfShown(s.showLookupButton, launcher, services.programFolder);
-    status = QApplication::exec();
-    // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
-    // stops the lookup button (nothing happens when it has closed already).
-    window.close();
-    saveSettings();  // before the window goes away
-  }
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();
   return status;
 }

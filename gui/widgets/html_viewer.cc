@@ -200,9 +200,9 @@ QVariant HtmlViewer::loadResource(int type, const QUrl& name) {
                                      : std::string();
   std::string bytes;
   if (path.empty() || !guard_.read(path, bytes)) return refused(type);
-  const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  if (type == QTextDocument::StyleSheetResource) return QString::fromUtf8(data);
-  const QImage picture = decodePicture(data);
+  const QByteArray content(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (type == QTextDocument::StyleSheetResource) return QString::fromUtf8(content);
+  const QImage picture = decodePicture(content);
   return picture.isNull() ? refused(type) : QVariant(picture);
 }
 
