@@ -9,6 +9,7 @@
 #include "engine/block_store.h"
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
+#include "engine/full_text_index.h"
 #include "util/utf8_codec.h"
 
 namespace lexora {
@@ -71,6 +72,7 @@ void Dictionary::closeDictionary() {
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
+  closeFullText();
   files_->close();
   isOpen_ = false;
 }

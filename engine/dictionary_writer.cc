@@ -194,29 +194,8 @@ Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
 
 // ---- Operations ----
 
-Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
-  const DictionaryHeader before = beginChange();
-  return finishChange(addEntrySteps(headword, meaning), before);
-}
-
-Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
-  const DictionaryHeader before = beginChange();
-  return finishChange(modifyMeaningSteps(index, meaning), before);
-}
-
-Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
-  const DictionaryHeader before = beginChange();
-  uint32_t moved = index;
-  Status result = finishChange(modifyWordSteps(moved, headword), before);
-  if (result.isOk()) index = moved;
-  return result;
-}
-
-Status Dictionary::deleteEntry(uint32_t index) {
-  const DictionaryHeader before = beginChange();
-  Status result = finishChange(deleteEntrySteps(index), before);
-  return result.isOk() ? result : result.asEdit(EditResult::IndexWriteFailed);
-}
+// addEntry, modifyMeaning, modifyWord and deleteEntry run these steps in a transaction and
+// keep the full-text index in step (dictionary_changes.cc).
 
 namespace {
 

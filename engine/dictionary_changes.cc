@@ -1,0 +1,53 @@
+// The entry changes: each runs its steps (dictionary_writer.cc) in one transaction and, once
+// the change is on disk, brings the full-text index up to date with the entry's old and new
+// text (dictionary_full_text.cc).
+
+#include "engine/dictionary.h"
+
+namespace lexora {
+
+Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
+  bool known = fullTextCurrent();
+  const DictionaryHeader before = beginChange();
+  const Status result = finishChange(addEntrySteps(headword, meaning), before);
+  std::optional<uint32_t> added;
+  if (result.isOk() && fullText_) {
+    uint32_t position = 0;
+    int sign = 0;
+    known = known && findWord(headword, position, sign).isOk() && sign == 0;
+    added = position;
+  }
+  followChange(result, known, {}, added);
+  return result;
+}
+
+Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+  std::vector<IndexedText> old(1);
+  const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
+  const DictionaryHeader before = beginChange();
+  const Status result = finishChange(modifyMeaningSteps(index, meaning), before);
+  followChange(result, known, old, index);
+  return result;
+}
+
+Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+  std::vector<IndexedText> old(1);
+  const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
+  const DictionaryHeader before = beginChange();
+  uint32_t moved = index;
+  const Status result = finishChange(modifyWordSteps(moved, headword), before);
+  if (result.isOk()) index = moved;
+  followChange(result, known, old, moved);
+  return result;
+}
+
+Status Dictionary::deleteEntry(uint32_t index) {
+  std::vector<IndexedText> old(1);
+  const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
+  const DictionaryHeader before = beginChange();
+  const Status result = finishChange(deleteEntrySteps(index), before);
+  followChange(result, known, old, std::nullopt);
+  return result.isOk() ? result : result.asEdit(EditResult::IndexWriteFailed);
+}
+
+}  // namespace lexora
