@@ -6,6 +6,7 @@
 #include "app/dictionary_language.h"
 #include "app/settings_schema.h"
 #include "engine/dictionary.h"
+#include "engine/file_format.h"
 #include "lexicon/file_stamp.h"
 #include "lexicon/word_forms.h"
 #include "platform/registry_location.h"
@@ -94,6 +95,9 @@ const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
   auto& cached = indexes_[dataFile];
   if (cached && stamp && cached->stamp() == *stamp) return cached.get();
   cached.reset();
+  // The index an import or install left beside the dictionary, else the one kept here.
+  if (stamp) cached = SuggestionIndex::load(fileSetNames(dataFile).suggestionFile, *stamp);
+  if (cached) return cached.get();
   const std::string file = indexFile(dataFile);
   if (stamp && !file.empty()) cached = SuggestionIndex::load(file, *stamp);
   if (cached) return cached.get();

@@ -45,6 +45,8 @@ void removeFileSet(const std::string& dataFile) {
   fs::remove(n.dataFile, ignored);
   fs::remove(n.wordFile, ignored);
   fs::remove(n.indexFile, ignored);
+  fs::remove(n.fullTextFile, ignored);
+  fs::remove(n.suggestionFile, ignored);
 }
 
 std::string noRoom() {

@@ -43,7 +43,8 @@ QString stemOf(const QString& source) {
 
 void removeImportedDictionary(const QString& dataFile) {
   const FileSetNames names = fileSetNames(dataFile.toStdString());
-  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
+  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile, names.fullTextFile,
+                               names.suggestionFile}) {
     QFile::remove(QString::fromStdString(f));
   }
 }
