@@ -5,10 +5,14 @@
 //
 // Every operation that can fail returns a Status whose message names the file or entry.
 //
-// Not thread-safe: one operation runs to its end before the next starts.
+// Each operation holds the dictionary's own lock from start to end, so a worker thread (a
+// search, an index build) can read a dictionary between the window's operations; a sequence
+// of operations may see changes made in between.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -196,7 +200,9 @@ class Dictionary {
   void closeFullText();
 
   // Implementation state is the engine's own; see dictionary.cc.
-  bool isOpen_ = false;
+  using Hold = std::lock_guard<std::recursive_mutex>;
+  mutable std::recursive_mutex mutex_;
+  std::atomic<bool> isOpen_ = false;
   uint32_t lastReadIndex_ = 0;
   DictionaryHeader header_;
   std::unique_ptr<DictionaryFiles> files_;

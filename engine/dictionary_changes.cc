@@ -7,6 +7,7 @@
 namespace lexora {
 
 Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
+  const Hold hold(mutex_);
   bool known = fullTextCurrent();
   const DictionaryHeader before = beginChange();
   const Status result = finishChange(addEntrySteps(headword, meaning), before);
@@ -22,6 +23,7 @@ Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view me
 }
 
 Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+  const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
@@ -31,6 +33,7 @@ Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
 }
 
 Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+  const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
@@ -42,6 +45,7 @@ Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
 }
 
 Status Dictionary::deleteEntry(uint32_t index) {
+  const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();

@@ -20,6 +20,7 @@ constexpr size_t kStampChunk = 1 << 18;
 }  // namespace
 
 Status Dictionary::readWordRecords(std::vector<WordRecord>& records) {
+  const Hold hold(mutex_);
   records.clear();
   if (!isOpen_) return Status::ioError("cannot read the word table: the dictionary is not open");
   std::vector<uint8_t> bytes;
@@ -32,6 +33,7 @@ Status Dictionary::readWordRecords(std::vector<WordRecord>& records) {
 }
 
 Status Dictionary::contentStamp(std::string& stamp) {
+  const Hold hold(mutex_);
   stamp.clear();
   if (!isOpen_) return Status::ioError("cannot read the dictionary: it is not open");
   uint64_t sizes[3] = {};
@@ -79,6 +81,7 @@ bool Dictionary::fullTextCurrent() {
 }
 
 Dictionary::FullTextState Dictionary::fullTextState() {
+  const Hold hold(mutex_);
   if (fullTextCurrent()) return FullTextState::Current;
   std::error_code ignored;
   const bool exists =
@@ -87,6 +90,7 @@ Dictionary::FullTextState Dictionary::fullTextState() {
 }
 
 Status Dictionary::findInMeanings(std::u16string_view text, std::vector<uint32_t>& positions) {
+  const Hold hold(mutex_);
   positions.clear();
   if (!fullTextCurrent()) {
     return Status::notFound(fileSetNames(dataFileName_).fullTextFile +
@@ -107,6 +111,7 @@ Status Dictionary::findInMeanings(std::u16string_view text, std::vector<uint32_t
 }
 
 Status Dictionary::adoptFullTextIndex(const std::string& builtFile, const std::string& stamp) {
+  const Hold hold(mutex_);
   std::string now;
   Status s = contentStamp(now);
   if (s.isOk() && now != stamp) {

@@ -399,6 +399,7 @@ Status Dictionary::deleteEntrySteps(uint32_t index) {
 }
 
 Status Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
+  const Hold hold(mutex_);
   closeDictionary();
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
@@ -462,6 +463,7 @@ void storeText(std::array<char16_t, N>& field, std::u16string_view text) {
 }  // namespace
 
 Status Dictionary::setTitle(std::u16string_view text) {
+  const Hold hold(mutex_);
   if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.title, upToNul(text));
@@ -469,6 +471,7 @@ Status Dictionary::setTitle(std::u16string_view text) {
 }
 
 Status Dictionary::setDescription(std::u16string_view text) {
+  const Hold hold(mutex_);
   if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.description, upToNul(text));

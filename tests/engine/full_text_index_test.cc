@@ -9,6 +9,7 @@
 #include <cctype>
 #include <filesystem>
 #include <random>
+#include <thread>
 
 #include "engine/collation.h"
 #include "engine/dictionary.h"
@@ -158,6 +159,31 @@ TEST_F(FullTextIndexTest, AFailedChangeLeavesTheIndexMatchingItsDictionary) {
       ASSERT_OK(buildFullTextIndex(d));
     }
   }
+}
+
+// The window's worker builds and searches while the window changes entries: each operation
+// holds the dictionary's lock, and an index built across a change is refused, never adopted.
+TEST_F(FullTextIndexTest, AWorkerBuildsAndSearchesWhileEntriesChange) {
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    std::vector<uint32_t> positions;
+    while (!done) {
+      const Status s = buildFullTextIndex(d_);
+      EXPECT_TRUE(s.isOk() || s.code() == Status::Code::Busy) << s.message();
+      d_.findInMeanings(u"alpha", positions);
+    }
+  });
+  std::mt19937 random(7);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_OK(d_.addEntry(fromUtf8("n" + std::to_string(i)), meaningFor(random)));
+  }
+  done = true;
+  worker.join();
+  expectAnswersForTheFiles(d_);
+  if (d_.fullTextState() != State::Current) {
+    ASSERT_OK(buildFullTextIndex(d_));
+  }
+  expectAnswersForTheFiles(d_);
 }
 
 // A child changes the dictionary until it is killed; whatever moment it died at, an index that
