@@ -101,7 +101,7 @@ class Dictionary {
   enum class FullTextState { Missing, Stale, Current };
   // Opens the index file beside the dictionary the first time and compares its stamp.
   FullTextState fullTextState();
-  // The positions, in order, of the entries whose meaning holds the words of text
+  // The positions, in order, of the entries whose meaning holds every word of text
   // (FullTextIndex::find). NotFound when the index is missing or stale; InvalidArgument when
   // the text holds no word.
   Status findInMeanings(std::u16string_view text, std::vector<uint32_t>& positions);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 
 #include "engine/dictionary.h"
 #include "engine/file_format.h"
@@ -15,11 +16,11 @@ namespace {
 
 // Bumped whenever the table's layout or its tokenizer changes: an index of another version is
 // simply rebuilt.
-constexpr const char* kVersion = "1";
+constexpr const char* kVersion = "2";
 
 constexpr const char* kSchema =
     "CREATE TABLE about(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
-    "CREATE VIRTUAL TABLE meanings USING fts5(meaning, content='', columnsize=0,"
+    "CREATE VIRTUAL TABLE meanings USING fts5(meaning, content='', columnsize=0, detail=none,"
     " tokenize='unicode61 remove_diacritics 2');";
 
 // Statements live only as long as the call that runs them.
@@ -38,22 +39,35 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
-bool hasWordCharacter(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
-           c >= 0x80;
-  });
+// A character the tokenizer keeps in its words: ASCII letters and digits, and beyond ASCII
+// everything but the common punctuation and spaces. A word the tokenizer splits further
+// becomes a phrase, which the query then refuses (and the caller reads every meaning).
+bool isWordCharacter(char16_t c) {
+  if (c < 0x80) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+  }
+  const bool punctuation = (c >= 0xA0 && c <= 0xBF) || c == 0xD7 || c == 0xF7 ||
+                           (c >= 0x2000 && c <= 0x206F) || (c >= 0x3000 && c <= 0x303F) ||
+                           (c >= 0xFF00 && c <= 0xFF0F);
+  return !punctuation;
 }
 
-// The text as one FTS5 phrase whose last word may be the start of a longer one: the words in
-// double quotes (the tokenizer splits them as it splits the meanings), then "*".
-std::string phraseQuery(std::u16string_view text) {
-  std::string query = "\"";
-  for (const char c : toUtf8(text)) {
-    if (c == '"') query += '"';
-    query += c;
+// Every word of the text, each as a quoted FTS5 string, joined with AND; the last one may be
+// the beginning of a longer word. The index keeps no word positions (detail=none), so the
+// order of the words is left to the caller's match of the whole text. Empty when the text
+// holds no word.
+std::string wordsQuery(std::u16string_view text) {
+  std::string query;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && !isWordCharacter(text[i])) ++i;
+    const size_t start = i;
+    while (i < text.size() && isWordCharacter(text[i])) ++i;
+    if (i == start) break;
+    if (!query.empty()) query += " AND ";
+    query += '"' + toUtf8(text.substr(start, i - start)) + '"';
   }
-  query += "\" *";
+  if (!query.empty()) query += " *";
   return query;
 }
 
@@ -167,15 +181,16 @@ void FullTextIndex::rollback() {
 }
 
 Status FullTextIndex::optimize() {
-  return exec("INSERT INTO meanings(meanings) VALUES('optimize')");
+  if (Status s = exec("INSERT INTO meanings(meanings) VALUES('optimize')"); !s.isOk()) return s;
+  return exec("VACUUM");  // the merged segments leave free pages behind
 }
 
 Status FullTextIndex::find(std::u16string_view text, std::vector<uint32_t>& keys) {
   keys.clear();
-  if (!hasWordCharacter(text)) return Status::invalidArgument("the text holds no word");
+  const std::string query = wordsQuery(text);
+  if (query.empty()) return Status::invalidArgument("the text holds no word");
   Statement select(db_, "SELECT rowid FROM meanings WHERE meanings MATCH ?1");
   if (!select) return failure(sqlite3_errmsg(db_));
-  const std::string query = phraseQuery(text);
   sqlite3_bind_text(select.get(), 1, query.data(), static_cast<int>(query.size()), SQLITE_STATIC);
   int rc = SQLITE_ROW;
   while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
@@ -183,7 +198,7 @@ Status FullTextIndex::find(std::u16string_view text, std::vector<uint32_t>& keys
     if (key >= 0 && key <= UINT32_MAX) keys.push_back(static_cast<uint32_t>(key));
   }
   if (rc != SQLITE_DONE) {
-    // A text of nothing but separators to the tokenizer makes an empty phrase.
+    // A word that the tokenizer splits further makes a phrase, which this index cannot answer.
     keys.clear();
     return Status::invalidArgument(query + ": " + sqlite3_errmsg(db_));
   }

@@ -3,9 +3,11 @@
 // kept in its own file beside the dictionary (FileSetNames::fullTextFile).
 //
 // Words are split and folded by FTS5's unicode61 tokenizer (case and accents folded, so the
-// index finds at least every entry the lexicon's folding would). The table is contentless: it
-// holds the words' places but not the texts, which stay in the dictionary; an entry is keyed
-// by its headword's offset in the word file, which no change of another entry moves.
+// index finds at least every entry the lexicon's folding would). The table is contentless and
+// keeps no word positions (detail=none): for each word, the entries that hold it; the texts
+// stay in the dictionary, and the caller matches a phrase in the few meanings the index names.
+// That keeps the index at about half the dictionary's size. An entry is keyed by its
+// headword's offset in the word file, which no change of another entry moves.
 //
 // The index records the dictionary state it was built from (Dictionary::contentStamp). Each
 // change of the dictionary updates the index and that stamp in one SQLite transaction after
@@ -54,9 +56,9 @@ class FullTextIndex {
   // Merges the index into its most compact form (after a build).
   Status optimize();
 
-  // The keys of the entries whose meaning holds the words of `text` one after the other, the
-  // last one possibly as the beginning of a longer word. InvalidArgument when the text holds
-  // no word at all.
+  // The keys of the entries whose meaning holds every word of `text`, the last one possibly as
+  // the beginning of a longer word. InvalidArgument when the text holds no word at all (or a
+  // word the tokenizer would split).
   Status find(std::u16string_view text, std::vector<uint32_t>& keys);
 
  private:

@@ -36,8 +36,11 @@ std::u16string_view lineAround(std::u16string_view text, size_t at, uint32_t& nu
 // The entries in the order their meanings lie in the data file (by block, then offset).
 // Reading meanings in this order inflates each block once with the reader's one-block cache,
 // however the headwords are sorted. The table is only a hint: when it cannot be read the
-// order is simply the entries' own.
+// order is simply the entries' own. A few entries (what the full-text index names) are read
+// as they come: reading the whole table for them would cost more than it saves.
 void sortByPlace(Dictionary& dictionary, std::vector<uint32_t>& positions) {
+  constexpr size_t kFewEntries = 512;
+  if (positions.size() <= kFewEntries) return;
   std::vector<WordRecord> records;
   if (!dictionary.readWordRecords(records).isOk()) return;
   const auto place = [&](uint32_t i) {

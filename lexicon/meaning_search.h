@@ -4,10 +4,10 @@
 // holds the match.
 //
 // A text is looked up in the dictionary's full-text index, which names the entries that hold
-// its words (the first from its beginning, the last possibly as the start of a longer word);
-// only their meanings are read and matched. A dictionary without an index that matches it
-// gets one first; when that cannot be built, or the text holds no word, every meaning is
-// read. A regular expression always reads every meaning.
+// all its words (the last possibly as the start of a longer word); only their meanings are
+// read and matched, so a text is found from the beginning of a word. A dictionary without an index
+// that matches it gets one first; when that cannot be built, or the text holds no word, every
+// meaning is read. A regular expression always reads every meaning.
 //
 // Usage:
 //   std::unique_ptr<MeaningSearch> search;
