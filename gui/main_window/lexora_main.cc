@@ -14,6 +14,7 @@
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/style_dialog.h"
 #include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/stall_watchdog.h"
 #include "gui/widgets/icon_painter.h"
 #include "platform/autostart.h"
 #include "platform/display_session.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
   // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
   // settings below are still saved.
   quitOnTerminationSignals();
+#ifndef NDEBUG
+  // Work that holds the event loop longer than 50 ms belongs on a worker thread: say so.
+  StallWatchdog watchdog(&app);
+#endif
   loadSettings();
   Settings& s = settings();
 
@@ -75,8 +80,11 @@ int main(int argc, char** argv) {
     return start ? writeAutostartEntry(programFolder() + kLookupButtonProgram)
                  : removeAutostartEntry();
   };
-  services.wordHelp = std::make_shared<WordHelp>(
-      WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
+  // Suggestion indexes are built in the background (the search dock's indexer), never by a
+  // lookup.
+  WordHelp::Places wordHelpPlaces{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()};
+  wordHelpPlaces.buildOnLookup = false;
+  services.wordHelp = std::make_shared<WordHelp>(std::move(wordHelpPlaces));
 
   // Help file, browser and mail program of the desktop; the help file lies in the data folder.
   QtDesktopPrograms desktopPrograms(dataFolder());

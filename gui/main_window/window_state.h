@@ -49,6 +49,8 @@ struct WindowServices {
   std::shared_ptr<WordHelp> wordHelp;
   // Opens the help on getting and importing dictionaries (the home page's link; null: nothing).
   std::function<void()> showDictionaryHelp;
+  // Builds the indexes the open dictionaries lack on a worker thread (reading them meanwhile).
+  bool prepareIndexes = true;
 };
 
 }  // namespace lexora
