@@ -7,7 +7,8 @@ FUZZ_SECONDS ?= 60
 # it was first configured with.
 generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G "$(if $(shell command -v ninja),Ninja,Unix Makefiles)")
 
-.PHONY: all deps build run test asan-configure asan-test fuzz fuzz-build bench deb install clean
+.PHONY: all deps build run test asan-configure asan-test fuzz fuzz-build bench deb install clean \
+  format-check
 
 all: build
 
@@ -64,3 +65,8 @@ install: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# Fails, naming the file and line, when a tracked source differs from clang-format's output
+# (`clang-format -i FILE` mends it).
+format-check: deps
+	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run --Werror

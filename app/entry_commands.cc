@@ -31,6 +31,8 @@ Message addEntryMessage(EditResult result) {
       return {kEmptyWordMessage};
     case EditResult::SearchFailed:
       return {kDictionaryErrorMessage, MessageIcon::Error};
+    case EditResult::ReadOnly:
+      return {kReadOnlyMessage};
     default:
       return {kUnknownErrorMessage};
   }
@@ -42,6 +44,8 @@ Message modifyMeaningMessage(EditResult result) {
       return {kModifyOkMessage};
     case EditResult::MeaningTooLong:
       return {kSizeMessage};
+    case EditResult::ReadOnly:
+      return {kReadOnlyMessage};
     default:
       return {kUnknownErrorMessage};
   }
@@ -59,6 +63,8 @@ Message modifyWordMessage(EditResult result) {
       return {kEmptyWordMessage};
     case EditResult::SearchFailed:
       return {kDictionaryErrorMessage, MessageIcon::Error};
+    case EditResult::ReadOnly:
+      return {kReadOnlyMessage};
     default:
       return {kUnknownErrorMessage};
   }

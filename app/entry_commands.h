@@ -4,14 +4,11 @@
 // current entry, and plugs in the message boxes, the entry editor and the word list through the
 // small interfaces below (dialogs/ provides the Qt implementations).
 //
-// Wiring in the main window (Qt side: link lexora_dialogs):
-//   MessageBoxMessages messages(this);     // dialogs/message_box_messages.h
-//   ModalEntryEditor editor(this);        // dialogs/modal_entry_editor.h
-//   struct : EntryWordList { ... } list;   // setRowCount: the model's row count;
-//                                          // showEntry(i): showEntry(i, WorkingDictIndex)
-//   EntryCommands commands(messages, editor, list);
-//   handlers.addNewWord = [&] { commands.onEntryCommand(kCmdAddNewWord,
-//                                   workingDictionaryOrNull, currentEntryIndex); };
+// The main window keeps its message boxes (gui/dialogs/message_box_messages.h) and its editor
+// (gui/dialogs/modal_entry_editor.h) and builds an EntryCommands for each command it runs:
+//   WindowEntryList list(...);  // an EntryWordList: the model's row count, showEntry
+//   EntryCommands commands(*entryMessages_, *entryEditor_, list);
+//   commands.onEntryCommand(kCmdAddNewWord, workingDictionaryOrNull, currentEntryIndex);
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 
 namespace lexora {
 
-PaneVisibility panesFor(int32_t viewMode) {
+PaneVisibility panesFor(ViewMode viewMode) {
   PaneVisibility panes;
   panes.viewer = viewMode == kMeaningPage || viewMode == kHomePage;
   panes.wordList = viewMode == kWordListPane;
@@ -13,7 +13,7 @@ PaneVisibility panesFor(int32_t viewMode) {
   return panes;
 }
 
-EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEditTarget) {
+EditMenuState editMenuStateFor(ViewMode viewMode, int32_t totalDict, bool hasEditTarget) {
   const bool installed = totalDict > 0;
   const bool onPage = installed && viewMode == kMeaningPage && hasEditTarget;
   EditMenuState state;
@@ -24,7 +24,8 @@ EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEdit
   return state;
 }
 
-ViewModeSwitch::ViewModeSwitch(int32_t* viewMode, const int32_t* totalDict, ViewModeEffects effects)
+ViewModeSwitch::ViewModeSwitch(ViewMode* viewMode, const int32_t* totalDict,
+                               ViewModeEffects effects)
     : viewMode_(viewMode), totalDict_(totalDict), effects_(std::move(effects)) {}
 
 void ViewModeSwitch::setButton(int command, ButtonState state) const {

@@ -26,7 +26,7 @@ struct PaneVisibility {
   bool operator==(const PaneVisibility&) const = default;
 };
 
-PaneVisibility panesFor(int32_t viewMode);
+PaneVisibility panesFor(ViewMode viewMode);
 
 // The edit menu's usable items: adding only over the word list, the other three only over a
 // meaning page, and none of them with no dictionary installed.
@@ -41,7 +41,7 @@ struct EditMenuState {
 
 // Modify Meaning, Modify Word and Delete Word also need an edit target: an entry on screen
 // from the working dictionary.
-EditMenuState editMenuStateFor(int32_t viewMode, int32_t totalDict, bool hasEditTarget = true);
+EditMenuState editMenuStateFor(ViewMode viewMode, int32_t totalDict, bool hasEditTarget = true);
 
 // The window's side of switching panes. Empty functions do nothing.
 struct ViewModeEffects {
@@ -57,7 +57,7 @@ class ViewModeSwitch {
   // `viewMode` is the window's field that the switch keeps; `totalDict` (the number of
   // installed dictionaries) is read each time the panes are shown.
   // REQUIRES: both are non-null and outlive the object.
-  ViewModeSwitch(int32_t* viewMode, const int32_t* totalDict, ViewModeEffects effects);
+  ViewModeSwitch(ViewMode* viewMode, const int32_t* totalDict, ViewModeEffects effects);
 
   // The start pane: the word list when ShowIndexAtStarting is set, else the home page; the
   // history buttons start greyed. Then the panes are shown.
@@ -73,12 +73,12 @@ class ViewModeSwitch {
   // Updates the edit menu alone (after the edit target changed).
   void updateEditMenu();
 
-  int32_t viewMode() const { return *viewMode_; }
+  ViewMode viewMode() const { return *viewMode_; }
 
  private:
   void setButton(int command, ButtonState state) const;
 
-  int32_t* viewMode_;
+  ViewMode* viewMode_;
   const int32_t* totalDict_;
   ViewModeEffects effects_;
 };

@@ -98,7 +98,8 @@ void addEntries(benchmark::State& state, FileSystem& fs) {
     for (uint32_t k = ++n; k > 0; k /= 26) word += char16_t(u'a' + k % 26);
     std::u16string meaning = u"@" + word + u"\r\n* noun\r\n- a new entry of some length, ";
     for (int k = 0; k < 6; ++k) meaning += char16_t(u'a' + random() % 26);
-    if (Status s = d.addEntry(word, meaning); !s.isOk()) state.SkipWithError(s.message().c_str());
+    if (EditStatus s = d.addEntry(word, meaning); !s.isOk())
+      state.SkipWithError(s.message().c_str());
   }
   d.closeDictionary();
   std::error_code ignored;

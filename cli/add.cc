@@ -17,7 +17,7 @@ int runAdd(const std::vector<std::string>& args, CommandIo& io) {
   if (!parsed) return exitCode;
   const std::string& file = parsed->file;
   const std::string meaning = textArgumentOrStdin(parsed->positional, 2, io);
-  const Status s = d.addEntry(fromUtf8(parsed->positional[1]), fromUtf8(meaning));
+  const EditStatus s = d.addEntry(fromUtf8(parsed->positional[1]), fromUtf8(meaning));
   return reportEdit(io, file, "add", s);
 }
 

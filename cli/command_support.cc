@@ -19,10 +19,9 @@ int failure(CommandIo& io, const std::string& file, const std::string& reason) {
   return kExitFailed;
 }
 
-int reportEdit(CommandIo& io, const std::string& file, const char* command, const Status& status) {
-  const char* name = status.isOk() || status.editResult() != EditResult::Ok
-                         ? editResultName(status.editResult())
-                         : "Failed";
+int reportEdit(CommandIo& io, const std::string& file, const char* command,
+               const EditStatus& status) {
+  const char* name = editResultName(status.editResult());
   io.out << name << "\n";
   if (status.isOk()) return kExitOk;
   return failure(io, file, std::string(command) + ": " + name + " (" + status.message() + ")");

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "engine/status.h"
+#include "engine/edit_status.h"
+#include "util/status.h"
 
 namespace lexora {
 class Dictionary;
@@ -25,7 +26,8 @@ int failure(CommandIo& io, const std::string& file, const std::string& reason);
 
 // An entry change's outcome: its name ("Ok", "WordExists", ...) on stdout for scripts, and on
 // failure "lexora-cli: FILE: COMMAND: NAME (why)" on stderr. Returns kExitOk or kExitFailed.
-int reportEdit(CommandIo& io, const std::string& file, const char* command, const Status& status);
+int reportEdit(CommandIo& io, const std::string& file, const char* command,
+               const EditStatus& status);
 
 // Opens `dictionary` from its data file; on failure prints the reason and returns false.
 bool openOrReport(Dictionary& dictionary, const std::string& dataFile, CommandIo& io);

@@ -14,7 +14,7 @@ int runDelete(const std::vector<std::string>& args, CommandIo& io) {
   int exitCode = kExitOk;
   const auto entry = openEntryCommand(args, kDeleteUsage, 2, 2, d, io, exitCode);
   if (!entry) return exitCode;
-  if (const Status s = d.deleteEntry(entry->index); !s.isOk()) {
+  if (const EditStatus s = d.deleteEntry(entry->index); !s.isOk()) {
     return failure(io, entry->file, s.message());
   }
   io.out << "Ok\n";

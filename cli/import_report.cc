@@ -27,7 +27,7 @@ int importAndReport(importers::SourceKind kind, const std::string& source,
   if (outcome.result != ImportResult::Done) {
     io.err << "lexora-cli: "
            << (outcome.result == ImportResult::Cancelled ? source + ": import cancelled"
-                                                         : outcome.error)
+                                                         : outcome.status.message())
            << "\n";
     return kExitFailed;
   }

@@ -16,7 +16,7 @@ int runRename(const std::vector<std::string>& args, CommandIo& io) {
   const auto entry = openEntryCommand(args, kRenameUsage, 3, 3, d, io, exitCode);
   if (!entry) return exitCode;
   uint32_t at = entry->index;
-  const Status s = d.modifyWord(at, fromUtf8(entry->positional[2]));
+  const EditStatus s = d.modifyWord(at, fromUtf8(entry->positional[2]));
   if (!s.isOk()) return reportEdit(io, entry->file, "rename", s);
   io.out << "Ok " << at << "\n";
   return kExitOk;

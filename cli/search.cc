@@ -1,9 +1,10 @@
 // lexora-cli search TEXT [DATA...] [--regex]
 // Full-text search: every entry whose meaning contains TEXT (case and accents folded as the
 // dictionary's order folds them; its words found from their beginning through the full-text
-// index) or, with --regex, matches a POSIX extended regular expression, one line per entry: "HEADWORD: the line that holds the match" (markup marks
-// removed). Each dictionary's matches come under its title. Without DATA the installed
-// dictionaries are searched. Exit status 3 when nothing matches.
+// index) or, with --regex, matches a POSIX extended regular expression, one line per entry:
+// "HEADWORD: the line that holds the match" (markup marks removed). Each dictionary's matches
+// come under its title. Without DATA the installed dictionaries are searched. Exit status 3
+// when nothing matches.
 
 #include <ostream>
 #include <string>

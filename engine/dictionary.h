@@ -18,14 +18,16 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/edit_status.h"
 #include "engine/file_format.h"
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 
 class BlockInflater;
 class BlockStore;
 class DictionaryFiles;
+enum class DictionaryFile;
 class FileSystem;
 class FullTextIndex;
 
@@ -112,21 +114,20 @@ class Dictionary {
   // ---- Writing ----
   // Each change is all or nothing: after a failure, or a crash in the middle, the files hold
   // either the whole change or none of it (see DictionaryFiles). A failed entry change tells
-  // in Status::editResult() which rule refused it or which step failed.
+  // in EditStatus::editResult() which rule refused it or which step failed: ReadOnly for a
+  // dictionary open read-only (or closed), NoSuchEntry for an index past the last entry.
 
-  Status addEntry(std::u16string_view headword, std::u16string_view meaning);
-  Status modifyMeaning(uint32_t index, std::u16string_view meaning);
+  EditStatus addEntry(std::u16string_view headword, std::u16string_view meaning);
+  EditStatus modifyMeaning(uint32_t index, std::u16string_view meaning);
   // index: in, the entry's index; out, its new index after the table is re-sorted.
-  Status modifyWord(uint32_t& index, std::u16string_view headword);
-  Status deleteEntry(uint32_t index);
+  EditStatus modifyWord(uint32_t& index, std::u16string_view headword);
+  EditStatus deleteEntry(uint32_t index);
   // Creates (replacing) the three files of an empty dictionary, then opens it.
   Status createDictionary(const std::string& dataFileName, uint32_t collation);
   Status setTitle(std::u16string_view text);        // at most 127 units are kept
   Status setDescription(std::u16string_view text);  // at most 255 units are kept
 
  private:
-  friend class DictionaryBuilder;
-
   // Where new meaning text will go, worked out before anything is written.
   struct MeaningPlan {
     uint16_t startBlock = 0;
@@ -158,7 +159,7 @@ class Dictionary {
   // Writing (dictionary_writer.cc).
   // Where new meaning text goes: DataWriteFailed when the last block does not read,
   // MeaningTooLong when the text would need a block past the block table's last slot.
-  Status planMeaning(uint32_t byteCount, MeaningPlan& plan);
+  EditStatus planMeaning(uint32_t byteCount, MeaningPlan& plan);
   // Puts the planned place and length of the meaning into its word record.
   static void placeMeaning(const MeaningPlan& plan, const std::string& meaningBytes,
                            WordRecord& record);
@@ -168,16 +169,24 @@ class Dictionary {
   Status writeHeader();
   // Refuses a change to closed or read-only files before it starts (ok otherwise).
   Status refuseChange() const;
+  // The same refusal for an entry change (ReadOnly), and NoSuchEntry for an index past the
+  // last entry.
+  EditStatus refuseEdit() const;
+  EditStatus refuseEdit(uint32_t index) const;
   // Each change runs as a transaction: beginChange starts holding its writes; finishChange
-  // commits them through the journal when the change succeeded, and otherwise drops them and
-  // puts the header in memory back as it was before.
+  // commits them through the journal when the change succeeded, and otherwise drops them; after
+  // any failure it puts the header in memory back as it was before. *failed names the file
+  // whose commit failed.
   DictionaryHeader beginChange();
-  Status finishChange(Status result, const DictionaryHeader& before);
+  Status finishChange(const Status& result, const DictionaryHeader& before,
+                      DictionaryFile* failed = nullptr);
+  // finishChange for an entry change: a failed commit gets the write failure of its file.
+  EditStatus finishEdit(EditStatus result, const DictionaryHeader& before);
   // The steps of each change, run inside a transaction.
-  Status addEntrySteps(std::u16string_view headword, std::u16string_view meaning);
-  Status modifyMeaningSteps(uint32_t index, std::u16string_view meaning);
-  Status modifyWordSteps(uint32_t& index, std::u16string_view headword);
-  Status deleteEntrySteps(uint32_t index);
+  EditStatus addEntrySteps(std::u16string_view headword, std::u16string_view meaning);
+  EditStatus modifyMeaningSteps(uint32_t index, std::u16string_view meaning);
+  EditStatus modifyWordSteps(uint32_t& index, std::u16string_view headword);
+  EditStatus deleteEntrySteps(uint32_t index);
   Status createSteps(uint32_t collation);
 
   // The full-text index (dictionary_full_text.cc). An entry's text as the index holds it.

@@ -24,12 +24,14 @@ struct HeadwordLess {
   }
 };
 
-// compress2 at level 9, as the writer does. False when the text does not compress into
+// compress2 at COMPRESSION_LEVEL, as the writer does. False when the text does not compress into
 // BLOCK_CAPACITY bytes (the writer's output capacity) or zlib fails.
 bool compressBlock(const uint8_t* text, size_t length, std::vector<uint8_t>& out) {
   uLongf outLength = compressBound(static_cast<uLong>(length));
   out.resize(outLength);
-  if (compress2(out.data(), &outLength, text, static_cast<uLong>(length), 9) != Z_OK) return false;
+  if (compress2(out.data(), &outLength, text, static_cast<uLong>(length), COMPRESSION_LEVEL) !=
+      Z_OK)
+    return false;
   if (outLength > BLOCK_CAPACITY) return false;
   out.resize(outLength);
   return true;
@@ -125,19 +127,38 @@ Status DictionaryBuilder::finish(const std::string& dataFileName) {
   return writeFiles(dataFileName);
 }
 
+// Everything writeFiles puts into the three files, worked out in memory first.
+struct DictionaryBuilder::Layout {
+  std::vector<std::vector<uint8_t>> blocks;  // the compressed blocks of the data file
+  DictionaryHeader header;
+  std::string words;                // the word file
+  std::vector<WordRecord> records;  // indexed like entries_
+  std::vector<uint32_t> order;      // the accepted entries, sorted by headword
+  std::vector<uint8_t> index;       // the index file
+};
+
 Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
   const FileSetNames names = fileSetNames(dataFileName);
-  const size_t n = entries_.size();
+  Layout layout;
+  if (Status s = compressBlocks(names.dataFile, layout); !s.isOk()) return s;
+  layOutHeader(layout);
+  layOutWords(layout);
+  layOutIndex(layout);
+  return replaceFiles(names, layout);
+}
 
-  // The meaning stream and the block table. Block 0 exists even when the stream is empty.
+// The meaning stream of the accepted entries, in blocks of BLOCK_CAPACITY bytes compressed on
+// two threads. Block 0 exists even when the stream is empty.
+Status DictionaryBuilder::compressBlocks(const std::string& dataFile, Layout& layout) const {
   std::string stream;
   stream.reserve(streamLength_);
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < entries_.size(); ++i) {
     if (results_[i] == EditResult::Ok) stream += entries_[i].meaningBytes;
   }
   const uint32_t blockCount =
       stream.empty() ? 1 : static_cast<uint32_t>((stream.size() - 1) / BLOCK_CAPACITY + 1);
-  std::vector<std::vector<uint8_t>> compressed(blockCount);
+  std::vector<std::vector<uint8_t>>& compressed = layout.blocks;
+  compressed.resize(blockCount);
   std::vector<char> compressedOk(blockCount, 0);
   auto compressRange = [&](uint32_t first, uint32_t step) {
     for (uint32_t b = first; b < blockCount; b += step) {
@@ -156,71 +177,82 @@ Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
   }
   for (uint32_t b = 0; b < blockCount; ++b) {
     if (!compressedOk[b]) {
-      return Status::ioError("block " + std::to_string(b) + " of " + names.dataFile +
+      return Status::ioError("block " + std::to_string(b) + " of " + dataFile +
                              " does not compress into " + std::to_string(BLOCK_CAPACITY) +
                              " bytes");
     }
   }
+  return Status::ok();
+}
 
-  // The header, as create + setTitle/setDescription + the adds leave it.
-  DictionaryHeader header;
+// The header, as create + setTitle/setDescription + the adds leave it (the word maxima come
+// with the words).
+void DictionaryBuilder::layOutHeader(Layout& layout) const {
+  DictionaryHeader& header = layout.header;
   std::memcpy(header.signature.data(), "QUILLDAT", 8);
   header.marker = 256;
   header.collation = collation_;
-  header.lastBlock = static_cast<uint16_t>(blockCount - 1);
+  header.lastBlock = static_cast<uint16_t>(layout.blocks.size() - 1);
   header.wordCount = accepted_;
   std::copy(title_.begin(), title_.end(), header.title.begin());
   std::copy(description_.begin(), description_.end(), header.description.begin());
+}
 
-  // Word file in input order; word records sorted by headword.
-  std::string words;
-  std::vector<WordRecord> records(n);
-  std::vector<uint32_t> order;
-  order.reserve(accepted_);
+// The word file in input order, the word records, and their order sorted by headword.
+void DictionaryBuilder::layOutWords(Layout& layout) const {
+  const size_t n = entries_.size();
+  layout.records.resize(n);
+  layout.order.reserve(accepted_);
   for (size_t i = 0; i < n; ++i) {
     if (results_[i] != EditResult::Ok) continue;
     const Entry& e = entries_[i];
     const std::string bytes = utf8Encode(e.headword);
-    WordRecord& r = records[i];
-    r.wordOffset = static_cast<uint32_t>(words.size());
+    WordRecord& r = layout.records[i];
+    r.wordOffset = static_cast<uint32_t>(layout.words.size());
     r.wordLength = static_cast<uint8_t>(bytes.size());
     r.reserved = 0;
     r.block = startBlock_[i];
     r.offset = startOffset_[i];
     r.meaningLength = static_cast<uint16_t>(e.meaningBytes.size());
-    words += bytes;
+    layout.words += bytes;
+    DictionaryHeader& header = layout.header;
     header.maxWordChars =
         std::max<uint32_t>(header.maxWordChars, static_cast<uint32_t>(e.headword.size()));
     header.maxMeaningChars = std::max(header.maxMeaningChars, e.meaningUnits);
-    order.push_back(static_cast<uint32_t>(i));
+    layout.order.push_back(static_cast<uint32_t>(i));
   }
   const HeadwordLess less{collation_};
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+  std::stable_sort(layout.order.begin(), layout.order.end(), [&](uint32_t a, uint32_t b) {
     return less(entries_[a].headword, entries_[b].headword);
   });
+}
 
-  // Index file: header, block records 0 ... lastBlock, and with any word the zero-filled rest
-  // of the block table followed by the word table.
+// The index file: header, block records 0 ... lastBlock, and with any word the zero-filled
+// rest of the block table followed by the word table.
+void DictionaryBuilder::layOutIndex(Layout& layout) const {
   const size_t indexLength =
       accepted_ == 0 ? BLOCK_TABLE_OFFSET + BLOCK_RECORD_SIZE
                      : WORD_TABLE_OFFSET + static_cast<size_t>(WORD_RECORD_SIZE) * accepted_;
-  std::vector<uint8_t> index(indexLength, 0);
-  header.encodeTo(index.data());
+  std::vector<uint8_t>& index = layout.index;
+  index.assign(indexLength, 0);
+  layout.header.encodeTo(index.data());
   uint32_t dataOffset = 0;
-  for (uint32_t b = 0; b < blockCount; ++b) {
+  for (uint32_t b = 0; b < layout.blocks.size(); ++b) {
     BlockRecord block;
     block.offset = dataOffset;
-    block.length = static_cast<uint16_t>(compressed[b].size());
+    block.length = static_cast<uint16_t>(layout.blocks[b].size());
     block.encodeTo(index.data() + BlockRecord::fileOffset(b));
     dataOffset += block.length;
   }
-  for (size_t slot = 0; slot < order.size(); ++slot) {
-    records[order[slot]].encodeTo(index.data() +
-                                  WordRecord::fileOffset(static_cast<uint32_t>(slot)));
+  for (size_t slot = 0; slot < layout.order.size(); ++slot) {
+    layout.records[layout.order[slot]].encodeTo(
+        index.data() + WordRecord::fileOffset(static_cast<uint32_t>(slot)));
   }
+}
 
-  // The old files (if any) are replaced in one transaction: a failure, or a crash half-way,
-  // leaves them as they were.
+// The old files (if any) are replaced in one transaction: a failure, or a crash half-way,
+// leaves them as they were.
+Status DictionaryBuilder::replaceFiles(const FileSetNames& names, const Layout& layout) {
   DictionaryFiles files;
   files.setFileSystem(*fs_);
   if (Status s = files.openForReplace(names); !s.isOk()) return s;
@@ -230,12 +262,12 @@ Status DictionaryBuilder::writeFiles(const std::string& dataFileName) {
     if (s.isOk()) s = files.truncate(file, 0);
   }
   uint64_t at = 0;
-  for (const auto& block : compressed) {
+  for (const auto& block : layout.blocks) {
     if (s.isOk()) s = files.write(DictionaryFile::Data, at, block.data(), block.size());
     at += block.size();
   }
-  if (s.isOk()) s = files.write(DictionaryFile::Word, 0, words.data(), words.size());
-  if (s.isOk()) s = files.write(DictionaryFile::Index, 0, index.data(), index.size());
+  if (s.isOk()) s = files.write(DictionaryFile::Word, 0, layout.words.data(), layout.words.size());
+  if (s.isOk()) s = files.write(DictionaryFile::Index, 0, layout.index.data(), layout.index.size());
   if (!s.isOk()) {
     files.abandon();
     return s;

@@ -19,7 +19,8 @@
 
 #include "engine/edit_result.h"
 #include "engine/file.h"
-#include "engine/status.h"
+#include "engine/file_format.h"
+#include "util/status.h"
 
 namespace lexora {
 
@@ -58,8 +59,16 @@ class DictionaryBuilder {
     uint32_t meaningUnits = 0;  // the meaning's length in UTF-16 units
   };
 
+  struct Layout;
+
   void decideResults();
+  // The steps of writing: the files are laid out in memory, then written in one transaction.
   Status writeFiles(const std::string& dataFileName);
+  Status compressBlocks(const std::string& dataFile, Layout& layout) const;
+  void layOutHeader(Layout& layout) const;
+  void layOutWords(Layout& layout) const;
+  void layOutIndex(Layout& layout) const;
+  Status replaceFiles(const FileSetNames& names, const Layout& layout);
 
   uint32_t collation_;
   std::u16string title_;

@@ -6,11 +6,11 @@
 
 namespace lexora {
 
-Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
+EditStatus Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
   const Hold hold(mutex_);
   bool known = fullTextCurrent();
   const DictionaryHeader before = beginChange();
-  const Status result = finishChange(addEntrySteps(headword, meaning), before);
+  const EditStatus result = finishEdit(addEntrySteps(headword, meaning), before);
   std::optional<uint32_t> added;
   if (result.isOk() && fullText_) {
     uint32_t position = 0;
@@ -18,40 +18,40 @@ Status Dictionary::addEntry(std::u16string_view headword, std::u16string_view me
     known = known && findWord(headword, position, sign).isOk() && sign == 0;
     added = position;
   }
-  followChange(result, known, {}, added);
+  followChange(result.status(), known, {}, added);
   return result;
 }
 
-Status Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
+EditStatus Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
   const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
-  const Status result = finishChange(modifyMeaningSteps(index, meaning), before);
-  followChange(result, known, old, index);
+  const EditStatus result = finishEdit(modifyMeaningSteps(index, meaning), before);
+  followChange(result.status(), known, old, index);
   return result;
 }
 
-Status Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
+EditStatus Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
   const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
   uint32_t moved = index;
-  const Status result = finishChange(modifyWordSteps(moved, headword), before);
+  const EditStatus result = finishEdit(modifyWordSteps(moved, headword), before);
   if (result.isOk()) index = moved;
-  followChange(result, known, old, moved);
+  followChange(result.status(), known, old, moved);
   return result;
 }
 
-Status Dictionary::deleteEntry(uint32_t index) {
+EditStatus Dictionary::deleteEntry(uint32_t index) {
   const Hold hold(mutex_);
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
-  const Status result = finishChange(deleteEntrySteps(index), before);
-  followChange(result, known, old, std::nullopt);
-  return result.isOk() ? result : result.asEdit(EditResult::IndexWriteFailed);
+  const EditStatus result = finishEdit(deleteEntrySteps(index), before);
+  followChange(result.status(), known, old, std::nullopt);
+  return result;
 }
 
 }  // namespace lexora

@@ -68,10 +68,8 @@ class DictionaryFiles {
   // and failedFile names the file whose write failed first.
   Status commit(DictionaryFile* failedFile = nullptr);
   void abandon();  // drops the transaction's changes
-  bool inTransaction() const { return inTransaction_; }
 
   const std::string& name(DictionaryFile file) const { return names_[slot(file)]; }
-  const std::string& journalFileName() const { return journalName_; }
 
  private:
   struct Change {

@@ -3,7 +3,6 @@
 // writes new text first, then word records, then the header, inside one transaction that
 // commits them all or none (dictionary_files.h).
 
-#include <limits.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -19,9 +18,6 @@
 
 namespace lexora {
 namespace {
-
-constexpr int kCompressionLevel = 9;
-constexpr uLong kEmptyStreamCapacity = 24;
 
 // Texts handed to the writer end at their first NUL, as stored texts do.
 std::u16string_view upToNul(std::u16string_view text) {
@@ -40,14 +36,13 @@ void Dictionary::placeMeaning(const MeaningPlan& plan, const std::string& meanin
   record.meaningLength = static_cast<uint16_t>(meaningBytes.size());
 }
 
-Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
+EditStatus Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   const uint32_t b = header_.lastBlock;
   BlockRecord record;
-  if (Status s = readBlockRecord(b, record); !s.isOk())
-    return s.asEdit(EditResult::DataWriteFailed);
+  if (Status s = readBlockRecord(b, record); !s.isOk()) return {EditResult::DataWriteFailed, s};
   if (cacheBlock_ != b) {
     if (Status s = loadBlock(b, BLOCK_CAPACITY); !s.isOk()) {
-      return s.asEdit(EditResult::DataWriteFailed);
+      return {EditResult::DataWriteFailed, s};
     }
   }
 
@@ -60,8 +55,9 @@ Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   } else {
     const uint64_t next = static_cast<uint64_t>(record.offset) + record.length;
     if (next > UINT32_MAX) {
-      return Status::invalidArgument(files_->name(DictionaryFile::Data) + " cannot grow past 4 GiB")
-          .asEdit(EditResult::DataWriteFailed);
+      return {
+          EditResult::DataWriteFailed,
+          Status::invalidArgument(files_->name(DictionaryFile::Data) + " cannot grow past 4 GiB")};
     }
     plan.startsNewBlock = true;
     plan.startBlock = static_cast<uint16_t>(b + 1);
@@ -71,12 +67,12 @@ Status Dictionary::planMeaning(uint32_t byteCount, MeaningPlan& plan) {
   uint32_t last = plan.startBlock;
   if (byteCount > 0) last += (plan.startOffset + byteCount - 1) / BLOCK_CAPACITY;
   if (last >= BLOCK_SLOTS) {
-    return Status::invalidArgument("the block table of " + files_->name(DictionaryFile::Index) +
-                                   " is full")
-        .asEdit(EditResult::MeaningTooLong);
+    return {EditResult::MeaningTooLong,
+            Status::invalidArgument("the block table of " + files_->name(DictionaryFile::Index) +
+                                    " is full")};
   }
   plan.lastBlock = static_cast<uint16_t>(last);
-  return Status::ok();
+  return EditStatus::ok();
 }
 
 Status Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes,
@@ -100,7 +96,7 @@ Status Dictionary::appendMeaning(const MeaningPlan& plan, std::string_view bytes
 
     uLongf length = BLOCK_CAPACITY;
     if (compress2(compressed.data(), &length, cacheBuffer_.data(), cacheLength_,
-                  kCompressionLevel) != Z_OK) {
+                  COMPRESSION_LEVEL) != Z_OK) {
       emptyCache();
       return Status::ioError("block " + std::to_string(block) + " does not compress into " +
                              std::to_string(BLOCK_CAPACITY) + " bytes");
@@ -166,22 +162,24 @@ DictionaryHeader Dictionary::beginChange() {
   return header_;
 }
 
-Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
-  if (result.isOk()) {
-    DictionaryFile failed = DictionaryFile::Index;
-    result = files_->commit(&failed);
-    if (result.isOk()) return result;
-    switch (failed) {
-      case DictionaryFile::Word:
-        result = result.asEdit(EditResult::WordWriteFailed);
-        break;
-      case DictionaryFile::Data:
-        result = result.asEdit(EditResult::DataWriteFailed);
-        break;
-      case DictionaryFile::Index:
-        result = result.asEdit(EditResult::IndexWriteFailed);
-        break;
-    }
+EditStatus Dictionary::refuseEdit() const {
+  if (Status s = refuseChange(); !s.isOk()) return {EditResult::ReadOnly, s};
+  return EditStatus::ok();
+}
+
+EditStatus Dictionary::refuseEdit(uint32_t index) const {
+  if (EditStatus s = refuseEdit(); !s.isOk()) return s;
+  if (index < header_.wordCount) return EditStatus::ok();
+  return {EditResult::NoSuchEntry,
+          Status::notFound("entry " + std::to_string(index) + " does not exist")};
+}
+
+Status Dictionary::finishChange(const Status& result, const DictionaryHeader& before,
+                                DictionaryFile* failed) {
+  Status outcome = result;
+  if (outcome.isOk()) {
+    outcome = files_->commit(failed);
+    if (outcome.isOk()) return outcome;
   } else {
     files_->abandon();
   }
@@ -189,7 +187,22 @@ Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
   header_ = before;
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
-  return result;
+  return outcome;
+}
+
+EditStatus Dictionary::finishEdit(EditStatus result, const DictionaryHeader& before) {
+  DictionaryFile failed = DictionaryFile::Index;
+  Status committed = finishChange(result.status(), before, &failed);
+  if (committed.isOk() || !result.isOk()) return result;
+  switch (failed) {
+    case DictionaryFile::Word:
+      return {EditResult::WordWriteFailed, committed};
+    case DictionaryFile::Data:
+      return {EditResult::DataWriteFailed, committed};
+    case DictionaryFile::Index:
+      break;
+  }
+  return {EditResult::IndexWriteFailed, committed};
 }
 
 // ---- Operations ----
@@ -200,44 +213,41 @@ Status Dictionary::finishChange(Status result, const DictionaryHeader& before) {
 namespace {
 
 // The refusals of the entry changes, before anything is written.
-Status refused(EditResult edit, std::string message) {
-  return Status::invalidArgument(std::move(message)).asEdit(edit);
+EditStatus refused(EditResult edit, std::string message) {
+  return {edit, Status::invalidArgument(std::move(message))};
 }
 
-Status headwordRefusal(std::u16string_view headword) {
+EditStatus headwordRefusal(std::u16string_view headword) {
   if (headword.empty()) return refused(EditResult::EmptyWord, "the headword is empty");
   if (utf8EncodedLength(headword) > MAX_WORD_BYTES) {
     return refused(EditResult::WordTooLong,
                    "the headword is longer than " + std::to_string(MAX_WORD_BYTES) + " bytes");
   }
-  return Status::ok();
+  return EditStatus::ok();
 }
 
-Status meaningRefusal(std::u16string_view meaning) {
+EditStatus meaningRefusal(std::u16string_view meaning) {
   if (utf8EncodedLength(meaning) > MAX_MEANING_BYTES) {
     return refused(EditResult::MeaningTooLong,
                    "the meaning is longer than " + std::to_string(MAX_MEANING_BYTES) + " bytes");
   }
-  return Status::ok();
+  return EditStatus::ok();
 }
 
-Status wordExists(std::u16string_view headword) {
+EditStatus wordExists(std::u16string_view headword) {
   return refused(EditResult::WordExists,
                  "\"" + toUtf8(headword) + "\" is already in the dictionary");
 }
 
 }  // namespace
 
-Status Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_view meaning) {
+EditStatus Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_view meaning) {
   headword = upToNul(headword);
   meaning = upToNul(meaning);
-  if (!isOpen_) {
-    return Status::ioError("cannot add to the dictionary: it is not open")
-        .asEdit(EditResult::WordWriteFailed);
-  }
+  if (EditStatus s = refuseEdit(); !s.isOk()) return s;
   if (headword.empty()) return headwordRefusal(headword);
   if (header_.wordCount == UINT32_MAX) {
-    return Status::invalidArgument("the dictionary is full").asEdit(EditResult::IndexWriteFailed);
+    return refused(EditResult::DictionaryFull, "the dictionary is full");
   }
 
   uint32_t position = 0;
@@ -245,100 +255,102 @@ Status Dictionary::addEntrySteps(std::u16string_view headword, std::u16string_vi
     uint32_t nearest = 0;
     int c = 0;
     if (Status s = findWord(headword, nearest, c); !s.isOk()) {
-      return s.asEdit(EditResult::SearchFailed);
+      return {EditResult::SearchFailed, s};
     }
     if (c == 0) return wordExists(headword);
     position = nearest + (c > 0 ? 1 : 0);
   }
-  if (Status s = headwordRefusal(headword); !s.isOk()) return s;
-  if (Status s = meaningRefusal(meaning); !s.isOk()) return s;
+  if (EditStatus s = headwordRefusal(headword); !s.isOk()) return s;
+  if (EditStatus s = meaningRefusal(meaning); !s.isOk()) return s;
 
   const std::string wordBytes = utf8Encode(headword);
   const std::string meaningBytes = utf8Encode(meaning);
   // Worked out before anything is written, so a meaning that needs a block past the table's
   // last slot is refused with nothing written.
   MeaningPlan plan;
-  if (Status s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
+  if (EditStatus s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
     return s;
   }
 
   WordRecord record;
   if (Status s = appendWordText(wordBytes, record.wordOffset); !s.isOk()) {
-    return s.asEdit(EditResult::WordWriteFailed);
+    return {EditResult::WordWriteFailed, s};
   }
   uint16_t newLastBlock = 0;
   if (Status s = appendMeaning(plan, meaningBytes, newLastBlock); !s.isOk()) {
-    return s.asEdit(EditResult::DataWriteFailed);
+    return {EditResult::DataWriteFailed, s};
   }
   record.wordLength = static_cast<uint8_t>(wordBytes.size());
   placeMeaning(plan, meaningBytes, record);
 
   std::vector<uint8_t> tail;
   if (Status s = readRecordBytes(position, header_.wordCount - position, tail); !s.isOk()) {
-    return s.asEdit(EditResult::IndexWriteFailed);
+    return {EditResult::IndexWriteFailed, s};
   }
   std::vector<uint8_t> out(WORD_RECORD_SIZE + tail.size());
   record.encodeTo(out.data());
   std::copy(tail.begin(), tail.end(), out.begin() + WORD_RECORD_SIZE);
   if (Status s = writeRecordBytes(position, out); !s.isOk()) {
-    return s.asEdit(EditResult::IndexWriteFailed);
+    return {EditResult::IndexWriteFailed, s};
   }
 
   header_.maxWordChars = std::max<uint32_t>(header_.maxWordChars, headword.size());
   header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
   header_.lastBlock = newLastBlock;
   header_.wordCount += 1;
-  if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
-  return Status::ok();
+  if (Status s = writeHeader(); !s.isOk()) return {EditResult::HeaderWriteFailed, s};
+  return EditStatus::ok();
 }
 
-Status Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view meaning) {
+EditStatus Dictionary::modifyMeaningSteps(uint32_t index, std::u16string_view meaning) {
   meaning = upToNul(meaning);
-  if (Status s = meaningRefusal(meaning); !s.isOk()) return s;
+  if (EditStatus s = refuseEdit(index); !s.isOk()) return s;
+  if (EditStatus s = meaningRefusal(meaning); !s.isOk()) return s;
   WordRecord record;
   if (Status s = readRecord(index, record); !s.isOk()) {
-    return s.asEdit(EditResult::RecordReadFailed);
+    return {EditResult::RecordReadFailed, s};
   }
 
   const std::string meaningBytes = utf8Encode(meaning);
   MeaningPlan plan;
-  if (Status s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
+  if (EditStatus s = planMeaning(static_cast<uint32_t>(meaningBytes.size()), plan); !s.isOk()) {
     return s;
   }
   uint16_t newLastBlock = 0;
   if (Status s = appendMeaning(plan, meaningBytes, newLastBlock); !s.isOk()) {
-    return s.asEdit(EditResult::DataWriteFailed);
+    return {EditResult::DataWriteFailed, s};
   }
   placeMeaning(plan, meaningBytes, record);
   std::vector<uint8_t> bytes(WORD_RECORD_SIZE);
   record.encodeTo(bytes.data());
   if (Status s = writeRecordBytes(index, bytes); !s.isOk()) {
-    return s.asEdit(EditResult::IndexWriteFailed);
+    return {EditResult::IndexWriteFailed, s};
   }
 
   header_.maxMeaningChars = std::max<uint32_t>(header_.maxMeaningChars, meaning.size());
   header_.lastBlock = std::max(header_.lastBlock, newLastBlock);
-  if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
-  return Status::ok();
+  if (Status s = writeHeader(); !s.isOk()) return {EditResult::HeaderWriteFailed, s};
+  return EditStatus::ok();
 }
 
-Status Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword) {
+EditStatus Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword) {
   headword = upToNul(headword);
-  if (Status s = headwordRefusal(headword); !s.isOk()) return s;
+  if (EditStatus s = refuseEdit(index); !s.isOk()) return s;
+  if (EditStatus s = headwordRefusal(headword); !s.isOk()) return s;
   uint32_t nearest = 0;
   int c = 0;
   if (Status s = findWord(headword, nearest, c); !s.isOk()) {
-    return s.asEdit(EditResult::SearchFailed);
+    return {EditResult::SearchFailed, s};
   }
   if (c == 0) return wordExists(headword);
   WordRecord record;
   if (Status s = readRecord(index, record); !s.isOk()) {
-    return s.asEdit(EditResult::RecordReadFailed);
+    return {EditResult::RecordReadFailed, s};
   }
 
   const std::string wordBytes = utf8Encode(headword);
   if (Status s = appendWordText(wordBytes, record.wordOffset); !s.isOk()) {
-    return s.asEdit(EditResult::WordWriteFailed);
+    return {EditResult::WordWriteFailed, s};
   }
   record.wordLength = static_cast<uint8_t>(wordBytes.size());
 
@@ -350,7 +362,7 @@ Status Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword
   uint32_t newSlot = 0;
   if (p <= index) {
     if (Status s = readRecordBytes(p, index - p, moving); !s.isOk()) {
-      return s.asEdit(EditResult::RecordReadFailed);
+      return {EditResult::RecordReadFailed, s};
     }
     out.resize(WORD_RECORD_SIZE);
     record.encodeTo(out.data());
@@ -359,7 +371,7 @@ Status Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword
     newSlot = p;
   } else {
     if (Status s = readRecordBytes(index + 1, p - 1 - index, moving); !s.isOk()) {
-      return s.asEdit(EditResult::RecordReadFailed);
+      return {EditResult::RecordReadFailed, s};
     }
     out = moving;
     out.resize(moving.size() + WORD_RECORD_SIZE);
@@ -368,87 +380,34 @@ Status Dictionary::modifyWordSteps(uint32_t& index, std::u16string_view headword
     newSlot = p - 1;
   }
   if (Status s = writeRecordBytes(firstSlot, out); !s.isOk()) {
-    return s.asEdit(EditResult::IndexWriteFailed);
+    return {EditResult::IndexWriteFailed, s};
   }
 
   if (headword.size() > header_.maxWordChars) {
     header_.maxWordChars = static_cast<uint32_t>(headword.size());
-    if (Status s = writeHeader(); !s.isOk()) return s.asEdit(EditResult::HeaderWriteFailed);
+    if (Status s = writeHeader(); !s.isOk()) return {EditResult::HeaderWriteFailed, s};
   }
   index = newSlot;
-  return Status::ok();
+  return EditStatus::ok();
 }
 
-Status Dictionary::deleteEntrySteps(uint32_t index) {
-  if (Status s = refuseChange(); !s.isOk()) return s;
-  if (index >= header_.wordCount) {
-    return Status::notFound("entry " + std::to_string(index) + " does not exist");
-  }
+EditStatus Dictionary::deleteEntrySteps(uint32_t index) {
+  if (EditStatus s = refuseEdit(index); !s.isOk()) return s;
+  // Every step changes the index file: a failure is IndexWriteFailed.
   const uint32_t count = header_.wordCount;
+  Status s;
   if (index != count - 1) {
     std::vector<uint8_t> tail;
-    if (Status s = readRecordBytes(index + 1, count - 1 - index, tail); !s.isOk()) return s;
-    if (Status s = writeRecordBytes(index, tail); !s.isOk()) return s;
+    s = readRecordBytes(index + 1, count - 1 - index, tail);
+    if (s.isOk()) s = writeRecordBytes(index, tail);
   }
-  if (Status s = files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1));
-      !s.isOk()) {
-    return s;
-  }
-  header_.wordCount = count - 1;
-  return writeHeader();
-}
-
-Status Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
-  const Hold hold(mutex_);
-  closeDictionary();
-  const FileSetNames names = fileSetNames(dataFileName);
-  for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
-    if (name->size() + 1 > PATH_MAX) {
-      return Status::invalidArgument("cannot create " + *name +
-                                     ": the name is longer than the path limit");
-    }
-  }
-  // Existing files of those names are replaced in one transaction, so a failure (or a crash)
-  // leaves them as they were.
-  if (Status s = files_->openForReplace(names); !s.isOk()) return s;
-  files_->begin();
-  Status s = createSteps(collation);
+  if (s.isOk()) s = files_->truncate(DictionaryFile::Index, WordRecord::fileOffset(count - 1));
   if (s.isOk()) {
-    s = files_->commit();
-  } else {
-    files_->abandon();
+    header_.wordCount = count - 1;
+    s = writeHeader();
   }
-  files_->close();
-  if (!s.isOk()) return s;
-  return openDictionary(dataFileName);
-}
-
-Status Dictionary::createSteps(uint32_t collation) {
-  header_ = DictionaryHeader{};
-  std::memcpy(header_.signature.data(), "QUILLDAT", 8);
-  header_.marker = 256;
-  header_.collation = collation;
-
-  for (DictionaryFile file : {DictionaryFile::Index, DictionaryFile::Word, DictionaryFile::Data}) {
-    if (Status s = files_->truncate(file, 0); !s.isOk()) return s;
-  }
-  uint8_t stream[kEmptyStreamCapacity];
-  uLongf streamLength = kEmptyStreamCapacity;
-  const uint8_t nothing = 0;
-  if (compress2(stream, &streamLength, &nothing, 0, kCompressionLevel) != Z_OK) {
-    return Status::ioError("cannot compress an empty block");
-  }
-  if (Status s = files_->write(DictionaryFile::Data, 0, stream, streamLength); !s.isOk()) {
-    return s;
-  }
-  uint8_t headerBytes[HEADER_SIZE];
-  header_.encodeTo(headerBytes);
-  if (Status s = files_->write(DictionaryFile::Index, 0, headerBytes, HEADER_SIZE); !s.isOk()) {
-    return s;
-  }
-  uint8_t recordBytes[BLOCK_RECORD_SIZE];
-  BlockRecord{0, static_cast<uint16_t>(streamLength)}.encodeTo(recordBytes);
-  return files_->write(DictionaryFile::Index, BLOCK_TABLE_OFFSET, recordBytes, BLOCK_RECORD_SIZE);
+  if (!s.isOk()) return {EditResult::IndexWriteFailed, s};
+  return EditStatus::ok();
 }
 
 namespace {

@@ -24,6 +24,12 @@ const char* editResultName(EditResult result) {
       return "RecordReadFailed";
     case EditResult::EmptyWord:
       return "EmptyWord";
+    case EditResult::ReadOnly:
+      return "ReadOnly";
+    case EditResult::NoSuchEntry:
+      return "NoSuchEntry";
+    case EditResult::DictionaryFull:
+      return "DictionaryFull";
     case EditResult::SearchFailed:
       return "SearchFailed";
   }

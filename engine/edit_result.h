@@ -15,6 +15,9 @@ enum class EditResult : int {
                           // or it would need a block past the block table's last slot
   RecordReadFailed = 8,   // reading word records failed
   EmptyWord = 9,          // the headword is empty; nothing was written
+  ReadOnly = 10,          // the dictionary is open read-only (or not open): nothing was written
+  NoSuchEntry = 11,       // the index names no entry of the dictionary
+  DictionaryFull = 12,    // the word count is at its largest: no entry can be added
   SearchFailed = 100,     // the search for the headword failed
 };
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 

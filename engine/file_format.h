@@ -21,6 +21,7 @@ constexpr uint32_t BLOCK_SLOTS = 1023;  // slots 0 ... 1022
 constexpr uint32_t WORD_RECORD_SIZE = 12;
 constexpr uint32_t WORD_TABLE_OFFSET = 6984;  // 846 + 6 * 1023
 constexpr uint16_t NO_BLOCK = 0xFFFF;
+constexpr int COMPRESSION_LEVEL = 9;  // zlib's compress2 level for every stored block
 
 constexpr uint32_t TITLE_UNITS = 128;
 constexpr uint32_t DESCRIPTION_UNITS = 256;

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 struct sqlite3;
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 

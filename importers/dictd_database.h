@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 

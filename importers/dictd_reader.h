@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/status.h"
 #include "importers/entry_sink.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 

@@ -183,7 +183,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
       break;
   }
   if (!read.isOk()) {
-    outcome.error = read.message();
+    outcome.status = read;
     return outcome;
   }
   if (collector.cancelled()) {
@@ -196,11 +196,11 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
       options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
   const uint64_t fill = limit == kMeaningLimit ? kVolumeFill : limit;
   if (collector.bytes() > limit && !options.split) {
-    outcome.error = source + ": the entries hold " + megabytes(collector.bytes()) +
-                    " of meaning text, more than one dictionary holds (" +
-                    std::to_string(BLOCK_SLOTS) + " blocks of " + std::to_string(BLOCK_CAPACITY) +
-                    " bytes, " + megabytes(limit) +
-                    "); import it with --split to write numbered volumes";
+    outcome.status = Status::invalidArgument(
+        source + ": the entries hold " + megabytes(collector.bytes()) +
+        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
+        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
+        "); import it with --split to write numbered volumes");
     return outcome;
   }
 
@@ -277,7 +277,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
 #endif
     }
     if (const Status s = builder.finish(temp.string()); !s.isOk()) {
-      outcome.error = dataFile + ": " + s.message();
+      outcome.status = s.withContext(dataFile + ": ");
       return outcome;
     }
     for (size_t k = begin; k < end; ++k) {
@@ -302,7 +302,7 @@ ImportOutcome importSource(SourceKind kind, const std::string& source, std::istr
     if (!ec) fs::rename(from.indexFile, to.indexFile, ec);
     if (!ec) fs::rename(from.dataFile, to.dataFile, ec);
     if (ec) {
-      outcome.error = finals[v] + ": " + ec.message();
+      outcome.status = Status::ioError(finals[v] + ": " + ec.message());
       return outcome;
     }
     outcome.dataFiles.push_back(finals[v]);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "importers/entry_sink.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 
@@ -42,7 +43,7 @@ enum class ImportResult { Done, Failed, Cancelled };
 
 struct ImportOutcome {
   ImportResult result = ImportResult::Failed;
-  std::string error;  // "FILE: REASON" when Failed
+  Status status;  // why it failed, when Failed: "FILE: REASON"
   uint64_t imported = 0;
   uint64_t skipped = 0;                // entries and source lines left out
   std::vector<std::string> reports;    // the first kReportLimit skip reports

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
 #include "importers/entry_sink.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 

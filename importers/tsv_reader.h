@@ -5,8 +5,8 @@
 #include <istream>
 #include <string>
 
-#include "engine/status.h"
 #include "importers/entry_sink.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 

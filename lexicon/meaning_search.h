@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 

@@ -20,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
 #include "lexicon/file_stamp.h"
+#include "util/status.h"
 
 namespace lexora {
 

@@ -9,8 +9,9 @@ packages=(
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
-  xvfb xauth openbox xdotool
+  xvfb xauth openbox xdotool x11-utils
   clang libclang-rt-14-dev        # libFuzzer and its runtime (make fuzz)
+  clang-format                 # make format-check
   librsvg2-bin                 # rsvg-convert draws the PNG icons from the SVG
   desktop-file-utils appstream # validators of the menu entries and the metadata (tests)
   dpkg-dev                     # dpkg-shlibdeps: the package's dependencies (`make deb`)

@@ -119,7 +119,7 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   if (outcome.result == importers::ImportResult::Failed) {
     QMessageBox::critical(
         owner, QObject::tr("Import"),
-        QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.error)));
+        QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.status.message())));
     return {};
   }
   QStringList written;

@@ -179,7 +179,7 @@ QLineEdit* LexoraDialog::wordBox() const { return central_->wordBox(); }
 
 int32_t LexoraDialog::currentEntryIndex() const { return editableEntry(editTarget_, working()); }
 
-void LexoraDialog::setViewMode(int32_t mode) {
+void LexoraDialog::setViewMode(ViewMode mode) {
   switch (mode) {
     case kMeaningPage:
       viewSwitch_->showMeaning();

@@ -82,7 +82,7 @@ class LexoraDialog : public QMainWindow {
   void showPanes();
   void showHomePage();
   // Switches the pane (0 meaning page, 1 home page, 2 word list, 3 history tree).
-  void setViewMode(int32_t mode);
+  void setViewMode(ViewMode mode);
   // A command of the menu bar or its menus.
   void runCommand(int command);
   // One of the four edit commands (kCmdAddNewWord ... kCmdModifyWord) on the working
@@ -96,8 +96,7 @@ class LexoraDialog : public QMainWindow {
   // The entry of the working dictionary the edit commands act on, -1 for none: set only by an
   // entry shown in the window from the working dictionary (see app/edit_target.h).
   int32_t currentEntryIndex() const;
-  const EditTarget& editTarget() const { return editTarget_; }
-  int32_t viewMode() const { return viewMode_; }  // 0 meaning, 1 home, 2 word list, 3 history
+  ViewMode viewMode() const { return viewMode_; }
   bool showInMainWindow() const { return showInMainWindow_; }
   void setShowInMainWindow(bool on) { showInMainWindow_ = on; }
   bool shownFromReverse() const { return shownFromReverse_; }
@@ -191,7 +190,7 @@ class LexoraDialog : public QMainWindow {
   WindowState state_;
   WindowServices services_;
   EditTarget editTarget_;
-  int32_t viewMode_ = 1;
+  ViewMode viewMode_ = kHomePage;
   bool showInMainWindow_ = true;
   bool shownFromReverse_ = false;
   bool popupFromReverse_ = false;

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <mutex>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora {
 

@@ -24,7 +24,9 @@ TEST(ViewModeTest, EditMenuStatesPerPane) {
   EXPECT_EQ(editMenuStateFor(kHistoryTreePane, 3), EditMenuState{});
   EXPECT_EQ(editMenuStateFor(kHomePage, 3), EditMenuState{});
   // Nothing installed: all four greyed wherever the user is.
-  for (int32_t mode : {0, 1, 2, 3}) EXPECT_EQ(editMenuStateFor(mode, 0), EditMenuState{}) << mode;
+  for (ViewMode mode : {kMeaningPage, kHomePage, kWordListPane, kHistoryTreePane}) {
+    EXPECT_EQ(editMenuStateFor(mode, 0), EditMenuState{}) << mode;
+  }
 }
 
 class ViewModeSwitchTest : public ::testing::Test {
@@ -39,7 +41,7 @@ class ViewModeSwitchTest : public ::testing::Test {
                  [this](const EditMenuState& state) { edit_ = state; },
                  [this](int command, ButtonState state) { buttons_[command] = state; }}) {}
 
-  int32_t viewMode_ = -1;
+  ViewMode viewMode_ = kMeaningPage;
   int32_t totalDict_ = 1;
   std::vector<std::string> events_;
   PaneVisibility panes_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli_test_support.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "tests/cli/cli_test_support.h"
+#include "tests/support/cli_folder.h"
 #include "tests/support/small_hunspell.h"
 
 namespace lexora::test {

@@ -245,7 +245,7 @@ TEST_P(CrashSafetyTest, FailureAtAnyStepLeavesTheOldDictionaryInUse) {
     Dictionary d(fs);
     ASSERT_OK(d.openDictionary(f));
     const uint32_t count = d.wordCount();
-    const Status result = d.addEntry(u"w25x", meaningText(7, 500));
+    const EditStatus result = d.addEntry(u"w25x", meaningText(7, 500));
     if (!fs.failed()) {
       EXPECT_OK(result);
       break;

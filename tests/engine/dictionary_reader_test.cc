@@ -147,11 +147,11 @@ TEST_F(DictionaryReaderTest, ReadOnlyFilesStillReadButRefuseChanges) {
     expect(d.isReadOnly(), "isReadOnly");
     std::u16string meaning;
     expect(d.readMeaning(1, meaning).isOk() && meaning == u"m:c", "readMeaning");
-    expect(d.addEntry(u"b", u"x").editResult() == EditResult::WordWriteFailed, "addEntry");
-    expect(d.modifyMeaning(0, u"x").editResult() == EditResult::DataWriteFailed, "modifyMeaning");
+    expect(d.addEntry(u"b", u"x").editResult() == EditResult::ReadOnly, "addEntry");
+    expect(d.modifyMeaning(0, u"x").editResult() == EditResult::ReadOnly, "modifyMeaning");
     uint32_t index = 0;
-    expect(d.modifyWord(index, u"b").editResult() == EditResult::WordWriteFailed, "modifyWord");
-    expect(d.deleteEntry(0).code() == Status::Code::ReadOnly, "deleteEntry");
+    expect(d.modifyWord(index, u"b").editResult() == EditResult::ReadOnly, "modifyWord");
+    expect(d.deleteEntry(0).editResult() == EditResult::ReadOnly, "deleteEntry");
     expect(d.setTitle(u"T").code() == Status::Code::ReadOnly && d.title().empty(), "setTitle");
     expect(d.addEntry(u"b", u"x").code() == Status::Code::ReadOnly, "addEntry says read-only");
     expect(d.wordCount() == 2u, "wordCount");

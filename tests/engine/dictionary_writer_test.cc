@@ -152,7 +152,7 @@ TEST_F(DictionaryWriterTest, RefusalsWriteNothing) {
   const std::vector<uint8_t> index = indexBytes();
   const size_t words = sizeOf("d.pdw");
   const size_t data = sizeOf("d.pvm");
-  const Status twin = dict_.addEntry(u"\u00C9CLAIR", u"x");
+  const EditStatus twin = dict_.addEntry(u"\u00C9CLAIR", u"x");
   EXPECT_EQ(twin.editResult(), EditResult::WordExists);
   EXPECT_EQ(twin.code(), Status::Code::InvalidArgument);
   EXPECT_EQ(twin.message(), "\"\u00C9CLAIR\" is already in the dictionary");
@@ -174,10 +174,12 @@ TEST_F(DictionaryWriterTest, ChangesToAClosedDictionaryFailWithAReason) {
   create(kLatin1);
   add(u"a");
   dict_.closeDictionary();
-  const Status added = dict_.addEntry(u"b", u"x");
-  EXPECT_EQ(added.editResult(), EditResult::WordWriteFailed);
+  // Refusals, not write failures: nothing could be written.
+  const EditStatus added = dict_.addEntry(u"b", u"x");
+  EXPECT_EQ(added.editResult(), EditResult::ReadOnly);
   EXPECT_NE(added.message().find("not open"), std::string::npos) << added.message();
-  for (const Status& s : {dict_.deleteEntry(0), dict_.setTitle(u"T"), dict_.setDescription(u"D")}) {
+  EXPECT_EQ(dict_.deleteEntry(0).editResult(), EditResult::ReadOnly);
+  for (const Status& s : {dict_.setTitle(u"T"), dict_.setDescription(u"D")}) {
     EXPECT_EQ(s.code(), Status::Code::IoError);
     EXPECT_NE(s.message().find("not open"), std::string::npos) << s.message();
   }
@@ -288,7 +290,7 @@ TEST_F(DictionaryWriterTest, ModifyMeaningKeepsHeadwordAndSlot) {
   EXPECT_EQ(recordOf(0).offset, 6u);  // after "one" and "two": the old text stays
   EXPECT_GE(sizeOf("d.pvm"), data);
   EXPECT_EQ(dict_.maxMeaningChars(), 9u);
-  EXPECT_EQ(dict_.modifyMeaning(2, u"x").editResult(), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyMeaning(2, u"x").editResult(), EditResult::NoSuchEntry);
 }
 
 // ---- modifyWord ----
@@ -341,7 +343,7 @@ TEST_F(RenameTest, RefusalsAndLongerWords) {
   EXPECT_EQ(dict_.modifyWord(index, std::u16string(256, u'b')).editResult(),
             EditResult::WordTooLong);
   index = 7;
-  EXPECT_EQ(dict_.modifyWord(index, u"x").editResult(), EditResult::RecordReadFailed);
+  EXPECT_EQ(dict_.modifyWord(index, u"x").editResult(), EditResult::NoSuchEntry);
   EXPECT_EQ(rename(1, u"bbbbbbb"), 1u);
   EXPECT_EQ(dict_.maxWordChars(), 7u);
   EXPECT_EQ(get32(indexBytes(), 30), 7u);
@@ -356,7 +358,9 @@ TEST_F(RenameTest, DeleteShiftsTheTailAndTruncates) {
   EXPECT_EQ(sizeOf("d.pdi"), 6984u + 12 * 4);
   EXPECT_OK(dict_.deleteEntry(3));
   EXPECT_EQ(allWords(), (std::vector<std::u16string>{u"a", u"c", u"d"}));
-  EXPECT_FALSE(dict_.deleteEntry(3).isOk());
+  const EditStatus missing = dict_.deleteEntry(3);
+  EXPECT_EQ(missing.editResult(), EditResult::NoSuchEntry);
+  EXPECT_EQ(missing.status().toString(), "NotFound: entry 3 does not exist");
   EXPECT_EQ(get32(indexBytes(), 26), 3u);
   EXPECT_EQ(dict_.maxWordChars(), 1u);
 }

@@ -36,7 +36,7 @@ class FaultFileSystem : public FileSystem {
   }
   Status syncFolder(const std::string& path) override { return step("syncFolder", path); }
 
-  // Counts one step; false when the program is (now) stopped.
+  // Counts one step; fails when the program is (now) stopped.
   Status step(const char* what, const std::string& path) {
     if (stopped_) return dead(path);
     ++steps_;
@@ -51,7 +51,6 @@ class FaultFileSystem : public FileSystem {
     }
     return Status::ok();
   }
-  bool isStopped() const { return stopped_; }
   bool isReadOnly() const { return readOnly_; }
   Status dead(const std::string& path) const {
     return Status::ioError("stopped before " + path + " could be changed");
@@ -75,12 +74,12 @@ class FaultFile : public File {
   const std::string& name() const override { return real_->name(); }
   bool isReadOnly() const override { return fs_.isReadOnly() || real_->isReadOnly(); }
   Status readSome(uint64_t offset, void* buffer, size_t count, size_t& done) override {
-    if (fs_.isStopped()) return fs_.dead(name());
+    if (fs_.stopped()) return fs_.dead(name());
     return real_->readSome(offset, buffer, count, done);
   }
   Status write(uint64_t offset, const void* buffer, size_t count) override {
     if (isReadOnly()) return Status::readOnly(name() + " is read-only");
-    const bool wasStopped = fs_.isStopped();
+    const bool wasStopped = fs_.stopped();
     if (Status s = fs_.step("write", name()); !s.isOk()) {
       if (!wasStopped) {
         real_->write(offset, buffer, count / 2);  // torn: the first half reaches the file
@@ -90,7 +89,7 @@ class FaultFile : public File {
     return real_->write(offset, buffer, count);
   }
   Status size(uint64_t& bytes) override {
-    if (fs_.isStopped()) return fs_.dead(name());
+    if (fs_.stopped()) return fs_.dead(name());
     return real_->size(bytes);
   }
   Status truncate(uint64_t length) override {

@@ -152,7 +152,7 @@ TEST_F(FullTextIndexTest, AFailedChangeLeavesTheIndexMatchingItsDictionary) {
     Dictionary d(faults);
     ASSERT_OK(d.openDictionary(file_));
     ASSERT_EQ(d.fullTextState(), State::Current);
-    d.addEntry(u"k" + fromUtf8(std::to_string(step)), u"- alpha delta");
+    static_cast<void>(d.addEntry(u"k" + fromUtf8(std::to_string(step)), u"- alpha delta"));
     d.closeDictionary();
     ASSERT_OK(d.openDictionary(file_));
     expectAnswersForTheFiles(d);
@@ -203,12 +203,12 @@ TEST_F(FullTextIndexTest, AKilledChangeNeverLeavesAnIndexThatDisagrees) {
       for (uint32_t i = 0;; ++i) {
         const uint32_t count = d.wordCount();
         if (count < 3 || own() % 3 == 0) {
-          d.addEntry(fromUtf8("w" + std::to_string(round) + "_" + std::to_string(i)),
-                     meaningFor(own));
+          static_cast<void>(d.addEntry(
+              fromUtf8("w" + std::to_string(round) + "_" + std::to_string(i)), meaningFor(own)));
         } else if (own() % 2 == 0) {
-          d.modifyMeaning(own() % count, meaningFor(own));
+          static_cast<void>(d.modifyMeaning(own() % count, meaningFor(own)));
         } else {
-          d.deleteEntry(own() % count);
+          static_cast<void>(d.deleteEntry(own() % count));
         }
       }
     }

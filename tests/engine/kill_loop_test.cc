@@ -71,7 +71,7 @@ void say(int fd, const std::string& line) {
     const uint32_t seed = round * 100000 + i;
     const uint32_t pick = random() % 10;
     std::vector<std::u16string> words;
-    Status done;
+    EditStatus done;
     if (count == 0 || pick < 4 || (count < 30 && pick < 6)) {
       const std::u16string w = wordFor(round, i);
       say(fd, "B add " + utf8Encode(w) + " " + std::to_string(seed));

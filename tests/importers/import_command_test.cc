@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "../cli/cli_test_support.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

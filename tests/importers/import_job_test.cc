@@ -62,8 +62,9 @@ TEST(ImportJob, TooMuchTextIsRefusedWithTheLimitNamed) {
   options.meaningLimit = 20000;
   const ImportOutcome r = importText(sixtyEntries(), dir.file("big.pvm"), options);
   EXPECT_EQ(r.result, ImportResult::Failed);
-  EXPECT_NE(r.error.find("1023 blocks"), std::string::npos) << r.error;
-  EXPECT_NE(r.error.find("--split"), std::string::npos);
+  EXPECT_EQ(r.status.code(), Status::Code::InvalidArgument);
+  EXPECT_NE(r.status.message().find("1023 blocks"), std::string::npos) << r.status.message();
+  EXPECT_NE(r.status.message().find("--split"), std::string::npos);
   EXPECT_TRUE(dir.names().empty());
 }
 
@@ -74,7 +75,7 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
   options.split = true;
   options.title = u"Big";
   const ImportOutcome r = importText(sixtyEntries(), dir.file("big.pvm"), options);
-  ASSERT_EQ(r.result, ImportResult::Done) << r.error;
+  ASSERT_EQ(r.result, ImportResult::Done) << r.status.message();
   EXPECT_EQ(r.imported, 60u);
   ASSERT_EQ(r.dataFiles.size(), 3u);  // 20 000 bytes hold 20 entries
   EXPECT_EQ(r.dataFiles[1], dir.file("big-2.pvm"));

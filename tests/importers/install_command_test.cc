@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "../cli/cli_test_support.h"
 #include "stardict_test_files.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

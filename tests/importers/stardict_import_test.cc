@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../cli/cli_test_support.h"
 #include "stardict_test_files.h"
+#include "tests/support/cli_folder.h"
 
 namespace lexora::test {
 namespace {

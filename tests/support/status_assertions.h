@@ -1,13 +1,15 @@
 #pragma once
-// EXPECT_OK / ASSERT_OK: a Status that must be ok, with its message shown when it is not.
+// EXPECT_OK / ASSERT_OK: a Status (or an EditStatus) that must be ok, with its message shown
+// when it is not.
 
 #include <gtest/gtest.h>
 
-#include "engine/status.h"
+#include "util/status.h"
 
 namespace lexora::testing {
 
-inline ::testing::AssertionResult isOk(const Status& status) {
+template <typename S>
+::testing::AssertionResult isOk(const S& status) {
   if (status.isOk()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << status.message();
 }

@@ -27,16 +27,10 @@
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
 #include "tests/support/endpoint_socket.h"
+#include "tests/support/wait_for.h"
 
 namespace lexora::test {
 namespace {
-
-// Runs the event loop until `done` or about ten seconds have passed.
-template <typename F>
-bool waitFor(F done) {
-  for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(50);
-  return done();
-}
 
 // A window of another program served on a thread: records the messages it is sent.
 class ThreadWindow {

@@ -3,7 +3,8 @@
 // X server's test extension tap and drag it. A tap shows the selected word in the main window;
 // a quick drag (one merged motion) moves the button and looks nothing up.
 //
-// Needs Xvfb, openbox and xdotool (scripts/install-deps.sh installs them); skips without them.
+// Needs Xvfb, openbox, xdotool and xprop (scripts/install-deps.sh installs them); skips without
+// them.
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTreeWidget>
 
 #include <array>
 #include <memory>
@@ -31,6 +33,7 @@
 #include "platform/registry_sqlite.h"
 #include "platform/window_identity.h"
 #include "tests/support/status_assertions.h"
+#include "tests/support/wait_for.h"
 
 namespace lexora {
 namespace {
@@ -38,11 +41,7 @@ namespace {
 constexpr int kButtonX = 300;
 constexpr int kButtonY = 300;
 
-template <typename F>
-bool waitFor(F done, int ms = 10000) {
-  for (int waited = 0; waited < ms && !done(); waited += 50) QTest::qWait(50);
-  return done();
-}
+using test::waitFor;
 
 bool run(const QString& program, const QStringList& args) {
   return QProcess::execute(program, args) == 0;
@@ -52,7 +51,7 @@ bool run(const QString& program, const QStringList& args) {
 class XDesktop {
  public:
   bool start(QString* why) {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop"}) {
       if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
         *why = QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
         return false;
@@ -82,8 +81,14 @@ class XDesktop {
     qputenv("QT_QPA_PLATFORM", "xcb");
     openbox_.start(QStringLiteral("openbox"), {});
     openbox_.waitForStarted(5000);
-    QThread::msleep(500);  // the window manager takes the screen
+    // The window manager has taken the screen once it names its window on the root window.
+    for (int i = 0; i < 100 && !windowManagerRuns(); ++i) QThread::msleep(50);
     return true;
+  }
+  static bool windowManagerRuns() {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id");
   }
   ~XDesktop() {
     for (QProcess* p : {&openbox_, &xvfb_}) {
@@ -209,12 +214,13 @@ QString LookupButtonX11Test::skipReason_;
 TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram) {
   LexoraDialog& w = openWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  ownSelection(QStringLiteral("serendipity"));
+  // What a drag taken for a tap would look up.
+  ownSelection(QStringLiteral("apple"));
   // As the program does at start-up with "ShowLookupButton" 1.
   startLookupButtonIfShown(1, launcher_, LEXORA_PROGRAM_DIR);
   ASSERT_TRUE(
       waitFor([] { return findWindow(kLookupButtonClass, kLookupButtonTitle).has_value(); }));
-  QTest::qWait(300);  // mapped
+  ASSERT_TRUE(waitFor([] { return xdotool({"search", "--onlyvisible", "--name", "^Lookup$"}); }));
 
   // A quick drag: one motion of 60 pixels between press and release. A drag, not a tap.
   const QString x = QString::number(kButtonX + 8);
@@ -222,8 +228,9 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
   ASSERT_TRUE(xdotool({"mousemove", x, y, "mousedown", "1"}));
   ASSERT_TRUE(xdotool({"mousemove", QString::number(kButtonX + 68), y, "mouseup", "1"}));
   EXPECT_TRUE(waitFor([this] { return storedButtonX() == kButtonX + 60; }, 3000));
-  QTest::qWait(700);
-  EXPECT_FALSE(w.viewer()->page().contains("a happy accident"));
+  owner_.kill();
+  owner_.waitForFinished();
+  ownSelection(QStringLiteral("serendipity"));
 
   // A tap with two pixels of jitter: a lookup of the selected word.
   const QString tx = QString::number(kButtonX + 68);
@@ -231,6 +238,8 @@ TEST_F(LookupButtonX11Test, ATapOnTheButtonShowsTheWordSelectedInAnotherProgram)
   ASSERT_TRUE(xdotool({"mousemove", QString::number(kButtonX + 70), y, "mouseup", "1"}));
   EXPECT_TRUE(waitFor([&w] { return w.viewer()->page().contains("a happy accident"); }));
   EXPECT_EQ(w.wordBox()->text(), QStringLiteral("serendipity"));
+  // The button's messages arrive in order: a lookup sent by the drag would be in the history.
+  EXPECT_TRUE(w.historyTree()->findItems("apple", Qt::MatchRecursive).isEmpty());
   EXPECT_TRUE(errors_.isEmpty());
 
   // Closing the program takes the button away.

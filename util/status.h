@@ -1,23 +1,19 @@
 #pragma once
-// The outcome of every engine operation that can fail: ok, or a code with a message that
+// The outcome of every operation of the core that can fail: ok, or a code with a message that
 // names the file or entry and says why ("cannot write 12 bytes at offset 6984 of /x/EV.pdi:
 // No space left on device").
 //
-// A change to a dictionary's entries also tells which rule refused it or which of its steps
-// failed (editResult()): the reason the program's messages and the command line's scripts name.
+//   Status s = dictionary.openDictionary("/x/EV.pvm");
+//   if (!s.isOk()) std::cerr << s.toString();  // "Busy: /x/EV.pvm is open in another ..."
 //
-//   Status s = dictionary.addEntry(u"apple", u"- a fruit");
-//   if (s.editResult() == EditResult::WordExists) ...
-//   if (!s.isOk()) std::cerr << s.message();
+// A result that must be read: dropping a returned Status is a compiler warning.
 
 #include <string>
 #include <utility>
 
-#include "engine/edit_result.h"
-
 namespace lexora {
 
-class Status {
+class [[nodiscard]] Status {
  public:
   enum class Code {
     Ok,
@@ -45,21 +41,20 @@ class Status {
   bool isOk() const { return code_ == Code::Ok; }
   Code code() const { return code_; }
   const std::string& message() const { return message_; }
-
-  // The reason an entry change gives; Ok for a status that is no change's (or an ok one).
-  EditResult editResult() const { return edit_; }
-  // REQUIRES: !isOk(). The same failure, as the given step of an entry change.
-  Status asEdit(EditResult edit) const {
-    Status s = *this;
-    s.edit_ = edit;
-    return s;
+  // "Ok", or the code's name and the message: "NotFound: entry 7 does not exist".
+  std::string toString() const;
+  // The same failure with its message after `context` ("/x/en.pvm: " + message); ok stays ok.
+  Status withContext(const std::string& context) const {
+    return isOk() ? *this : Status(code_, context + message_);
   }
+
+  // "Ok", "NotFound", ...
+  static const char* codeName(Code code);
 
  private:
   Status(Code code, std::string message) : code_(code), message_(std::move(message)) {}
 
   Code code_ = Code::Ok;
-  EditResult edit_ = EditResult::Ok;
   std::string message_;
 };
 
