@@ -84,7 +84,7 @@ int keys(const std::string& folder, int count) {
   }
   paths = {data};
   auto window = openWindow();
-  window->setViewMode(2);  // the word list in view
+  window->setViewMode(kWordListPane);
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) return 1;
   std::printf("dictionary: %u words\n", dictionarySlots[0].wordCount());

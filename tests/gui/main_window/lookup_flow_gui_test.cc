@@ -77,7 +77,7 @@ TEST_F(LookupFlowTest, ReturnShowsTheSelectedEntryAndFillsTheWordBox) {
 
 TEST_F(LookupFlowTest, TapOnARowShowsIt) {
   LexoraDialog& w = f.open();
-  w.setViewMode(2);
+  w.setViewMode(kWordListPane);
   w.show();
   QListView* list = w.wordList();
   QModelIndex row = w.wordListModel()->index(4);
