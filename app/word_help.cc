@@ -6,6 +6,7 @@
 #include "app/dictionary_language.h"
 #include "app/settings_schema.h"
 #include "engine/dictionary.h"
+#include "engine/file_format.h"
 #include "lexicon/file_stamp.h"
 #include "lexicon/suffix_rules.h"
 #include "lexicon/word_forms.h"
@@ -148,13 +149,12 @@ std::vector<BaseFormEntry> WordHelp::variants(Dictionary& dictionary, std::u16st
   return out;
 }
 
-std::string WordHelp::indexFile(const std::string& dataFile) const {
-  if (places_.indexFolder.empty()) return {};
+std::string WordHelp::keptIndexFile(const std::string& folder, const std::string& dataFile) {
+  if (folder.empty()) return {};
   const std::string path = absolutePath(dataFile);
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(pathHash(path)));
-  return places_.indexFolder + "/" + std::filesystem::path(path).stem().string() + "-" + hash +
-         ".suggest";
+  return folder + "/" + std::filesystem::path(path).stem().string() + "-" + hash + ".suggest";
 }
 
 const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
@@ -163,10 +163,13 @@ const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
   auto& cached = indexes_[dataFile];
   if (cached && stamp && cached->stamp() == *stamp) return cached.get();
   cached.reset();
-  const std::string file = indexFile(dataFile);
+  // The index an import or install left beside the dictionary, else the one kept here.
+  if (stamp) cached = SuggestionIndex::load(fileSetNames(dataFile).suggestionFile, *stamp);
+  if (cached) return cached.get();
+  const std::string file = keptIndexFile(places_.indexFolder, dataFile);
   if (stamp && !file.empty()) cached = SuggestionIndex::load(file, *stamp);
   if (cached) return cached.get();
-  if (!SuggestionIndex::build(dictionary, cached).isOk()) return nullptr;
+  if (!places_.buildOnLookup || !SuggestionIndex::build(dictionary, cached).isOk()) return nullptr;
   if (stamp) cached->setStamp(*stamp);
   if (stamp && !file.empty()) {
     std::error_code ignored;

@@ -48,6 +48,9 @@ class WordHelp {
     std::string indexFolder;  // empty: suggestion indexes stay in memory
     std::vector<std::string> hunspellPath = hunspellSearchPath();
     std::string wordListFolder = IrregularForms::defaultFolder();  // empty: no word lists
+    // False: a lookup only loads a suggestion index kept in a file and never builds one (the
+    // window builds them in the background, so that no lookup waits).
+    bool buildOnLookup = true;
   };
 
   explicit WordHelp(Places places);
@@ -58,6 +61,10 @@ class WordHelp {
   // The folder beside the settings store that keeps the suggestion indexes ("" when the
   // settings have no place).
   static std::string defaultIndexFolder();
+  // The file in `folder` that keeps the suggestion index of a dictionary that cannot keep it
+  // beside itself ("" for an empty folder).
+  static std::string keptIndexFile(const std::string& folder, const std::string& dataFile);
+  const std::string& indexFolder() const { return places_.indexFolder; }
 
   // Forces one language for every dictionary (a command-line override); empty: stored or
   // guessed per dictionary.
@@ -92,7 +99,6 @@ class WordHelp {
   // The Hunspell dictionaries on the search path, listed once.
   const std::vector<HunspellFiles>& available();
   const SuggestionIndex* suggestionIndex(Dictionary& dictionary);
-  std::string indexFile(const std::string& dataFile) const;
 
   Places places_;
   std::string override_;

@@ -48,6 +48,8 @@ void removeFileSet(const std::string& dataFile) {
   fs::remove(n.wordFile, ignored);
   fs::remove(n.indexFile, ignored);
   fs::remove_all(n.resourceFolder, ignored);
+  fs::remove(n.fullTextFile, ignored);
+  fs::remove(n.suggestionFile, ignored);
 }
 
 // The settings keep paths as text: a name that is not UTF-8 gets "_" for its stray bytes, so

@@ -1,40 +1,24 @@
 // lexora-cli search TEXT [DATA...] [--regex]
 // Full-text search: every entry whose meaning contains TEXT (case and accents folded as the
-// dictionary's order folds them) or, with --regex, matches a POSIX extended regular
-// expression, one line per entry: "HEADWORD: the line that holds the match" (markup marks
-// removed). Each dictionary's matches come under its title. Without DATA the installed
-// dictionaries are searched. Exit status 3 when nothing matches.
+// dictionary's order folds them; its words found from their beginning through the full-text
+// index) or, with --regex, matches a POSIX extended regular expression, one line per entry:
+// "HEADWORD: the line that holds the match" (markup marks removed). Each dictionary's matches
+// come under its title. Without DATA the installed dictionaries are searched. Exit status 3
+// when nothing matches.
 
 #include <ostream>
 #include <string>
 
+#include "app/meaning_search_job.h"
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/render_support.h"
 #include "engine/dictionary.h"
 #include "lexicon/meaning_search.h"
-#include "render/entry_outline.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::cli {
-namespace {
-
-// The matching line as a reader sees it: without the markup marks, a translation after " + ".
-std::u16string shownLine(const std::u16string& line) {
-  const std::vector<OutlineLine> outline = outlineEntry(line);
-  if (outline.empty()) return line;
-  const OutlineLine& shown = outline.front();
-  std::u16string text = shown.text;
-  if (shown.kind == LineKind::Headword && !shown.pronunciation.empty()) {
-    text += u" /" + shown.pronunciation + u"/";
-  }
-  if (shown.hasTranslation) text += u" + " + shown.translation;
-  const size_t start = text.find_first_not_of(u" \t");
-  return start == std::u16string::npos ? line : text.substr(start);
-}
-
-}  // namespace
 
 int runSearch(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> rest = args;
@@ -70,7 +54,7 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io) {
         titled = true;
       }
       out.append(toUtf8(match.headword)).append(": ");
-      out.append(toUtf8(shownLine(match.line))).push_back('\n');
+      out.append(toUtf8(readableLine(match.line))).push_back('\n');
       if (out.size() >= (1 << 16)) {
         io.out << out;
         out.clear();

@@ -9,6 +9,7 @@
 #include "engine/block_store.h"
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
+#include "engine/full_text_index.h"
 #include "util/utf8_codec.h"
 
 namespace lexora {
@@ -35,6 +36,7 @@ Dictionary::~Dictionary() { closeDictionary(); }
 // ---- Opening and closing ----
 
 Status Dictionary::openDictionary(const std::string& dataFileName) {
+  const Hold hold(mutex_);
   closeDictionary();
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
@@ -67,10 +69,12 @@ Status Dictionary::openDictionary(const std::string& dataFileName) {
 }
 
 void Dictionary::closeDictionary() {
+  const Hold hold(mutex_);
   if (!isOpen_ && !files_->isOpen()) return;
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
+  closeFullText();
   files_->close();
   isOpen_ = false;
 }
@@ -121,16 +125,44 @@ Status Dictionary::checkHeader() {
 
 // ---- Getters ----
 
-bool Dictionary::isReadOnly() const { return isOpen_ && files_->isReadOnly(); }
-std::string Dictionary::openNotice() const { return files_->notice(); }
-uint32_t Dictionary::wordCount() const { return isOpen_ ? header_.wordCount : 0; }
-uint32_t Dictionary::maxWordChars() const { return isOpen_ ? header_.maxWordChars : 0; }
-uint32_t Dictionary::maxMeaningChars() const { return isOpen_ ? header_.maxMeaningChars : 0; }
-std::u16string Dictionary::title() const { return isOpen_ ? header_.titleText() : u""; }
-std::u16string Dictionary::description() const { return isOpen_ ? header_.descriptionText() : u""; }
-uint32_t Dictionary::collation() const { return isOpen_ ? header_.collation : kLatin1; }
-uint32_t Dictionary::nodeData() const { return isOpen_ ? header_.nodeData : 0; }
+bool Dictionary::isReadOnly() const {
+  const Hold hold(mutex_);
+  return isOpen_ && files_->isReadOnly();
+}
+uint32_t Dictionary::wordCount() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.wordCount : 0;
+}
+uint32_t Dictionary::maxWordChars() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.maxWordChars : 0;
+}
+uint32_t Dictionary::maxMeaningChars() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.maxMeaningChars : 0;
+}
+std::u16string Dictionary::title() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.titleText() : u"";
+}
+std::u16string Dictionary::description() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.descriptionText() : u"";
+}
+uint32_t Dictionary::collation() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.collation : kLatin1;
+}
+uint32_t Dictionary::nodeData() const {
+  const Hold hold(mutex_);
+  return isOpen_ ? header_.nodeData : 0;
+}
+std::string Dictionary::openNotice() const {
+  const Hold hold(mutex_);
+  return files_->notice();
+}
 uint32_t Dictionary::lastReadIndex() const {
+  const Hold hold(mutex_);
   const uint32_t count = wordCount();
   if (count == 0) return 0;
   return std::min(lastReadIndex_, count - 1);
@@ -200,10 +232,12 @@ void Dictionary::emptyCache() {
 }
 
 void Dictionary::retainDecompressedBlocks(size_t maxBytes) {
+  const Hold hold(mutex_);
   retainedBlocks_ = maxBytes > 0 ? std::make_unique<BlockStore>(maxBytes) : nullptr;
 }
 
 size_t Dictionary::retainedBlockCount() const {
+  const Hold hold(mutex_);
   return retainedBlocks_ ? retainedBlocks_->blockCount() : 0;
 }
 
@@ -304,6 +338,7 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
 // ---- Reading ----
 
 Status Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u16string>& words) {
+  const Hold hold(mutex_);
   words.clear();
   if (!isOpen_ || header_.wordCount == 0 || first > header_.wordCount - 1 || count == 0) {
     return Status::notFound("no headwords from " + std::to_string(first) + " on");
@@ -325,6 +360,7 @@ Status Dictionary::readWords(uint32_t first, uint32_t count, std::vector<std::u1
 
 Status Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sign,
                             uint32_t* listPosition) {
+  const Hold hold(mutex_);
   if (!isOpen_ || header_.wordCount == 0) return Status::notFound("the dictionary is empty");
   const uint32_t collation = header_.collation;
   std::u16string word;
@@ -361,6 +397,7 @@ Status Dictionary::findWord(std::u16string_view key, uint32_t& nearest, int& sig
 }
 
 Status Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
+  const Hold hold(mutex_);
   meaning.clear();
   WordRecord record;
   if (Status s = readRecord(index, record); !s.isOk()) return s;

@@ -5,10 +5,15 @@
 //
 // Every operation that can fail returns a Status whose message names the file or entry.
 //
-// Not thread-safe: one operation runs to its end before the next starts.
+// Each operation holds the dictionary's own lock from start to end, so a worker thread (a
+// search, an index build) can read a dictionary between the window's operations; a sequence
+// of operations may see changes made in between.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +29,7 @@ class BlockStore;
 class DictionaryFiles;
 enum class DictionaryFile;
 class FileSystem;
+class FullTextIndex;
 
 class Dictionary {
  public:
@@ -88,6 +94,25 @@ class Dictionary {
   void retainDecompressedBlocks(size_t maxBytes);
   // Blocks kept by retainDecompressedBlocks now (for tests and benchmarks).
   size_t retainedBlockCount() const;
+
+  // Every entry's word record, in headword order (one read of the word table).
+  Status readWordRecords(std::vector<WordRecord>& records);
+
+  // ---- The full-text index (engine/full_text_index.h) ----
+
+  // What identifies the state of the entries: the three files' sizes and a checksum of the
+  // index file (the header's title and description left out).
+  Status contentStamp(std::string& stamp);
+  enum class FullTextState { Missing, Stale, Current };
+  // Opens the index file beside the dictionary the first time and compares its stamp.
+  FullTextState fullTextState();
+  // The positions, in order, of the entries whose meaning holds every word of text
+  // (FullTextIndex::find). NotFound when the index is missing or stale; InvalidArgument when
+  // the text holds no word.
+  Status findInMeanings(std::u16string_view text, std::vector<uint32_t>& positions);
+  // Puts an index built for `stamp` in place of the dictionary's own by renaming builtFile.
+  // Busy (and builtFile removed) when the dictionary has changed since.
+  Status adoptFullTextIndex(const std::string& builtFile, const std::string& stamp);
 
   // ---- Writing ----
   // Each change is all or nothing: after a failure, or a crash in the middle, the files hold
@@ -167,8 +192,29 @@ class Dictionary {
   EditStatus deleteEntrySteps(uint32_t index);
   Status createSteps(uint32_t collation);
 
+  // The full-text index (dictionary_full_text.cc). An entry's text as the index holds it.
+  struct IndexedText {
+    uint32_t key = 0;  // the headword's offset in the word file
+    std::u16string meaning;
+  };
+  // True when the index exists and matches the files (opening it the first time).
+  bool fullTextCurrent();
+  // The entry's key and meaning as the index holds them (an empty meaning is empty text).
+  Status indexedText(uint32_t index, IndexedText& text);
+  // After a change is on disk: the index drops `removed`, takes `added` and the new stamp, all
+  // in one transaction. When that fails the index keeps its old stamp, so it reads as stale.
+  void updateFullText(const std::vector<IndexedText>& removed,
+                      const std::vector<IndexedText>& added);
+  // After a change: with the change done and its old texts known, the index drops `removed`
+  // and takes the text of entry `added`; otherwise it is closed, to be compared again.
+  void followChange(const Status& result, bool known, const std::vector<IndexedText>& removed,
+                    std::optional<uint32_t> added);
+  void closeFullText();
+
   // Implementation state is the engine's own; see dictionary.cc.
-  bool isOpen_ = false;
+  using Hold = std::lock_guard<std::recursive_mutex>;
+  mutable std::recursive_mutex mutex_;
+  std::atomic<bool> isOpen_ = false;
   uint32_t lastReadIndex_ = 0;
   DictionaryHeader header_;
   std::unique_ptr<DictionaryFiles> files_;
@@ -183,6 +229,8 @@ class Dictionary {
   std::vector<uint8_t> compressed_;    // a block's compressed bytes, reused
   std::vector<uint8_t> meaningBytes_;  // a meaning that spans blocks, put together
   std::string dataFileName_;
+  std::unique_ptr<FullTextIndex> fullText_;  // open and matching the files, or null
+  bool fullTextChecked_ = false;             // the index file was looked at since opening
 };
 
 }  // namespace lexora

@@ -18,6 +18,7 @@ constexpr uLong kEmptyStreamCapacity = 24;
 }  // namespace
 
 Status Dictionary::createDictionary(const std::string& dataFileName, uint32_t collation) {
+  const Hold hold(mutex_);
   closeDictionary();
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {

@@ -207,28 +207,8 @@ EditStatus Dictionary::finishEdit(EditStatus result, const DictionaryHeader& bef
 
 // ---- Operations ----
 
-EditStatus Dictionary::addEntry(std::u16string_view headword, std::u16string_view meaning) {
-  const DictionaryHeader before = beginChange();
-  return finishEdit(addEntrySteps(headword, meaning), before);
-}
-
-EditStatus Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning) {
-  const DictionaryHeader before = beginChange();
-  return finishEdit(modifyMeaningSteps(index, meaning), before);
-}
-
-EditStatus Dictionary::modifyWord(uint32_t& index, std::u16string_view headword) {
-  const DictionaryHeader before = beginChange();
-  uint32_t moved = index;
-  EditStatus result = finishEdit(modifyWordSteps(moved, headword), before);
-  if (result.isOk()) index = moved;
-  return result;
-}
-
-EditStatus Dictionary::deleteEntry(uint32_t index) {
-  const DictionaryHeader before = beginChange();
-  return finishEdit(deleteEntrySteps(index), before);
-}
+// addEntry, modifyMeaning, modifyWord and deleteEntry run these steps in a transaction and
+// keep the full-text index in step (dictionary_changes.cc).
 
 namespace {
 
@@ -444,6 +424,7 @@ void storeText(std::array<char16_t, N>& field, std::u16string_view text) {
 }  // namespace
 
 Status Dictionary::setTitle(std::u16string_view text) {
+  const Hold hold(mutex_);
   if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.title, upToNul(text));
@@ -451,6 +432,7 @@ Status Dictionary::setTitle(std::u16string_view text) {
 }
 
 Status Dictionary::setDescription(std::u16string_view text) {
+  const Hold hold(mutex_);
   if (Status s = refuseChange(); !s.isOk()) return s;
   const DictionaryHeader before = beginChange();
   storeText(header_.description, upToNul(text));

@@ -117,6 +117,8 @@ FileSetNames fileSetNames(std::string_view dataFileName) {
   names.wordFile = std::string(base) + ".pdw";
   names.indexFile = std::string(base) + ".pdi";
   names.resourceFolder = std::string(base) + ".res";
+  names.fullTextFile = std::string(base) + ".pfx";
+  names.suggestionFile = std::string(base) + ".psg";
   return names;
 }
 

@@ -86,6 +86,11 @@ struct FileSetNames {
   // base name + ".res": the folder of the pictures and sounds its entries name, made by the
   // importers when a source has any and removed with the dictionary.
   std::string resourceFolder;
+  // base name + ".pfx": the full-text index of the meanings, built from the three files and
+  // removed with them.
+  std::string fullTextFile;
+  // base name + ".psg": the spelling suggestion index, built from the headwords.
+  std::string suggestionFile;
 };
 
 // The base name is the given name up to its last '.', when that dot comes after the last '/';

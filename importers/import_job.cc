@@ -24,6 +24,7 @@
 #include "importers/resource_store.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
+#include "lexicon/derived_indexes.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::importers {
@@ -450,6 +451,12 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
   }
   outcome.resources = resources.count();
   outcome.result = ImportResult::Done;
+  // The derived indexes now, so that no search or lookup waits for them; one that cannot be
+  // built is built on first use instead.
+  const auto indexing = [&](uint32_t done, uint32_t total) {
+    return !progress || progress(done, total);
+  };
+  for (const std::string& written : outcome.dataFiles) buildDerivedIndexes(written, indexing);
   return outcome;
 }
 

@@ -4,12 +4,12 @@
 #include <regex.h>
 
 #include <algorithm>
-#include <fstream>
 #include <vector>
 
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/file_format.h"
+#include "engine/full_text_index.h"
 #include "lexicon/word_folding.h"
 #include "util/character_references.h"
 #include "util/standard_utf8.h"
@@ -34,29 +34,27 @@ std::u16string_view lineAround(std::u16string_view text, size_t at, uint32_t& nu
   return text.substr(start, end - start);
 }
 
-// The entries in the order their meanings lie in the data file (by block, then offset), read
-// from the word table. Reading meanings in this order inflates each block once with the
-// reader's one-block cache, however the headwords are sorted. The table is only a hint: when
-// it cannot be read the order is simply the entries' own.
-std::vector<uint32_t> readingOrder(Dictionary& dictionary) {
-  const uint32_t count = dictionary.wordCount();
-  std::vector<uint32_t> order(count);
-  for (uint32_t i = 0; i < count; ++i) order[i] = i;
-  std::ifstream table(fileSetNames(dictionary.dataFileName()).indexFile, std::ios::binary);
-  std::vector<uint8_t> bytes(size_t{count} * WORD_RECORD_SIZE);
-  table.seekg(WordRecord::fileOffset(0));
-  if (!table || !table.read(reinterpret_cast<char*>(bytes.data()),
-                            static_cast<std::streamsize>(bytes.size()))) {
-    return order;
-  }
-  std::vector<uint32_t> place(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    const WordRecord record = WordRecord::decodeFrom(bytes.data() + size_t{i} * WORD_RECORD_SIZE);
-    place[i] = (uint32_t{record.block} << 16) | record.offset;
-  }
-  std::stable_sort(order.begin(), order.end(),
-                   [&](uint32_t a, uint32_t b) { return place[a] < place[b]; });
-  return order;
+// The entries in the order their meanings lie in the data file (by block, then offset).
+// Reading meanings in this order inflates each block once with the reader's one-block cache,
+// however the headwords are sorted. The table is only a hint: when it cannot be read the
+// order is simply the entries' own. A few entries (what the full-text index names) are read
+// as they come: reading the whole table for them would cost more than it saves.
+void sortByPlace(Dictionary& dictionary, std::vector<uint32_t>& positions) {
+  constexpr size_t kFewEntries = 512;
+  if (positions.size() <= kFewEntries) return;
+  std::vector<WordRecord> records;
+  if (!dictionary.readWordRecords(records).isOk()) return;
+  const auto place = [&](uint32_t i) {
+    return i < records.size() ? (uint32_t{records[i].block} << 16) | records[i].offset : 0;
+  };
+  std::stable_sort(positions.begin(), positions.end(),
+                   [&](uint32_t a, uint32_t b) { return place(a) < place(b); });
+}
+
+std::vector<uint32_t> allEntries(Dictionary& dictionary) {
+  std::vector<uint32_t> all(dictionary.wordCount());
+  for (uint32_t i = 0; i < all.size(); ++i) all[i] = i;
+  return all;
 }
 
 // Where a meaning matches: its line and the line's number.
@@ -81,15 +79,17 @@ bool readableText(const std::u16string& meaning, std::u16string& readable,
   return true;
 }
 
-// Matches every readable meaning, then reports the matches in the order of the headwords.
-Status walkEntries(Dictionary& dictionary, const Matcher& matches,
+// Matches every readable meaning of the given entries, then reports the matches in the order
+// of the headwords.
+Status walkEntries(Dictionary& dictionary, std::vector<uint32_t> positions, const Matcher& matches,
                    const std::function<bool(const MeaningMatch&)>& found) {
   std::vector<std::pair<uint32_t, LineMatch>> hits;
   std::u16string meaning;
   std::u16string readable;
   std::vector<size_t> sources;
   LineMatch match;
-  for (const uint32_t position : readingOrder(dictionary)) {
+  sortByPlace(dictionary, positions);
+  for (const uint32_t position : positions) {
     if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
       if (s.code() == Status::Code::IoError) return s;
       continue;  // empty or unreadable text: nothing to match
@@ -116,12 +116,25 @@ Status walkEntries(Dictionary& dictionary, const Matcher& matches,
   return Status::ok();
 }
 
+// The entries the full-text index names for the text (built first when the dictionary has
+// none that matches it), or every entry when the index cannot help.
+std::vector<uint32_t> textCandidates(Dictionary& dictionary, std::u16string_view text,
+                                     bool buildIndex) {
+  std::vector<uint32_t> positions;
+  Status s = dictionary.findInMeanings(text, positions);
+  if (s.code() == Status::Code::NotFound && buildIndex && buildFullTextIndex(dictionary).isOk()) {
+    s = dictionary.findInMeanings(text, positions);
+  }
+  return s.isOk() ? positions : allEntries(dictionary);
+}
+
 class TextSearch : public MeaningSearch {
  public:
-  explicit TextSearch(std::u16string_view text) : text_(text) {}
+  TextSearch(std::u16string_view text, bool buildIndex) : text_(text), buildIndex_(buildIndex) {}
 
   Status run(Dictionary& dictionary,
              const std::function<bool(const MeaningMatch&)>& found) override {
+    if (!dictionary.isOpen()) return Status::ok();
     const WordFolding folding(dictionary.collation());
     const std::u16string needle = folding.fold(text_);
     std::u16string folded;
@@ -130,11 +143,12 @@ class TextSearch : public MeaningSearch {
       at = folded.find(needle);
       return at != std::u16string::npos;
     };
-    return walkEntries(dictionary, matches, found);
+    return walkEntries(dictionary, textCandidates(dictionary, text_, buildIndex_), matches, found);
   }
 
  private:
   std::u16string text_;
+  bool buildIndex_;
 };
 
 // The C.UTF-8 locale for the regular expressions, so that they read UTF-8 whatever the
@@ -201,7 +215,7 @@ class RegexSearch : public MeaningSearch {
       at = fromUtf8(std::string_view(utf8).substr(0, where[0].rm_so)).size();
       return true;
     };
-    return walkEntries(dictionary, matches, found);
+    return walkEntries(dictionary, allEntries(dictionary), matches, found);
   }
 
  private:
@@ -216,11 +230,11 @@ class RegexSearch : public MeaningSearch {
 }  // namespace
 
 Status MeaningSearch::create(std::u16string_view text, bool regex,
-                             std::unique_ptr<MeaningSearch>& search) {
+                             std::unique_ptr<MeaningSearch>& search, bool buildIndex) {
   search.reset();
   if (text.empty()) return Status::invalidArgument("the text to search for is empty");
   if (!regex) {
-    search = std::make_unique<TextSearch>(text);
+    search = std::make_unique<TextSearch>(text, buildIndex);
     return Status::ok();
   }
   auto compiled = std::make_unique<RegexSearch>(toUtf8(text));

@@ -3,6 +3,12 @@
 // dictionary's order folds it) or matches a regular expression, each with the line that
 // holds the match. A meaning is searched as its page reads: "&#36;3,000" is found by "$3,000".
 //
+// A text is looked up in the dictionary's full-text index, which names the entries that hold
+// all its words (the last possibly as the start of a longer word); only their meanings are
+// read and matched, so a text is found from the beginning of a word. A dictionary without an index
+// that matches it gets one first; when that cannot be built, or the text holds no word, every
+// meaning is read. A regular expression always reads every meaning.
+//
 // Usage:
 //   std::unique_ptr<MeaningSearch> search;
 //   Status s = MeaningSearch::create(u"swift", false, search);
@@ -31,9 +37,10 @@ class MeaningSearch {
  public:
   // InvalidArgument for an empty text or a regular expression that does not compile.
   // A regular expression is POSIX extended syntax, matched line by line, without regard to
-  // case unless the dictionary's order heeds case.
-  static Status create(std::u16string_view text, bool regex,
-                       std::unique_ptr<MeaningSearch>& search);
+  // case unless the dictionary's order heeds case. buildIndex false: a dictionary without a
+  // matching full-text index is read whole instead of being indexed first.
+  static Status create(std::u16string_view text, bool regex, std::unique_ptr<MeaningSearch>& search,
+                       bool buildIndex = true);
   virtual ~MeaningSearch() = default;
 
   // Reads every entry of the open dictionary in order and reports each match. Fails when the

@@ -7,7 +7,8 @@ shift || true
 bin="$build/bin"
 here=$(cd "$(dirname "$0")" && pwd)
 
-cmake --build "$build" --target lexora_engine_bench lexora_lexicon_bench lexora-cli -j "$(nproc)"
+cmake --build "$build" --target lexora_engine_bench lexora_lexicon_bench lexora-cli \
+  lexora_window_bench -j "$(nproc)"
 
 echo "=== engine benchmarks (200,000 entries)"
 "$bin/lexora_engine_bench" "$@" 2>&1 | grep -v '^$' || exit 1
@@ -35,7 +36,7 @@ echo "=== full-text search of the whole gcide (a text, then a regular expression
 export LEXORA_REGISTRY="$scratch/registry.sqlite"
 time "$bin/lexora-cli" search "swiftly" "$scratch/gcide.pvm" | wc -l
 time "$bin/lexora-cli" search "swift(ly|ness)" "$scratch/gcide.pvm" --regex | wc -l
-echo "=== a misspelt lookup in gcide: the suggestion index is built, then read from its file"
+echo "=== a misspelt lookup in gcide: the suggestion index the import built is read from its file"
 time "$bin/lexora-cli" lookup "$scratch/gcide.pvm" runing
 time "$bin/lexora-cli" lookup "$scratch/gcide.pvm" runing
 
@@ -44,3 +45,5 @@ echo "=== lookups against sdcv (bench/compare-sdcv.sh)"
 
 echo "=== how much of each installed dictd database reaches the page (bench/fidelity.py)"
 python3 "$here/../bench/fidelity.py" --cli "$bin/lexora-cli" -n 200
+echo "=== full-text search against sdcv, install-time indexes, the window (bench/compare-fulltext.sh)"
+"$here/../bench/compare-fulltext.sh" "$build"

@@ -76,7 +76,8 @@ void reportSkipped(QWidget* owner, const importers::ImportOutcome& outcome) {
 
 void removeImportedDictionary(const QString& dataFile) {
   const FileSetNames names = fileSetNames(dataFile.toStdString());
-  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile}) {
+  for (const std::string& f : {names.dataFile, names.wordFile, names.indexFile, names.fullTextFile,
+                               names.suggestionFile}) {
     QFile::remove(QString::fromStdString(f));
   }
   QDir(QString::fromStdString(names.resourceFolder)).removeRecursively();

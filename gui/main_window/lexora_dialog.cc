@@ -135,6 +135,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
   // 6. The menu bar and the start pane.
   buildMenuBar();
   viewSwitch_->start(state_.showIndexAtStarting);
+  buildSearchDock();
 
   // 8. The installed dictionaries; 9. the word list follows the working dictionary.
   openDictionaries();
@@ -195,12 +196,6 @@ void LexoraDialog::setViewMode(ViewMode mode) {
       viewSwitch_->showPanes();
       break;
   }
-}
-
-void LexoraDialog::applyViewerOptions() {
-  const DisplaySettings& display = state_.display ? *state_.display : ownDisplay_;
-  viewer_->setClearType(display.useClearType != 0);
-  viewer_->setZoomLevel(static_cast<int>(display.textSize));
 }
 
 Dictionary* LexoraDialog::dictionary(int32_t index) {

@@ -19,6 +19,7 @@
 #include "app/entry_commands.h"
 #include "app/history.h"
 #include "app/lookup_page.h"
+#include "app/meaning_search_job.h"
 #include "app/options.h"
 #include "app/view_mode.h"
 #include "gui/main_window/window_state.h"
@@ -37,6 +38,7 @@ namespace lexora {
 
 class CentralArea;
 class HtmlViewer;
+class MeaningSearchDock;
 class MenuBar;
 class PopupBubble;
 class WindowEndpoint;
@@ -127,6 +129,8 @@ class LexoraDialog : public QMainWindow {
   QTreeWidget* historyTree() const { return historyTree_; }
   PopupBubble* popupBubble() const { return popupBubble_; }
   MenuBar* menuBar() const { return menuBar_; }
+  // The full-text search below the panes, shown by Ctrl+F.
+  MeaningSearchDock* searchDock() const { return searchDock_; }
   const QIcon& icon() const { return icon_; }
   WindowState& state() { return state_; }
 
@@ -164,6 +168,11 @@ class LexoraDialog : public QMainWindow {
 
  private:
   void buildMenuBar();
+  void buildSearchDock();
+  // The working dictionary alone, or every open one.
+  std::vector<SearchedDictionary> searchedDictionaries(bool all);
+  // Builds in the background the indexes the open dictionaries lack.
+  void prepareIndexes();
   HistoryEffects historyEffects();
   MenuCommandHandlers commandHandlers();
   std::vector<std::u16string> installedTitles();
@@ -219,6 +228,7 @@ class LexoraDialog : public QMainWindow {
   std::unique_ptr<History> history_;  // before the tree that shows it
   QTreeWidget* historyTree_;
   MenuBar* menuBar_ = nullptr;
+  MeaningSearchDock* searchDock_ = nullptr;
   PopupBubble* popupBubble_;
   WindowEndpoint* endpoint_ = nullptr;
   bool closing_ = false;

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QToolButton>
@@ -13,8 +14,10 @@
 #include "app/dictionary_menu.h"
 #include "app/dictionary_opening.h"
 #include "app/lookup_button_control.h"
+#include "app/word_help.h"
 #include "gui/main_window/central_area.h"
 #include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/meaning_search_dock.h"
 #include "gui/main_window/menu_bar.h"
 #include "gui/main_window/popup_bubble.h"
 #include "gui/main_window/select_dict_menu.h"
@@ -44,6 +47,53 @@ class WindowEntryList : public EntryWordList {
 };
 
 }  // namespace
+
+void LexoraDialog::applyViewerOptions() {
+  const DisplaySettings& display = state_.display ? *state_.display : ownDisplay_;
+  viewer_->setClearType(display.useClearType != 0);
+  viewer_->setZoomLevel(static_cast<int>(display.textSize));
+}
+
+void LexoraDialog::buildSearchDock() {
+  MeaningSearchDock::Source source;
+  source.dictionaries = [this](bool all) { return searchedDictionaries(all); };
+  source.title = [this](int32_t slot) {
+    Dictionary* dict = dictionary(slot);
+    return dict ? QString::fromStdU16String(dict->title()) : QString();
+  };
+  if (services_.wordHelp) source.keptIndexFolder = services_.wordHelp->indexFolder();
+  searchDock_ = new MeaningSearchDock(std::move(source), this);
+  addDockWidget(Qt::BottomDockWidgetArea, searchDock_);
+  searchDock_->hide();
+  connect(searchDock_, &MeaningSearchDock::entryChosen, this,
+          [this](int32_t slot, uint32_t position) {
+            showInMainWindow_ = true;
+            showEntry(position, slot);
+          });
+  auto* find = new QAction(tr("Search meanings"), this);
+  find->setShortcut(QKeySequence::Find);
+  addAction(find);
+  connect(find, &QAction::triggered, this, [this] {
+    searchDock_->show();
+    searchDock_->raise();
+    searchDock_->searchBox()->setFocus();
+    searchDock_->searchBox()->selectAll();
+  });
+}
+
+std::vector<SearchedDictionary> LexoraDialog::searchedDictionaries(bool all) {
+  std::vector<SearchedDictionary> out;
+  for (int32_t slot = 0; slot < static_cast<int32_t>(state_.dictionaries.size()); ++slot) {
+    Dictionary* dict = dictionary(slot);
+    if (dict == nullptr || !dict->isOpen() || (!all && slot != working())) continue;
+    out.push_back({slot, dict});
+  }
+  return out;
+}
+
+void LexoraDialog::prepareIndexes() {
+  if (services_.prepareIndexes) searchDock_->prepareIndexes(searchedDictionaries(true));
+}
 
 void LexoraDialog::buildMenuBar() {
   menuBar_ = new MenuBar(this);
@@ -131,7 +181,10 @@ MenuCommandHandlers LexoraDialog::commandHandlers() {
   for (auto [handler, command] :
        {std::pair{&h.addNewWord, kCmdAddNewWord}, std::pair{&h.modifyMeaning, kCmdModifyMeaning},
         std::pair{&h.modifyWord, kCmdModifyWord}, std::pair{&h.deleteWord, kCmdDeleteWord}}) {
-    *handler = [this, command = command] { runEntryCommand(command); };
+    *handler = [this, command = command] {
+      runEntryCommand(command);
+      prepareIndexes();  // the suggestions follow the change in the background
+    };
   }
   h.showMeaning = [this] { setViewMode(kMeaningPage); };
   h.showWordList = [this] { setViewMode(kWordListPane); };
@@ -230,6 +283,7 @@ void LexoraDialog::reopenDictionaries(bool keepChosen) {
   DictionaryMenuEffects e;
   e.setWordListCount = [this](uint32_t) { wordListModel_->setDictionary(dictionary(working())); };
   int32_t entry = currentEntryIndex();
+  searchDock_->cancel();  // its work and its matches are of the old slots
   reopenAfterDictionariesDialog(
       true, {state_.workingDictIndex, state_.reverseDictIndex, &entry},
       [this] {
@@ -253,6 +307,7 @@ void LexoraDialog::reopenDictionaries(bool keepChosen) {
   if (keepChosen && opened(wantedReverse)) {
     *state_.reverseDictIndex = wantedReverse;
   }
+  prepareIndexes();
   setEditTarget(EditTarget{});
   // The home page lists the dictionaries open now.
   if (viewMode_ == kHomePage) showHomePage();
@@ -286,6 +341,7 @@ void LexoraDialog::openDictionaries() {
   *state_.workingDictIndex = opened.workingDictIndex;
   *state_.reverseDictIndex = opened.reverseDictIndex;
   wordListModel_->setDictionary(dictionary(working()));
+  prepareIndexes();
 }
 
 void LexoraDialog::setEditTarget(EditTarget target) {

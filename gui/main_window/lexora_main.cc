@@ -19,6 +19,7 @@
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/style_dialog.h"
 #include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/stall_watchdog.h"
 #include "gui/widgets/icon_painter.h"
 #include "platform/autostart.h"
 #include "platform/display_session.h"
@@ -98,8 +99,11 @@ WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
     return start ? writeAutostartEntry(programFolder() + kLookupButtonProgram)
                  : removeAutostartEntry();
   };
-  services.wordHelp = std::make_shared<WordHelp>(
-      WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
+  // Suggestion indexes are built in the background (the search dock's indexer), never by a
+  // lookup.
+  WordHelp::Places wordHelpPlaces{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()};
+  wordHelpPlaces.buildOnLookup = false;
+  services.wordHelp = std::make_shared<WordHelp>(std::move(wordHelpPlaces));
   // The help file lies in the data folder.
   services.showDictionaryHelp = [&desktopPrograms] {
     showHelp(desktopPrograms, HelpTopic::Dictionaries);
@@ -170,6 +174,10 @@ int main(int argc, char** argv) {
   // The desktop ending the program (logout, SIGTERM) ends the run like "Quit", so the
   // settings below are still saved.
   quitOnTerminationSignals();
+#ifndef NDEBUG
+  // Work that holds the event loop longer than 50 ms belongs on a worker thread: say so.
+  StallWatchdog watchdog(&app);
+#endif
   loadSettings();
   const int status = runWindow(app, settings());
   for (Dictionary& dictionary : dictionaries) dictionary.closeDictionary();

@@ -56,6 +56,8 @@ struct WindowServices {
   // dictionaries dialog of another window) changed it since this run read it; true when the
   // list changed (null: never asked). Asked whenever the window becomes the active one.
   std::function<bool()> takeInstalledListFromStore;
+  // Builds the indexes the open dictionaries lack on a worker thread (reading them meanwhile).
+  bool prepareIndexes = true;
 };
 
 }  // namespace lexora

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
@@ -100,6 +102,25 @@ TEST_F(MeaningSearchTest, StopsWhenAskedAndFindsNothingInAClosedDictionary) {
   calls = 0;
   EXPECT_OK(s->run(closed, [&](const MeaningMatch&) { return ++calls, true; }));
   EXPECT_EQ(calls, 0);
+}
+
+TEST_F(MeaningSearchTest, IndexesOnFirstUseAndFindsAnEditAtOnce) {
+  build(kLatin1);
+  EXPECT_EQ(search(u"slowly").size(), 1u);
+  EXPECT_EQ(dictionary_.fullTextState(), Dictionary::FullTextState::Current);
+  ASSERT_OK(dictionary_.addEntry(u"crawl", u"@crawl\r\n- to move slowly on hands"));
+  const auto found = search(u"move slowly");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].headword, u"crawl");
+  EXPECT_EQ(found[0].line, u"- to move slowly on hands");
+}
+
+TEST_F(MeaningSearchTest, WhenNoIndexCanBeBuiltEveryMeaningIsRead) {
+  build(kLatin1);
+  std::filesystem::create_directories(dir_.file("d.pfx/in-the-way"));
+  EXPECT_EQ(search(u"swiftly").size(), 1u);
+  EXPECT_EQ(search(u"ove swift").size(), 1u);  // the scan finds a word's middle too
+  EXPECT_EQ(dictionary_.fullTextState(), Dictionary::FullTextState::Stale);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <array>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 
 #include "engine/dictionary.h"
 #include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/meaning_search_dock.h"
 #include "platform/clipboard.h"
 #include "platform/program_launcher.h"
 #include "render/display_settings.h"
@@ -138,6 +140,10 @@ class WindowFixture {
     window->setErrorReporter([this](QWidget*, const QString& text) { errors.push_back(text); });
     window->setEntryDialogs(std::make_unique<ScriptedMessages>(entryDialogs),
                             std::make_unique<ScriptedEditor>(entryDialogs));
+    // The indexes the window prepares in the background read the dictionaries too: the tests
+    // start once that is done, so that what they do to the files happens after it.
+    [[maybe_unused]] const bool idle =
+        QTest::qWaitFor([this] { return !window->searchDock()->busy(); }, 60000);
     return *window;
   }
 
