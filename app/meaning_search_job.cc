@@ -84,10 +84,11 @@ void prepareDerivedIndexes(
     if (d.dictionary == nullptr || !d.dictionary->isOpen()) continue;
     prepareSuggestions(*d.dictionary, keptFolder);
     if (stop || d.dictionary->fullTextState() == Dictionary::FullTextState::Current) continue;
-    buildFullTextIndex(*d.dictionary, [&](uint32_t done, uint32_t total) {
+    // A build that fails or is stopped leaves the index stale: searches read the meanings.
+    static_cast<void>(buildFullTextIndex(*d.dictionary, [&](uint32_t done, uint32_t total) {
       if (progress) progress(d.slot, done, total);
       return !stop;
-    });
+    }));
   }
 }
 

@@ -18,10 +18,10 @@
 #include "engine/journal.h"
 #include "engine/replace_target.h"
 #include "importers/dictd_reader.h"
-#include "importers/source_file.h"
 #include "importers/dsl_reader.h"
 #include "importers/mdict_reader.h"
 #include "importers/resource_store.h"
+#include "importers/source_file.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_reader.h"
 #include "lexicon/derived_indexes.h"
@@ -401,7 +401,6 @@ bool moveIntoPlace(TemporaryFiles& temporary, const std::vector<std::string>& fi
   return true;
 }
 
-
 ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istream* stdinStream,
                           const std::string& dataFile, const ImportOptions& options,
                           const ProgressFunction& progress) {
@@ -456,7 +455,9 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
   const auto indexing = [&](uint32_t done, uint32_t total) {
     return !progress || progress(done, total);
   };
-  for (const std::string& written : outcome.dataFiles) buildDerivedIndexes(written, indexing);
+  for (const std::string& written : outcome.dataFiles) {
+    static_cast<void>(buildDerivedIndexes(written, indexing));  // built on first use otherwise
+  }
   return outcome;
 }
 
