@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "util/status.h"
 #include "importers/entry_sink.h"
+#include "util/status.h"
 
 namespace lexora::importers {
 
