@@ -82,7 +82,7 @@ Settings mergedSettings(const Settings& loaded, const Settings& current, const S
 Settings saveSettingsChanges(RegistryKey& key, const Settings& loaded, const Settings& current) {
   Settings stored;
   loadSettings(key, stored);
-  const Settings merged = mergedSettings(loaded, current, stored);
+  Settings merged = mergedSettings(loaded, current, stored);
   if (!(merged == stored)) saveSettings(key, merged);
   return merged;
 }

@@ -10,7 +10,7 @@ EditStatus Dictionary::addEntry(std::u16string_view headword, std::u16string_vie
   const Hold hold(mutex_);
   bool known = fullTextCurrent();
   const DictionaryHeader before = beginChange();
-  const EditStatus result = finishEdit(addEntrySteps(headword, meaning), before);
+  EditStatus result = finishEdit(addEntrySteps(headword, meaning), before);
   std::optional<uint32_t> added;
   if (result.isOk() && fullText_) {
     uint32_t position = 0;
@@ -27,7 +27,7 @@ EditStatus Dictionary::modifyMeaning(uint32_t index, std::u16string_view meaning
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
-  const EditStatus result = finishEdit(modifyMeaningSteps(index, meaning), before);
+  EditStatus result = finishEdit(modifyMeaningSteps(index, meaning), before);
   followChange(result.status(), known, old, index);
   return result;
 }
@@ -38,7 +38,7 @@ EditStatus Dictionary::modifyWord(uint32_t& index, std::u16string_view headword)
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
   uint32_t moved = index;
-  const EditStatus result = finishEdit(modifyWordSteps(moved, headword), before);
+  EditStatus result = finishEdit(modifyWordSteps(moved, headword), before);
   if (result.isOk()) index = moved;
   followChange(result.status(), known, old, moved);
   return result;
@@ -49,7 +49,7 @@ EditStatus Dictionary::deleteEntry(uint32_t index) {
   std::vector<IndexedText> old(1);
   const bool known = fullTextCurrent() && indexedText(index, old[0]).isOk();
   const DictionaryHeader before = beginChange();
-  const EditStatus result = finishEdit(deleteEntrySteps(index), before);
+  EditStatus result = finishEdit(deleteEntrySteps(index), before);
   followChange(result.status(), known, old, std::nullopt);
   return result;
 }

@@ -242,7 +242,7 @@ Status indexEntries(Dictionary& dictionary, const std::vector<WordRecord>& recor
       return Status::busy(dictionary.dataFileName() + ": the full-text index was cancelled");
     }
     const uint32_t position = order[done];
-    const Status read = dictionary.readMeaning(position, meaning);
+    Status read = dictionary.readMeaning(position, meaning);
     if (read.code() == Status::Code::IoError) return read;
     if (read.code() == Status::Code::Corruption) continue;  // unreadable text: no words
     if (!read.isOk()) meaning.clear();

@@ -236,7 +236,7 @@ Status MdictFile::readKeys() {
   const unsigned width = v2 ? 8 : 4;
   std::string head;
   if (Status s = readAt(position_, v2 ? 44 : 16, head); !s.isOk()) return s;
-  Fields f(head, width);
+  Fields f(head, static_cast<unsigned>(width));
   uint64_t blockCount = 0, entryCount = 0, indexSize = 0, indexStored = 0, blocksSize = 0;
   f.number(blockCount);
   f.number(entryCount);
@@ -339,15 +339,15 @@ Status MdictFile::readKeyBlocks(const std::string& keyIndex, uint64_t blockCount
 Status MdictFile::readRecordTable() {
   const unsigned width = header_.version2 ? 8 : 4;
   std::string head;
-  if (Status s = readAt(position_, 4 * width, head); !s.isOk()) return s;
+  if (Status s = readAt(position_, uint64_t{4} * width, head); !s.isOk()) return s;
   Fields f(head, width);
   uint64_t blockCount = 0, entryCount = 0, indexSize = 0, blocksSize = 0;
   f.number(blockCount);
   f.number(entryCount);
   f.number(indexSize);
   f.number(blocksSize);
-  position_ += 4 * width;
-  if (blockCount > fileSize_ / (2 * width) || indexSize != blockCount * 2 * width) {
+  position_ += uint64_t{4} * width;
+  if (blockCount > fileSize_ / (uint64_t{2} * width) || indexSize != blockCount * 2 * width) {
     return fail("the record table's size (" + std::to_string(indexSize) + " bytes) does not fit " +
                 std::to_string(blockCount) + " blocks");
   }

@@ -42,7 +42,7 @@ constexpr uint32_t kRightConstant[4] = {0x50A28BE6, 0x5C4DD124, 0x6D703EF3, 0x00
 
 void compress(uint32_t h[4], const unsigned char* block) {
   uint32_t x[16];
-  for (int i = 0; i < 16; ++i) {
+  for (size_t i = 0; i < 16; ++i) {
     x[i] = block[4 * i] | (block[4 * i + 1] << 8) | (block[4 * i + 2] << 16) |
            (static_cast<uint32_t>(block[4 * i + 3]) << 24);
   }

@@ -24,7 +24,9 @@ Status checkSourceFile(const std::string& file) {
   return Status::ok();
 }
 
-Status readSourceFile(const std::string& file, std::string& text, uint64_t limit) {
+namespace {
+
+Status readWhole(const std::string& file, std::string& text, uint64_t limit) {
   if (Status s = checkSourceFile(file); !s.isOk()) return s;
   // gzread reads a gzip file (a .dict.dz is one) and passes a plain file through unchanged.
   gzFile in = gzopen(file.c_str(), "rb");
@@ -80,6 +82,14 @@ Status readSourceFile(const std::string& file, std::string& text, uint64_t limit
     return Status::corruption(file + ": cannot decompress: the gzip stream is damaged");
   }
   return Status::ok();
+}
+
+}  // namespace
+
+Status readSourceFile(const std::string& file, std::string& text, uint64_t limit) {
+  Status s = readWhole(file, text, limit);
+  if (!s.isOk()) std::string().swap(text);  // a failed read leaves nothing, not a part
+  return s;
 }
 
 }  // namespace lexora::importers

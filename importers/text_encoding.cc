@@ -10,6 +10,8 @@ namespace lexora::importers {
 Status convertToUtf8(std::string_view bytes, const char* charset, std::string& text) {
   text.clear();
   iconv_t cd = ::iconv_open("UTF-8", charset);
+  // iconv's own error value is (iconv_t)-1.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     return Status::invalidArgument(std::string("the text encoding ") + charset +
                                    " is not one this system converts");

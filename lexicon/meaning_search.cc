@@ -87,7 +87,6 @@ Status walkEntries(Dictionary& dictionary, std::vector<uint32_t> positions, cons
   std::u16string meaning;
   std::u16string readable;
   std::vector<size_t> sources;
-  LineMatch match;
   sortByPlace(dictionary, positions);
   for (const uint32_t position : positions) {
     if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
@@ -98,6 +97,7 @@ Status walkEntries(Dictionary& dictionary, std::vector<uint32_t> positions, cons
     size_t at = 0;
     if (!matches(mapped ? readable : meaning, at)) continue;
     if (mapped) at = at < sources.size() ? sources[at] : meaning.size();
+    LineMatch match;
     match.line = lineAround(meaning, std::min(at, meaning.size()), match.lineNumber);
     hits.emplace_back(position, std::move(match));
   }
