@@ -86,24 +86,31 @@ void findDictd(const fs::path& folder, std::vector<Found>& out) {
   }
 }
 
-void findStardict(const fs::path& folder, std::vector<Found>& out) {
+// Calls `visit` with every entry below `folder`, skipping what cannot be read.
+template <typename Visit>
+void forEachEntryUnder(const fs::path& folder, Visit visit) {
   std::error_code ec;
   for (fs::recursive_directory_iterator
            it(folder, fs::directory_options::skip_permission_denied, ec),
        end;
        !ec && it != end; it.increment(ec)) {
-    const fs::path p = it->path();
-    if (p.extension() != ".ifo") continue;
+    visit(it->path());
+  }
+}
+
+void findStardict(const fs::path& folder, std::vector<Found>& out) {
+  forEachEntryUnder(folder, [&](const fs::path& p) {
+    if (p.extension() != ".ifo") return;
     std::ifstream in(p, std::ios::binary);
     const std::string text(std::istreambuf_iterator<char>(in), {});
     importers::StardictIfo ifo;
-    if (!importers::parseStardictIfo(text, ifo).isOk()) continue;
+    if (!importers::parseStardictIfo(text, ifo).isOk()) return;
     uintmax_t bytes = 0;
     const std::string base = p.string().substr(0, p.string().size() - 4);
     for (const char* e : {".ifo", ".idx", ".idx.gz", ".dict", ".dict.dz", ".syn"})
       bytes += sizeOf(base + e);
     out.push_back({"StarDict", p.string(), ifo.bookname, bytes});
-  }
+  });
 }
 
 // The start of a file, inflated when it is gzip (a .dsl.dz).
@@ -118,41 +125,33 @@ std::string fileStart(const fs::path& p, size_t bytes) {
 }
 
 void findDsl(const fs::path& folder, std::vector<Found>& out) {
-  std::error_code ec;
-  for (fs::recursive_directory_iterator
-           it(folder, fs::directory_options::skip_permission_denied, ec),
-       end;
-       !ec && it != end; it.increment(ec)) {
-    const std::string p = it->path().string();
+  forEachEntryUnder(folder, [&](const fs::path& entry) {
+    const std::string p = entry.string();
     const std::string base = importers::dslBaseName(p);
     if (base.empty() || (base.size() >= 5 && base.compare(base.size() - 5, 5, "_abrv") == 0))
-      continue;
+      return;
     importers::DslText dsl;
     std::string start = fileStart(p, 16384);
     // A cut in the middle of a UTF-16 unit would shift the rest.
     start.resize(start.size() & ~size_t{1});
-    if (!importers::parseDslText(start, dsl).isOk()) continue;
+    if (!importers::parseDslText(start, dsl).isOk()) return;
     out.push_back({"DSL", p, dsl.name, sizeOf(p)});
-  }
+  });
 }
 
 void findMdict(const fs::path& folder, std::vector<Found>& out) {
-  std::error_code ec;
-  for (fs::recursive_directory_iterator
-           it(folder, fs::directory_options::skip_permission_denied, ec),
-       end;
-       !ec && it != end; it.increment(ec)) {
-    const fs::path p = it->path();
-    if (p.extension() != ".mdx") continue;
+  forEachEntryUnder(folder, [&](const fs::path& p) {
+    if (p.extension() != ".mdx") return;
     importers::MdictFile mdx;
-    if (!mdx.openHeader(p.string(), false).isOk()) continue;
+    if (!mdx.openHeader(p.string(), false).isOk()) return;
     uintmax_t bytes = sizeOf(p);
     const std::string base = p.string().substr(0, p.string().size() - 4);
     bytes += sizeOf(base + ".mdd");
+    std::error_code ec;
     for (int n = 1; fs::exists(base + "." + std::to_string(n) + ".mdd", ec); ++n)
       bytes += sizeOf(base + "." + std::to_string(n) + ".mdd");
     out.push_back({"MDict", p.string(), mdx.header().title, bytes});
-  }
+  });
 }
 
 // Takes every "--in DIR" out of `args`.
