@@ -60,7 +60,8 @@ int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.c
 inline constexpr char kRenderUsage[] = "render DATA WORD [--folder DIR] [--strict] [--json]";
 int runRender(const std::vector<std::string>& args, CommandIo& io);  // render.cc
 
-inline constexpr char kLookupUsage[] = "lookup [DATA...] WORD|- [--json] [--language TAG]";
+inline constexpr char kLookupUsage[] =
+    "lookup [DATA...] WORD|- [-d NAME]... [--all] [--no-wrap] [--json] [--language TAG]";
 int runLookup(const std::vector<std::string>& args, CommandIo& io);  // lookup.cc
 
 inline constexpr char kSearchUsage[] = "search TEXT [DATA...] [--regex]";

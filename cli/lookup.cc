@@ -1,8 +1,11 @@
-// lexora-cli lookup [DATA...] WORD | lookup DATA... -  [--json]
-// Looks words up the way a terminal dictionary does: for each dictionary its title, then the
-// entry drawn for the terminal (styled when stdout is a terminal, plain otherwise), or one
-// JSON object per word with --json. "-" reads one word per line from stdin. Without DATA the
-// installed dictionaries are searched.
+// lexora-cli lookup [DATA...] WORD | lookup DATA... -  [-d NAME]... [--all] [--no-wrap]
+//                  [--json] [--language TAG]
+// Looks words up the way a terminal dictionary does: for each dictionary that holds the word
+// its title, then the entry drawn for the terminal (styled and folded to the terminal's width
+// when stdout is a terminal, plain otherwise), or one JSON object per word with --json. The
+// dictionaries without the word are summed up in one line ("not in 8 other dictionaries");
+// --all shows each of them with its nearest headword. "-" reads one word per line from stdin.
+// Without DATA the installed dictionaries are searched, or those that -d names.
 // A word a dictionary does not hold is looked up by its other spellings ("Showing café for
 // cafe"), its base forms ("running → run", JSON "form_of") and, for a phrase, its parts;
 // without one, the nearest headword is named with spelling suggestions ("Did you mean: ...",
@@ -10,12 +13,14 @@
 // headword that is a form of another one names it ("see also: go", JSON "see_also").
 // --language TAG sets the headwords' language for the run.
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/lookup_answer.h"
@@ -25,6 +30,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/dictionary_choice.h"
 #include "cli/render_support.h"
 #include "cli/terminal_text.h"
 #include "engine/collation.h"
@@ -32,6 +38,7 @@
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"
 #include "render/terminal_renderer.h"
+#include "render/terminal_wrap.h"
 #include "util/standard_utf8.h"
 
 namespace lexora::cli {
@@ -177,13 +184,20 @@ void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLooku
   out.append("]}");
 }
 
+// How the text answer looks.
+struct TextForm {
+  bool ansi = false;       // styles as terminal escapes
+  int wrapWidth = 0;       // fold entries to this many columns; 0 leaves lines as they are
+  bool allMisses = false;  // each dictionary without the word shown with its nearest headword
+};
+
 class Lookup {
  public:
-  Lookup(std::vector<OpenDictionary>& dictionaries, bool json, bool ansi, WordHelp& help,
+  Lookup(std::vector<OpenDictionary>& dictionaries, bool json, TextForm form, WordHelp& help,
          CommandIo& io)
       : dictionaries_(dictionaries),
         json_(json),
-        ansi_(ansi),
+        form_(form),
         terminal_(writesToTerminal(io)),
         help_(help),
         io_(io) {
@@ -200,31 +214,35 @@ class Lookup {
       buffer_.append(",\"results\":[");
     }
     bool firstResult = true;
+    std::vector<Miss> misses;
     for (OpenDictionary& d : dictionaries_) {
-      EntryLookup entry;
+      Miss answer{&d, {}, {}};
       std::string why;
-      if (lookupEntry(*d.dictionary, word, entry, why) != LookupStatus::Found) {
+      if (lookupEntry(*d.dictionary, word, answer.entry, why) != LookupStatus::Found) {
         flush();
         failure(io_, d.file, why);
         continue;
       }
-      if (entry.sign != 0 && inAnotherVolume(d, word, dictionaries_)) continue;
-      MissHelp miss;
-      if (entry.sign != 0) {
-        helpWithMiss(*d.dictionary, word, entry, miss);
-      } else if (auto base = help_.seeAlso(*d.dictionary, entry.headword)) {
-        miss.seeAlso = std::move(base->headword);
+      if (answer.entry.sign != 0 && inAnotherVolume(d, word, dictionaries_)) continue;
+      if (answer.entry.sign != 0) {
+        helpWithMiss(*d.dictionary, word, answer.entry, answer.help);
+      } else if (auto base = help_.seeAlso(*d.dictionary, answer.entry.headword)) {
+        answer.help.seeAlso = std::move(base->headword);
       }
-      found = found || entry.sign == 0 || miss.found();
+      const bool holds = answer.entry.sign == 0 || answer.help.found();
+      found = found || holds;
       if (json_) {
         if (!firstResult) buffer_.push_back(',');
-        appendEntryJson(buffer_, d, entry, miss);
+        appendEntryJson(buffer_, d, answer.entry, answer.help);
+      } else if (holds || !answer.help.formOf.empty() || form_.allMisses) {
+        appendText(d, word, answer.entry, answer.help);
       } else {
-        appendText(d, word, entry, miss);
+        misses.push_back(std::move(answer));
       }
       firstResult = false;
     }
     if (json_) buffer_.append("]}\n");
+    if (!json_) appendMisses(word, misses, found);
     if (buffer_.size() >= kFlushBytes) flush();
     return found;
   }
@@ -236,6 +254,13 @@ class Lookup {
   }
 
  private:
+  // One dictionary's answer; a miss when it holds neither the word nor a form of it.
+  struct Miss {
+    const OpenDictionary* dictionary;
+    EntryLookup entry;
+    MissHelp help;
+  };
+
   // Another spelling's, a base form's or a phrase part's entry takes the nearest headword's
   // place in `entry`; without one, the suggestions are gathered.
   void helpWithMiss(Dictionary& dictionary, std::u16string_view word, EntryLookup& entry,
@@ -254,11 +279,45 @@ class Lookup {
     miss.formOf = std::u16string(word);
   }
 
+  // The dictionaries without the word (--all showed them in place): one line after the
+  // entries found, or, when none has the word, that one dictionary's miss in full or one line
+  // with the suggestions of them all.
+  void appendMisses(std::u16string_view word, const std::vector<Miss>& misses, bool found) {
+    if (misses.empty()) return;
+    if (misses.size() == 1 && !found) {
+      for (const Miss& m : misses) appendText(*m.dictionary, word, m.entry, m.help);
+      return;
+    }
+    const std::string count = std::to_string(misses.size());
+    if (found) {
+      buffer_.append("not in ").append(count);
+      buffer_.append(misses.size() == 1 ? " other dictionary\n\n" : " other dictionaries\n\n");
+      return;
+    }
+    buffer_.append("No entry for \"");
+    appendShown(word);
+    buffer_.append("\" in ").append(count).append(" dictionaries.\n");
+    std::vector<std::u16string> suggestions;
+    for (const Miss& m : misses) {
+      for (const std::u16string& s : m.help.suggestions) {
+        if (suggestions.size() < kMaxSuggestions &&
+            std::find(suggestions.begin(), suggestions.end(), s) == suggestions.end()) {
+          suggestions.push_back(s);
+        }
+      }
+    }
+    if (!suggestions.empty()) {
+      appendShown(suggestionLine(suggestions));
+      buffer_.push_back('\n');
+    }
+    buffer_.push_back('\n');
+  }
+
   void appendText(const OpenDictionary& d, std::u16string_view word, const EntryLookup& entry,
                   const MissHelp& miss) {
-    if (ansi_) buffer_.append("\x1b[1;4m");
+    if (form_.ansi) buffer_.append("\x1b[1;4m");
     buffer_.append(oneLine(d.title, terminal_));
-    if (ansi_) buffer_.append("\x1b[0m");
+    if (form_.ansi) buffer_.append("\x1b[0m");
     buffer_.push_back('\n');
     if (!miss.formOf.empty()) {
       appendShown(matchNote(miss.match, miss.formOf, entry.headword));
@@ -280,8 +339,8 @@ class Lookup {
     drawn_.clear();
     renderEntryForTerminal(
         terminal_ ? fromUtf8(entryWithVisibleControls(toUtf8(entry.meaning))) : entry.meaning,
-        cliDisplaySettings(), ansi_, drawn_, outline_);
-    appendUtf8(buffer_, drawn_);
+        cliDisplaySettings(), form_.ansi, drawn_, outline_);
+    appendUtf8(buffer_, form_.wrapWidth > 0 ? wrapForTerminal(drawn_, form_.wrapWidth) : drawn_);
     buffer_.push_back('\n');
     if (!miss.seeAlso.empty()) {
       buffer_.append("see also: ");
@@ -299,9 +358,11 @@ class Lookup {
     }
   }
 
+  static constexpr size_t kMaxSuggestions = 8;
+
   std::vector<OpenDictionary>& dictionaries_;
   bool json_;
-  bool ansi_;
+  TextForm form_;
   bool terminal_;
   WordHelp& help_;
   CommandIo& io_;
@@ -315,45 +376,111 @@ std::string baseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+// What the command line asks for.
+struct LookupRequest {
+  std::vector<std::string> files;  // named on the command line; empty: the installed ones
+  std::vector<std::string> names;  // -d NAME, narrowing the installed ones
+  std::string word;                // or "-"
+  bool json = false;
+  bool noWrap = false;
+  bool allMisses = false;
+  std::string language;  // --language, normalised ("none" stays); empty when not given
+};
 
-int runLookup(const std::vector<std::string>& args, CommandIo& io) {
-  std::vector<std::string> rest = args;
-  const bool json = takeFlag(rest, "--json");
+// Parses the arguments; nullopt after reporting a usage error (exitCode set).
+std::optional<LookupRequest> parseLookup(std::vector<std::string> rest, CommandIo& io,
+                                         int& exitCode) {
+  LookupRequest request;
+  request.json = takeFlag(rest, "--json");
+  request.noWrap = takeFlag(rest, "--no-wrap");
+  request.allMisses = takeFlag(rest, "--all");
   std::string why;
-  const auto parsed = parseArguments(rest, {"--language"}, 1, SIZE_MAX, why);
-  if (!parsed) return usageError(io, kLookupUsage, why);
-  std::vector<std::string> files(parsed->positional.begin(), parsed->positional.end() - 1);
-  const std::string& wordArgument = parsed->positional.back();
-  if (files.empty()) {
-    files = installedDictionaryFiles();
-    if (files.empty()) return failure(io, "settings", "no dictionaries are installed");
+  auto names = takeDictionaryNames(rest, why);
+  const auto parsed = names ? parseArguments(rest, {"--language"}, 1, SIZE_MAX, why) : std::nullopt;
+  if (!parsed) {
+    exitCode = usageError(io, kLookupUsage, why);
+    return std::nullopt;
   }
+  request.names = std::move(*names);
+  request.files.assign(parsed->positional.begin(), parsed->positional.end() - 1);
+  request.word = parsed->positional.back();
+  // "lookup gcide.pvm" with the word forgotten: the path is no word to look up.
+  if (request.files.empty() && looksLikeDictionaryFile(request.word)) {
+    exitCode = usageError(io, kLookupUsage, "the word to look up is missing after " + request.word);
+    return std::nullopt;
+  }
+  if (parsed->has("--language")) {
+    const std::string& tag = parsed->option("--language");
+    request.language = tag == "none" ? tag : normaliseLanguageTag(tag);
+    if (request.language.empty()) {
+      exitCode = usageError(io, kLookupUsage, "bad language '" + tag + "'");
+      return std::nullopt;
+    }
+  }
+  return request;
+}
 
+// Opens the dictionaries the request names: its files, or the installed ones that -d picks.
+// Reports what fails; the exit code is set when nothing is left to search.
+std::vector<OpenDictionary> openRequested(const LookupRequest& request, CommandIo& io,
+                                          int& exitCode) {
   std::vector<OpenDictionary> dictionaries;
+  const bool installed = request.files.empty();
+  const std::vector<std::string> files = installed ? installedDictionaryFiles() : request.files;
+  if (files.empty()) {
+    exitCode = failure(io, "settings", "no dictionaries are installed");
+    return dictionaries;
+  }
   dictionaries.reserve(files.size());
   for (const std::string& file : files) {
     auto d = std::make_unique<Dictionary>();
     if (!openOrReport(*d, file, io)) continue;
     std::string title = toUtf8(d->title());
     if (title.empty()) title = baseName(file);
-    dictionaries.push_back(openedDictionary(file, std::move(title), std::move(d)));
+    const bool picked =
+        !installed || request.names.empty() ||
+        std::any_of(request.names.begin(), request.names.end(),
+                    [&](const std::string& n) { return dictionaryNameMatches(n, title, file); });
+    if (picked) dictionaries.push_back(openedDictionary(file, std::move(title), std::move(d)));
   }
-  if (dictionaries.empty()) return kExitFailed;
+  if (dictionaries.empty() && installed && !request.names.empty()) {
+    exitCode = usageError(io, kLookupUsage, "no installed dictionary matches the -d names");
+  } else if (dictionaries.empty()) {
+    exitCode = kExitFailed;
+  }
+  return dictionaries;
+}
 
+// The terminal's width in columns, when stdout is one; 0 otherwise.
+int terminalWidth(const CommandIo& io) {
+  if (&io.out != &std::cout || ::isatty(STDOUT_FILENO) != 1) return 0;
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  const char* columns = std::getenv("COLUMNS");
+  const auto parsed = columns ? parseUnsigned(columns) : std::nullopt;
+  return parsed && *parsed > 0 && *parsed < 10000 ? static_cast<int>(*parsed) : 80;
+}
+
+}  // namespace
+
+int runLookup(const std::vector<std::string>& args, CommandIo& io) {
+  int exitCode = kExitOk;
+  const std::optional<LookupRequest> request = parseLookup(args, io, exitCode);
+  if (!request) return exitCode;
+  std::vector<OpenDictionary> dictionaries = openRequested(*request, io, exitCode);
+  if (dictionaries.empty()) return exitCode;
+
+  TextForm form;
+  const int width = request->json ? 0 : terminalWidth(io);
   // Styles only for a terminal, and not when the user asks for no colour.
-  const bool ansi = !json && &io.out == &std::cout && ::isatty(STDOUT_FILENO) == 1 &&
-                    std::getenv("NO_COLOR") == nullptr;
+  form.ansi = width > 0 && std::getenv("NO_COLOR") == nullptr;
+  form.wrapWidth = request->noWrap ? 0 : width;
+  form.allMisses = request->allMisses;
   WordHelp help(WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
-  if (parsed->has("--language")) {
-    const std::string& tag = parsed->option("--language");
-    const std::string language = tag == "none" ? tag : normaliseLanguageTag(tag);
-    if (language.empty()) return usageError(io, kLookupUsage, "bad language '" + tag + "'");
-    help.setLanguageOverride(language);
-  }
-  Lookup lookup(dictionaries, json, ansi, help, io);
+  if (!request->language.empty()) help.setLanguageOverride(request->language);
+  Lookup lookup(dictionaries, request->json, form, help, io);
   bool allFound = true;
-  if (wordArgument == "-") {
+  if (request->word == "-") {
     // A batch reads meanings in any order: keep the decompressed blocks, least recently used
     // out first, rather than inflating a block again for each word.
     for (OpenDictionary& d : dictionaries) {
@@ -366,7 +493,7 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
       allFound = lookup.lookUp(line) && allFound;
     }
   } else {
-    allFound = lookup.lookUp(wordArgument);
+    allFound = lookup.lookUp(request->word);
   }
   lookup.flush();
   return allFound ? kExitOk : kExitNotFound;
