@@ -37,6 +37,13 @@ inline constexpr const char16_t* kShowIndexAtStarting = u"ShowIndexAtStarting";
 // never written back; `lexora-cli settings SpeakHeadwords 0|1` sets it.
 inline constexpr const char16_t* kSpeakHeadwords = u"SpeakHeadwords";
 
+// The main window's place and size when it last closed (DWORDs, signed, in the desktop's
+// device-independent pixels; x and y are the frame's corner). Written when the window closes.
+inline constexpr const char16_t* kWindowX = u"WindowX";
+inline constexpr const char16_t* kWindowY = u"WindowY";
+inline constexpr const char16_t* kWindowWidth = u"WindowWidth";
+inline constexpr const char16_t* kWindowHeight = u"WindowHeight";
+
 // ---- The display values ----
 
 inline constexpr const char16_t* kTextSize = u"TextSize";          // DWORD, 0..4

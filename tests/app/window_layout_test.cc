@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "app/registry_key.h"
+#include "app/window_placement.h"
+#include "tests/support/registry_memory.h"
+
 namespace lexora {
 namespace {
 
@@ -54,6 +60,37 @@ TEST(WindowLayoutTest, TopStripFigures) {
   EXPECT_EQ(strip.line[0], (Point{0, 22}));
   EXPECT_EQ(strip.line[1], (Point{0, 0}));
   EXPECT_EQ(strip.line[2], (Point{240, 0}));
+}
+
+TEST(WindowPlacementTest, TheWindowAndItsFrameFitTheScreenItOpensOn) {
+  // 1280 x 900 at scale 2: 640 x 450 device-independent pixels, less a panel at the top.
+  const std::vector<LayoutRect> scaled{{0, 24, 640, 450}};
+  const WindowOpening first = placeMainWindow(std::nullopt, scaled, 400, 560);
+  EXPECT_FALSE(first.positioned);
+  EXPECT_EQ(first.rect.width, 400);
+  EXPECT_EQ(first.rect.height, 426 - kFrameAllowanceHeight);
+
+  // A stored window taller than the screen is cut down and moved up onto it.
+  const WindowOpening restored = placeMainWindow(Placement{300, 200, 500, 1120}, scaled, 400, 560);
+  EXPECT_TRUE(restored.positioned);
+  EXPECT_EQ(restored.rect, (Placement{132, 24, 500, 386}));
+
+  // On the second monitor it stays there; with that monitor gone it takes the default place.
+  const std::vector<LayoutRect> two{{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
+  const Placement onSecond{2200, 100, 400, 560};
+  EXPECT_EQ(placeMainWindow(onSecond, two, 400, 560).rect, onSecond);
+  const WindowOpening gone = placeMainWindow(onSecond, {{0, 0, 1920, 1080}}, 400, 560);
+  EXPECT_FALSE(gone.positioned);
+  EXPECT_EQ(gone.rect.width, 400);
+}
+
+TEST(WindowPlacementTest, TheGeometryIsKeptUnderTheSettingsKey) {
+  RegistryKey key(std::make_shared<MemoryRegistry>(), kLocalMachine, u"Software\\Test", true);
+  EXPECT_FALSE(readWindowGeometry(key));
+  ASSERT_TRUE(writeWindowGeometry(key, Placement{-30, 40, 420, 600}));
+  EXPECT_EQ(readWindowGeometry(key), (Placement{-30, 40, 420, 600}));
+  key.writeDword(u"WindowWidth", 0);
+  EXPECT_FALSE(readWindowGeometry(key));  // no size: no stored window
 }
 
 }  // namespace
