@@ -24,6 +24,18 @@ std::u16string noteHtml(const PageAdditions& a) {
   return u"<p>No entry for " + typed + u"; nearest is " + shown + u"</p>";
 }
 
+std::u16string shownFromHtml(const PageAdditions& a) {
+  return u"<p><i>" + htmlEscaped(a.shownFrom) + u"</i></p>";
+}
+
+// The notes that stand above the entry, in reading order.
+std::u16string notesHtml(const PageAdditions& a) {
+  std::u16string notes;
+  if (!a.shownFrom.empty()) notes += shownFromHtml(a);
+  if (!a.formOf.empty()) notes += noteHtml(a);
+  return notes;
+}
+
 std::u16string suggestionsHtml(const std::vector<std::u16string>& suggestions) {
   std::u16string out = u"<p>Did you mean: ";
   for (size_t i = 0; i < suggestions.size(); ++i) {
@@ -72,11 +84,11 @@ std::u16string addToPage(std::u16string page, const PageAdditions& additions) {
     page.insert(end == std::u16string::npos ? page.size() : end,
                 suggestionsHtml(additions.suggestions));
   }
-  if (!additions.formOf.empty()) {
-    // The page head is one "<html><body ...>" tag: the note goes right after it.
+  if (const std::u16string notes = notesHtml(additions); !notes.empty()) {
+    // The page head is one "<html><body ...>" tag: the notes go right after it.
     const size_t body = page.find(u"<body");
     const size_t close = body == std::u16string::npos ? body : page.find(u'>', body);
-    page.insert(close == std::u16string::npos ? 0 : close + 1, noteHtml(additions));
+    page.insert(close == std::u16string::npos ? 0 : close + 1, notes);
   }
   return page;
 }
@@ -88,6 +100,7 @@ std::u16string suggestionsPage(const std::vector<std::u16string>& suggestions,
 
 void addToFragments(std::vector<std::u16string>& fragments, const PageAdditions& additions) {
   if (!additions.formOf.empty()) fragments.insert(fragments.begin(), noteHtml(additions));
+  if (!additions.shownFrom.empty()) fragments.insert(fragments.begin(), shownFromHtml(additions));
   if (!additions.suggestions.empty()) fragments.push_back(suggestionsHtml(additions.suggestions));
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/dictionary_language.h"
+#include "app/link_lookup.h"
 #include "app/lookup_answer.h"
 #include "app/lookup_page.h"
 #include "app/registry_key.h"
@@ -167,6 +168,31 @@ TEST_F(WordHelpTest, TheLanguageSettingIsKeptPerDictionary) {
   EXPECT_EQ(languageFromField(""), "");
   EXPECT_EQ(languageFromField("none"), "none");
   EXPECT_FALSE(languageFromField("en/../x"));
+}
+
+TEST_F(WordHelpTest, ATappedWordOnlyTheOtherDictionaryHoldsIsShownFromThereWithANote) {
+  Dictionary other;
+  ASSERT_OK(
+      other.openDictionary(build(u"Vietnamese words", {u"c\u00f3", u"n\u01b0\u1edbc"}, "v.pvm")));
+  const LinkTarget english{&dictionary_, 0};
+  const LinkTarget vietnamese{&other, 1};
+
+  const LinkChoice moved = chooseLinkDictionary(english, vietnamese, u"c\u00f3", help_.get());
+  EXPECT_EQ(moved.dictionary, 1);
+  EXPECT_TRUE(moved.fromOther);
+  EXPECT_EQ(moved.note,
+            u"\u201cc\u00f3\u201d is not in English words; shown from Vietnamese words.");
+  const std::u16string page = addToPage(u"<html><body>x</body></html>", {{}, {}, {}, moved.note});
+  EXPECT_EQ(page,
+            u"<html><body><p><i>\u201cc\u00f3\u201d is not in English words; shown from "
+            u"Vietnamese words.</i></p>x</body></html>");
+
+  // Held where it was looked for (as a headword or by a base form), or nowhere: it stays.
+  for (std::u16string_view word : {u"run", u"studies", u"zzz"}) {
+    const LinkChoice kept = chooseLinkDictionary(english, vietnamese, word, help_.get());
+    EXPECT_EQ(kept.dictionary, 0);
+    EXPECT_FALSE(kept.fromOther);
+  }
 }
 
 TEST(LookupPage, AdditionsGoAroundTheEntryAndExactPagesStayAsTheyAre) {
