@@ -18,24 +18,24 @@ ScreenPoint placeOnScreens(ScreenPoint stored, const std::vector<LayoutRect>& sc
 void StylusTracker::press(ScreenPoint point) {
   if (down_) return;
   pressPoint_ = point;
-  last_ = point;
+  pressRect_ = rect_;
   down_ = true;
   travelled_ = 0;
 }
 
 std::optional<ButtonRect> StylusTracker::dragStep(ScreenPoint point, bool frozen) {
   if (!down_ || frozen) return std::nullopt;
-  const int32_t dx = point.x - last_.x;
-  const int32_t dy = point.y - last_.y;
-  last_ = point;
-  rect_.left += dx;
-  rect_.right += dx;
-  rect_.top += dy;
-  rect_.bottom += dy;
-  const int64_t distance = std::llabs(static_cast<int64_t>(point.x) - pressPoint_.x) +
-                           std::llabs(static_cast<int64_t>(point.y) - pressPoint_.y);
-  travelled_ =
-      static_cast<int32_t>(std::max<int64_t>(travelled_, std::min<int64_t>(distance, INT32_MAX)));
+  const int64_t dx = int64_t{point.x} - pressPoint_.x;
+  const int64_t dy = int64_t{point.y} - pressPoint_.y;
+  travelled_ = static_cast<int32_t>(
+      std::max<int64_t>(travelled_, std::min<int64_t>(std::llabs(dx) + std::llabs(dy), INT32_MAX)));
+  // Jitter within the drag distance leaves the button where it is.
+  if (!isDragging()) return std::nullopt;
+  const auto shift = [](int32_t edge, int64_t by) {
+    return static_cast<int32_t>(std::clamp<int64_t>(edge + by, INT32_MIN, INT32_MAX));
+  };
+  rect_ = ButtonRect{shift(pressRect_.left, dx), shift(pressRect_.top, dy),
+                     shift(pressRect_.right, dx), shift(pressRect_.bottom, dy)};
   return rect_;
 }
 

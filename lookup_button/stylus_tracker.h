@@ -48,8 +48,10 @@ class StylusTracker {
 
   // A press at `point`. A press while one is tracked changes nothing.
   void press(ScreenPoint point);
-  // One motion event at `point`: moves the rectangle by the stylus's movement since the last
-  // press or step and returns it. Ignored (nullopt) when no press is tracked or `frozen`.
+  // One motion event at `point`. Once the stylus has gone the drag distance, the rectangle
+  // follows it (moved by the stylus's travel from the press point) and is returned; before
+  // that the button stays put (nullopt), so a tap that jitters does not move it. Ignored
+  // (nullopt) when no press is tracked or `frozen`.
   std::optional<ButtonRect> dragStep(ScreenPoint point, bool frozen);
   Release release();
   // Drops the tracked press (the hold menu took the stylus); the next release does nothing.
@@ -65,7 +67,7 @@ class StylusTracker {
   ButtonRect rect_;
   int32_t dragDistance_;
   ScreenPoint pressPoint_;
-  ScreenPoint last_;
+  ButtonRect pressRect_;  // where the button was at the press
   bool down_ = false;
   int32_t travelled_ = 0;  // the farthest the stylus has been from the press point
 };

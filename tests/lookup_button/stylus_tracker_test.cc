@@ -11,11 +11,12 @@ TEST(StylusTrackerTest, AReleaseWithinTheDragDistanceIsATapWhateverTheNumberOfEv
   EXPECT_EQ(s.release(), Release::kTap);
   EXPECT_EQ(s.rect(), buttonRectAt(180, 298));
 
-  // Jitter of a few pixels over many motion events is still a tap; the button follows.
+  // Jitter of a few pixels over many motion events is still a tap, and the button stays put.
   s.press({185, 300});
-  for (int i = 0; i < 6; ++i) s.dragStep({185 + (i % 2) * 2, 300 + (i % 3)}, false);
-  EXPECT_EQ(s.dragStep({187, 301}, false), buttonRectAt(182, 299));
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(s.dragStep({185 + (i % 2) * 2, 300 + (i % 3)}, false));
+  EXPECT_FALSE(s.dragStep({191, 303}, false));
   EXPECT_EQ(s.release(), Release::kTap);
+  EXPECT_EQ(s.rect(), buttonRectAt(180, 298));
 }
 
 TEST(StylusTrackerTest, OneMergedMotionEventAcrossTheDragDistanceIsADrag) {
@@ -36,10 +37,11 @@ TEST(StylusTrackerTest, OneMergedMotionEventAcrossTheDragDistanceIsADrag) {
   EXPECT_EQ(s.release(), Release::kTap);
 }
 
-TEST(StylusTrackerTest, TheButtonFollowsEveryMotionEventFromStepToStep) {
+TEST(StylusTrackerTest, TheButtonFollowsEveryMotionEventOnceTheDragDistanceIsGone) {
   StylusTracker s(buttonRectAt(100, 100), 4);
   s.press({105, 105});
-  EXPECT_EQ(s.dragStep({106, 105}, false), buttonRectAt(101, 100));
+  EXPECT_FALSE(s.dragStep({106, 105}, false));
+  EXPECT_EQ(s.dragStep({108, 106}, false), buttonRectAt(103, 101));
   EXPECT_EQ(s.dragStep({110, 5}, false), buttonRectAt(105, 0));
   EXPECT_EQ(s.dragStep({100, -5}, false), buttonRectAt(95, -10));  // off the screen's edge
   EXPECT_EQ(s.release(), Release::kDrag);
