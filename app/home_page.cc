@@ -31,8 +31,11 @@ std::u16string buildHomePage(const std::vector<HomePageEntry>& entries) {
       page += u"<LI><p><font color=\"#FF0000\"><i>";
       page += htmlEscaped(entry.title);
       page += u"</i></font></p></LI><p><i>";
-      page += htmlEscaped(entry.description);
-      page += u". ";
+      // A dictionary without a description shows its word count alone.
+      if (!entry.description.empty()) {
+        page += htmlEscaped(entry.description);
+        page += u". ";
+      }
       page += wide(std::to_string(entry.wordCount).c_str());
       page += u" words</i></p>";
     }

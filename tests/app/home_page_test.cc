@@ -85,7 +85,7 @@ TEST(HomePageTest, DictionaryThatFailedToOpenShowsEmptyTextsAndNoWords) {
   EXPECT_TRUE(contains(page, u"<i>EV</i></font></p></LI><p><i>English. 12 words</i></p>"));
   EXPECT_TRUE(contains(page,
                        u"<LI><p><font color=\"#FF0000\"><i></i></font></p></LI>"
-                       u"<p><i>. 0 words</i></p></OL>"));
+                       u"<p><i>0 words</i></p></OL>"));
   EXPECT_FALSE(contains(page, u"stale"));
   EXPECT_FALSE(contains(page, u"not installed"));
 }
@@ -94,6 +94,8 @@ TEST(HomePageTest, TitlesAreWrittenAsTextAndCountsAsUnsigned) {
   const std::u16string page = buildHomePage({{u"<b>A&B</b>", u"say \"hi\"", 4000000000u}});
   EXPECT_TRUE(contains(page, u"<i>&lt;b&gt;A&amp;B&lt;/b&gt;</i>"));
   EXPECT_TRUE(contains(page, u"say &quot;hi&quot;. 4000000000 words"));
+  // No description: the count alone, without a stray ". ".
+  EXPECT_TRUE(contains(buildHomePage({{u"Jargon", u"", 8763}}), u"<p><i>8763 words</i></p>"));
 }
 
 }  // namespace
