@@ -48,12 +48,13 @@ inline constexpr const char16_t* kWindowHeight = u"WindowHeight";
 
 inline constexpr const char16_t* kTextSize = u"TextSize";          // DWORD, 0..4
 inline constexpr const char16_t* kUseClearType = u"UseClearType";  // DWORD, 1 = on
-// DWORD, seconds the popup stays. Stored values are kept within 1..20 when read; the style
-// dialog offers 2..20 (the place is spelled this way in stored settings).
+// DWORD, seconds the popup stays after the pointer leaves it. Stored values are kept within
+// 1..20 when read, and the style dialog offers the same range, so that it shows what is stored
+// (the place is spelled this way in stored settings).
 inline constexpr const char16_t* kTime2Show = u"Time2Show";
 inline constexpr int32_t kMinStoredTime2Show = kMinTime2Show;
 inline constexpr int32_t kMaxStoredTime2Show = kMaxTime2Show;
-inline constexpr int kMinDialogTime2Show = 2;
+inline constexpr int kMinDialogTime2Show = kMinTime2Show;
 inline constexpr int kMaxDialogTime2Show = kMaxTime2Show;
 inline constexpr const char16_t* kStylePrefix = u"Style";       // + 1..7, 4-byte binary
 inline constexpr const char16_t* kUseTexture = u"UseTextture";  // DWORD, 1 = picture

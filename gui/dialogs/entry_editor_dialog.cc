@@ -14,6 +14,7 @@
 #include "gui/dialogs/meaning_box_text.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/qt_geometry.h"
+#include "gui/widgets/return_key.h"
 
 namespace lexora {
 
@@ -59,6 +60,8 @@ EntryEditorDialog::EntryEditorDialog(EditMode mode, std::u16string headword, std
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   connect(okButton_, &QToolButton::clicked, this, &EntryEditorDialog::storeTexts);
   connect(cancelButton_, &QToolButton::clicked, this, &QDialog::reject);
+  // Return in the headword box, Ctrl+Return in the meaning box (where Return starts a line).
+  acceptOnReturn(this, [this] { storeTexts(); });
 
   if (mode_ == EditMode::ModifyMeaning) {
     meaningBox_->setFocus();

@@ -21,6 +21,7 @@
 #include "gui/widgets/html_viewer.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/qt_geometry.h"
+#include "gui/widgets/return_key.h"
 #include "platform/program_folder.h"
 #include "render/entry_renderer.h"
 
@@ -90,7 +91,7 @@ StyleDialog::StyleDialog(DisplaySettings& display, StyleDialogServices services,
 
   // The list starts on its prompt, with the three check boxes cleared.
   styleList_->setCurrentIndex(kPromptRow);
-  // The popup time as the spin box shows it: kept within 2 to 20.
+  // The popup time as stored (kept within 1 to 20 when it was read).
   popupTimeBox_->setValue(static_cast<int>(display_.time2Show & 0xFFFF));
 
   preview_->setClearType(display_.useClearType == 1);
@@ -180,6 +181,7 @@ void StyleDialog::buildControls() {
   connect(textureButton_, &QRadioButton::clicked, this, &StyleDialog::textureClicked);
   connect(preview_, &HtmlViewer::linkTapped, this, &StyleDialog::linkTapped);
   connect(okButton_, &QToolButton::clicked, this, &StyleDialog::storePopupTime);
+  acceptOnReturn(this, [this] { storePopupTime(); });
   connect(cancelButton_, &QToolButton::clicked, this, &QDialog::reject);
 }
 

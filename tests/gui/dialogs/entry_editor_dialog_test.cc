@@ -127,6 +127,27 @@ TEST_F(EntryEditorDialogTest, EditedMeaningEndsItsLinesWithCrLf) {
   EXPECT_EQ(dialog.meaning(), u"- a\r\n- b\rc\r\n# x");
 }
 
+TEST_F(EntryEditorDialogTest, ReturnAcceptsExceptWhereItStartsALine) {
+  EntryEditorDialog word(EditMode::ModifyWord, u"colour", u"- a hue");
+  word.show();
+  auto* headwordBox = child<QLineEdit>(word, "headwordBox");
+  headwordBox->setText(QStringLiteral("color"));
+  QTest::keyClick(headwordBox, Qt::Key_Return);
+  EXPECT_EQ(word.result(), QDialog::Accepted);
+  EXPECT_EQ(word.headword(), u"color");
+
+  EntryEditorDialog meaning(EditMode::ModifyMeaning, u"colour", u"- a hue");
+  meaning.show();
+  auto* meaningBox = child<QPlainTextEdit>(meaning, "meaningBox");
+  meaningBox->moveCursor(QTextCursor::End);
+  QTest::keyClick(meaningBox, Qt::Key_Return);
+  EXPECT_NE(meaning.result(), QDialog::Accepted);
+  QTest::keyClicks(meaningBox, QStringLiteral("- a tint"));
+  QTest::keyClick(meaningBox, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(meaning.result(), QDialog::Accepted);
+  EXPECT_EQ(meaning.meaning(), u"- a hue\r\n- a tint");
+}
+
 TEST(MeaningBoxTextTest, ConvertsLineEnds) {
   EXPECT_EQ(meaningToBoxText(u"a\r\nb\r\r\nc\rd\ne"),
             QString::fromStdU16String(u"a\nb\nc\u240dd\u240ae"));

@@ -269,7 +269,7 @@ TEST_F(StyleDialogTest, PopupTimeIsKeptInRangeAndStoredOnlyByOk) {
   display.time2Show = 1;
   open();
   auto* box = child<QSpinBox>("popupTimeBox");
-  EXPECT_EQ(box->value(), 2);  // the arrows offer 2 to 20
+  EXPECT_EQ(box->value(), 1);  // the stored time, not the nearest the arrows once offered
   box->setValue(99);
   EXPECT_EQ(box->value(), 20);
   box->setValue(7);
@@ -285,6 +285,17 @@ TEST_F(StyleDialogTest, PopupTimeIsKeptInRangeAndStoredOnlyByOk) {
   child<QToolButton>("okButton")->click();
   EXPECT_EQ(display.time2Show, 7u);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
+
+  // Return is OK too, from the spin box as from the style list.
+  for (const char* control : {"popupTimeBox", "styleList"}) {
+    open();
+    dialog->show();
+    child<QSpinBox>("popupTimeBox")->setValue(12);
+    QTest::keyClick(dialog->findChild<QWidget*>(QString::fromLatin1(control)), Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted) << control;
+    EXPECT_EQ(display.time2Show, 12u) << control;
+    display.time2Show = 1;
+  }
 }
 
 TEST_F(StyleDialogTest, TappedLinkAndHelpKey) {
