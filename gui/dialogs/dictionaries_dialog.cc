@@ -72,60 +72,9 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
   titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 128));  // navy
   titleLine_->setPalette(titlePalette);
 
-  list_ = new QListWidget(this);
-  list_->setObjectName(QStringLiteral("dictionaryList"));
-  list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  list_->setUniformItemSizes(true);
-  // Cyan text on grey.
-  list_->setStyleSheet(QStringLiteral(
-      "QListWidget { background-color: rgb(128, 128, 128); color: rgb(0, 255, 255); }"));
-  for (const std::u16string& path : installedDictionaryPaths(settings_)) {
-    auto* item = new QListWidgetItem(QString::fromStdU16String(path), list_);
-    item->setSizeHint(QSize(0, kDictionaryRowHeight));
-  }
-  list_->installEventFilter(this);
-  connect(list_, &QListWidget::itemSelectionChanged, this, &DictionariesDialog::showSelectedPath);
-  connect(list_, &QListWidget::itemDoubleClicked, this, &DictionariesDialog::editSelectedRow);
-  connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-    if (editing_) placeEditor(editIndex_);
-  });
-
-  pathBox_ = new QPlainTextEdit(this);
-  pathBox_->setObjectName(QStringLiteral("pathBox"));
-  pathBox_->setReadOnly(true);
-  QPalette pathPalette = pathBox_->palette();
-  pathPalette.setColor(QPalette::Text, QColor(128, 0, 255));
-  pathBox_->setPalette(pathPalette);
-
-  editor_ = new QLineEdit(this);
-  editor_->setObjectName(QStringLiteral("rowEditor"));
-  editor_->hide();
-  editor_->installEventFilter(this);  // Escape ends the edit, not the dialog
-  // Return ends the edit the way a tap on the list does.
-  connect(editor_, &QLineEdit::returnPressed, this, [this] { list_->setFocus(); });
-  browseButton_ = new QPushButton(QStringLiteral("..."), this);
-  browseButton_->setObjectName(QStringLiteral("browseButton"));
-  browseButton_->setAutoDefault(false);
-  browseButton_->hide();
-  connect(browseButton_, &QPushButton::clicked, this, &DictionariesDialog::browse);
-
-  addButton_ = makeSignButton(true, tr("Add"), this);
-  addButton_->setObjectName(QStringLiteral("addButton"));
-  deleteButton_ = makeSignButton(false, tr("Delete"), this);
-  deleteButton_->setObjectName(QStringLiteral("deleteButton"));
-  cancelButton_ = makePictureButton(ButtonPicture::Cancel, tr("Cancel"), this);
-  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-  okButton_ = makePictureButton(ButtonPicture::Ok, tr("OK"), this);
-  okButton_->setObjectName(QStringLiteral("okButton"));
-  importButton_ = new QPushButton(tr("Import\u2026"), this);
-  importButton_->setObjectName(QStringLiteral("importButton"));
-  importButton_->setAutoDefault(false);
-  connect(importButton_, &QPushButton::clicked, this, [this] { importRows(); });
-  connect(addButton_, &QToolButton::clicked, this, &DictionariesDialog::addRow);
-  connect(deleteButton_, &QToolButton::clicked, this, &DictionariesDialog::deleteRow);
-  connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
-  connect(okButton_, &QToolButton::clicked, this, &DictionariesDialog::storeRows);
+  buildList();
+  buildRowEditor();
+  buildButtons();
 
   languageBox_ = new QLineEdit(this);
   languageBox_->setObjectName(QStringLiteral("languageBox"));
@@ -143,6 +92,88 @@ DictionariesDialog::DictionariesDialog(Settings& settings, QWidget* parent, File
     resize(kDefaultWidth, kDefaultHeight);
   }
   layOut();
+}
+
+void DictionariesDialog::buildList() {
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("dictionaryList"));
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  list_->setUniformItemSizes(true);
+  // Cyan text on grey.
+  list_->setStyleSheet(QStringLiteral(
+      "QListWidget { background-color: rgb(128, 128, 128); color: rgb(0, 255, 255); }"));
+  for (const std::u16string& path : installedDictionaryPaths(settings_)) {
+    auto* item = new QListWidgetItem(QString::fromStdU16String(path), list_);
+    item->setSizeHint(QSize(0, kDictionaryRowHeight));
+    markProblem(item);
+  }
+  list_->installEventFilter(this);  // Return and F2 edit the selected row
+  connect(list_, &QListWidget::itemSelectionChanged, this, &DictionariesDialog::showSelectedPath);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &DictionariesDialog::editSelectedRow);
+  connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    if (editing_) placeEditor(editIndex_);
+  });
+
+  pathBox_ = new QPlainTextEdit(this);
+  pathBox_->setObjectName(QStringLiteral("pathBox"));
+  pathBox_->setReadOnly(true);
+  QPalette pathPalette = pathBox_->palette();
+  pathPalette.setColor(QPalette::Text, QColor(128, 0, 255));
+  pathBox_->setPalette(pathPalette);
+}
+
+void DictionariesDialog::buildRowEditor() {
+  editor_ = new QLineEdit(this);
+  editor_->setObjectName(QStringLiteral("rowEditor"));
+  editor_->hide();
+  editor_->installEventFilter(this);  // Escape ends the edit, not the dialog
+  // Return ends the edit the way a tap on the list does.
+  connect(editor_, &QLineEdit::returnPressed, this, [this] { list_->setFocus(); });
+  browseButton_ = new QPushButton(QStringLiteral("..."), this);
+  browseButton_->setObjectName(QStringLiteral("browseButton"));
+  browseButton_->setAutoDefault(false);
+  browseButton_->hide();
+  connect(browseButton_, &QPushButton::clicked, this, &DictionariesDialog::browse);
+}
+
+void DictionariesDialog::buildButtons() {
+  addButton_ = makeSignButton(true, tr("Add"), this);
+  addButton_->setObjectName(QStringLiteral("addButton"));
+  deleteButton_ = makeSignButton(false, tr("Delete"), this);
+  deleteButton_->setObjectName(QStringLiteral("deleteButton"));
+  cancelButton_ = makePictureButton(ButtonPicture::Cancel, tr("Cancel"), this);
+  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+  okButton_ = makePictureButton(ButtonPicture::Ok, tr("OK"), this);
+  okButton_->setObjectName(QStringLiteral("okButton"));
+  importButton_ = new QPushButton(tr("Import\u2026"), this);
+  importButton_->setObjectName(QStringLiteral("importButton"));
+  importButton_->setAutoDefault(false);
+  connect(importButton_, &QPushButton::clicked, this, [this] { importRows(); });
+  connect(addButton_, &QToolButton::clicked, this, &DictionariesDialog::addRow);
+  connect(deleteButton_, &QToolButton::clicked, this, &DictionariesDialog::deleteRow);
+  connect(cancelButton_, &QToolButton::clicked, this, &DictionariesDialog::reject);
+  connect(okButton_, &QToolButton::clicked, this, &DictionariesDialog::storeRows);
+}
+
+// A row whose files cannot be opened stands out in the list, not only once selected.
+void DictionariesDialog::markProblem(QListWidgetItem* item) {
+  const QString path = item->text();
+  const DictionaryFileProblem problem =
+      path.isEmpty() ? DictionaryFileProblem::kNone : checkDictionaryFile(path.toStdString());
+  const bool bad = problem != DictionaryFileProblem::kNone;
+  QFont font = list_->font();
+  font.setStrikeOut(bad);
+  font.setItalic(bad);
+  item->setFont(font);
+  item->setData(kProblemRole, bad);
+  if (bad) {
+    item->setForeground(QColor(255, 220, 0));  // yellow on the grey list
+    item->setToolTip(QString::fromStdU16String(dictionaryProblemText(problem)));
+  } else {
+    item->setData(Qt::ForegroundRole, QVariant());
+    item->setToolTip(QString());
+  }
 }
 
 DictionariesDialog::~DictionariesDialog() = default;
@@ -225,6 +256,7 @@ void DictionariesDialog::commitEdit() {
   if (!text.isEmpty()) {
     settings_.dictionaryPaths[static_cast<size_t>(row)] = text.toStdU16String();
     list_->item(row)->setText(text);
+    markProblem(list_->item(row));
     if (selectedRow() == row) pathBox_->setPlainText(pathWithProblem(text));
   } else {
     removeRow(row);  // an edit committed empty removes its row; the rows below move up
@@ -362,6 +394,14 @@ void DictionariesDialog::resizeEvent(QResizeEvent* event) {
 
 bool DictionariesDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::FocusIn) commitEdit();
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) &&
+        selectedRow() >= 0) {
+      editSelectedRow();
+      return true;
+    }
+  }
   if (watched == editor_ &&
       (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

@@ -1,15 +1,16 @@
 #pragma once
 // DictionariesDialog, "Dictionaries": the installed dictionaries, one full data-file path per
 // row in opening order, at most 10. The user adds a row (+), edits a row in place after a
-// double tap (typing, or picking the file with "..."), and deletes the selected row (−); the
+// double tap, Return or F2 (typing, or picking the file with "..."), and deletes the selected
+// row (−); the
 // box below the list shows the selected row's full path. An edit is committed when the list
 // takes the focus and before Add, Delete and OK; an edit committed empty removes its row.
 //
 // The dialog changes TotalDict and the path table of the settings record as it goes; OK
 // makes them hold the rows in order, Cancel puts back what they held when it opened. Escape
 // in the row editor ends only that edit (the row keeps its text); the picker's OK with no file
-// leaves the row as it was. A row whose files are missing or are no dictionary says so in the
-// path box, and OK asks before storing such rows.
+// leaves the row as it was. A row whose files are missing or are no dictionary is struck
+// through in the list and says why in the path box, and OK asks before storing such rows.
 // Reopening the dictionaries after OK is the caller's work.
 
 #include <QDialog>
@@ -27,6 +28,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -42,6 +44,9 @@ class DictionariesDialog : public QDialog {
   // Cancel. The default runs FilePickerDialog.
   using FilePicker = std::function<std::optional<QString>(
       QWidget* owner, const QString& reversedSuffix, const QString& startPath)>;
+
+  // Rows whose files cannot be opened hold true in this item data role.
+  static constexpr int kProblemRole = Qt::UserRole + 1;
 
   // Child widgets carry the object names "titleLine", "dictionaryList", "pathBox",
   // "rowEditor", "browseButton", "importButton", "addButton", "deleteButton", "cancelButton",
@@ -59,7 +64,7 @@ class DictionariesDialog : public QDialog {
 
   // The operations behind the controls.
   void showSelectedPath();  // the list's selection changed
-  void editSelectedRow();   // double tap on a row
+  void editSelectedRow();   // double tap, Return or F2 on a row
   void commitEdit();        // the list took the focus
   void addRow();
   void deleteRow();
@@ -82,6 +87,10 @@ class DictionariesDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void buildList();
+  void buildRowEditor();
+  void buildButtons();
+  void markProblem(QListWidgetItem* item);
   void layOut();
   void placeEditor(int row);
   int selectedRow() const;

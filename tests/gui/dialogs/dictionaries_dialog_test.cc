@@ -267,6 +267,22 @@ TEST_F(DictionariesDialogTest, EscapeInTheRowEditorEndsOnlyThatEdit) {
   EXPECT_TRUE(dialog_->isVisible());
 }
 
+TEST_F(DictionariesDialogTest, ReturnAndF2EditTheSelectedRow) {
+  open({u"/a.pvm", u"/b.pvm"});
+  list()->setFocus();
+  QTest::keyClick(list(), Qt::Key_Return);  // nothing selected: no edit
+  EXPECT_FALSE(dialog_->editing());
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+    tapRow(1);
+    QTest::keyClick(list(), key);
+    ASSERT_TRUE(dialog_->editing()) << key;
+    EXPECT_EQ(dialog_->editIndex(), 1);
+    EXPECT_TRUE(editor()->hasFocus());
+    QTest::keyClick(editor(), Qt::Key_Escape);
+  }
+  EXPECT_TRUE(dialog_->isVisible());
+}
+
 TEST_F(DictionariesDialogTest, RowsThatAreNoDictionaryAreMarkedAndOkAsksFirst) {
   QTemporaryDir dir;
   const QString good = dir.path() + "/good.pvm";
@@ -288,6 +304,12 @@ TEST_F(DictionariesDialogTest, RowsThatAreNoDictionaryAreMarkedAndOkAsksFirst) {
     f.write(QByteArray(8000, 'x'));
   }
   open({good.toStdU16String(), text.toStdU16String(), bogus.toStdU16String()});
+  // Marked in the list before any row is selected.
+  for (int row = 0; row < 3; ++row) {
+    const bool marked = row > 0;
+    EXPECT_EQ(list()->item(row)->data(DictionariesDialog::kProblemRole).toBool(), marked) << row;
+    EXPECT_EQ(list()->item(row)->font().strikeOut(), marked) << row;
+  }
   auto* pathBox = child<QPlainTextEdit>("pathBox");
   tapRow(0);
   EXPECT_EQ(pathBox->toPlainText(), good);
