@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
+#include <algorithm>
 
 #include "gui/dialogs/about_layout.h"
 #include "gui/dialogs/help.h"
@@ -49,6 +50,8 @@ QLabel* makeLink(const QString& text, const QString& name, QWidget* parent) {
   link->setPalette(palette);
   link->setCursor(Qt::PointingHandCursor);
   link->setFocusPolicy(Qt::TabFocus);  // Return or Space on a focused link opens it too
+  link->setWordWrap(true);             // on two lines when the box is too narrow for one
+  link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return link;
 }
 
@@ -141,8 +144,19 @@ void AboutDialog::resizeEvent(QResizeEvent* event) {
 
 void AboutDialog::layoutControls() {
   const QRect client = rect();
-  const AboutLayout l = layoutAboutBox(ClientRect{
-      client.left(), client.top(), client.left() + client.width(), client.top() + client.height()});
+  AboutTextSizes texts;
+  texts.labelWidth =
+      std::max(homePageLabel_->sizeHint().width(), supportLabel_->sizeHint().width());
+  // A link's width for its text on one line (its size hint follows its word wrapping).
+  texts.homePageLinkWidth = homePageLink_->fontMetrics().horizontalAdvance(kHomePageText) + 2;
+  texts.supportLinkWidth = supportLink_->fontMetrics().horizontalAdvance(kSupportText) + 2;
+  // One line of a link as the label lays it out (a little more than the font's height).
+  texts.lineHeight = std::max(homePageLink_->heightForWidth(texts.homePageLinkWidth),
+                              homePageLabel_->sizeHint().height());
+  const AboutLayout l =
+      layoutAboutBox(ClientRect{client.left(), client.top(), client.left() + client.width(),
+                                client.top() + client.height()},
+                     texts);
   versionLine_->setGeometry(toQRect(l.versionLine));
   homePageLabel_->setGeometry(toQRect(l.homePageLabel));
   homePageLink_->setGeometry(toQRect(l.homePageLink));

@@ -106,21 +106,36 @@ TEST_F(AboutDialogTest, LinkTapsOpenTheBundledHelpAndTheBoxStaysOpen) {
   EXPECT_EQ(programs.help.back(), "file:Lexora.htm#Introdution");
 }
 
-TEST_F(AboutDialogTest, ResizingPlacesTheLinksAroundTheMiddleAgain) {
+TEST_F(AboutDialogTest, ResizingKeepsEveryLabelAndLinkWholeInsideTheBox) {
   dialog.show();
-  dialog.resize(240, 268);
-  EXPECT_EQ(label("homePageLabel")->geometry(), QRect(10, 134, 70, 15));
-  EXPECT_EQ(label("supportLink")->geometry(), QRect(85, 149, 150, 15));
-  dialog.resize(320, 188);
-  EXPECT_EQ(label("homePageLabel")->geometry(), QRect(50, 94, 70, 15));
-  EXPECT_EQ(label("homePageLink")->geometry(), QRect(125, 94, 230, 15));
-  EXPECT_EQ(label("versionLine")->geometry(), QRect(35, 5, 285, 15));
+  for (const QSize size : {QSize(240, 268), QSize(320, 188), QSize(800, 600)}) {
+    dialog.resize(size);
+    for (const char* name : {"homePageLabel", "homePageLink", "supportLabel", "supportLink"}) {
+      QLabel* l = label(name);
+      const QRect r = l->geometry();
+      EXPECT_TRUE(dialog.rect().contains(r)) << name << " at " << size.width();
+      // Its text fits: on one line, or wrapped within the height it was given.
+      EXPECT_GE(r.height(), l->heightForWidth(r.width()) > 0 ? l->heightForWidth(r.width())
+                                                             : l->sizeHint().height())
+          << name;
+      if (!l->wordWrap()) {
+        EXPECT_GE(r.width(), l->sizeHint().width()) << name;
+      }
+    }
+  }
+  EXPECT_EQ(label("versionLine")->geometry(), QRect(35, 5, 765, 15));
 }
 
 TEST(AboutLayoutTest, CreditsStayInsideTheClientArea) {
   EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 240, 268}).credits, (ControlRect{0, 218, 240, 50}));
   EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 640, 480}).credits, (ControlRect{200, 430, 440, 50}));
   EXPECT_EQ(layoutAboutBox(ClientRect{0, 0, 40, 40}).homePageLink.width, 0);
+  // Centred as one block; a link wider than the room left wraps.
+  const AboutLayout l = layoutAboutBox(ClientRect{0, 0, 300, 200}, {80, 150, 250, 16});
+  EXPECT_EQ(l.homePageLabel, (ControlRect{4, 100, 80, 16}));
+  EXPECT_EQ(l.homePageLink, (ControlRect{89, 100, 150, 16}));
+  EXPECT_EQ(l.supportLink, (ControlRect{89, 116, 207, 48}));
+  EXPECT_EQ(l.supportLabel.y, 116);
 }
 
 }  // namespace
