@@ -27,7 +27,7 @@ std::string helpCommandLine(HelpTopic topic) {
 }
 
 void showHelp(DesktopPrograms& programs, HelpTopic topic) {
-  programs.startHelpViewer(helpCommandLine(topic));  // no message when it cannot start
+  programs.startHelpViewer(helpCommandLine(topic));
 }
 
 void installHelpKey(QWidget* window, DesktopPrograms* programs, HelpTopic topic) {

@@ -24,7 +24,8 @@ const char* helpAnchor(HelpTopic topic);
 // What the help viewer is started with: "file:Lexora.htm#" followed by the anchor.
 std::string helpCommandLine(HelpTopic topic);
 
-// Starts the help viewer at `topic`. A viewer that cannot be started simply does not appear.
+// Starts the help viewer at `topic`; `programs` tells the user when the help cannot be shown
+// (the program's own, HelpWindowPrograms, says why).
 void showHelp(DesktopPrograms& programs, HelpTopic topic);
 
 // Makes the help key (F1) in `window` show `topic`. Nothing happens when `programs` is null.

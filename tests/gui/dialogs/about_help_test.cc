@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QFile>
 #include <QLabel>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWidget>
 
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/about_layout.h"
 #include "gui/dialogs/help.h"
+#include "gui/dialogs/help_window.h"
 #include "platform/qt/desktop_programs_qt.h"
 #include "recording_desktop_programs.h"
 
@@ -19,6 +25,36 @@ void pressHelpKey(QWidget& window) {
   ASSERT_NE(helpKey, nullptr);
   EXPECT_EQ(helpKey->key(), QKeySequence(Qt::Key_F1));
   emit helpKey->activated();
+}
+
+TEST(HelpTest, TheHelpOpensInTheProgramsOwnWindowOrSaysWhyNot) {
+  QTemporaryDir dir;
+  QFile help(dir.filePath(QStringLiteral("Lexora.htm")));
+  ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+  help.write("<html><body><p>top</p>" + QByteArray(4000, '\n').replace('\n', "<p>x</p>") +
+             "<h2><a name=\"Interface\">The main window</a></h2><p>words</p>" +
+             QByteArray(4000, '\n').replace('\n', "<p>y</p>") + "</body></html>");
+  help.close();
+  QStringList messages;
+  const auto record = [&messages](const QString& text) { messages << text; };
+
+  HelpWindowPrograms programs(dir.path().toStdString() + "/", nullptr, record);
+  showHelp(programs, HelpTopic::MainWindow);
+  ASSERT_NE(programs.window(), nullptr);
+  EXPECT_TRUE(programs.window()->isVisible());
+  EXPECT_TRUE(programs.browser()->toPlainText().contains(QStringLiteral("The main window")));
+  EXPECT_GT(programs.browser()->verticalScrollBar()->value(), 0);  // at its topic
+  EXPECT_TRUE(messages.isEmpty());
+  // No browser or mail program: said, not silently dropped.
+  EXPECT_FALSE(programs.startBrowser("https://example.invalid/"));
+  EXPECT_FALSE(programs.startMail("mailto:someone@example.invalid"));
+  EXPECT_EQ(messages.size(), 2);
+
+  HelpWindowPrograms nowhere("/nonexistent-folder/", nullptr, record);
+  showHelp(nowhere, HelpTopic::AboutBox);
+  EXPECT_EQ(nowhere.window(), nullptr);
+  ASSERT_EQ(messages.size(), 3);
+  EXPECT_TRUE(messages.back().contains(QStringLiteral("/nonexistent-folder/Lexora.htm")));
 }
 
 TEST(HelpTest, EachWindowHasItsOwnTopic) {
