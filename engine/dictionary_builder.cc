@@ -166,6 +166,8 @@ Status DictionaryBuilder::compressBlocks(const std::string& dataFile, Layout& la
       const size_t length = std::min<size_t>(BLOCK_CAPACITY, stream.size() - begin);
       compressedOk[b] = compressBlock(reinterpret_cast<const uint8_t*>(stream.data()) + begin,
                                       length, compressed[b]);
+      // Only the calling thread reports; its half of the blocks stands for both halves.
+      if (first == 0 && progress_) progress_(b + 1, blockCount);
     }
   };
   if (blockCount > 1) {

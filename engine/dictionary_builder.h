@@ -13,6 +13,7 @@
 //   builder.result(0) == EditResult::Ok
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,12 @@ class DictionaryBuilder {
   // Kept like Dictionary::setTitle / setDescription: at most 127 / 255 units.
   void setTitle(std::u16string_view text);
   void setDescription(std::u16string_view text);
+
+  // Told how far finish() has come compressing the meaning blocks (done of total), from the
+  // thread that called finish().
+  void setProgress(std::function<void(uint64_t done, uint64_t total)> progress) {
+    progress_ = std::move(progress);
+  }
 
   // Collects one entry; entries are numbered 0, 1, ... in the order they are added.
   void add(std::u16string_view headword, std::u16string_view meaning);
@@ -82,6 +89,7 @@ class DictionaryBuilder {
   uint32_t accepted_ = 0;
   bool finished_ = false;
   FileSystem* fs_ = &systemFileSystem();
+  std::function<void(uint64_t done, uint64_t total)> progress_;
 };
 
 }  // namespace lexora

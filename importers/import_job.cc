@@ -206,6 +206,35 @@ std::string volumeFileName(const std::string& dataFile, unsigned volume) {
 
 namespace {
 
+// The whole run as one bar, for options.runProgress: reading the source takes the first part,
+// converting and writing the volumes most of the rest, moving them into place and building
+// their indexes the end.
+class RunMeter {
+ public:
+  static constexpr uint32_t kReadEnd = 400;
+  static constexpr uint32_t kVolumesEnd = 900;
+
+  explicit RunMeter(const RunProgressFunction& report) : report_(report) {}
+
+  bool cancelled() const { return cancelled_; }
+
+  // `fraction` (0..1) of the part from `from` to `to`. False when the user cancelled.
+  bool at(uint32_t from, uint32_t to, double fraction) {
+    if (!report_ || cancelled_) return !cancelled_;
+    fraction = std::clamp(fraction, 0.0, 1.0);
+    const auto permille = static_cast<uint32_t>(from + (to - from) * fraction);
+    if (permille == last_) return true;
+    last_ = permille;
+    cancelled_ = !report_(permille);
+    return !cancelled_;
+  }
+
+ private:
+  const RunProgressFunction& report_;
+  uint32_t last_ = UINT32_MAX;
+  bool cancelled_ = false;
+};
+
 // Reads the source into the collector; false with outcome.status set when it fails.
 bool readSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
                 const ImportOptions& options, Collector& collector, ResourceStore& resources,
@@ -296,62 +325,97 @@ Naming namingOf(const std::string& source, const ImportOptions& options, const S
   return n;
 }
 
+// What every volume's builder is given besides its entries.
+struct VolumePlan {
+  const std::vector<uint32_t>& order;  // the entries in the dictionary's order
+  const std::vector<std::pair<size_t, size_t>>& volumes;
+  const Naming& naming;
+  const ImportOptions& options;
+  const std::string& dataFile;  // the target, as failures name it
+};
+
+// Where volume v's part of the run bar begins (and v + 1's, its end).
+uint32_t volumeMark(const VolumePlan& plan, size_t v) {
+  const size_t total = plan.order.size();
+  const size_t at = v < plan.volumes.size() ? plan.volumes[v].first : total;
+  const double share = total == 0 ? 1.0 : double(at) / double(total);
+  return static_cast<uint32_t>(RunMeter::kReadEnd +
+                               (RunMeter::kVolumesEnd - RunMeter::kReadEnd) * share);
+}
+
+// Converts and writes volume v under `temp`, the meter moving through its part of the bar;
+// false with outcome.status set when it fails.
+bool writeVolume(const VolumePlan& plan, size_t v, const std::string& temp, Collector& collector,
+                 RunMeter& meter, ImportOutcome& outcome) {
+  std::vector<Collector::Held>& entries = collector.entries();
+  const auto [begin, end] = plan.volumes[v];
+  const uint32_t from = volumeMark(plan, v);
+  const uint32_t to = volumeMark(plan, v + 1);
+  const uint32_t converted = from + (to - from) * 15 / 100;
+  DictionaryBuilder builder(plan.options.collation);
+  if (plan.volumes.size() == 1) {
+    builder.setTitle(cut(plan.naming.title, 127));
+  } else {
+    std::u16string named =
+        plan.naming.title + u", volume " + fromUtf8(std::to_string(v + 1)) + u" of " +
+        fromUtf8(std::to_string(plan.volumes.size())) + u" (" +
+        cut(rangeEnd(entries, plan.order, begin, end, true), 20) + u" \u2013 " +
+        cut(rangeEnd(entries, plan.order, begin, end, false), 20) + u")";
+    builder.setTitle(cut(named, 127));
+  }
+  if (plan.naming.description) builder.setDescription(cut(*plan.naming.description, 255));
+  for (size_t k = begin; k < end; ++k) {
+    Collector::Held& e = entries[plan.order[k]];
+    builder.add(e.headword, fromUtf8(collector.meaningOf(e)));
+    // The builder keeps its own copy; free ours as we go.
+    std::u16string().swap(e.headword);
+    if ((k - begin) % 4096 == 0) {
+      static_cast<void>(meter.at(from, converted, double(k - begin) / double(end - begin)));
+    }
+  }
+  if (plan.volumes.size() == 1) {
+    collector.releaseMeanings();
+#if defined(__GLIBC__)
+    // Hand the freed texts back before the builder lays out the whole data file.
+    malloc_trim(0);
+#endif
+  }
+  builder.setProgress([&](uint64_t done, uint64_t total) {
+    static_cast<void>(
+        meter.at(converted, to, total == 0 ? 1.0 : double(done) / double(total)));
+  });
+  if (const Status s = builder.finish(temp); !s.isOk()) {
+    outcome.status = s.withContext(plan.dataFile + ": ");
+    return false;
+  }
+  for (size_t k = begin; k < end; ++k) {
+    const EditResult r = builder.result(k - begin);
+    if (r == EditResult::Ok) continue;
+    collector.note(std::string(collector.whereOf(entries[plan.order[k]])) +
+                   ": skipped: " + editResultName(r));
+  }
+  outcome.imported += builder.acceptedCount();
+  return true;
+}
+
 // Writes the entries in the given volumes under temporary names; false when it fails or is
 // cancelled (outcome says which).
-bool writeVolumes(Collector& collector, const std::vector<uint32_t>& order,
-                  const std::vector<std::pair<size_t, size_t>>& volumes, const Naming& naming,
-                  const std::string& dataFile, const ImportOptions& options,
-                  TemporaryFiles& temporary, std::vector<std::string>& finals,
-                  ImportOutcome& outcome) {
-  std::vector<Collector::Held>& entries = collector.entries();
+bool writeVolumes(Collector& collector, const VolumePlan& plan, RunMeter& meter,
+                  const ProgressFunction& progress, TemporaryFiles& temporary,
+                  std::vector<std::string>& finals, ImportOutcome& outcome) {
+  const size_t count = plan.volumes.size();
   // Temporary names in the target's folder, so that the final renames stay on one file system.
-  const fs::path target(dataFile);
-  for (size_t v = 0; v < volumes.size(); ++v) {
-    const std::string finalName =
-        volumes.size() == 1 ? dataFile : volumeFileName(dataFile, static_cast<unsigned>(v + 1));
+  const fs::path target(plan.dataFile);
+  for (size_t v = 0; v < count; ++v) {
     fs::path temp =
         target.parent_path() / ("." + target.filename().string() + ".importing-" +
                                 std::to_string(::getpid()) + "-" + std::to_string(v + 1) + ".pvm");
     temporary.sets.push_back(fileSetNames(temp.string()));
-    finals.push_back(finalName);
-
-    const auto [begin, end] = volumes[v];
-    DictionaryBuilder builder(options.collation);
-    if (volumes.size() == 1) {
-      builder.setTitle(cut(naming.title, 127));
-    } else {
-      std::u16string named = naming.title + u", volume " + fromUtf8(std::to_string(v + 1)) +
-                             u" of " + fromUtf8(std::to_string(volumes.size())) + u" (" +
-                             cut(rangeEnd(entries, order, begin, end, true), 20) + u" \u2013 " +
-                             cut(rangeEnd(entries, order, begin, end, false), 20) + u")";
-      builder.setTitle(cut(named, 127));
-    }
-    if (naming.description) builder.setDescription(cut(*naming.description, 255));
-    for (size_t k = begin; k < end; ++k) {
-      Collector::Held& e = entries[order[k]];
-      builder.add(e.headword, fromUtf8(collector.meaningOf(e)));
-      // The builder keeps its own copy; free ours as we go.
-      std::u16string().swap(e.headword);
-    }
-    if (volumes.size() == 1) {
-      collector.releaseMeanings();
-#if defined(__GLIBC__)
-      // Hand the freed texts back before the builder lays out the whole data file.
-      malloc_trim(0);
-#endif
-    }
-    if (const Status s = builder.finish(temp.string()); !s.isOk()) {
-      outcome.status = s.withContext(dataFile + ": ");
-      return false;
-    }
-    for (size_t k = begin; k < end; ++k) {
-      const EditResult r = builder.result(k - begin);
-      if (r == EditResult::Ok) continue;
-      collector.note(std::string(collector.whereOf(entries[order[k]])) +
-                     ": skipped: " + editResultName(r));
-    }
-    outcome.imported += builder.acceptedCount();
-    if (!collector.progress(end, entries.size())) {
+    finals.push_back(count == 1 ? plan.dataFile
+                                : volumeFileName(plan.dataFile, static_cast<unsigned>(v + 1)));
+    if (!writeVolume(plan, v, temp.string(), collector, meter, outcome)) return false;
+    const bool goOn = !progress || progress(plan.volumes[v].second, plan.order.size());
+    if (!goOn || meter.cancelled()) {
       outcome.result = ImportResult::Cancelled;
       return false;
     }
@@ -401,6 +465,42 @@ bool moveIntoPlace(TemporaryFiles& temporary, const std::vector<std::string>& fi
   return true;
 }
 
+// The size limit the collected entries must keep, or why they cannot be imported.
+Status checkCollected(const Collector& collector, const std::string& source,
+                      const ImportOptions& options, uint64_t& limit) {
+  if (collector.tooLarge()) {
+    return Status::invalidArgument(source + ": the entries hold more than " +
+                                   std::to_string(kMaxSourceBytes >> 20) +
+                                   " MB of text, far more than any dictionary: not imported");
+  }
+  limit = options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit)
+                                    : kMeaningLimit;
+  if (collector.bytes() > limit && !options.split) {
+    return Status::invalidArgument(
+        source + ": the entries hold " + megabytes(collector.bytes()) +
+        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
+        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
+        "); import it with --split to write numbered volumes");
+  }
+  return Status::ok();
+}
+
+// The derived indexes of the written dictionaries, so that no search or lookup waits for them;
+// one that cannot be built is built on first use instead.
+void buildIndexes(const ImportOutcome& outcome, RunMeter& meter,
+                  const ProgressFunction& progress) {
+  const size_t count = outcome.dataFiles.size();
+  for (size_t i = 0; i < count; ++i) {
+    const auto indexing = [&](uint32_t done, uint32_t total) {
+      const double part = (double(i) + (total == 0 ? 1.0 : double(done) / total)) / double(count);
+      const bool goOn = meter.at(RunMeter::kVolumesEnd, 1000, part);
+      return (!progress || progress(done, total)) && goOn;
+    };
+    static_cast<void>(buildDerivedIndexes(outcome.dataFiles[i], indexing));
+  }
+  static_cast<void>(meter.at(RunMeter::kVolumesEnd, 1000, 1.0));
+}
+
 ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istream* stdinStream,
                           const std::string& dataFile, const ImportOptions& options,
                           const ProgressFunction& progress) {
@@ -409,7 +509,13 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
     outcome.status = s;
     return outcome;
   }
-  Collector collector(outcome, progress);
+  RunMeter meter(options.runProgress);
+  const ProgressFunction reading = [&](uint64_t done, uint64_t total) {
+    const bool goOn =
+        meter.at(0, RunMeter::kReadEnd, total == 0 ? 0.0 : double(done) / double(total));
+    return (!progress || progress(done, total)) && goOn;
+  };
+  Collector collector(outcome, reading);
   TemporaryFiles temporary;
   const fs::path target(dataFile);
   temporary.resources = (target.parent_path() / ("." + target.filename().string() + ".importing-" +
@@ -418,46 +524,29 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
   ResourceStore resources(temporary.resources);
   if (!readSource(kind, source, stdinStream, options, collector, resources, outcome))
     return outcome;
-  if (collector.tooLarge()) {
-    outcome.status = Status::invalidArgument(
-        source + ": the entries hold more than " + std::to_string(kMaxSourceBytes >> 20) +
-        " MB of text, far more than any dictionary: not imported");
-    return outcome;
-  }
-  if (collector.cancelled()) {
+  if (collector.cancelled() && !collector.tooLarge()) {
     outcome.result = ImportResult::Cancelled;
     return outcome;
   }
-  const uint64_t limit =
-      options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
-  if (collector.bytes() > limit && !options.split) {
-    outcome.status = Status::invalidArgument(
-        source + ": the entries hold " + megabytes(collector.bytes()) +
-        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
-        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
-        "); import it with --split to write numbered volumes");
+  uint64_t limit = 0;
+  if (Status s = checkCollected(collector, source, options, limit); !s.isOk()) {
+    outcome.status = s;
     return outcome;
   }
   std::vector<uint32_t> order;
   const auto volumes =
       planVolumes(collector.entries(), collector.bytes(), limit, options.collation, order);
+  const Naming naming = namingOf(source, options, outcome.info);
+  const VolumePlan plan{order, volumes, naming, options, dataFile};
   std::vector<std::string> finals;
-  if (!writeVolumes(collector, order, volumes, namingOf(source, options, outcome.info), dataFile,
-                    options, temporary, finals, outcome) ||
+  if (!writeVolumes(collector, plan, meter, progress, temporary, finals, outcome) ||
       !moveIntoPlace(temporary, finals, resources.count() > 0, options.replaceDictionary,
                      outcome)) {
     return outcome;
   }
   outcome.resources = resources.count();
   outcome.result = ImportResult::Done;
-  // The derived indexes now, so that no search or lookup waits for them; one that cannot be
-  // built is built on first use instead.
-  const auto indexing = [&](uint32_t done, uint32_t total) {
-    return !progress || progress(done, total);
-  };
-  for (const std::string& written : outcome.dataFiles) {
-    static_cast<void>(buildDerivedIndexes(written, indexing));  // built on first use otherwise
-  }
+  buildIndexes(outcome, meter, progress);
   return outcome;
 }
 

@@ -32,6 +32,10 @@ enum class SourceKind { Tsv, Dictd, Stardict, Dsl, Mdict };
 std::optional<SourceKind> detectSourceKind(const std::string& path);
 const char* sourceKindName(SourceKind kind);
 
+// The whole import as one bar, in thousandths: reading the source, converting its entries,
+// writing each volume, moving the files into place, building their indexes. False cancels.
+using RunProgressFunction = std::function<bool(uint32_t permille)>;
+
 struct ImportOptions {
   uint32_t collation = 1;               // Latin1 unless asked otherwise
   std::optional<std::u16string> title;  // else the source's own, else the file's name
@@ -43,6 +47,8 @@ struct ImportOptions {
   // The most meaning text per dictionary; 0 for the format's limit. Smaller values let tests
   // and callers try volumes without 66 MB of text.
   uint64_t meaningLimit = 0;
+  // Called as the whole run advances (null: not called), besides the reading progress below.
+  RunProgressFunction runProgress;
 };
 
 inline constexpr size_t kReportLimit = 20;

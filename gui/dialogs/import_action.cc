@@ -108,25 +108,24 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   }
   const std::string dataFile = freeDataFile(folder, stemOf(source)).toStdString();
 
-  std::atomic<uint64_t> done{0};
-  std::atomic<uint64_t> total{0};
+  // The bar follows the whole run: reading, converting, writing and indexing, in thousandths.
+  std::atomic<uint32_t> permille{0};
   std::atomic<bool> cancel{false};
   std::atomic<bool> finished{false};
   importers::ImportOutcome outcome;
   importers::ImportOptions options;
   options.split = true;  // a large source is installed as volumes rather than refused
+  options.runProgress = [&](uint32_t p) {
+    permille = p;
+    return !cancel.load();
+  };
   std::thread worker([&] {
-    outcome = importers::importSource(*kind, source.toStdString(), nullptr, dataFile, options,
-                                      [&](uint64_t d, uint64_t t) {
-                                        done = d;
-                                        total = t;
-                                        return !cancel.load();
-                                      });
+    outcome = importers::importSource(*kind, source.toStdString(), nullptr, dataFile, options);
     finished = true;
   });
 
   QProgressDialog progress(QObject::tr("Importing %1…").arg(QFileInfo(source).fileName()),
-                           QObject::tr("Cancel"), 0, 0, owner);
+                           QObject::tr("Cancel"), 0, 1000, owner);
   progress.setObjectName(QStringLiteral("importProgress"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
@@ -136,11 +135,7 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
     if (progress.wasCanceled()) cancel = true;
-    const uint64_t t = total.load();
-    if (t > 0) {
-      progress.setMaximum(1000);
-      progress.setValue(static_cast<int>(std::min<uint64_t>(1000, done.load() * 1000 / t)));
-    }
+    progress.setValue(static_cast<int>(std::min<uint32_t>(1000, permille.load())));
     if (finished.load()) loop.quit();
   });
   poll.start(50);

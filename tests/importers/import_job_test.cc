@@ -116,8 +116,17 @@ TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {
   options.meaningLimit = 20000;
   options.split = true;
   options.title = u"Big";
+  std::vector<uint32_t> run;  // the whole run's bar, converting and writing included
+  options.runProgress = [&run](uint32_t permille) {
+    run.push_back(permille);
+    return true;
+  };
   const ImportOutcome r = importText(sixtyEntries(), dir.file("big.pvm"), options);
   ASSERT_EQ(r.result, ImportResult::Done) << r.status.message();
+  EXPECT_TRUE(std::is_sorted(run.begin(), run.end()));
+  EXPECT_EQ(run.back(), 1000u);
+  EXPECT_GE(std::count_if(run.begin(), run.end(), [](uint32_t p) { return p > 400 && p < 980; }),
+            3);  // each of the three volumes moves the bar on
   EXPECT_EQ(r.imported, 60u);
   ASSERT_EQ(r.dataFiles.size(), 3u);  // 20 000 bytes hold 20 entries
   EXPECT_EQ(r.dataFiles[1], dir.file("big-2.pvm"));
@@ -157,6 +166,12 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   Dictionary d;
   ASSERT_OK(d.openDictionary(data));
   EXPECT_EQ(d.wordCount(), 1u);
+
+  // Cancelled from the whole run's bar once reading is over: nothing is left either.
+  ImportOptions late;
+  late.runProgress = [](uint32_t permille) { return permille < 500; };
+  EXPECT_EQ(importText(tsv, data, late).result, ImportResult::Cancelled);
+  EXPECT_EQ(dir.names(), before);
 
   // A failed import (no such source) changes nothing either.
   const ImportOutcome missing =
