@@ -3,16 +3,14 @@
 // desktop without a web browser (and say why when the help file is not there). Web and mail
 // addresses still go to the desktop's programs, with a message when none could be started.
 
+#include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <QTextBrowser>
 #include <functional>
 #include <string>
 
 #include "platform/desktop_programs.h"
-
-class QDialog;
-class QTextBrowser;
-class QWidget;
 
 namespace lexora {
 
