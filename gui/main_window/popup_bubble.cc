@@ -132,7 +132,21 @@ void PopupBubble::addNotification(uint32_t id, const QString& page, int seconds,
   placeNearTop();
   show();
   raise();
-  timer_->start(seconds * 1000);
+  seconds_ = seconds;
+  // A new page under the pointer (Prev, Next) waits for the pointer to leave.
+  if (!underMouse()) timer_->start(seconds_ * 1000);
+}
+
+bool PopupBubble::isCountingDown() const { return timer_->isActive(); }
+
+void PopupBubble::enterEvent(QEnterEvent* event) {
+  QFrame::enterEvent(event);
+  timer_->stop();
+}
+
+void PopupBubble::leaveEvent(QEvent* event) {
+  QFrame::leaveEvent(event);
+  if (showing_) timer_->start(seconds_ * 1000);
 }
 
 bool PopupBubble::removeNotification(uint32_t id) {

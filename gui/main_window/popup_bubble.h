@@ -1,8 +1,10 @@
 #pragma once
 // The popup bubble: a small frameless window near the top of the screen that shows one bubble
 // page. The page's <input type=button name='cmd:N' value='...'> elements become real buttons
-// that send command N; links become lookups. A bubble stays for its time and is replaced, never
-// stacked, by the next one: there is one bubble window, showing the notification last added.
+// that send command N; links become lookups. A bubble stays while the pointer is over it and
+// for its time after the pointer leaves (or after it appears, when the pointer never comes),
+// and is replaced, never stacked, by the next one: there is one bubble window, showing the
+// notification last added.
 
 #include <QFrame>
 #include <QIcon>
@@ -52,6 +54,13 @@ class PopupBubble : public QFrame {
   // Presses the button that sends `command` (as a tap would). False when there is none.
   bool pressButton(int command);
 
+  // True while the bubble's time runs (not while the pointer is over it).
+  bool isCountingDown() const;
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
  signals:
   void commandSent(int command);
   void linkTapped(const QString& word);
@@ -68,6 +77,7 @@ class PopupBubble : public QFrame {
   std::vector<BubbleButton> buttons_;
   uint32_t id_ = 0;
   bool showing_ = false;
+  int seconds_ = 0;
 };
 
 }  // namespace lexora

@@ -2,6 +2,8 @@
 // offscreen platform.
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
@@ -264,6 +266,23 @@ TEST_F(LookupFlowTest, PopupPagesTurnAndReplaceEachOther) {
 
   w.quit();
   EXPECT_FALSE(bubble->isShowingNotification());
+}
+
+TEST(PopupBubbleTest, StaysWhileThePointerIsOverIt) {
+  application();
+  PopupBubble bubble;
+  bubble.addNotification(1, QStringLiteral("<html><body>word</body></html>"), 1, QIcon());
+  EXPECT_TRUE(bubble.isCountingDown());
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+  QApplication::sendEvent(&bubble, &enter);
+  EXPECT_FALSE(bubble.isCountingDown());
+  EXPECT_TRUE(bubble.isShowingNotification());
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&bubble, &leave);
+  EXPECT_TRUE(bubble.isCountingDown());  // its time starts again once the pointer has left
+  bubble.removeNotification(1);
+  QApplication::sendEvent(&bubble, &leave);
+  EXPECT_FALSE(bubble.isCountingDown());
 }
 
 TEST(PopupBubbleTest, SplitsThePageIntoHtmlAndButtons) {
