@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCursor>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 
 #include "gui/main_window/menu_icons.h"
@@ -103,6 +105,16 @@ QToolButton* MenuBar::addDropDown(int command, int image, QMenu* menu, const QSt
   dropDown->setMenu(menu);
   dropDown->setPopupMode(QToolButton::InstantPopup);
   dropDown->setAutoRaise(true);
+  // The pointer left the button for the menu without the button hearing of it: once the menu
+  // closes, the button is flat again unless the pointer is back over it.
+  connect(menu, &QMenu::aboutToHide, dropDown, [dropDown] {
+    QTimer::singleShot(0, dropDown, [dropDown] {
+      if (!dropDown->rect().contains(dropDown->mapFromGlobal(QCursor::pos()))) {
+        dropDown->setAttribute(Qt::WA_UnderMouse, false);
+        dropDown->update();
+      }
+    });
+  });
   QAction* item = addWidget(dropDown);
   item->setData(command);
   actions_.insert(command, item);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -89,6 +90,21 @@ TEST_F(MenuBarTest, MenusHoldTheExactTextsAndCommands) {
                                                           {32832, "Modify Meaning"},
                                                           {32834, "Modify Word"},
                                                           {32833, "Delete Word"}}));
+}
+
+TEST_F(MenuBarTest, ADropDownIsFlatAgainOnceItsMenuCloses) {
+  MenuBar bar;
+  bar.show();
+  QCursor::setPos(5000, 5000);    // the pointer went on, away from the bar
+  QApplication::processEvents();  // the bar is on screen
+  for (int command : {kCmdOptionsMenu, kCmdEditMenu}) {
+    QToolButton* button = bar.button(command);
+    ASSERT_NE(button, nullptr);
+    button->setAttribute(Qt::WA_UnderMouse, true);  // as the press that opened the menu left it
+    emit button->menu()->aboutToHide();
+    QApplication::processEvents();
+    EXPECT_FALSE(button->underMouse()) << command;
+  }
 }
 
 TEST_F(MenuBarTest, ButtonsAreHiddenShownAndGreyed) {
