@@ -43,9 +43,6 @@ void showErrorBox(QWidget* parent, const QString& text) {
   box.exec();
 }
 
-// How often a hand-off that waits for a modal dialog looks whether it has closed.
-constexpr int kHandOffRetryMs = 100;
-
 bool modalRunning() {
   return QApplication::activeModalWidget() != nullptr ||
          QApplication::activePopupWidget() != nullptr;
@@ -77,7 +74,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
       popupBubble_(new PopupBubble(nullptr)) {
   // 1. The window itself; its title is the identity other programs find it by.
   setWindowTitle(QString::fromLatin1(kMainWindowTitle));
-  resize(400, 560);
+  resize(kDefaultWindowWidth, kDefaultWindowHeight);
 
   // 2. The word box: Return comes back on its release; focus selects the whole text.
   wordBox()->installEventFilter(this);
@@ -87,53 +84,13 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
   icon_ = pictureIcon(Picture::kProgram);
   setWindowIcon(icon_);
 
-  // 5. The viewer, with the text size and ClearType of the display settings. A character
-  // typed while it has the focus goes to the word box.
-  viewer_ = new HtmlViewer(central_);
-  viewer_->setObjectName(QStringLiteral("viewer"));
-  viewer_->setFrameShape(QFrame::NoFrame);
-  viewer_->installEventFilter(this);
-  if (state_.display) {
-    viewer_->setZoomLevel(static_cast<int>(state_.display->textSize));
-    viewer_->setClearType(state_.display->useClearType != 0);
-  }
-  connect(viewer_, &HtmlViewer::linkTapped, this, [this](const QString& href) {
-    if (playLink(toU16String(href))) return;
-    if (isDictionaryHelpLink(toU16String(href))) {
-      if (services_.showDictionaryHelp) services_.showDictionaryHelp();
-      return;
-    }
-    showInMainWindow_ = true;
-    lookupWord(toU16String(href), linkDictionary(shownFromReverse_, working(), reverse()));
-  });
+  // 5. The viewer and the other panes, and what the strip's buttons do.
+  buildPanes();
+  connectStrip();
 
-  wordList_->setObjectName(QStringLiteral("wordList"));
-  wordList_->setUniformItemSizes(true);  // a million rows open at once only with this
-  wordList_->setSelectionMode(QAbstractItemView::SingleSelection);
-  wordList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  wordList_->setFrameShape(QFrame::NoFrame);
-  wordList_->setModel(wordListModel_);
-  connect(wordList_, &QListView::clicked, this, [this] { showSelectedRow(); });
-  historyTree_->setObjectName(QStringLiteral("historyTree"));
-  historyTree_->setHeaderHidden(true);
-  historyTree_->setFrameShape(QFrame::NoFrame);
-
-  central_->setPanes({viewer_, wordList_, historyTree_});
-  setCentralWidget(central_);
-
-  connect(selectDictButton(), &QToolButton::clicked, this, [this] { selectDictionary(); });
-  connect(static_cast<HistoryTree*>(historyTree_), &HistoryTree::wordTapped, this,
-          [this](const QString& root, const QString& word) {
-            history_->tapWord(toU16String(root), toU16String(word), installedTitles());
-          });
-  connect(lookupButton(), &QToolButton::clicked, this, [this] {
-    lookupButton()->setEnabled(false);
-    showFromWordBox();
-    lookupButton()->setEnabled(true);
-  });
-
-  // 6. The menu bar and the start pane.
+  // 6. The menu bar, the keys of every command and the start pane.
   buildMenuBar();
+  installKeyboardPaths();
   viewSwitch_->start(state_.showIndexAtStarting);
   buildSearchDock();
 
@@ -149,22 +106,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
   // can type at once (the home page took it for the viewer).
   wordBox()->setFocus();
 
-  connect(popupBubble_, &PopupBubble::commandSent, this, [this](int command) {
-    if (command == kPopupPrevCommand) showPopupPage(true);
-    if (command == kPopupNextCommand) showPopupPage(false);
-  });
-  connect(popupBubble_, &PopupBubble::linkTapped, this, [this](const QString& word) {
-    lookupWord(toU16String(word), linkDictionary(popupFromReverse_, working(), reverse()));
-  });
-
-  handOffRetry_->setInterval(kHandOffRetryMs);
-  connect(handOffRetry_, &QTimer::timeout, this, [this] { runWaitingHandOffs(); });
-  if (services_.listenForHandOff) {
-    endpoint_ = new WindowEndpoint(
-        mainWindowIdentity(), [this](const WindowMessage& m) { return handleWindowMessage(m); },
-        this);
-    endpoint_->listen();
-  }
+  connectPopupAndHandOff();
 }
 
 LexoraDialog::~LexoraDialog() {
@@ -329,6 +271,7 @@ void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryInde
   }
   addToHistory(answer.historyWord, dictionaryIndex);
   pageAdditions_ = pageAdditions(answer);
+  pageAdditions_.shownFrom = linkNote_;
   showEntry(*answer.shown, dictionaryIndex);
 }
 
@@ -482,6 +425,12 @@ bool LexoraDialog::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;  // key releases end here
       }
+      case QEvent::ShortcutOverride:
+        // Ctrl+D is Select Dict, not the line edit's delete of the next character.
+        if (static_cast<QKeyEvent*>(event)->keyCombination() == (Qt::CTRL | Qt::Key_D)) {
+          return true;
+        }
+        break;
       case QEvent::FocusIn:
         if (!forwardingKey_) QTimer::singleShot(0, wordBox(), &QLineEdit::selectAll);
         break;

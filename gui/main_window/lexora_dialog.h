@@ -52,6 +52,10 @@ inline constexpr const char* kLookupErrorMessage =
 class LexoraDialog : public QMainWindow {
   Q_OBJECT
  public:
+  // The size of a first window, before it is fitted to its screen.
+  static constexpr int kDefaultWindowWidth = 400;
+  static constexpr int kDefaultWindowHeight = 560;
+
   // Builds the window and opens the installed dictionaries (see openDictionaries).
   LexoraDialog(WindowState state, WindowServices services, QWidget* parent = nullptr);
   ~LexoraDialog() override;
@@ -71,6 +75,10 @@ class LexoraDialog : public QMainWindow {
   void previousWord();
   void nextWord();
   void addToHistory(const std::u16string& word, int32_t dictionaryIndex);
+  // A word tapped in a page shown from the reverse dictionary (fromReverse) or the working one:
+  // looked up in the dictionary the page came from; when that one holds neither the word nor a
+  // form of it but the other of the two does, it is shown from the other with a note.
+  void lookupTappedWord(const std::u16string& word, bool fromReverse);
   // LOOKUP_WORD: the word is on the clipboard, read at once. While a dialog or menu of the
   // program is open the word waits until it has closed; blank text does nothing.
   void receiveLookupWord(uint64_t wParam, int64_t lParam);
@@ -167,6 +175,15 @@ class LexoraDialog : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // How often a hand-off that waits for a modal dialog looks whether it has closed.
+  static constexpr int kHandOffRetryMs = 100;
+
+  void buildPanes();
+  void connectStrip();
+  void connectPopupAndHandOff();
+  // Shortcuts for the commands without a key of their own, shown in the menus and tooltips,
+  // and the Tab order: word box, its buttons, the bar, then the pane.
+  void installKeyboardPaths();
   void buildMenuBar();
   void buildSearchDock();
   // The working dictionary alone, or every open one.
@@ -242,6 +259,7 @@ class LexoraDialog : public QMainWindow {
   PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
   WordPlayer* player_ = nullptr;
   EditTarget pageEntry_;  // the entry the main window's page shows
+  std::u16string linkNote_;      // for the next lookupWord: the tapped word's other dictionary
 };
 
 }  // namespace lexora

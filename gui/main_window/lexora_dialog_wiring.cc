@@ -147,10 +147,6 @@ void LexoraDialog::buildMenuBar() {
   panes.hasEditTarget = [this] { return currentEntryIndex() >= 0; };
   viewSwitch_ = std::make_unique<ViewModeSwitch>(
       &viewMode_, state_.totalDict ? state_.totalDict : &kNoDictionaries, std::move(panes));
-  auto* quitShortcut = new QAction(this);
-  quitShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  connect(quitShortcut, &QAction::triggered, this, &LexoraDialog::quit);
-  addAction(quitShortcut);
   player_ = new WordPlayer(this);
   auto* speakShortcut = new QAction(this);
   speakShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));

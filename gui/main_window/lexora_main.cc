@@ -12,14 +12,17 @@
 #include "app/settings.h"
 #include "app/settings_merge.h"
 #include "app/settings_schema.h"
+#include "app/window_placement.h"
 #include "app/word_help.h"
 #include "engine/dictionary.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/dictionaries_dialog.h"
 #include "gui/dialogs/help.h"
+#include "gui/dialogs/help_window.h"
 #include "gui/dialogs/style_dialog.h"
 #include "gui/main_window/lexora_dialog.h"
 #include "gui/main_window/stall_watchdog.h"
+#include "gui/main_window/window_screen.h"
 #include "gui/widgets/icon_painter.h"
 #include "platform/autostart.h"
 #include "platform/display_session.h"
@@ -83,7 +86,7 @@ WindowState windowState(Settings& s) {
 }
 
 WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
-                              QtDesktopPrograms& desktopPrograms) {
+                              DesktopPrograms& desktopPrograms) {
   WindowServices services;
   services.clipboard = &clipboard;
   services.launcher = &launcher;
@@ -115,7 +118,7 @@ WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
 }
 
 LexoraDialog::CommandDialogs commandDialogs(Settings& s, LexoraDialog& window,
-                                            QtDesktopPrograms& desktopPrograms) {
+                                            DesktopPrograms& desktopPrograms) {
   LexoraDialog::CommandDialogs dialogs;
   dialogs.dictionaries = [&s, &window, &desktopPrograms] {
     return runDictionariesDialog(s, &window, &desktopPrograms);
@@ -137,14 +140,18 @@ LexoraDialog::CommandDialogs commandDialogs(Settings& s, LexoraDialog& window,
 int runWindow(QApplication& app, Settings& s) {
   QtClipboard clipboard;
   DetachedLauncher launcher;
-  // Help file, browser and mail program of the desktop.
-  QtDesktopPrograms desktopPrograms(dataFolder());
+  // The help file (in the data folder) in the program's own help window; web and mail
+  // addresses through the desktop's browser and mail program.
+  QtDesktopPrograms desktop(dataFolder());
+  HelpWindowPrograms desktopPrograms(dataFolder(), &desktop);
   const WindowServices services = windowServices(clipboard, launcher, desktopPrograms);
   LexoraDialog window(windowState(s), services);
   installHelpKey(&window, &desktopPrograms, HelpTopic::MainWindow);
   window.setCommandDialogs(commandDialogs(s, window, desktopPrograms));
   // The session manager asks for the program's data before it ends the session.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { saveSettings(); });
+  // Where it was last time, or at its default size; fitted to its screen either way.
+  placeOnScreen(window, readWindowGeometry(settingsKey()));
   window.show();
   sayWhenSettingsAreNotUsed(&window);
   // The lookup button runs while the program runs; started once the window can be found,
@@ -156,6 +163,7 @@ int runWindow(QApplication& app, Settings& s) {
   // Ended by the desktop rather than by "Quit": the window still goes the closing way, which
   // stops the lookup button (nothing happens when it has closed already).
   window.close();
+  writeWindowGeometry(settingsKey(), keptGeometry(window));
   saveSettings();  // before the window goes away
   return status;
 }

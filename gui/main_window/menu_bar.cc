@@ -165,6 +165,18 @@ bool MenuBar::isMarked(int command) const {
   return item != nullptr && item->isChecked();
 }
 
+void MenuBar::setShortcuts(const std::vector<std::pair<int, QKeySequence>>& shortcuts) {
+  for (const auto& [command, keys] : shortcuts) {
+    QAction* item = action(command);
+    if (item == nullptr) continue;
+    item->setShortcut(keys);
+    if (item->parent() == this) {
+      item->setToolTip(item->text() + QStringLiteral(" (") +
+                       keys.toString(QKeySequence::NativeText) + QStringLiteral(")"));
+    }
+  }
+}
+
 void MenuBar::setEditMenu(const EditMenuState& state) {
   action(kCmdAddNewWord)->setEnabled(state.addNewWord);
   action(kCmdModifyMeaning)->setEnabled(state.modifyMeaning);

@@ -6,7 +6,10 @@
 // that they always show the program's state.
 
 #include <QHash>
+#include <QKeySequence>
 #include <QToolBar>
+#include <utility>
+#include <vector>
 
 #include "app/menu_commands.h"
 #include "app/view_mode.h"
@@ -32,6 +35,10 @@ class MenuBar : public QToolBar {
   // Check and radio marks of the options menu.
   void setMarked(int command, bool marked);
   bool isMarked(int command) const;
+
+  // Gives commands their keys: a menu item shows its key beside its text, a bar button in
+  // its tooltip.
+  void setShortcuts(const std::vector<std::pair<int, QKeySequence>>& shortcuts);
 
   // The edit menu's usable items.
   void setEditMenu(const EditMenuState& state);

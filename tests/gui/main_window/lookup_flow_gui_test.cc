@@ -171,6 +171,14 @@ TEST_F(LookupFlowTest, LinksFollowTheDictionaryOfThePage) {
   emit w.viewer()->linkTapped("táo");
   EXPECT_TRUE(page().contains("- apple") || page().contains("apple"));
   EXPECT_TRUE(w.shownFromReverse());
+  EXPECT_FALSE(page().contains("is not in"));
+  // A word of the page's other language, held only by the other dictionary: shown from there
+  // with a note, not as the nearest unrelated headword.
+  w.lookupWord(u"apple", 0);
+  emit w.viewer()->linkTapped("chuối");
+  EXPECT_TRUE(w.shownFromReverse());
+  EXPECT_TRUE(page().contains("banana"));
+  EXPECT_TRUE(page().contains("is not in")) << page().toStdString();
   EXPECT_TRUE(f.errors.empty());
 }
 

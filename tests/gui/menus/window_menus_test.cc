@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "gui/main_window/history_tree.h"
 #include "gui/main_window/menu_bar.h"
@@ -69,6 +71,66 @@ TEST_F(WindowMenusTest, StartsWithTheFocusInTheWordBoxAndTheHomePageTakesIt) {
   w.setViewMode(kHomePage);
   EXPECT_EQ(w.focusWidget(), w.viewer());
   EXPECT_TRUE(page().contains("You got:"));
+}
+
+TEST_F(WindowMenusTest, KeysReachTheCommandsAndShowInTheMenus) {
+  LexoraDialog& w = f.open();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.lookupWord(u"apple", 0);
+  w.lookupWord(u"banana", 0);
+  QTest::keyClick(w.viewer(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_TRUE(page().contains("a fruit"));
+  QTest::keyClick(w.viewer(), Qt::Key_Right, Qt::AltModifier);
+  EXPECT_TRUE(page().contains("a long fruit"));
+  QTest::keyClick(w.viewer(), Qt::Key_L, Qt::ControlModifier);
+  EXPECT_TRUE(w.wordBox()->hasFocus());
+  w.wordBox()->setText(QStringLiteral("cherry"));
+  QTest::keyClick(w.wordBox(), Qt::Key_F3);
+  EXPECT_TRUE(page().contains("a small fruit"));
+  QTest::keyClick(w.wordBox(), Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(w.viewMode(), kWordListPane);
+  bool menuOpened = false;
+  QTimer::singleShot(0, [&menuOpened] {
+    if (QWidget* menu = QApplication::activePopupWidget()) {
+      menuOpened = true;
+      menu->close();
+    }
+  });
+  QTest::keyClick(w.wordBox(), Qt::Key_D, Qt::ControlModifier);  // Select Dict
+  EXPECT_TRUE(menuOpened);
+
+  // Shown where a person looks for them: beside menu items, in the buttons' tooltips.
+  EXPECT_EQ(bar().action(kCmdQuit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  EXPECT_FALSE(bar().action(kCmdDictionaries)->shortcut().isEmpty());
+  EXPECT_TRUE(bar().action(kCmdHistoryBack)->toolTip().contains(QStringLiteral("Alt")));
+  EXPECT_TRUE(w.selectDictButton()->toolTip().contains(QStringLiteral("Ctrl+D")));
+}
+
+TEST_F(WindowMenusTest, TabReachesEveryButtonBeforeThePage) {
+  LexoraDialog& w = f.open();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.lookupWord(u"apple", 0);
+  w.lookupWord(u"banana", 0);  // Back is usable, and so reachable
+  w.wordBox()->setFocus();
+  std::vector<QWidget*> reached;
+  for (int k = 0; k < 30 && (reached.empty() || reached.back() != w.viewer()); ++k) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    reached.push_back(QApplication::focusWidget());
+  }
+  const auto at = [&reached](QWidget* widget) {
+    return std::find(reached.begin(), reached.end(), widget) - reached.begin();
+  };
+  ASSERT_LT(at(w.viewer()), static_cast<long>(reached.size()));
+  for (QWidget* button :
+       {static_cast<QWidget*>(w.lookupButton()), static_cast<QWidget*>(w.selectDictButton()),
+        static_cast<QWidget*>(bar().button(kCmdOptionsMenu)),
+        static_cast<QWidget*>(bar().button(kCmdHistoryBack))}) {
+    EXPECT_LT(at(button), at(w.viewer()));
+  }
 }
 
 TEST_F(WindowMenusTest, HistoryBackAndForwardShowOlderAndNewerWords) {
