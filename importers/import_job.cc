@@ -356,11 +356,10 @@ bool writeVolume(const VolumePlan& plan, size_t v, const std::string& temp, Coll
   if (plan.volumes.size() == 1) {
     builder.setTitle(cut(plan.naming.title, 127));
   } else {
-    std::u16string named =
-        plan.naming.title + u", volume " + fromUtf8(std::to_string(v + 1)) + u" of " +
-        fromUtf8(std::to_string(plan.volumes.size())) + u" (" +
-        cut(rangeEnd(entries, plan.order, begin, end, true), 20) + u" \u2013 " +
-        cut(rangeEnd(entries, plan.order, begin, end, false), 20) + u")";
+    std::u16string named = plan.naming.title + u", volume " + fromUtf8(std::to_string(v + 1)) +
+                           u" of " + fromUtf8(std::to_string(plan.volumes.size())) + u" (" +
+                           cut(rangeEnd(entries, plan.order, begin, end, true), 20) + u" \u2013 " +
+                           cut(rangeEnd(entries, plan.order, begin, end, false), 20) + u")";
     builder.setTitle(cut(named, 127));
   }
   if (plan.naming.description) builder.setDescription(cut(*plan.naming.description, 255));
@@ -381,8 +380,7 @@ bool writeVolume(const VolumePlan& plan, size_t v, const std::string& temp, Coll
 #endif
   }
   builder.setProgress([&](uint64_t done, uint64_t total) {
-    static_cast<void>(
-        meter.at(converted, to, total == 0 ? 1.0 : double(done) / double(total)));
+    static_cast<void>(meter.at(converted, to, total == 0 ? 1.0 : double(done) / double(total)));
   });
   if (const Status s = builder.finish(temp); !s.isOk()) {
     outcome.status = s.withContext(plan.dataFile + ": ");
@@ -473,22 +471,20 @@ Status checkCollected(const Collector& collector, const std::string& source,
                                    std::to_string(kMaxSourceBytes >> 20) +
                                    " MB of text, far more than any dictionary: not imported");
   }
-  limit = options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit)
-                                    : kMeaningLimit;
+  limit = options.meaningLimit != 0 ? std::min(options.meaningLimit, kMeaningLimit) : kMeaningLimit;
   if (collector.bytes() > limit && !options.split) {
-    return Status::invalidArgument(
-        source + ": the entries hold " + megabytes(collector.bytes()) +
-        " of meaning text, more than one dictionary holds (" + std::to_string(BLOCK_SLOTS) +
-        " blocks of " + std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
-        "); import it with --split to write numbered volumes");
+    return Status::invalidArgument(source + ": the entries hold " + megabytes(collector.bytes()) +
+                                   " of meaning text, more than one dictionary holds (" +
+                                   std::to_string(BLOCK_SLOTS) + " blocks of " +
+                                   std::to_string(BLOCK_CAPACITY) + " bytes, " + megabytes(limit) +
+                                   "); import it with --split to write numbered volumes");
   }
   return Status::ok();
 }
 
 // The derived indexes of the written dictionaries, so that no search or lookup waits for them;
 // one that cannot be built is built on first use instead.
-void buildIndexes(const ImportOutcome& outcome, RunMeter& meter,
-                  const ProgressFunction& progress) {
+void buildIndexes(const ImportOutcome& outcome, RunMeter& meter, const ProgressFunction& progress) {
   const size_t count = outcome.dataFiles.size();
   for (size_t i = 0; i < count; ++i) {
     const auto indexing = [&](uint32_t done, uint32_t total) {

@@ -258,8 +258,8 @@ class LexoraDialog : public QMainWindow {
   DisplaySettings ownDisplay_;
   PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
   WordPlayer* player_ = nullptr;
-  EditTarget pageEntry_;  // the entry the main window's page shows
-  std::u16string linkNote_;      // for the next lookupWord: the tapped word's other dictionary
+  EditTarget pageEntry_;     // the entry the main window's page shows
+  std::u16string linkNote_;  // for the next lookupWord: the tapped word's other dictionary
 };
 
 }  // namespace lexora

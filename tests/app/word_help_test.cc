@@ -182,7 +182,9 @@ TEST_F(WordHelpTest, ATappedWordOnlyTheOtherDictionaryHoldsIsShownFromThereWithA
   EXPECT_TRUE(moved.fromOther);
   EXPECT_EQ(moved.note,
             u"\u201cc\u00f3\u201d is not in English words; shown from Vietnamese words.");
-  const std::u16string page = addToPage(u"<html><body>x</body></html>", {{}, {}, {}, moved.note});
+  PageAdditions additions;
+  additions.shownFrom = moved.note;
+  const std::u16string page = addToPage(u"<html><body>x</body></html>", additions);
   EXPECT_EQ(page,
             u"<html><body><p><i>\u201cc\u00f3\u201d is not in English words; shown from "
             u"Vietnamese words.</i></p>x</body></html>");

@@ -166,11 +166,14 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   Dictionary d;
   ASSERT_OK(d.openDictionary(data));
   EXPECT_EQ(d.wordCount(), 1u);
+  d.closeDictionary();
 
   // Cancelled from the whole run's bar once reading is over: nothing is left either.
   ImportOptions late;
+  late.replaceDictionary = true;
   late.runProgress = [](uint32_t permille) { return permille < 500; };
-  EXPECT_EQ(importText(tsv, data, late).result, ImportResult::Cancelled);
+  const ImportOutcome lateOutcome = importText(tsv, data, late);
+  EXPECT_EQ(lateOutcome.result, ImportResult::Cancelled) << lateOutcome.status.toString();
   EXPECT_EQ(dir.names(), before);
 
   // A failed import (no such source) changes nothing either.
