@@ -112,86 +112,48 @@ void appendExample(std::string& out, std::string_view text) {
   }
 }
 
-}  // namespace
+// The word-class labels dictionaries put before a sense, folded as foldLabel folds them.
+// clang-format off
+constexpr std::string_view kWordClassLabels[] = {
+    "n", "noun", "nouns", "v", "verb", "vt", "vi", "v t", "v i", "adj", "adjective", "a", "adv",
+    "adverb", "prep", "preposition", "pron", "pronoun", "conj", "conjunction", "interj",
+    "interjection", "int", "num", "numeral", "art", "article", "abbr", "abbreviation", "pl",
+    "plural", "prop n", "phr", "phrase", "suffix", "prefix", "aux", "modal", "part", "particle",
+    "det", "determiner", "exclamation", "s", "sing", "m", "f", "nt", "n m", "n f", "n pl",
+    "transitive verb", "intransitive verb", "phrasal verb", "idiom"};
+// clang-format on
 
-bool looksLikeWordClass(std::string_view text) {
-  static const char* const kLabels[] = {"n",
-                                        "noun",
-                                        "nouns",
-                                        "v",
-                                        "verb",
-                                        "vt",
-                                        "vi",
-                                        "v t",
-                                        "v i",
-                                        "adj",
-                                        "adjective",
-                                        "a",
-                                        "adv",
-                                        "adverb",
-                                        "prep",
-                                        "preposition",
-                                        "pron",
-                                        "pronoun",
-                                        "conj",
-                                        "conjunction",
-                                        "interj",
-                                        "interjection",
-                                        "int",
-                                        "num",
-                                        "numeral",
-                                        "art",
-                                        "article",
-                                        "abbr",
-                                        "abbreviation",
-                                        "pl",
-                                        "plural",
-                                        "prop n",
-                                        "phr",
-                                        "phrase",
-                                        "suffix",
-                                        "prefix",
-                                        "aux",
-                                        "modal",
-                                        "part",
-                                        "particle",
-                                        "det",
-                                        "determiner",
-                                        "exclamation",
-                                        "s",
-                                        "sing",
-                                        "m",
-                                        "f",
-                                        "nt",
-                                        "n m",
-                                        "n f",
-                                        "n pl",
-                                        "transitive verb",
-                                        "intransitive verb",
-                                        "phrasal verb",
-                                        "idiom"};
-  std::string t = lowerAscii(trim(text));
-  // "v. t." and "v.t." read as "v t"; a trailing comma or colon goes.
+bool isWordClassLabel(std::string_view folded) {
+  return std::find(std::begin(kWordClassLabels), std::end(kWordClassLabels), folded) !=
+         std::end(kWordClassLabels);
+}
+
+// Lower case, "v. t." and "v.t." read as "v t", a trailing comma or colon gone.
+std::string foldLabel(std::string_view text) {
   std::string folded;
-  for (char c : t) {
+  for (char c : lowerAscii(trim(text))) {
     if (c == '.' || c == ',' || c == ':' || c == ';' || c == '(' || c == ')') c = ' ';
     if (c == ' ' && (folded.empty() || folded.back() == ' ')) continue;
     folded += c;
   }
   while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+  return folded;
+}
+
+}  // namespace
+
+bool looksLikeWordClass(std::string_view text) {
+  const std::string folded = foldLabel(text);
   if (folded.empty() || folded.size() > 24) return false;
-  if (std::find(std::begin(kLabels), std::end(kLabels), folded) != std::end(kLabels)) return true;
+  if (isWordClassLabel(folded)) return true;
   // Several labels in a row: "n & v", "adj, adv".
   size_t start = 0;
   bool any = false;
   while (start < folded.size()) {
     size_t end = folded.find(' ', start);
     if (end == std::string::npos) end = folded.size();
-    const std::string word = folded.substr(start, end - start);
-    if (word != "&" && word != "and" && word != "or" &&
-        std::find(std::begin(kLabels), std::end(kLabels), word) == std::end(kLabels)) {
-      return false;
-    }
+    const std::string_view word = std::string_view(folded).substr(start, end - start);
+    if (word != "&" && word != "and" && word != "or" && !isWordClassLabel(word)) return false;
     any = true;
     start = end + 1;
   }

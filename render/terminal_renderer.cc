@@ -93,6 +93,133 @@ class TerminalWriter {
   bool blankPending_ = false;
 };
 
+// One entry's lines as a terminal shows them; the sense numbers and the idiom block under way
+// are its state.
+class EntryDrawing {
+ public:
+  EntryDrawing(const DisplaySettings& settings, bool ansi, std::u16string& out)
+      : settings_(settings), w_(settings, ansi, out), out_(out), startSize_(out.size()) {}
+
+  void draw(const OutlineLine& line) {
+    const std::u16string_view text = trimmed(line.text);
+    switch (line.kind) {
+      case LineKind::Blank:
+        blank();
+        break;
+      case LineKind::Plain:
+        plain(line);
+        break;
+      case LineKind::Headword:
+        headword(text, line);
+        break;
+      case LineKind::WordClass:
+        wordClass(text);
+        break;
+      case LineKind::Meaning:
+        meaning(text);
+        break;
+      case LineKind::Example:
+      case LineKind::Idiom:
+        exampleOrIdiom(text, line);
+        break;
+      case LineKind::Synonym:
+        synonym(text);
+        break;
+    }
+  }
+
+ private:
+  bool hidden(StyleElement e) const { return settings_.style(e).hidden != 0; }
+
+  // A blank line parts the texts of a merged entry: each counts its senses from 1.
+  void blank() {
+    if (out_.size() > startSize_) w_.blank();
+    meaningNumber_ = 0;
+    underIdiom_ = false;
+  }
+
+  void plain(const OutlineLine& line) {
+    if (isMediaLine(line.text)) {
+      // A picture or sound: its name, for there is nothing to show or play here.
+      w_.plain(u"[");
+      w_.plain(line.text.substr(1));
+      w_.plain(u"]");
+    } else {
+      w_.plain(line.text);
+    }
+    w_.endLine();
+  }
+
+  void headword(std::u16string_view text, const OutlineLine& line) {
+    w_.styled(kWordStyle, text, true);
+    if (!line.pronunciation.empty()) {
+      if (!text.empty()) w_.plain(u" ");
+      w_.styled(kPronunciationStyle, trimmed(line.pronunciation), false, u"/", u"/");
+    }
+    w_.endLine();
+    meaningNumber_ = 0;
+    underIdiom_ = false;
+  }
+
+  void wordClass(std::u16string_view text) {
+    meaningNumber_ = 0;
+    underIdiom_ = false;
+    if (hidden(kWordClassStyle)) return;
+    w_.styled(kWordClassStyle, text);
+    w_.endLine();
+  }
+
+  void meaning(std::u16string_view text) {
+    if (hidden(kMeaningStyle)) return;
+    if (underIdiom_) {
+      w_.indent(6);
+      w_.plain(u"- ");
+    } else {
+      const unsigned n = ++meaningNumber_;
+      const std::size_t digits = n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : 4;
+      w_.indent(digits < 3 ? 3 - digits : 0);  // "N. " right-aligned in five columns
+      w_.number(n);
+      w_.plain(u". ");
+    }
+    w_.styled(kMeaningStyle, text);
+    w_.endLine();
+  }
+
+  void exampleOrIdiom(std::u16string_view text, const OutlineLine& line) {
+    const bool idiom = line.kind == LineKind::Idiom;
+    const StyleElement e = idiom ? kIdiomStyle : kExampleStyle;
+    if (hidden(e)) return;
+    const std::size_t depth = idiom ? 3 : (underIdiom_ ? 8 : 6);
+    if (idiom) underIdiom_ = true;
+    w_.indent(depth);
+    w_.plain(idiom ? u"\u25c6 " : u"\u2022 ");
+    w_.styled(e, text);
+    w_.endLine();
+    const std::u16string_view translation = trimmed(line.translation);
+    if (line.hasTranslation && !translation.empty()) {
+      w_.indent(depth + 2);
+      w_.plain(u"\u2192 ");
+      w_.plain(translation);
+      w_.endLine();
+    }
+  }
+
+  void synonym(std::u16string_view text) {
+    if (hidden(kSynonymStyle)) return;
+    w_.indent(3);
+    w_.plain(u"\u2248 ");
+    w_.styled(kSynonymStyle, text);
+    w_.endLine();
+  }
+
+  const DisplaySettings& settings_;
+  TerminalWriter w_;
+  const std::u16string& out_;
+  const std::size_t startSize_;
+  unsigned meaningNumber_ = 0;
+  bool underIdiom_ = false;
+};
+
 }  // namespace
 
 void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
@@ -104,92 +231,8 @@ void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings
 void renderEntryForTerminal(std::u16string_view entryText, const DisplaySettings& settings,
                             bool ansi, std::u16string& out, std::vector<OutlineLine>& lines) {
   outlineEntry(entryText, lines);
-  TerminalWriter w(settings, ansi, out);
-  const std::size_t startSize = out.size();
-  unsigned meaningNumber = 0;
-  bool underIdiom = false;
-  auto hidden = [&](StyleElement e) { return settings.style(e).hidden != 0; };
-  for (const OutlineLine& line : lines) {
-    const std::u16string_view text = trimmed(line.text);
-    switch (line.kind) {
-      case LineKind::Blank:
-        // A blank line parts the texts of a merged entry: each counts its senses from 1.
-        if (out.size() > startSize) w.blank();
-        meaningNumber = 0;
-        underIdiom = false;
-        break;
-      case LineKind::Plain:
-        if (isMediaLine(line.text)) {
-          // A picture or sound: its name, for there is nothing to show or play here.
-          w.plain(u"[");
-          w.plain(line.text.substr(1));
-          w.plain(u"]");
-        } else {
-          w.plain(line.text);
-        }
-        w.endLine();
-        break;
-      case LineKind::Headword:
-        w.styled(kWordStyle, text, true);
-        if (!line.pronunciation.empty()) {
-          if (!text.empty()) w.plain(u" ");
-          w.styled(kPronunciationStyle, trimmed(line.pronunciation), false, u"/", u"/");
-        }
-        w.endLine();
-        meaningNumber = 0;
-        underIdiom = false;
-        break;
-      case LineKind::WordClass:
-        meaningNumber = 0;
-        underIdiom = false;
-        if (hidden(kWordClassStyle)) break;
-        w.styled(kWordClassStyle, text);
-        w.endLine();
-        break;
-      case LineKind::Meaning:
-        if (hidden(kMeaningStyle)) break;
-        if (underIdiom) {
-          w.indent(6);
-          w.plain(u"- ");
-        } else {
-          const unsigned n = ++meaningNumber;
-          const std::size_t digits = n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : 4;
-          w.indent(digits < 3 ? 3 - digits : 0);  // "N. " right-aligned in five columns
-          w.number(n);
-          w.plain(u". ");
-        }
-        w.styled(kMeaningStyle, text);
-        w.endLine();
-        break;
-      case LineKind::Example:
-      case LineKind::Idiom: {
-        const bool idiom = line.kind == LineKind::Idiom;
-        const StyleElement e = idiom ? kIdiomStyle : kExampleStyle;
-        if (hidden(e)) break;
-        const std::size_t depth = idiom ? 3 : (underIdiom ? 8 : 6);
-        if (idiom) underIdiom = true;
-        w.indent(depth);
-        w.plain(idiom ? u"\u25c6 " : u"\u2022 ");
-        w.styled(e, text);
-        w.endLine();
-        const std::u16string_view translation = trimmed(line.translation);
-        if (line.hasTranslation && !translation.empty()) {
-          w.indent(depth + 2);
-          w.plain(u"\u2192 ");
-          w.plain(translation);
-          w.endLine();
-        }
-        break;
-      }
-      case LineKind::Synonym:
-        if (hidden(kSynonymStyle)) break;
-        w.indent(3);
-        w.plain(u"\u2248 ");
-        w.styled(kSynonymStyle, text);
-        w.endLine();
-        break;
-    }
-  }
+  EntryDrawing drawing(settings, ansi, out);
+  for (const OutlineLine& line : lines) drawing.draw(line);
 }
 
 }  // namespace lexora
