@@ -142,8 +142,17 @@ struct TemporaryFiles {
   }
 };
 
+// At most `units` UTF-16 units. A longer text ends with "…" after its last whole word (when
+// that keeps at least half of it), and never inside a surrogate pair.
 std::u16string cut(std::u16string text, size_t units) {
-  if (text.size() > units) text.resize(units);
+  if (text.size() <= units || units < 2) return text.substr(0, units);
+  size_t end = units - 1;  // room for the ellipsis
+  const size_t space = text.find_last_of(u" \t\n", end);
+  if (space != std::u16string::npos && space >= units / 2) end = space;
+  if (text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
+  while (end > 0 && (text[end - 1] == u' ' || text[end - 1] == u'\n')) --end;
+  text.resize(end);
+  text += u'\u2026';
   return text;
 }
 

@@ -183,6 +183,24 @@ TEST(ImportJob, CancelledImportLeavesAnOlderDictionaryWhole) {
   EXPECT_EQ(dir.names(), before);
 }
 
+TEST(ImportJob, ALongDescriptionEndsAfterAWholeWord) {
+  ScratchFolder dir;
+  const std::string data = dir.file("d.pvm");
+  ImportOptions options;
+  std::u16string words;
+  while (words.size() < 260) words += u"conditions and \U0001F600 ";
+  options.description = words;
+  ASSERT_EQ(importText("a\tb\n", data, options).result, ImportResult::Done);
+  Dictionary d;
+  ASSERT_OK(d.openDictionary(data));
+  const std::u16string kept = d.description();
+  ASSERT_LE(kept.size(), 255u);
+  EXPECT_EQ(kept.back(), u'\u2026');
+  EXPECT_NE(kept[kept.size() - 2], u' ');
+  EXPECT_EQ(words.substr(0, kept.size() - 1), kept.substr(0, kept.size() - 1));
+  EXPECT_EQ(words[kept.size() - 1], u' ');  // cut where a word ends
+}
+
 TEST(ImportJob, SourceKindsAreToldByNameAndContent) {
   ScratchFolder dir;
   EXPECT_EQ(detectSourceKind("x/book.ifo"), SourceKind::Stardict);
