@@ -90,7 +90,9 @@ HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent) {
   setUndoRedoEnabled(false);
   baseFontPointSize_ = font().pointSize() > 0 ? font().pointSize() : 10;
   connect(this, &QTextBrowser::anchorClicked, this,
-          [this](const QUrl& url) { emit linkTapped(url.toString(QUrl::FullyDecoded)); });
+          // The link's whole text, every escape decoded ("hot%20dog" is "hot dog"); a QUrl
+          // cannot be turned into a string fully decoded directly.
+          [this](const QUrl& url) { emit linkTapped(QUrl::fromPercentEncoding(url.toEncoded())); });
 }
 
 QString HtmlViewer::adaptHtml(const QString& html, double emPixels) {

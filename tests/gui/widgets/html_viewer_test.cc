@@ -142,5 +142,20 @@ TEST_F(HtmlViewerTest, ALinkOnlyReportsItsAddress) {
   EXPECT_TRUE(viewer.toPlainText().startsWith(QStringLiteral("a b c")));
 }
 
+TEST_F(HtmlViewerTest, ATappedWordComesBackAsItIsWritten) {
+  QSignalSpy tapped(&viewer, &HtmlViewer::linkTapped);
+  const QStringList words{QStringLiteral("hot dog"), QStringLiteral("C#"),
+                          QStringLiteral("na\u00efve"), QStringLiteral("50%")};
+  for (const QString& word : words) {
+    viewer.showPage(
+        QStringLiteral("<html><body><a href=\"%1\">w</a></body></html>").arg(word.toHtmlEscaped()));
+    viewer.setFocus();
+    QTest::keyClick(&viewer, Qt::Key_Tab);
+    QTest::keyClick(&viewer, Qt::Key_Return);
+  }
+  ASSERT_EQ(tapped.count(), words.size());
+  for (qsizetype k = 0; k < words.size(); ++k) EXPECT_EQ(tapped[k][0].toString(), words[k]);
+}
+
 }  // namespace
 }  // namespace lexora
