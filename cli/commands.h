@@ -54,7 +54,7 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io);  // install
 inline constexpr char kAvailableUsage[] = "available [--in DIR]...";
 int runAvailable(const std::vector<std::string>& args, CommandIo& io);  // available.cc
 
-inline constexpr char kExportUsage[] = "export DATA";
+inline constexpr char kExportUsage[] = "export DATA [-o FILE] [--force]";
 int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.cc
 
 inline constexpr char kRenderUsage[] = "render DATA WORD [--folder DIR] [--strict] [--json]";
