@@ -135,6 +135,10 @@ TEST(ResourceImport, ExportKeepsTheResourceFolderAndImportTsvTakesItBack) {
             "left out 2 links and special files of d.res\n");
   EXPECT_EQ(dir.read("out.res/snd/cat.wav"), "wav bytes");
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("out.res/link.png"))));
+  // render shows them as the window does.
+  const std::string page = dir.run({"render", "d.pvm", "cat"}).out;
+  EXPECT_NE(page.find("/d.res/cat.png\""), std::string::npos) << page;
+  EXPECT_NE(page.find("<a href=\"sound:snd/cat.wav\">"), std::string::npos) << page;
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("out.res/up"))));
 
   // Existing targets: refused without --force, links and the dictionary's own files always.
