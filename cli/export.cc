@@ -87,7 +87,7 @@ bool writeOutput(Dictionary& d, const std::string& file, const std::string& outp
   fs::remove(temporary, ec);  // left by an export that was stopped; a link goes, not its target
   std::ofstream os(temporary, std::ios::binary | std::ios::trunc);
   if (!os) {
-    failure(io, temporary.string(), "cannot create");
+    failure(io, output, "cannot create (is its folder there, and writable?)");
     return false;
   }
   const bool written = writeEntries(d, file, os, io);
