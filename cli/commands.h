@@ -69,7 +69,7 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io);  // search.c
 inline constexpr char kLanguageUsage[] = "language DATA [TAG|none|auto]";
 int runLanguage(const std::vector<std::string>& args, CommandIo& io);  // language.cc
 
-inline constexpr char kSayUsage[] = "say [--dict DATA] WORD -o FILE.wav";
+inline constexpr char kSayUsage[] = "say [--dict DATA] WORD [-o FILE.wav]";
 int runSay(const std::vector<std::string>& args, CommandIo& io);  // say.cc
 
 inline constexpr char kSettingsUsage[] = "settings [SpeakHeadwords 0|1]";

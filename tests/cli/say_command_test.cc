@@ -48,7 +48,9 @@ TEST(SayCommand, VoiceInTheWordsLanguageOrTheRecording) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("v.wav").substr(0, 4), "RIFF") << word;
   }
-  EXPECT_EQ(dir.run({"say", "cat"}).status, 2);
+  // Without -o: to a pipe, never onto a terminal.
+  EXPECT_EQ(dir.run({"say", "cat"}).out.substr(0, 4), "RIFF");
+  EXPECT_EQ(dir.runOnTerminal({"say", "cat"}).status, 2);
 }
 
 }  // namespace
