@@ -5,7 +5,11 @@
 // stderr says how many are left out. An existing FILE, or a file in FILE's resource folder, is
 // replaced only with --force; a link or a file of the exported dictionary never.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -82,11 +86,22 @@ std::string refusedOutput(const std::string& output, const std::string& dataFile
 // The TSV written under a temporary name beside FILE, then renamed over it.
 bool writeOutput(Dictionary& d, const std::string& file, const std::string& output, CommandIo& io) {
   const fs::path target(output);
-  const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp");
+  // A new file of its own: nothing that is there already is overwritten.
+  std::string pattern =
+      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd >= 0) {
+    const mode_t mask = ::umask(0);  // the permissions any new file gets, not mkstemp's 0600
+    ::umask(mask);
+    [[maybe_unused]] const int changed = ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+  }
+  const fs::path temporary(pattern);
   std::error_code ec;
-  fs::remove(temporary, ec);  // left by an export that was stopped; a link goes, not its target
-  std::ofstream os(temporary, std::ios::binary | std::ios::trunc);
+  std::ofstream os;
+  if (fd >= 0) os.open(temporary, std::ios::binary | std::ios::trunc);
   if (!os) {
+    if (fd >= 0) fs::remove(temporary, ec);
     failure(io, output, "cannot create (is its folder there, and writable?)");
     return false;
   }
