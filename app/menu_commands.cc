@@ -34,6 +34,9 @@ bool dispatchMenuCommand(int command, const MenuCommandHandlers& h) {
     case kCmdStrictCompare:
       run(h.strictCompare);
       return true;
+    case kCmdSpeakHeadwords:
+      run(h.speakHeadwords);
+      return true;
     case kCmdAbout:
       run(h.about);
       return true;

@@ -31,6 +31,7 @@ enum MenuCommand : int {
   kCmdTextLargest = 32792,
   kCmdDictionaries = 32787,  // "Dictionary (ies)"
   kCmdStrictCompare = 32841,
+  kCmdSpeakHeadwords = 32844,  // "Speak Headwords": the voice beside every headword
   kCmdAbout = 32783,
   kCmdQuit = 32781,
 
@@ -65,6 +66,7 @@ struct MenuCommandHandlers {
   std::function<void(int size)> textSize;  // 0 smallest ... 4 largest
   std::function<void()> dictionaries;
   std::function<void()> strictCompare;
+  std::function<void()> speakHeadwords;
   std::function<void()> about;
   std::function<void()> quit;
   std::function<void()> addNewWord;

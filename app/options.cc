@@ -36,6 +36,8 @@ bool Options::isMarked(int command) const {
       return *fields_.showIndexAtStarting != 0;
     case kCmdStrictCompare:
       return strictCompare_;
+    case kCmdSpeakHeadwords:
+      return fields_.speakHeadwords != nullptr && *fields_.speakHeadwords != 0;
     default:
       return false;
   }
@@ -50,6 +52,7 @@ void Options::syncMarks() const {
   mark(kCmdShowLookupButton);
   mark(kCmdShowIndexAtStarting);
   mark(kCmdStrictCompare);
+  mark(kCmdSpeakHeadwords);
   for (int size = 0; size < kTextSizeCount; ++size) mark(kCmdTextSmallest + size);
 }
 
@@ -97,6 +100,13 @@ void Options::toggleIndexAtStarting() {
 void Options::toggleStrictCompare() {
   strictCompare_ = !strictCompare_;
   mark(kCmdStrictCompare);
+}
+
+void Options::toggleSpeakHeadwords() {
+  if (fields_.speakHeadwords == nullptr) return;
+  *fields_.speakHeadwords = flipped(*fields_.speakHeadwords);
+  if (effects_.writeDword) effects_.writeDword(schema::kSpeakHeadwords, *fields_.speakHeadwords);
+  mark(kCmdSpeakHeadwords);
 }
 
 void Options::quit() {

@@ -1,6 +1,6 @@
 #pragma once
 // The option commands of the options menu: the ClearType switch, the five text sizes, the
-// lookup button, the start pane, strict comparison and "Quit", with their effects on the
+// lookup button, the start pane, strict comparison, the voice and "Quit", with their effects on the
 // settings and on the window. The window's side of each effect is injected as a function, so
 // that the options run (and are tested) without a window.
 
@@ -18,6 +18,8 @@ struct OptionFields {
   uint32_t* textSize;             // "TextSize", 0 smallest ... 4 largest
   uint32_t* showLookupButton;     // "ShowLookupButton"
   uint32_t* showIndexAtStarting;  // "ShowIndexAtStarting"
+  // "SpeakHeadwords" (null: the option is not offered and its mark stays off).
+  uint32_t* speakHeadwords = nullptr;
 };
 
 struct Settings;
@@ -28,7 +30,8 @@ OptionFields optionFieldsOf(Settings& settings);
 struct OptionEffects {
   // Hands UseClearType and TextSize to the viewers (antialiasing and zoom) and repaints them.
   std::function<void()> applyViewerOptions;
-  // Writes one DWORD value to the settings store at once; used for "ShowLookupButton" only.
+  // Writes one DWORD value to the settings store at once: "ShowLookupButton" and
+  // "SpeakHeadwords", which other programs read and lexora-cli sets.
   std::function<bool(std::u16string_view name, uint32_t value)> writeDword;
   // Starts (true) or stops (false) the lookup button program.
   std::function<void(bool run)> setLookupButtonRunning;
@@ -66,6 +69,8 @@ class Options {
   void toggleLookupButton();
   void toggleIndexAtStarting();
   void toggleStrictCompare();
+  // Switches the voice beside every headword on or off and writes "SpeakHeadwords" at once.
+  void toggleSpeakHeadwords();
   void quit();
 
   // Not stored: false at the start of every run.

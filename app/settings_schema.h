@@ -33,8 +33,9 @@ inline constexpr const char16_t* kNoLanguage = u"none";
 // DWORD, 1 = start on the word list.
 inline constexpr const char16_t* kShowIndexAtStarting = u"ShowIndexAtStarting";
 
-// DWORD, 0 = no speaker link beside the headword (missing: on). Read by the window only and
-// never written back; `lexora-cli settings SpeakHeadwords 0|1` sets it.
+// DWORD, 0 = no speaker link beside the headword (missing: on). The window's "Speak Headwords"
+// option writes it at once when switched (a missing value is not written at start);
+// `lexora-cli settings SpeakHeadwords 0|1` sets it too.
 inline constexpr const char16_t* kSpeakHeadwords = u"SpeakHeadwords";
 
 // The main window's place and size when it last closed (DWORDs, signed, in the desktop's

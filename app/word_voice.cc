@@ -11,10 +11,20 @@
 namespace lexora {
 
 std::string soundFilePath(const std::string& dataFile, std::u16string_view name) {
+  namespace fs = std::filesystem;
   if (mediaKindOf(name) != MediaKind::Sound) return {};
-  const std::string path = fileSetNames(dataFile).resourceFolder + "/" + toUtf8(name);
+  // Entries and pages are untrusted: only the folder's own files play, reached through no
+  // "..", absolute name or link that leads out of it.
+  const fs::path relative = fs::path(toUtf8(name)).lexically_normal();
+  if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") return {};
+  const std::string folder = fileSetNames(dataFile).resourceFolder;
+  const std::string path = folder + "/" + relative.string();
   std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec) ? path : std::string();
+  std::error_code folderError;
+  const std::string real = fs::canonical(path, ec).string();
+  const std::string root = fs::canonical(folder, folderError).string() + "/";
+  if (ec || folderError || real.compare(0, root.size(), root) != 0) return {};
+  return fs::is_regular_file(real, ec) ? path : std::string();
 }
 
 std::string voiceLanguage(const std::string& stored, std::u16string_view title,

@@ -24,7 +24,8 @@ std::string voiceLanguage(const std::string& stored, std::u16string_view title,
                           std::u16string_view word);
 
 // The path of a sound a media line names ("sound:" links of the page), inside the resource
-// folder of `dataFile`; empty for a name that is not a sound or a file that does not exist.
+// folder of `dataFile`; empty for a name that is not a sound, a file that does not exist, and
+// a name that leads out of the folder (through "..", an absolute name or a link).
 std::string soundFilePath(const std::string& dataFile, std::u16string_view name);
 
 }  // namespace lexora

@@ -54,7 +54,7 @@ int runInstall(const std::vector<std::string>& args, CommandIo& io);  // install
 inline constexpr char kAvailableUsage[] = "available [--in DIR]...";
 int runAvailable(const std::vector<std::string>& args, CommandIo& io);  // available.cc
 
-inline constexpr char kExportUsage[] = "export DATA";
+inline constexpr char kExportUsage[] = "export DATA [-o FILE] [--force]";
 int runExport(const std::vector<std::string>& args, CommandIo& io);  // export.cc
 
 inline constexpr char kRenderUsage[] = "render DATA WORD [--folder DIR] [--strict] [--json]";
@@ -70,7 +70,7 @@ int runSearch(const std::vector<std::string>& args, CommandIo& io);  // search.c
 inline constexpr char kLanguageUsage[] = "language DATA [TAG|none|auto]";
 int runLanguage(const std::vector<std::string>& args, CommandIo& io);  // language.cc
 
-inline constexpr char kSayUsage[] = "say [--dict DATA] WORD -o FILE.wav";
+inline constexpr char kSayUsage[] = "say [--dict DATA] WORD [-o FILE.wav]";
 int runSay(const std::vector<std::string>& args, CommandIo& io);  // say.cc
 
 inline constexpr char kSettingsUsage[] = "settings [SpeakHeadwords 0|1]";

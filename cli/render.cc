@@ -1,6 +1,7 @@
 // lexora-cli render DATA WORD [--folder DIR] [--strict] [--json]: the page (or, with --json,
 // page, fragments and popup pages) that a lookup of WORD in one dictionary shows.
 
+#include <filesystem>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -8,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/render_support.h"
 #include "engine/dictionary.h"
+#include "engine/file_format.h"
 #include "platform/program_folder.h"
 #include "render/entry_renderer.h"
 #include "render/popup_page.h"
@@ -70,7 +72,12 @@ int runRender(const std::vector<std::string>& args, CommandIo& io) {
   const DisplaySettings& settings = cliDisplaySettings();
   const std::u16string folder =
       parsed->has("--folder") ? fromUtf8(parsed->option("--folder")) : dataFolderText();
-  const RenderOptions options{settings, folder, dictionary.collation() != 0};
+  // Pictures and sounds from the dictionary's resource folder, as the window shows them.
+  std::error_code ec;
+  const std::u16string resources = fromUtf8(
+      fileSetNames(std::filesystem::absolute(file, ec).lexically_normal().string()).resourceFolder +
+      "/");
+  const RenderOptions options{settings, folder, dictionary.collation() != 0, resources};
   const std::u16string page = renderEntryPage(entry.meaning, options);
   if (!json) {
     io.out << toUtf8(page);

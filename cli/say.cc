@@ -1,7 +1,9 @@
-// lexora-cli say [--dict DATA] WORD -o FILE: writes what the speaker link beside WORD plays:
+// lexora-cli say [--dict DATA] WORD [-o FILE]: writes what the speaker link beside WORD plays:
 // the entry's recording when the dictionary has one for it (copied as it is), else the word
 // spoken by eSpeak NG as WAV, in the dictionary's language (without --dict, in the language
-// its letters suggest).
+// its letters suggest). Without -o (or with -o -) the bytes go to stdout when it is no terminal.
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -52,8 +54,11 @@ int runSay(const std::vector<std::string>& args, CommandIo& io) {
   std::string why;
   const auto parsed = parseArguments(rest, {"--dict", "--output"}, 1, 1, why);
   if (!parsed) return usageError(io, kSayUsage, why);
-  if (!parsed->has("--output")) return usageError(io, kSayUsage, "-o FILE is missing");
-  const std::string& output = parsed->option("--output");
+  // Without -o the WAV goes to a pipe ("say hello | aplay"), never onto a terminal.
+  const bool toStdout = !parsed->has("--output") || parsed->option("--output") == "-";
+  if (!parsed->has("--output") && ::isatty(STDOUT_FILENO) != 0)
+    return usageError(io, kSayUsage, "-o FILE is missing (or pipe it: say WORD | aplay)");
+  const std::string output = toStdout ? std::string("-") : parsed->option("--output");
   const std::u16string word = fromUtf8(parsed->positional[0]);
   WordVoice voice{{}, parsed->positional[0], languageOfLetters(word)};
   if (parsed->has("--dict") && !voiceFromDictionary(parsed->option("--dict"), word, voice, io))
@@ -65,6 +70,10 @@ int runSay(const std::vector<std::string>& args, CommandIo& io) {
     if (!in.good() && !in.eof()) return failure(io, voice.recording, "cannot read");
   } else if (!speakToWav(voice.text, voice.language, bytes, why)) {
     return failure(io, output, why);
+  }
+  if (toStdout) {
+    io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return io.out ? kExitOk : failure(io, "stdout", "cannot write");
   }
   std::ofstream out(output, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

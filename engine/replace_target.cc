@@ -28,6 +28,12 @@ Status checkReplaceable(const std::string& dataFile, bool replaceDictionary) {
             "only the base name of its data file); choose another name");
       }
     }
+    // The new dictionary's resource folder would replace it, and it is nobody's.
+    struct stat st;
+    if (::lstat(names.resourceFolder.c_str(), &st) == 0) {
+      return Status::invalidArgument(names.resourceFolder +
+                                     " exists and belongs to no dictionary; choose another name");
+    }
     return Status::ok();
   }
   Dictionary existing;

@@ -1,8 +1,10 @@
 #include "importers/dsl_reader.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
+#include "importers/dsl_include.h"
 #include "importers/dsl_markup.h"
 #include "importers/dsl_source.h"
 #include "importers/media_archive.h"
@@ -92,10 +94,11 @@ class CardWriter {
         resources_(resources),
         media_(file) {}
 
-  void write(const DslCard& card) {
+  // `file` names the card's file (the source or one it includes) in reports.
+  void write(const DslCard& card, const std::string& file) {
     std::vector<std::string_view> mainBody;
     const std::vector<SubCard> subs = splitSubCards(card.body, mainBody);
-    const std::string where = file_ + ":" + std::to_string(card.line);
+    const std::string where = file + ":" + std::to_string(card.line);
     std::vector<DslHeadword> headwords;
     for (std::string_view line : card.headwords) headwords.push_back(parseDslHeadword(line));
     if (headwords.empty() || headwords.front().keys.empty()) {
@@ -203,14 +206,16 @@ std::string dslBaseName(const std::string& file) {
 
 Status readDslSource(const std::string& file, EntrySink& sink, SourceInfo& info,
                      ResourceStore* resources) {
-  std::string bytes;
-  if (Status s = readSourceFile(file, bytes); !s.isOk()) return s;
-  DslText dsl;
-  if (Status s = parseDslText(bytes, dsl); !s.isOk())
-    return Status::invalidArgument(file + ": " + s.message());
-  std::string().swap(bytes);
-  if (dsl.cards.empty())
-    return Status::invalidArgument(file + ": holds no cards (is it a DSL file?)");
+  std::vector<std::unique_ptr<DslFile>> files;
+  if (Status s = readDslFiles(file, files); !s.isOk()) {
+    // The source's own failures name it already; an include's name the directive's place.
+    if (s.message().rfind(file, 0) == 0) return s;
+    return s.withContext(file + ": ");
+  }
+  uint64_t total = 0;
+  for (const auto& f : files) total += f->text.cards.size();
+  if (total == 0) return Status::invalidArgument(file + ": holds no cards (is it a DSL file?)");
+  const DslText& dsl = files.front()->text;
   const std::string base = dslBaseName(file);
   const Abbreviations abbreviations = readAbbreviations(base, sink);
   if (!dsl.name.empty()) info.title = dsl.name;
@@ -220,10 +225,12 @@ Status readDslSource(const std::string& file, EntrySink& sink, SourceInfo& info,
   info.shape = "DSL";
 
   CardWriter writer(file, abbreviations, sink, info, resources);
-  const uint64_t total = dsl.cards.size();
-  for (uint64_t done = 0; done < total; ++done) {
-    writer.write(dsl.cards[done]);
-    if (done % 1024 == 1023 && !sink.progress(done + 1, total)) return Status::ok();
+  uint64_t done = 0;
+  for (const auto& f : files) {
+    for (const DslCard& card : f->text.cards) {
+      writer.write(card, f->path);
+      if (++done % 1024 == 0 && !sink.progress(done, total)) return Status::ok();
+    }
   }
   writer.flush();
   sink.progress(total, total);

@@ -64,6 +64,23 @@ std::string withoutComments(std::string_view text) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+constexpr std::string_view kInclude = "#INCLUDE";
+
+bool isIncludeDirective(std::string_view line) {
+  return line.rfind(kInclude, 0) == 0 &&
+         (line.size() == kInclude.size() || isBlank(line[kInclude.size()]) ||
+          line[kInclude.size()] == '"');
+}
+
+// The file an "#INCLUDE" names: its quoted value, or else the rest of the line.
+std::string includedName(std::string_view line) {
+  if (std::string quoted = directiveValue(line); !quoted.empty()) return quoted;
+  std::string_view rest = line.substr(kInclude.size());
+  while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
+  while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
+  return std::string(rest);
+}
+
 std::string collapseBlanks(std::string_view text) {
   std::string out;
   for (char c : text) {
@@ -100,6 +117,7 @@ Status parseDslText(std::string_view bytes, DslText& dsl) {
   if (Status s = convertToUtf8(bytes, charset, decoded); !s.isOk()) return s;
   dsl.text = withoutComments(decoded);
   dsl.cards.clear();
+  dsl.includes.clear();
 
   const std::string_view text = dsl.text;
   DslCard* card = nullptr;
@@ -118,6 +136,7 @@ Status parseDslText(std::string_view bytes, DslText& dsl) {
       if (line.rfind("#NAME", 0) == 0) dsl.name = value;
       if (line.rfind("#INDEX_LANGUAGE", 0) == 0) dsl.indexLanguage = value;
       if (line.rfind("#CONTENTS_LANGUAGE", 0) == 0) dsl.contentsLanguage = value;
+      if (isIncludeDirective(line)) dsl.includes.push_back({includedName(line), number});
       continue;
     }
     if (isBlank(line.front())) {

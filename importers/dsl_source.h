@@ -19,12 +19,18 @@ struct DslCard {
   size_t line = 0;                          // of the first headword, from 1
 };
 
+struct DslInclude {
+  std::string name;  // as written: a path relative to the including file's folder
+  size_t line = 0;   // of the directive, from 1
+};
+
 struct DslText {
   std::string text;  // standard UTF-8, comments removed
   std::string name;
   std::string indexLanguage;
   std::string contentsLanguage;
-  std::vector<DslCard> cards;  // point into `text`
+  std::vector<DslCard> cards;        // point into `text`
+  std::vector<DslInclude> includes;  // the "#INCLUDE" directives, in order
 };
 
 // Decodes a whole DSL file (UTF-16LE/BE with or without its mark, UTF-8, or the code page a

@@ -23,6 +23,7 @@
 #include "importers/resource_store.h"
 #include "importers/source_file.h"
 #include "importers/stardict_reader.h"
+#include "importers/tsv_media.h"
 #include "importers/tsv_reader.h"
 #include "lexicon/derived_indexes.h"
 #include "util/standard_utf8.h"
@@ -260,7 +261,8 @@ bool readSource(SourceKind kind, const std::string& source, std::istream* stdinS
       if (source == "-" && stdinStream != nullptr) {
         read = readTsvSource(*stdinStream, "stdin", collector);
       } else if (std::ifstream file(source, std::ios::binary); file) {
-        read = readTsvSource(file, source, collector);
+        TsvMediaSink media(collector, fileSetNames(source).resourceFolder, resources, outcome.info);
+        read = readTsvSource(file, source, media);
       } else {
         read = Status::notFound(source + ": cannot open");
       }

@@ -84,8 +84,13 @@ bool MediaArchive::readFromFolder(std::string_view name, std::string& bytes) {
     }
     if (path.empty() || !fs::is_regular_file(path, ec)) return false;
   }
-  // A link could lead anywhere: only the folder's own files are read.
+  // A link could lead anywhere: only the folder's own files are read, through no linked
+  // subfolder either.
   if (fs::is_symlink(fs::symlink_status(path, ec))) return false;
+  std::error_code realError;
+  const std::string real = fs::canonical(path, realError).string();
+  const std::string root = fs::canonical(folder_, ec).string() + "/";
+  if (ec || realError || real.compare(0, root.size(), root) != 0) return false;
   const uintmax_t size = fs::file_size(path, ec);
   if (ec || size > kMediaFileLimit) return false;
   std::ifstream in(path, std::ios::binary);

@@ -314,7 +314,7 @@ void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
   const std::u16string folder = QString::fromStdString(pictures).toStdU16String();
   const std::u16string resources = resourceFolderOf(dictionaryIndex);
   RenderOptions options{display, folder, unicodePronunciation, resources,
-                        showInMainWindow_ && state_.speakHeadwords};
+                        showInMainWindow_ && speakHeadwords_ != 0};
   if (showInMainWindow_) {
     pageEntry_ = EditTarget{dictionaryIndex, static_cast<int32_t>(position)};
     std::u16string page = addToPage(renderEntryPage(text, options), additions);

@@ -255,6 +255,7 @@ class LexoraDialog : public QMainWindow {
   // The option values when the window state gives none (tests).
   uint32_t ownShowLookupButton_ = 0;
   uint32_t ownShowIndexAtStarting_ = 0;
+  uint32_t speakHeadwords_ = 0;  // "SpeakHeadwords", from WindowState::speakHeadwords
   DisplaySettings ownDisplay_;
   PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
   WordPlayer* player_ = nullptr;

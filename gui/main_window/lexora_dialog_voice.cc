@@ -48,7 +48,7 @@ void LexoraDialog::speakShownEntry() {
   const std::string stored = key.isOpen() ? storedDictionaryLanguage(key, path) : std::string();
   const WordVoice voice =
       wordVoiceFor(words[0], entry, path, voiceLanguage(stored, dict->title(), words[0]));
-  if (voice.recording.empty() && !state_.speakHeadwords) return;
+  if (voice.recording.empty() && speakHeadwords_ == 0) return;
   player_->play(voice);
 }
 

@@ -14,6 +14,7 @@
 #include "app/dictionary_menu.h"
 #include "app/dictionary_opening.h"
 #include "app/lookup_button_control.h"
+#include "app/settings_schema.h"
 #include "app/word_help.h"
 #include "gui/main_window/central_area.h"
 #include "gui/main_window/lexora_dialog.h"
@@ -106,8 +107,10 @@ void LexoraDialog::buildMenuBar() {
   DisplaySettings* display = state_.display ? state_.display : &ownDisplay_;
   OptionEffects effects;
   effects.applyViewerOptions = [this] { applyViewerOptions(); };
-  effects.writeDword = [this](std::u16string_view, uint32_t value) {
-    return services_.writeShowLookupButton && services_.writeShowLookupButton(value);
+  effects.writeDword = [this](std::u16string_view name, uint32_t value) {
+    const auto& write = name == schema::kSpeakHeadwords ? services_.writeSpeakHeadwords
+                                                        : services_.writeShowLookupButton;
+    return write && write(value);
   };
   effects.setLookupButtonRunning = [this](bool run) {
     if (services_.launcher)
@@ -123,12 +126,14 @@ void LexoraDialog::buildMenuBar() {
                     QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
   };
+  speakHeadwords_ = state_.speakHeadwords ? 1 : 0;
   options_ = std::make_unique<Options>(
       OptionFields{
           &display->useClearType, &display->textSize,
           state_.showLookupButtonSetting ? state_.showLookupButtonSetting : &ownShowLookupButton_,
           state_.showIndexAtStartingSetting ? state_.showIndexAtStartingSetting
-                                            : &ownShowIndexAtStarting_},
+                                            : &ownShowIndexAtStarting_,
+          &speakHeadwords_},
       std::move(effects));
   options_->syncMarks();
 
@@ -170,6 +175,7 @@ MenuCommandHandlers LexoraDialog::commandHandlers() {
     options_->toggleStrictCompare();
     strictCompare_ = options_->strictCompare();
   };
+  h.speakHeadwords = [this] { options_->toggleSpeakHeadwords(); };
   h.about = [this] {
     if (dialogs_.about) dialogs_.about();
   };

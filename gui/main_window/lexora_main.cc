@@ -95,6 +95,9 @@ WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
   services.writeShowLookupButton = [](uint32_t value) {
     return writeShowLookupButton(settingsKey(), value);
   };
+  services.writeSpeakHeadwords = [](uint32_t value) {
+    return settingsKey().writeDword(schema::kSpeakHeadwords, value);
+  };
   services.lookupButtonBlocker = [] {
     return chooseButtonDisplay(currentSessionEnvironment()).reason;
   };

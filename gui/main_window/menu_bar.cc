@@ -77,6 +77,7 @@ void MenuBar::buildOptionsMenu() {
   optionsMenu_->addSeparator();
   addMenuItem(optionsMenu_, kCmdDictionaries, QStringLiteral("Dictionary (ies)"), false);
   addMenuItem(optionsMenu_, kCmdStrictCompare, QStringLiteral("Strict Compare"), true);
+  addMenuItem(optionsMenu_, kCmdSpeakHeadwords, QStringLiteral("Speak Headwords"), true);
   addMenuItem(optionsMenu_, kCmdAbout, QStringLiteral("About"), false);
   optionsMenu_->addSeparator();
   addMenuItem(optionsMenu_, kCmdQuit, QStringLiteral("Quit"), false);

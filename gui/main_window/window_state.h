@@ -31,7 +31,8 @@ struct WindowState {
   uint32_t* showLookupButtonSetting = nullptr;
   uint32_t* showIndexAtStartingSetting = nullptr;
   // "SpeakHeadwords": the page's headword gets a speaker link that says it (off: the page is
-  // exactly the renderer's; recordings in the page still play).
+  // exactly the renderer's; recordings in the page still play). The options menu's "Speak
+  // Headwords" switches the window's own copy; the next page shown follows it.
   bool speakHeadwords = false;
 };
 
@@ -42,8 +43,10 @@ struct WindowServices {
   std::string programFolder;  // with its trailing '/'; lexora-util is started from here
   std::string dataFolder;     // the pictures' folder, with its trailing '/' (empty: programFolder)
   bool listenForHandOff = true;  // make the window findable as "Lexora"
-  // Writes "ShowLookupButton" to the settings store at once (null: nothing is written).
+  // Write "ShowLookupButton" and "SpeakHeadwords" to the settings store at once (null: nothing
+  // is written).
   std::function<bool(uint32_t value)> writeShowLookupButton;
+  std::function<bool(uint32_t value)> writeSpeakHeadwords;
   // The lookup button and the desktop session (null: nothing asked, nothing written): why the
   // button cannot run here (empty when it can), and writing or removing its autostart entry.
   std::function<std::string()> lookupButtonBlocker;

@@ -15,7 +15,8 @@ namespace {
 class OptionsTest : public ::testing::Test {
  protected:
   OptionsTest()
-      : options_({&useClearType_, &textSize_, &showLookupButton_, &showIndexAtStarting_},
+      : options_({&useClearType_, &textSize_, &showLookupButton_, &showIndexAtStarting_,
+                  &speakHeadwords_},
                  {[this] { events_.push_back("apply"); },
                   [this](std::u16string_view name, uint32_t value) {
                     events_.push_back("write " + std::string(name.begin(), name.end()) + "=" +
@@ -31,6 +32,7 @@ class OptionsTest : public ::testing::Test {
   uint32_t textSize_ = 2;
   uint32_t showLookupButton_ = 0;
   uint32_t showIndexAtStarting_ = 0;
+  uint32_t speakHeadwords_ = 1;
   std::vector<std::string> events_;
   std::map<int, bool> marks_;
   Options options_;
@@ -150,6 +152,18 @@ TEST_F(OptionsTest, IndexAtStartingAndStrictCompareOnlyToggle) {
   EXPECT_EQ(showIndexAtStarting_, 1u);
   EXPECT_TRUE(marks_[kCmdShowIndexAtStarting]);
   EXPECT_TRUE(events_.empty());  // nothing written, nothing applied until exit
+}
+
+TEST_F(OptionsTest, SpeakHeadwordsIsMarkedAndWrittenAtOnce) {
+  options_.syncMarks();
+  EXPECT_TRUE(marks_[kCmdSpeakHeadwords]);
+  options_.toggleSpeakHeadwords();
+  EXPECT_EQ(speakHeadwords_, 0u);
+  EXPECT_FALSE(marks_[kCmdSpeakHeadwords]);
+  options_.toggleSpeakHeadwords();
+  EXPECT_TRUE(marks_[kCmdSpeakHeadwords]);
+  EXPECT_EQ(events_,
+            (std::vector<std::string>{"write SpeakHeadwords=0", "write SpeakHeadwords=1"}));
 }
 
 TEST_F(OptionsTest, QuitRemovesThePopupBeforeClosing) {

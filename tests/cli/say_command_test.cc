@@ -42,13 +42,20 @@ TEST(SayCommand, VoiceInTheWordsLanguageOrTheRecording) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "wrote c.mp3 (the dictionary's recording cat.mp3)\n");
   EXPECT_EQ(dir.read("c.mp3"), "mp3 bytes");
-  // A recording that is missing, and a word that is no headword: the voice.
-  for (const char* word : {"dog", "bird"}) {
+  // A recording that is missing, one outside the resource folder, and a word that is no
+  // headword: the voice.
+  dir.write("outside.mp3", "not the dictionary's");
+  ASSERT_EQ(dir.run({"add", "d.pvm", "eel", "@eel\r\n\xEF\xBF\xBC../outside.mp3"}).status, 0);
+  std::filesystem::create_symlink(dir.file("outside.mp3"), dir.file("d.res/snd/fox.mp3"));
+  ASSERT_EQ(dir.run({"add", "d.pvm", "fox", "@fox\r\n\xEF\xBF\xBCsnd/fox.mp3"}).status, 0);
+  for (const char* word : {"dog", "eel", "fox", "bird"}) {
     r = dir.run({"say", "--dict", "d.pvm", word, "-o", "v.wav"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("v.wav").substr(0, 4), "RIFF") << word;
   }
-  EXPECT_EQ(dir.run({"say", "cat"}).status, 2);
+  // Without -o: to a pipe, never onto a terminal.
+  EXPECT_EQ(dir.run({"say", "cat"}).out.substr(0, 4), "RIFF");
+  EXPECT_EQ(dir.runOnTerminal({"say", "cat"}).status, 2);
 }
 
 }  // namespace

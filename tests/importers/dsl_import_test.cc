@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <filesystem>
+
 #include "tests/support/cli_folder.h"
 #include "util/standard_utf8.h"
 
@@ -117,6 +119,53 @@ TEST(DslImport, FilesThatAreNoDictionaryAreRefused) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("cannot decompress"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir.file("d.pvm")));
+}
+
+TEST(DslImport, IncludedFilesAddTheirCardsRelativeToTheirIncluder) {
+  CliFolder dir;
+  std::filesystem::create_directories(dir.file("src/parts"));
+  dir.write("src/main.dsl",
+            utf16("#NAME \"Main\"\n#INCLUDE \"parts/more.dsl\"\n#INCLUDE shared.dsl.dz\n"
+                  "one\n\t[trn]1[/trn]\n",
+                  false));
+  dir.write("src/parts/more.dsl",
+            "#NAME \"not the title\"\n#INCLUDE \"../shared.dsl.dz\"\ntwo\n\t2\n");
+  writeGzip(dir.file("src/shared.dsl.dz"), "three\n\t3\none\n\tagain\n");
+  const CliResult r = dir.run({"import", "dsl", "src/main.dsl", "d.pvm"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(dir.run({"words", "d.pvm"}).out, "one\nthree\ntwo\n");  // shared.dsl.dz read once
+  EXPECT_EQ(dir.run({"meaning", "d.pvm", "0"}).out, "@one\r\n- 1\r\n\r\n- again");
+  EXPECT_NE(dir.run({"info", "d.pvm"}).out.find("Main"), std::string::npos);
+}
+
+TEST(DslImport, IncludesThatLeaveTheFolderLoopOrNestTooDeepAreRefused) {
+  const auto refused = [](const std::vector<std::pair<std::string, std::string>>& files,
+                          const std::string& reason) {
+    CliFolder dir;
+    std::filesystem::create_directories(dir.file("src"));
+    dir.write("outside.dsl", "x\n\tx\n");
+    std::filesystem::create_symlink(dir.file("outside.dsl"), dir.file("src/link.dsl"));
+    for (const auto& [name, text] : files) dir.write("src/" + name, text);
+    const CliResult r = dir.run({"import", "dsl", "src/a.dsl", "d.pvm"});
+    EXPECT_EQ(r.status, 1) << reason;
+    EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("d.pvm"))) << reason;
+  };
+  const std::string card = "w\n\tw\n";
+  refused({{"a.dsl", card + "#INCLUDE \"../outside.dsl\"\n"}},
+          "a.dsl:3: #INCLUDE \"../outside.dsl\": lies outside the source's folder");
+  refused({{"a.dsl", "#INCLUDE \"link.dsl\"\n" + card}}, "lies outside the source's folder");
+  refused({{"a.dsl", "#INCLUDE \"/etc/hostname\"\n" + card}},
+          "names no file in the source's folder");
+  refused({{"a.dsl", "#INCLUDE \"nope.dsl\"\n" + card}}, "#INCLUDE \"nope.dsl\": cannot open");
+  refused({{"a.dsl", "#INCLUDE \"b.dsl\"\n" + card}, {"b.dsl", "#INCLUDE \"a.dsl\"\n"}},
+          "src/b.dsl:1: #INCLUDE \"a.dsl\": includes a file that is being read (a loop)");
+  std::vector<std::pair<std::string, std::string>> chain = {{"a.dsl", "#INCLUDE \"1.dsl\"\n"}};
+  for (int i = 1; i <= 9; ++i) {
+    chain.emplace_back(std::to_string(i) + ".dsl",
+                       "#INCLUDE \"" + std::to_string(i + 1) + ".dsl\"\n" + card);
+  }
+  refused(chain, "included files nest deeper than 8");
 }
 
 }  // namespace

@@ -111,5 +111,66 @@ TEST(ResourceImport, StardictPicturesAndSoundsComeFromRes) {
   EXPECT_EQ(dir.read("d.res/cat.wav"), "wav bytes");
 }
 
+TEST(ResourceImport, ExportKeepsTheResourceFolderAndImportTsvTakesItBack) {
+  CliFolder dir;
+  dir.write("pics.dsl", "cat\n\t[m1]a pet [s]cat.png[/s] [s]snd/cat.wav[/s]\n");
+  fs::create_directories(dir.file("pics.dsl.files/snd"));
+  dir.write("pics.dsl.files/cat.png", "png bytes");
+  dir.write("pics.dsl.files/snd/cat.wav", "wav bytes");
+  ASSERT_EQ(dir.run({"import", "dsl", "pics.dsl", "d.pvm"}).status, 0);
+  dir.write("secret", "not the dictionary's");
+  fs::create_symlink(dir.file("secret"), dir.file("d.res/link.png"));
+  fs::create_directory_symlink(dir.file("."), dir.file("d.res/up"));
+
+  // On stdout the TSV has no place for them: a note says so.
+  CliResult r = dir.run({"export", "d.pvm"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("d.res: 2 pictures and sounds are not in the output"), std::string::npos)
+      << r.err;
+
+  r = dir.run({"export", "d.pvm", "-o", "out.tsv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "exported 1 entries to out.tsv\ncopied 2 pictures and sounds to out.res\n"
+            "left out 2 links and special files of d.res\n");
+  EXPECT_EQ(dir.read("out.res/snd/cat.wav"), "wav bytes");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("out.res/link.png"))));
+  // render shows them as the window does.
+  const std::string page = dir.run({"render", "d.pvm", "cat"}).out;
+  EXPECT_NE(page.find("/d.res/cat.png\""), std::string::npos) << page;
+  EXPECT_NE(page.find("<a href=\"sound:snd/cat.wav\">"), std::string::npos) << page;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("out.res/up"))));
+
+  // Existing targets: refused without --force, links and the dictionary's own files always.
+  dir.write("out.res/cat.png", "mine");
+  fs::remove(dir.file("out.tsv"));
+  r = dir.run({"export", "d.pvm", "-o", "out.tsv"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(": exists already (--force replaces it)"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir.file("out.tsv")));  // nothing written before the refusal
+  EXPECT_EQ(dir.run({"export", "d.pvm", "-o", "out.tsv", "--force"}).status, 0);
+  EXPECT_EQ(dir.read("out.res/cat.png"), "png bytes");
+  fs::create_symlink(dir.file("secret"), dir.file("link.tsv"));
+  EXPECT_NE(dir.run({"export", "d.pvm", "-o", "link.tsv", "--force"}).err.find("is a link"),
+            std::string::npos);
+  EXPECT_EQ(dir.read("secret"), "not the dictionary's");
+  EXPECT_NE(dir.run({"export", "d.pvm", "-o", "d.pdw", "--force"})
+                .err.find("is a file of the dictionary being exported"),
+            std::string::npos);
+  // Beside the dictionary the TSV shares its resource folder: nothing to copy.
+  EXPECT_EQ(dir.run({"export", "d.pvm", "-o", "d.tsv"}).out, "exported 1 entries to d.tsv\n");
+
+  // The round trip: the entry names the same files, which are in the new dictionary's folder.
+  r = dir.run({"import", "tsv", "out.tsv", "e.pvm"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(dir.run({"meaning", "e.pvm", "0"}).out, dir.run({"meaning", "d.pvm", "0"}).out);
+  EXPECT_EQ(dir.read("e.res/snd/cat.wav"), "wav bytes");
+  EXPECT_FALSE(fs::exists(dir.file("e.res/link.png")));
+  // A resource folder of no dictionary is not replaced by an import of that name.
+  r = dir.run({"import", "tsv", "out.tsv", "out.pvm"});
+  EXPECT_NE(r.err.find("out.res exists and belongs to no dictionary"), std::string::npos) << r.err;
+  EXPECT_EQ(dir.read("out.res/snd/cat.wav"), "wav bytes");
+}
+
 }  // namespace
 }  // namespace lexora::test

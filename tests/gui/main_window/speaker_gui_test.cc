@@ -2,6 +2,7 @@
 // shown headword. There is no audio device here: the tests check what would be played.
 
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <fstream>
 
 #include "engine/file_format.h"
+#include "gui/main_window/menu_bar.h"
 #include "gui/main_window/word_player.h"
 #include "gui/widgets/html_viewer.h"
 #include "gui_test_support.h"
@@ -65,12 +67,29 @@ TEST(SpeakerGuiTest, RecordingsAndTheVoicePlayFromTheirLinksAndTheShortcut) {
 TEST(SpeakerGuiTest, WithTheVoiceOffThePageIsTheRenderersAndOnlyRecordingsPlay) {
   WindowFixture f;
   f.addDictionary("pets", kPets);
+  std::vector<uint32_t> written;
+  f.adjustServices = [&written](WindowServices& s) {
+    s.writeSpeakHeadwords = [&written](uint32_t value) {
+      written.push_back(value);
+      return true;
+    };
+  };
   LexoraDialog& w = f.open();
   w.show();
   show(w, "dog");
   EXPECT_FALSE(w.viewer()->page().contains("say:"));
   speakShortcut(w);
   EXPECT_TRUE(w.wordPlayer()->lastPlayed().isEmpty());
+
+  // "Speak Headwords" in the options menu switches the voice on, stored at once.
+  QAction* option = w.findChild<MenuBar*>()->action(kCmdSpeakHeadwords);
+  ASSERT_NE(option, nullptr);
+  EXPECT_FALSE(option->isChecked());
+  option->trigger();
+  EXPECT_TRUE(option->isChecked());
+  EXPECT_EQ(written, std::vector<uint32_t>{1});
+  show(w, "dog");
+  EXPECT_TRUE(w.viewer()->page().contains("<a href=\"say:\">"));
 }
 
 }  // namespace

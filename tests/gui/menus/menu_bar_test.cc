@@ -77,6 +77,7 @@ TEST_F(MenuBarTest, MenusHoldTheExactTextsAndCommands) {
                                                              {0, ""},
                                                              {32787, "Dictionary (ies)"},
                                                              {32841, "Strict Compare"},
+                                                             {32844, "Speak Headwords"},
                                                              {32783, "About"},
                                                              {0, ""},
                                                              {32781, "Quit"}}));
