@@ -456,7 +456,11 @@ ImportOutcome importWhole(SourceKind kind, const std::string& source, std::istre
     return !progress || progress(done, total);
   };
   for (const std::string& written : outcome.dataFiles) {
-    static_cast<void>(buildDerivedIndexes(written, indexing));  // built on first use otherwise
+    try {
+      static_cast<void>(buildDerivedIndexes(written, indexing));  // built on first use otherwise
+    } catch (const std::bad_alloc&) {
+      // The dictionary is in place: its indexes too are built on first use.
+    }
   }
   return outcome;
 }
