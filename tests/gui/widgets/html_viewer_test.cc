@@ -71,6 +71,25 @@ class HtmlViewerTest : public ::testing::Test {
     return reds;
   }
 
+  // Pixels that change clearly on screen when the WORD in `body` changes: none while the page
+  // hides it. The two words take the same room (a fixed-pitch font), so only their letters differ.
+  int changedPixels(const QString& body, const QString& head = QStringLiteral("<html><body>")) {
+    auto shot = [&](const char* word) {
+      QString withWord = body;
+      withWord.replace(QStringLiteral("WORD"), QStringLiteral("<tt>%1</tt>").arg(word));
+      viewer.showPage(head + withWord + QStringLiteral("</body></html>"));
+      QApplication::processEvents();
+      return viewer.grab().toImage();
+    };
+    const QImage a = shot("MMMM");
+    const QImage b = shot("IIII");
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x)
+        changed += qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 64;
+    return changed;
+  }
+
   QApplication& app = application();  // before any widget
   QTemporaryDir dir;
   QString root;
@@ -120,6 +139,41 @@ TEST_F(HtmlViewerTest, DeepTablesLoseTheirTagsButKeepTheirText) {
   EXPECT_EQ(adapted.count(QStringLiteral("</table>")), HtmlViewer::kMaxTableNesting);
   EXPECT_EQ(adapted.count(QStringLiteral("cell")), 40);
   EXPECT_EQ(adapted.count(QStringLiteral("<br>")), 1);  // not one blank line per level
+}
+
+// Words a dictionary hides from its reader are shown, however the page hides them; text that
+// can be read keeps its looks.
+TEST_F(HtmlViewerTest, TextThePageHidesIsShown) {
+  const int seen = changedPixels(QStringLiteral("WORD"));
+  ASSERT_GT(seen, 20);
+  const QString black = QStringLiteral("<html><body BGCOLOR=\"#000000\">");
+  const std::pair<QString, QString> hidden[] = {
+      {QStringLiteral("<span style=\"font-size:1px\">WORD</span>"), {}},
+      {QStringLiteral("<span style=\"font-size:0.3pt\">WORD</span>"), {}},
+      {QStringLiteral("<font color=\"#fefefe\">WORD</font>"), {}},
+      {QStringLiteral("<span style=\"color:rgba(0,0,0,0)\">WORD</span>"), {}},
+      {QStringLiteral("<span style=\"background-color:#000;color:#010101\">WORD</span>"), {}},
+      {QStringLiteral("<p class=\"x\">WORD</p>"),
+       QStringLiteral("<html><head><style>.x { color: white }</style></head><body>")},
+      {QStringLiteral("<table><tr><td bgcolor=\"#000\"><font color=\"#000\">WORD</font>"
+                      "</td></tr></table>"),
+       {}},
+      {QStringLiteral("<p style=\"text-indent:-9000px\">WORD</p>"), {}},
+      {QStringLiteral("WORD"), black},                      // text without a colour on a black page
+      {QStringLiteral("<font color=\"#f00\">WORD</font>"),  // on a red background picture
+       "<html><body background=\"file://" + root + "/elsewhere/red.png\">"},
+  };
+  for (const auto& [body, head] : hidden) {
+    const int changed = head.isEmpty() ? changedPixels(body) : changedPixels(body, head);
+    EXPECT_GT(changed, seen / 4) << body.toStdString() << head.toStdString();
+  }
+  viewer.showPage(QStringLiteral("<html><body><font color=\"#808080\">MMMM</font></body></html>"));
+  QApplication::processEvents();
+  const QImage shot = viewer.grab().toImage();
+  int grey = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) grey += shot.pixel(x, y) == qRgb(128, 128, 128);
+  EXPECT_GT(grey, 0);
 }
 
 TEST_F(HtmlViewerTest, ALinkOnlyReportsItsAddress) {
