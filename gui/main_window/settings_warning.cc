@@ -15,6 +15,7 @@ void sayWhenSettingsAreNotUsed(QWidget* window) {
                                              "not saved.")
                                   .arg(QString::fromStdString(problem)),
                               QMessageBox::Ok, window);
+  box->setTextFormat(Qt::PlainText);  // the reason names a path
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->show();
 }
