@@ -60,9 +60,10 @@ class HtmlViewerTest : public ::testing::Test {
     file.write(bytes);
   }
 
-  // Red pixels on screen once `body` is shown as an entry of the dictionary.
-  int redPixels(const QString& body, const QString& head = QStringLiteral("<html><body>")) {
-    viewer.showPage(head + body + QStringLiteral("</body></html>"), dataFile);
+  // Red pixels on screen once `body` is shown as an entry of the dictionary (or of `of`).
+  int redPixels(const QString& body, const QString& head = QStringLiteral("<html><body>"),
+                const std::string& of = std::string()) {
+    viewer.showPage(head + body + QStringLiteral("</body></html>"), of.empty() ? dataFile : of);
     QApplication::processEvents();
     const QImage shot = viewer.grab().toImage();
     int reds = 0;
@@ -121,6 +122,11 @@ TEST_F(HtmlViewerTest, ReadsOnlyTheDictionarysResourcesAndThePageBackground) {
   for (const QString& hostile : hostilePages) {
     EXPECT_EQ(redPixels(hostile), 0) << hostile.toStdString();
   }
+  // A resource folder that is a link opens nothing beyond it.
+  ::symlink(root.toUtf8().constData(), (root + "/linked.res").toUtf8().constData());
+  EXPECT_EQ(redPixels(QStringLiteral("<img src=\"elsewhere/red.png\">"),
+                      QStringLiteral("<html><body>"), (root + "/linked.pvm").toStdString()),
+            0);
   // Another page's background is not this page's: only the head names it.
   EXPECT_EQ(redPixels("<body background=\"file://" + root + "/elsewhere/red.png\">x"), 0);
   // A background picture that is a device is refused like any other resource.
