@@ -62,12 +62,26 @@ void BM_HugeSizes(benchmark::State& state) {
          u"@trap\r\n- <img src=\"x.png\" width=\"100000\" height=\"100000\">"
          u"<font style=\"font-size:2000px\">W</font>");
 }
+// Every word hidden, each a fragment of its own to be shown; and words in table cells, each
+// with the backgrounds of its cells to look through.
+void BM_HiddenWords(benchmark::State& state) {
+  layOut(state, repeated(u"<span style=\"font-size:1px;color:#fff;letter-spacing:-9px\">w</span>"
+                         u"<font color=\"#fefefe\">v</font>",
+                         300));
+}
+void BM_WordsInCells(benchmark::State& state) {
+  layOut(state, repeated(u"<table bgcolor=\"#fff\"><tr><td bgcolor=\"#000\"><table><tr>"
+                         u"<td><font color=\"#000\">w</font></td></tr></table></td></tr></table>",
+                         100));
+}
 BENCHMARK(BM_NestedTables40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NestedTables20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DevicePictures)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutsideFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongDataAddresses)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HugeSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HiddenWords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordsInCells)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lexora

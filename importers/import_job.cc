@@ -503,7 +503,11 @@ void buildIndexes(const ImportOutcome& outcome, RunMeter& meter, const ProgressF
       const bool goOn = meter.at(RunMeter::kVolumesEnd, 1000, part);
       return (!progress || progress(done, total)) && goOn;
     };
-    static_cast<void>(buildDerivedIndexes(outcome.dataFiles[i], indexing));
+    try {
+      static_cast<void>(buildDerivedIndexes(outcome.dataFiles[i], indexing));
+    } catch (const std::bad_alloc&) {
+      // The dictionary is in place: its indexes too are built on first use.
+    }
   }
   static_cast<void>(meter.at(RunMeter::kVolumesEnd, 1000, 1.0));
 }

@@ -26,10 +26,31 @@ Status checkSourceFile(const std::string& file) {
 
 namespace {
 
+// A gzip stream closed on every way out, running out of memory included.
+class GzipInput {
+ public:
+  explicit GzipInput(const std::string& file) : in_(gzopen(file.c_str(), "rb")) {}
+  ~GzipInput() {
+    if (in_ != nullptr) gzclose(in_);
+  }
+  GzipInput(const GzipInput&) = delete;
+  GzipInput& operator=(const GzipInput&) = delete;
+  gzFile get() const { return in_; }
+  int close() {
+    const int result = gzclose(in_);
+    in_ = nullptr;
+    return result;
+  }
+
+ private:
+  gzFile in_;
+};
+
 Status readWhole(const std::string& file, std::string& text, uint64_t limit) {
   if (Status s = checkSourceFile(file); !s.isOk()) return s;
   // gzread reads a gzip file (a .dict.dz is one) and passes a plain file through unchanged.
-  gzFile in = gzopen(file.c_str(), "rb");
+  GzipInput input(file);
+  gzFile in = input.get();
   if (in == nullptr) return Status::notFound(file + ": cannot open");
   gzbuffer(in, 1 << 18);
   text.clear();
@@ -55,13 +76,11 @@ Status readWhole(const std::string& file, std::string& text, uint64_t limit) {
     if (got < 0) {
       int code = 0;
       const char* message = gzerror(in, &code);
-      const std::string why = message != nullptr ? message : "error";
-      gzclose(in);
-      return Status::corruption(file + ": cannot decompress: " + why);
+      return Status::corruption(file +
+                                ": cannot decompress: " + (message != nullptr ? message : "error"));
     }
     if (got == 0) break;
     if (text.size() + static_cast<uint64_t>(got) > limit) {
-      gzclose(in);
       text.clear();
       const std::string most = limit >= (1u << 20) ? std::to_string(limit >> 20) + " MB"
                                                    : std::to_string(limit) + " bytes";
@@ -74,11 +93,10 @@ Status readWhole(const std::string& file, std::string& text, uint64_t limit) {
   int code = Z_OK;
   const char* message = gzerror(in, &code);
   if (code != Z_OK) {
-    const std::string why = message != nullptr ? message : "error";
-    gzclose(in);
-    return Status::corruption(file + ": cannot decompress: " + why);
+    return Status::corruption(file +
+                              ": cannot decompress: " + (message != nullptr ? message : "error"));
   }
-  if (gzclose(in) != Z_OK) {
+  if (input.close() != Z_OK) {
     return Status::corruption(file + ": cannot decompress: the gzip stream is damaged");
   }
   return Status::ok();

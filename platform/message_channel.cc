@@ -15,6 +15,8 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/private_folder.h"
+
 namespace lexora {
 namespace {
 
@@ -61,32 +63,29 @@ std::optional<std::string> decodePart(std::string_view part) {
   return out;
 }
 
-// Why `path` cannot hold the endpoints ("" when it can): it must be a folder, not a link, of
-// this user's own, that nobody else can enter. Made when missing.
-std::string folderProblem(const std::string& path) {
-  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return std::strerror(errno);
-  if (S_ISLNK(st.st_mode)) return "it is a symbolic link";
-  if (!S_ISDIR(st.st_mode)) return "it is not a folder";
-  if (st.st_uid != geteuid()) return "it belongs to another user";
-  if ((st.st_mode & 077) != 0) return "other users can use it";
-  return {};
-}
-
-// Said once per program: the programs cannot find each other until the folder is fixed.
-bool makeUserFolder(const std::string& path) {
-  const std::string problem = folderProblem(path);
-  if (problem.empty()) return true;
+// The private folder for the endpoints: `usual`, or with `standIn` the folder that stands in
+// for it when another user made it first (or it cannot be private). Empty when there is none;
+// said once per program on stderr, since the programs cannot find each other until it is fixed.
+std::string privateFolder(const std::string& usual, bool standIn) {
+  const std::string problem = privateFolderProblem(usual);
+  if (problem.empty()) return usual;
+  const std::string instead = standIn ? privateFolderInPlaceOf(usual) : std::string();
   static bool told = false;
   if (!told) {
     told = true;
-    std::fprintf(stderr,
-                 "lexora: %s cannot hold the sockets of the Lexora programs: %s. The programs "
-                 "will not reach each other until it is removed (or XDG_RUNTIME_DIR is set).\n",
-                 path.c_str(), problem.c_str());
+    if (!instead.empty()) {
+      std::fprintf(stderr,
+                   "lexora: %s cannot hold the sockets of the Lexora programs: %s. They use %s "
+                   "instead.\n",
+                   usual.c_str(), problem.c_str(), instead.c_str());
+    } else {
+      std::fprintf(stderr,
+                   "lexora: %s cannot hold the sockets of the Lexora programs: %s. The programs "
+                   "will not reach each other until it is removed (or XDG_RUNTIME_DIR is set).\n",
+                   usual.c_str(), problem.c_str());
+    }
   }
-  return false;
+  return instead;
 }
 
 std::string environment(const char* name) {
@@ -177,9 +176,10 @@ std::string endpointFolder() {
     const std::string runtime = environment("XDG_RUNTIME_DIR");
     folder = runtime.empty() ? "/tmp/lexora-" + std::to_string(geteuid()) : runtime + "/lexora";
   }
-  if (!makeUserFolder(folder)) return {};
-  folder += "/" + sessionFolderName();
-  return makeUserFolder(folder) ? folder : std::string();
+  folder = privateFolder(folder, true);
+  if (folder.empty()) return {};
+  // Nobody else can make a name inside a private folder: a session folder stands in for none.
+  return privateFolder(folder + "/" + sessionFolderName(), false);
 }
 
 std::string endpointFileName(const WindowIdentity& identity) {

@@ -9,7 +9,8 @@
 // $LEXORA_ENDPOINT_DIR when set (tests), else "lexora" in $XDG_RUNTIME_DIR, else
 // /tmp/lexora-<uid>. Both are made with access for the user only, and neither is used unless
 // it is a folder (not a link) of the user's own that nobody else can enter: another user who
-// made the name first could otherwise listen in the programs' place.
+// made the name first could otherwise listen in the programs' place. A folder with a random
+// name stands in for one that is taken (see private_folder.h).
 
 #include <optional>
 #include <string>
@@ -21,8 +22,8 @@
 
 namespace lexora {
 
-// The session's endpoint folder, created when missing. Empty (and said once on stderr) when it
-// cannot be created or is not safe to use.
+// The session's endpoint folder, created when missing. Empty (and said once on stderr) when
+// neither it nor a folder in its place can be had.
 std::string endpointFolder();
 
 // The endpoint's file name for an identity, e.g. "w.%.Lexora.%" for the main window: each part

@@ -27,6 +27,7 @@
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/import_action.h"
 #include "gui/widgets/picture_button.h"
+#include "gui/widgets/plain_message_box.h"
 #include "gui/widgets/qt_geometry.h"
 
 namespace lexora {
@@ -45,9 +46,8 @@ QString pathWithProblem(const QString& path) {
 }
 
 bool askStoreAnyway(QWidget* owner, const QString& text) {
-  return QMessageBox::warning(owner, QStringLiteral("Dictionaries"), text,
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) == QMessageBox::Yes;
+  return showPlainMessage(owner, QMessageBox::Warning, QStringLiteral("Dictionaries"), text,
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 QToolButton* makeSignButton(bool plus, const QString& name, QWidget* parent) {
@@ -333,11 +333,11 @@ void DictionariesDialog::importRows(const QString& source) {
   if (written.size() > room) {
     // A source split into more volumes than there are free rows is not installed at all.
     for (const QString& path : written) removeImportedDictionary(path);
-    QMessageBox::warning(this, tr("Import"),
-                         tr("The dictionary was split into %1 volumes, but only %2 more "
-                            "dictionaries can be installed.")
-                             .arg(written.size())
-                             .arg(room));
+    showPlainMessage(this, QMessageBox::Warning, tr("Import"),
+                     tr("The dictionary was split into %1 volumes, but only %2 more "
+                        "dictionaries can be installed.")
+                         .arg(written.size())
+                         .arg(room));
     return;
   }
   for (const QString& path : written) {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "engine/file_format.h"
+#include "gui/widgets/plain_message_box.h"
 #include "importers/import_job.h"
 #include "importers/install_folder.h"
 
@@ -68,6 +69,7 @@ void reportSkipped(QWidget* owner, const importers::ImportOutcome& outcome) {
   auto* box = new QMessageBox(QMessageBox::Information, QObject::tr("Import"), text,
                               QMessageBox::Ok, owner);
   box->setObjectName(QStringLiteral("importReport"));
+  box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }
@@ -90,8 +92,8 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   if (source.isEmpty()) return {};
   const auto kind = importers::detectSourceKind(source.toStdString());
   if (!kind) {
-    QMessageBox::critical(
-        owner, QObject::tr("Import"),
+    showPlainMessage(
+        owner, QMessageBox::Critical, QObject::tr("Import"),
         QObject::tr("%1 is not a StarDict (.ifo), dictd (.index), DSL (.dsl), MDict (.mdx) or TSV "
                     "dictionary.")
             .arg(source));
@@ -102,8 +104,8 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
   }
   const QString folder = QString::fromStdString(importers::installedDictionaryFolder());
   if (!QDir().mkpath(folder)) {
-    QMessageBox::critical(owner, QObject::tr("Import"),
-                          QObject::tr("Cannot create %1.").arg(folder));
+    showPlainMessage(owner, QMessageBox::Critical, QObject::tr("Import"),
+                     QObject::tr("Cannot create %1.").arg(folder));
     return {};
   }
   const std::string dataFile = freeDataFile(folder, stemOf(source)).toStdString();
@@ -146,8 +148,8 @@ QStringList runImportAction(QWidget* owner, const QString& given) {
 
   if (outcome.result == importers::ImportResult::Cancelled) return {};
   if (outcome.result == importers::ImportResult::Failed) {
-    QMessageBox::critical(
-        owner, QObject::tr("Import"),
+    showPlainMessage(
+        owner, QMessageBox::Critical, QObject::tr("Import"),
         QObject::tr("The import failed: %1").arg(QString::fromStdString(outcome.status.message())));
     return {};
   }

@@ -8,6 +8,7 @@ void MessageBoxMessages::showMessage(const std::u16string& text, MessageIcon ico
   QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
                   QString::fromLatin1(kMessageBoxTitle), QString::fromStdU16String(text),
                   QMessageBox::Ok, parent_.data());
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
@@ -15,6 +16,7 @@ bool MessageBoxMessages::askYesNo(const std::u16string& text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kMessageBoxTitle),
                   QString::fromStdU16String(text), QMessageBox::Yes | QMessageBox::No,
                   parent_.data());
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;

@@ -20,6 +20,7 @@
 #include "gui/dialogs/style_dialog_layout.h"
 #include "gui/widgets/html_viewer.h"
 #include "gui/widgets/picture_button.h"
+#include "gui/widgets/plain_message_box.h"
 #include "gui/widgets/qt_geometry.h"
 #include "gui/widgets/return_key.h"
 #include "platform/program_folder.h"
@@ -64,8 +65,7 @@ std::optional<std::u16string> choosePictureWithPicker(QWidget* parent,
 }
 
 void showMessageWithQt(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Lexora"), text, QMessageBox::Ok, parent);
-  box.exec();
+  showPlainMessage(parent, QMessageBox::NoIcon, QStringLiteral("Lexora"), text);
 }
 
 }  // namespace

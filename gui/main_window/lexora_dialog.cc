@@ -28,6 +28,7 @@
 #include "gui/main_window/word_list_model.h"
 #include "gui/widgets/html_viewer.h"
 #include "gui/widgets/icon_painter.h"
+#include "gui/widgets/plain_message_box.h"
 #include "platform/clipboard.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/window_endpoint.h"
@@ -39,8 +40,7 @@ namespace lexora {
 namespace {
 
 void showErrorBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Lexora"), text, QMessageBox::Ok, parent);
-  box.exec();
+  showPlainMessage(parent, QMessageBox::Critical, QStringLiteral("Lexora"), text);
 }
 
 bool modalRunning() {

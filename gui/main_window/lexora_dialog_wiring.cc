@@ -25,6 +25,7 @@
 #include "gui/main_window/word_list_model.h"
 #include "gui/main_window/word_player.h"
 #include "gui/widgets/html_viewer.h"
+#include "gui/widgets/plain_message_box.h"
 #include "platform/window_identity.h"
 
 namespace lexora {
@@ -122,9 +123,8 @@ void LexoraDialog::buildMenuBar() {
   effects.lookupButtonBlocker = services_.lookupButtonBlocker;
   effects.setLookupButtonAutostart = services_.setLookupButtonAutostart;
   effects.showMessage = [this](const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Lexora"),
-                    QString::fromStdString(text), QMessageBox::Ok, this);
-    box.exec();
+    showPlainMessage(this, QMessageBox::Information, QStringLiteral("Lexora"),
+                     QString::fromStdString(text));
   };
   speakHeadwords_ = state_.speakHeadwords ? 1 : 0;
   options_ = std::make_unique<Options>(

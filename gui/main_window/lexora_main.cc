@@ -4,7 +4,6 @@
 // window forward.
 
 #include <QApplication>
-#include <QMessageBox>
 #include <array>
 #include <optional>
 
@@ -21,6 +20,7 @@
 #include "gui/dialogs/help_window.h"
 #include "gui/dialogs/style_dialog.h"
 #include "gui/main_window/lexora_dialog.h"
+#include "gui/main_window/settings_warning.h"
 #include "gui/main_window/stall_watchdog.h"
 #include "gui/main_window/window_screen.h"
 #include "gui/widgets/icon_painter.h"
@@ -48,21 +48,6 @@ bool handedToRunningWindow() {
   WindowMessage show;
   show.message = kShowWindowMessage;
   return sendWindowMessage(*running, show, nullptr, 5000) == SendStatus::kHandled;
-}
-
-// Settings that cannot be read (locked, on a full disk, damaged) are left as they are; the
-// window then runs on the defaults, and says so rather than look like a first start.
-void sayWhenSettingsAreNotUsed(QWidget* window) {
-  const std::string& problem = lexora::settingsKeyError();
-  if (problem.empty()) return;
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexora"),
-                              QStringLiteral("Lexora cannot use its settings: %1. It runs with "
-                                             "the default settings, and changes made now are "
-                                             "not saved.")
-                                  .arg(QString::fromStdString(problem)),
-                              QMessageBox::Ok, window);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->show();
 }
 
 WindowState windowState(Settings& s) {

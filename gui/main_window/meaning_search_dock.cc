@@ -61,6 +61,7 @@ MeaningSearchDock::MeaningSearchDock(Source source, QWidget* parent)
   progress_->setTextVisible(false);
   progress_->setVisible(false);
   status_->setObjectName(QStringLiteral("meaningSearchStatus"));
+  status_->setTextFormat(Qt::PlainText);  // a failure names a dictionary's file
   results_->setObjectName(QStringLiteral("meaningSearchResults"));
   results_->setUniformItemSizes(true);
 

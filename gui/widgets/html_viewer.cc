@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "engine/file_format.h"
+#include "gui/widgets/hidden_text.h"
 
 namespace lexora {
 namespace {
@@ -168,6 +169,7 @@ void HtmlViewer::showPage(const QString& html, const std::string& dataFile) {
   clear();
   QFontInfo info(font());
   setHtml(adaptHtml(html, info.pixelSize() > 0 ? info.pixelSize() : 13));
+  revealHiddenText(*document(), palette().color(QPalette::Base), palette().color(QPalette::Text));
 }
 
 void HtmlViewer::setZoomLevel(int level) {

@@ -11,8 +11,9 @@
 //   Qt text engine's layout time, and a few hundred bytes of nested tables would keep the
 //   window busy for minutes.
 //
-// A page may name pictures and style sheets; only what the ResourceGuard allows is read, and
-// a link is never followed: a tap only reports its href.
+// Text the page hides (type too small to see, the colour of its background) is shown: see
+// hidden_text.h. A page may name pictures and style sheets; only what the ResourceGuard
+// allows is read, and a link is never followed: a tap only reports its href.
 
 #include <QString>
 #include <QTextBrowser>

@@ -64,7 +64,13 @@ void ResourceGuard::addPictureFolder(const std::string& folder) {
 }
 
 void ResourceGuard::setResourceFolder(const std::string& folder) {
-  resourceFolder_ = resolvedFolder(folder);
+  // The folder itself must be one, not a link: a dictionary that comes with "NAME.res" linked
+  // to "/" would open every file to its pages. (The folders above it may be links.)
+  std::string name = folder;
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  struct stat st;
+  const bool realFolder = ::lstat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  resourceFolder_ = realFolder ? resolvedFolder(name) : std::string();
 }
 
 void ResourceGuard::setBackgroundPicture(const std::string& file) {

@@ -20,7 +20,7 @@ class ResourceGuard {
   // Adds a folder whose picture files (.gif, .png, .jpg, .jpeg, .bmp) every viewer may read,
   // besides the program's data and program folders (which are always in the list).
   static void addPictureFolder(const std::string& folder);
-  // The resource folder of the shown dictionary; empty: none.
+  // The resource folder of the shown dictionary; empty, or a link rather than a folder: none.
   void setResourceFolder(const std::string& folder);
   // The one file named as the page's background; empty: none.
   void setBackgroundPicture(const std::string& file);

@@ -55,13 +55,17 @@ TEST(LookupButtonStartUpTest, TheButtonStartsWithTheProgramWhenItIsShown) {
   startLookupButtonIfShown(1, launcher, "/opt/lexora/");
   EXPECT_EQ(launcher.started, std::vector<std::string>{"/opt/lexora/lexora-util"});
 
-  // With no safe channel the button could not find the program and would start another.
+  // With no safe channel the button could not find the program and would start another. (No
+  // folder stands in for the open one: the settings' folder, where its name would be kept, is
+  // open to all too.)
   char open[] = "/tmp/lexora-open-XXXXXX";
   ASSERT_NE(::mkdtemp(open), nullptr);
   ::chmod(open, 0777);
   setenv("LEXORA_ENDPOINT_DIR", open, 1);
+  setenv("LEXORA_REGISTRY", (std::string(open) + "/registry.sqlite").c_str(), 1);
   startLookupButtonIfShown(1, launcher, "/opt/lexora/");
   unsetenv("LEXORA_ENDPOINT_DIR");
+  unsetenv("LEXORA_REGISTRY");
   ::rmdir(open);
   EXPECT_EQ(launcher.started.size(), 1u);
 }

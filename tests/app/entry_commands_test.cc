@@ -11,6 +11,7 @@
 
 #include "render/entry_markup.h"
 #include "tests/app/entry_test_support.h"
+#include "tests/support/run_in_child.h"
 
 namespace lexora {
 namespace {
@@ -278,31 +279,6 @@ TEST_F(EntryCommandsTest, DictionaryHeldByAnotherProgram) {
   EXPECT_EQ(test::snapshot(scratch), before);
 }
 
-// Runs `body` in a child process and returns what it returned ("child failed" when the child
-// did not finish). The child may change its limits or its user without touching this process.
-std::string runInChild(const std::function<std::string()>& body) {
-  int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeEnds[0]);
-    const std::string out = body();
-    const bool written =
-        ::write(pipeEnds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
-    ::_exit(written ? 0 : 3);
-  }
-  ::close(pipeEnds[1]);
-  std::string out;
-  char buffer[256];
-  ssize_t n;
-  while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) out.append(buffer, n);
-  ::close(pipeEnds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-  return out;
-}
-
 // Opens the dictionary, runs `command` on entry `entryIndex` with the editor answering OK with
 // `answer`, and returns the messages shown, one per line, then "current=<index>".
 std::string runCommand(const std::string& dataFile, int command, int entryIndex,
@@ -328,10 +304,9 @@ std::string runCommand(const std::string& dataFile, int command, int entryIndex,
 // The same command with files that cannot grow past `limit` bytes: a full disk, even for root.
 std::string runWithFileSizeLimit(const std::string& dataFile, rlim_t limit, int command,
                                  int entryIndex, const EntryTexts& answer) {
-  return runInChild([&] {
+  return test::runInChild([&] {
     ::signal(SIGXFSZ, SIG_IGN);
-    rlimit cap{limit, limit};
-    if (::setrlimit(RLIMIT_FSIZE, &cap) != 0) return std::string("setrlimit failed");
+    if (!test::limitTo(RLIMIT_FSIZE, limit)) return std::string("setrlimit failed");
     return runCommand(dataFile, command, entryIndex, answer);
   });
 }
@@ -346,7 +321,7 @@ TEST_F(EntryCommandsTest, ReadOnlyDictionaryIsRefusedBeforeTheEditor) {
       "(error)\ncurrent=";
   for (int command : {kCmdAddNewWord, kCmdModifyMeaning, kCmdModifyWord, kCmdDeleteWord}) {
     // Permission bits do not stop root: the child gives up root's rights first.
-    const std::string out = runInChild([&] {
+    const std::string out = test::runInChild([&] {
       if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
         return std::string("cannot drop root");
       }

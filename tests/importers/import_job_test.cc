@@ -6,13 +6,17 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 
 #include "engine/dictionary.h"
 #include "importers/import_job.h"
 #include "importers/source_file.h"
+#include "tests/support/run_in_child.h"
 #include "tests/support/status_assertions.h"
 #include "util/standard_utf8.h"
 
@@ -108,6 +112,73 @@ TEST(ImportJob, SourcesThatCouldExhaustTheMachineAreRefused) {
   EXPECT_EQ(r.skipped, 1u);
   ASSERT_EQ(r.reports.size(), 1u);
   EXPECT_NE(r.reports[0].find("stdin:1: skipped: longer than 16 MB"), std::string::npos);
+}
+
+// Every file of the folder with its bytes.
+std::map<std::string, std::string> folderBytes(const ScratchFolder& dir) {
+  std::map<std::string, std::string> out;
+  for (const std::string& name : dir.names()) {
+    std::ifstream in(dir.file(name), std::ios::binary);
+    out[name].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return out;
+}
+
+// The address space this process uses now, in bytes.
+rlim_t addressSpaceInUse() {
+  std::ifstream statm("/proc/self/statm");
+  rlim_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// Running out of memory is a message, not an abort, and the dictionary it would have
+// replaced is left whole (the window's Import... runs in the window's own process).
+TEST(ImportJob, RunningOutOfMemoryIsReportedAndChangesNothing) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+  GTEST_SKIP() << "a sanitizer's shadow memory does not fit an address-space limit";
+#endif
+#endif
+  ScratchFolder dir;
+  ASSERT_EQ(importText("old\t- kept\n", dir.file("words.pvm"), {}).result, ImportResult::Done);
+  std::ofstream(dir.file("words.index")) << "w\tA\tB\n";
+  // 96 MB of text in a gzip file of a few hundred kilobytes.
+  gzFile gz = gzopen(dir.file("words.dict.dz").c_str(), "wb1");
+  const std::string text(1 << 20, 'a');
+  for (int i = 0; i < 96; ++i) gzwrite(gz, text.data(), static_cast<unsigned>(text.size()));
+  gzclose(gz);
+  const auto before = folderBytes(dir);
+  ImportOptions replace;
+  replace.replaceDictionary = true;
+  const std::string out = test::runInChild([&] {
+    if (!test::limitTo(RLIMIT_AS, addressSpaceInUse() + (48u << 20))) return std::string("limit");
+    return importSource(SourceKind::Dictd, dir.file("words.index"), nullptr, dir.file("words.pvm"),
+                        replace)
+        .status.toString();
+  });
+  EXPECT_NE(out.find("words.index: not enough memory to import it; nothing was written"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(folderBytes(dir), before);
+}
+
+// A full disk fails the import with a reason and leaves the dictionary it would have
+// replaced as it was, with no part of the new one beside it.
+TEST(ImportJob, AFullDiskChangesNothing) {
+  ScratchFolder dir;
+  ASSERT_EQ(importText("old\t- kept\n", dir.file("words.pvm"), {}).result, ImportResult::Done);
+  const auto before = folderBytes(dir);
+  ImportOptions replace;
+  replace.replaceDictionary = true;
+  const std::string out = test::runInChild([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    if (!test::limitTo(RLIMIT_FSIZE, 4096)) return std::string("limit");
+    const ImportOutcome r = importText(sixtyEntries(), dir.file("words.pvm"), replace);
+    return r.result == ImportResult::Failed ? r.status.toString() : std::string("imported");
+  });
+  EXPECT_EQ(out.rfind("IoError: ", 0), 0u) << out;
+  EXPECT_EQ(folderBytes(dir), before);
 }
 
 TEST(ImportJob, SplitWritesVolumesByHeadwordRange) {

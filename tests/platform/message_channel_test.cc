@@ -73,9 +73,11 @@ class MessageChannelTest : public ::testing::Test {
     std::string pattern = (std::filesystem::temp_directory_path() / "lexora-ch-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());
     setenv("LEXORA_ENDPOINT_DIR", folder_.c_str(), 1);
+    setenv("LEXORA_REGISTRY", (folder_ + "/settings/registry.sqlite").c_str(), 1);
   }
   void TearDown() override {
     unsetenv("LEXORA_ENDPOINT_DIR");
+    unsetenv("LEXORA_REGISTRY");
     std::filesystem::remove_all(folder_);
   }
   std::string folder_;
@@ -110,7 +112,8 @@ TEST_F(MessageChannelTest, AnEndpointLeftByAnEndedProgramIsNotAWindow) {
 }
 
 // A folder that another user made first (or left open to all) must not carry the messages:
-// they could listen in the programs' place.
+// they could listen in the programs' place. A private folder with a random name stands in for
+// it, the same one for every program and every start (its name is kept beside the settings).
 TEST_F(MessageChannelTest, OnlyAPrivateFolderOfTheUsersOwnHoldsEndpoints) {
   namespace fs = std::filesystem;
   const std::string open = folder_ + "/open";
@@ -127,9 +130,33 @@ TEST_F(MessageChannelTest, OnlyAPrivateFolderOfTheUsersOwnHoldsEndpoints) {
   for (const std::string& bad : {open, link, file, theirs}) {
     if (bad == theirs && !chowned) continue;
     setenv("LEXORA_ENDPOINT_DIR", bad.c_str(), 1);
-    EXPECT_EQ(endpointFolder(), "") << bad;
-    EXPECT_EQ(endpointPath(mainWindowIdentity()), "") << bad;
+    const std::string folder = endpointFolder();
+    ASSERT_EQ(folder.rfind(bad + "-", 0), 0u) << bad << " gave " << folder;
+    const std::string standIn = folder.substr(0, folder.rfind('/'));
+    EXPECT_EQ(fs::symlink_status(standIn).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(endpointPath(mainWindowIdentity()),
+              folder + "/" + endpointFileName(mainWindowIdentity()));
+    EXPECT_EQ(endpointFolder(), folder);
   }
+  // The folder that stands in is made again after a restart has emptied the temporary
+  // folder, and replaced when someone else took its name meanwhile.
+  setenv("LEXORA_ENDPOINT_DIR", file.c_str(), 1);
+  const std::string kept = endpointFolder();
+  const std::string standIn = kept.substr(0, kept.rfind('/'));
+  fs::remove_all(standIn);
+  EXPECT_EQ(endpointFolder(), kept);
+  fs::permissions(standIn, fs::perms::all);
+  const std::string replaced = endpointFolder();
+  EXPECT_NE(replaced, kept);
+  EXPECT_EQ(replaced.rfind(file + "-", 0), 0u) << replaced;
+  // Without a place for the record that only the user can write, nothing stands in.
+  const std::string shared = folder_ + "/shared";
+  fs::create_directory(shared);
+  fs::permissions(shared, fs::perms::all);
+  setenv("LEXORA_REGISTRY", (shared + "/registry.sqlite").c_str(), 1);
+  EXPECT_EQ(endpointFolder(), "");
+  EXPECT_EQ(endpointPath(mainWindowIdentity()), "");
+
   setenv("LEXORA_ENDPOINT_DIR", (folder_ + "/new").c_str(), 1);
   EXPECT_EQ(fs::status(endpointFolder()).permissions(), fs::perms::owner_all);
 }

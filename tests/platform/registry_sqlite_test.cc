@@ -5,14 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/registry_location.h"
+#include "tests/support/run_in_child.h"
 
 namespace lexora {
 namespace {
@@ -178,6 +181,53 @@ TEST_F(SqliteRegistryTest, ALockedHiveIsReportedAsLockedAndLeftWhole) {
   sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(holder);
   EXPECT_NE(SqliteRegistry::open(path, nullptr), nullptr);
+}
+
+// On a full disk a write fails and leaves the stored values as they were, and the store is
+// never called "not a registry file".
+TEST_F(SqliteRegistryTest, AFullDiskKeepsTheHiveAsItWas) {
+  const std::string path = file("full.sqlite");
+  const uint8_t kept[4] = {7, 0, 0, 0};
+  {
+    auto hive = SqliteRegistry::open(path, nullptr);
+    ASSERT_NE(hive, nullptr);
+    RegistryHandle key = 0;
+    ASSERT_EQ(hive->createKey(kLocalMachine, u"Software\\Lexora", &key, nullptr),
+              RegistryStatus::kOk);
+    ASSERT_EQ(hive->setValue(key, u"Kept", RegistryType::kDword, kept, 4), RegistryStatus::kOk);
+  }
+  const auto storeSize = static_cast<rlim_t>(fs::file_size(path));
+  const std::string out = test::runInChild([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    auto hive = SqliteRegistry::open(path, nullptr);
+    RegistryHandle key = 0;
+    if (hive == nullptr ||
+        hive->openKey(kLocalMachine, u"Software\\Lexora", &key) != RegistryStatus::kOk)
+      return std::string("cannot open");
+    if (!test::limitTo(RLIMIT_FSIZE, storeSize)) return std::string("cannot limit");
+    const std::vector<uint8_t> big(1 << 16, 1);
+    const RegistryStatus written = hive->setValue(key, u"Big", RegistryType::kBinary, big.data(),
+                                                  static_cast<uint32_t>(big.size()));
+    hive.reset();
+    std::string error;
+    const bool reopened = SqliteRegistry::open(path, &error) != nullptr;
+    return std::string(written == RegistryStatus::kOk ? "written" : "failed") + " " +
+           (reopened ? "reopened" : error);
+  });
+  EXPECT_EQ(out.rfind("failed ", 0), 0u) << out;
+  EXPECT_EQ(out.find("not a registry"), std::string::npos) << out;
+
+  auto hive = SqliteRegistry::open(path, nullptr);
+  ASSERT_NE(hive, nullptr);
+  RegistryHandle key = 0;
+  ASSERT_EQ(hive->openKey(kLocalMachine, u"Software\\Lexora", &key), RegistryStatus::kOk);
+  uint8_t value[4] = {};
+  uint32_t size = sizeof value;
+  RegistryType type = RegistryType::kNone;
+  ASSERT_EQ(hive->queryValue(key, u"Kept", &type, value, &size), RegistryStatus::kOk);
+  EXPECT_EQ(value[0], 7);
+  size = 0;
+  EXPECT_EQ(hive->queryValue(key, u"Big", &type, nullptr, &size), RegistryStatus::kNotFound);
 }
 
 TEST(RegistryLocationTest, FollowsTheEnvironment) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 
@@ -87,6 +88,28 @@ TEST(ImportActionTest, AnInstalledNameIsKeptAndSkippedEntriesAreReported) {
   EXPECT_TRUE(report->text().contains(QStringLiteral("skipped 1"))) << report->text().toStdString();
   EXPECT_TRUE(report->text().contains(QStringLiteral("no TAB")));
   report->close();
+}
+
+// A file name is shown as it is: one that reads as HTML must not make the message box load the
+// files its pictures name.
+TEST(ImportActionTest, AFileNameInAMessageIsShownAsText) {
+  test::testApplication();
+  QTemporaryDir scratch;
+  const QString source = scratch.filePath(QStringLiteral("<img src=&#47;dev&#47;zero>.xyz"));
+  std::ofstream(source.toStdString()) << "x";
+  QWidget owner;
+  Qt::TextFormat format = Qt::RichText;
+  QString text;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    format = box->textFormat();
+    text = box->text();
+    box->accept();
+  });
+  EXPECT_TRUE(runImportAction(&owner, source).isEmpty());
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_TRUE(text.startsWith(source)) << text.toStdString();
 }
 
 }  // namespace

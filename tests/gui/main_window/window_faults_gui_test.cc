@@ -1,17 +1,22 @@
 // The main window where a person would find it wrong: edits that must hit the entry on screen,
 // hand-offs that wait for a dialog or bring nothing, lookups in an empty dictionary, the focus
-// after a lookup, and the home page after the dictionaries were reopened.
+// after a lookup, the home page after the dictionaries were reopened, and settings that
+// cannot be used.
 
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/settings.h"
 #include "gui/main_window/menu_bar.h"
+#include "gui/main_window/settings_warning.h"
 #include "gui/main_window/word_list_model.h"
 #include "gui/widgets/html_viewer.h"
 #include "gui_test_support.h"
@@ -184,6 +189,42 @@ TEST_F(WindowFaultsTest, TheHomePageFollowsTheDictionariesReopened) {
   w.runDictionariesCommand();
   EXPECT_TRUE(page().contains("german"));
   EXPECT_TRUE(page().contains("1 words"));
+}
+
+// A store the settings cannot be read from is the user's: the window says why it runs on the
+// defaults, and neither reading nor saving touches the file.
+TEST(SettingsWarningTest, SettingsThatCannotBeUsedAreNamedAndKept) {
+  application();
+  QTemporaryDir dir;
+  const QString store = dir.filePath(QStringLiteral("registry.sqlite"));
+  const QByteArray bytes = QByteArray("SQLite format 3") + QByteArray(4096, 'x');
+  QFile file(store);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  ASSERT_FALSE(openSettingsKey(store.toStdString()));
+  loadSettings();
+  settings().display.textSize = 4;
+  saveSettings();
+
+  QWidget window;
+  window.show();
+  sayWhenSettingsAreNotUsed(&window);
+  auto* box = window.findChild<QMessageBox*>();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(box->text().startsWith(QStringLiteral("Lexora cannot use its settings: ")));
+  EXPECT_TRUE(box->text().contains(store)) << box->text().toStdString();
+  EXPECT_TRUE(box->text().contains(QStringLiteral("changes made now are not saved")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), bytes);
+  box->close();
+
+  // Settings that open say nothing.
+  ASSERT_TRUE(openSettingsKey(dir.filePath(QStringLiteral("good.sqlite")).toStdString()));
+  sayWhenSettingsAreNotUsed(&window);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.findChild<QMessageBox*>(), nullptr);
 }
 
 }  // namespace

@@ -60,15 +60,35 @@ class HtmlViewerTest : public ::testing::Test {
     file.write(bytes);
   }
 
-  // Red pixels on screen once `body` is shown as an entry of the dictionary.
-  int redPixels(const QString& body, const QString& head = QStringLiteral("<html><body>")) {
-    viewer.showPage(head + body + QStringLiteral("</body></html>"), dataFile);
+  // Red pixels on screen once `body` is shown as an entry of the dictionary (or of `of`).
+  int redPixels(const QString& body, const QString& head = QStringLiteral("<html><body>"),
+                const std::string& of = std::string()) {
+    viewer.showPage(head + body + QStringLiteral("</body></html>"), of.empty() ? dataFile : of);
     QApplication::processEvents();
     const QImage shot = viewer.grab().toImage();
     int reds = 0;
     for (int y = 0; y < shot.height(); ++y)
       for (int x = 0; x < shot.width(); ++x) reds += shot.pixel(x, y) == qRgb(255, 0, 0);
     return reds;
+  }
+
+  // Pixels that change clearly on screen when the WORD in `body` changes: none while the page
+  // hides it. The two words take the same room (a fixed-pitch font), so only their letters differ.
+  int changedPixels(const QString& body, const QString& head = QStringLiteral("<html><body>")) {
+    auto shot = [&](const char* word) {
+      QString withWord = body;
+      withWord.replace(QStringLiteral("WORD"), QStringLiteral("<tt>%1</tt>").arg(word));
+      viewer.showPage(head + withWord + QStringLiteral("</body></html>"));
+      QApplication::processEvents();
+      return viewer.grab().toImage();
+    };
+    const QImage a = shot("MMMM");
+    const QImage b = shot("IIII");
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x)
+        changed += qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 64;
+    return changed;
   }
 
   QApplication& app = application();  // before any widget
@@ -102,6 +122,11 @@ TEST_F(HtmlViewerTest, ReadsOnlyTheDictionarysResourcesAndThePageBackground) {
   for (const QString& hostile : hostilePages) {
     EXPECT_EQ(redPixels(hostile), 0) << hostile.toStdString();
   }
+  // A resource folder that is a link opens nothing beyond it.
+  ::symlink(root.toUtf8().constData(), (root + "/linked.res").toUtf8().constData());
+  EXPECT_EQ(redPixels(QStringLiteral("<img src=\"elsewhere/red.png\">"),
+                      QStringLiteral("<html><body>"), (root + "/linked.pvm").toStdString()),
+            0);
   // Another page's background is not this page's: only the head names it.
   EXPECT_EQ(redPixels("<body background=\"file://" + root + "/elsewhere/red.png\">x"), 0);
   // A background picture that is a device is refused like any other resource.
@@ -120,6 +145,41 @@ TEST_F(HtmlViewerTest, DeepTablesLoseTheirTagsButKeepTheirText) {
   EXPECT_EQ(adapted.count(QStringLiteral("</table>")), HtmlViewer::kMaxTableNesting);
   EXPECT_EQ(adapted.count(QStringLiteral("cell")), 40);
   EXPECT_EQ(adapted.count(QStringLiteral("<br>")), 1);  // not one blank line per level
+}
+
+// Words a dictionary hides from its reader are shown, however the page hides them; text that
+// can be read keeps its looks.
+TEST_F(HtmlViewerTest, TextThePageHidesIsShown) {
+  const int seen = changedPixels(QStringLiteral("WORD"));
+  ASSERT_GT(seen, 20);
+  const QString black = QStringLiteral("<html><body BGCOLOR=\"#000000\">");
+  const std::pair<QString, QString> hidden[] = {
+      {QStringLiteral("<span style=\"font-size:1px\">WORD</span>"), {}},
+      {QStringLiteral("<span style=\"font-size:0.3pt\">WORD</span>"), {}},
+      {QStringLiteral("<font color=\"#fefefe\">WORD</font>"), {}},
+      {QStringLiteral("<span style=\"color:rgba(0,0,0,0)\">WORD</span>"), {}},
+      {QStringLiteral("<span style=\"background-color:#000;color:#010101\">WORD</span>"), {}},
+      {QStringLiteral("<p class=\"x\">WORD</p>"),
+       QStringLiteral("<html><head><style>.x { color: white }</style></head><body>")},
+      {QStringLiteral("<table><tr><td bgcolor=\"#000\"><font color=\"#000\">WORD</font>"
+                      "</td></tr></table>"),
+       {}},
+      {QStringLiteral("<p style=\"text-indent:-9000px\">WORD</p>"), {}},
+      {QStringLiteral("WORD"), black},                      // text without a colour on a black page
+      {QStringLiteral("<font color=\"#f00\">WORD</font>"),  // on a red background picture
+       "<html><body background=\"file://" + root + "/elsewhere/red.png\">"},
+  };
+  for (const auto& [body, head] : hidden) {
+    const int changed = head.isEmpty() ? changedPixels(body) : changedPixels(body, head);
+    EXPECT_GT(changed, seen / 4) << body.toStdString() << head.toStdString();
+  }
+  viewer.showPage(QStringLiteral("<html><body><font color=\"#808080\">MMMM</font></body></html>"));
+  QApplication::processEvents();
+  const QImage shot = viewer.grab().toImage();
+  int grey = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) grey += shot.pixel(x, y) == qRgb(128, 128, 128);
+  EXPECT_GT(grey, 0);
 }
 
 TEST_F(HtmlViewerTest, ALinkOnlyReportsItsAddress) {
