@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "importers/markup_text.h"
+
 namespace lexora::importers {
 namespace {
 
@@ -206,20 +208,11 @@ void appendLinkable(std::string& out, std::string_view text) {
   }
 }
 
-// One link word: the target's blanks become no-break spaces, its markup characters go.
+// One link word that looks up the whole target.
 void appendLink(std::string& out, std::string_view target) {
-  std::string word;
-  for (char c : trim(target)) {
-    if (c == ' ' || c == '\t') {
-      word += kNoBreakSpace;
-    } else if (c != '$' && c != '<' && c != '>' && c != '&' && c != '|') {
-      word += c;
-    }
-  }
-  if (word.empty()) return;
-  out += '$';
-  out += word;
-  out += '$';
+  std::string word(trim(target));
+  std::replace(word.begin(), word.end(), '\t', ' ');
+  if (!word.empty()) appendLinkWord(out, word);
 }
 
 std::string exampleLine(const LineReading& r) {

@@ -1,10 +1,14 @@
 #include "importers/markup_text.h"
 
+#include <algorithm>
+
 namespace lexora::importers {
 namespace {
 
-constexpr char kNoBreakSpace[] = "\xC2\xA0";       // U+00A0
-constexpr char kNoBreakHyphen[] = "\xE2\x80\x91";  // U+2011
+constexpr char kNoBreakSpace[] = "\xC2\xA0";         // U+00A0
+constexpr char kNoBreakHyphen[] = "\xE2\x80\x91";    // U+2011
+constexpr char kLinkTargetOpen[] = "\xEF\xBF\xB9";   // U+FFF9
+constexpr char kLinkTargetClose[] = "\xEF\xBF\xBB";  // U+FFFB
 
 // The characters that end a link word in the walk (ASCII only).
 bool endsLinkWord(char c) {
@@ -33,11 +37,44 @@ const char* referenceFor(char c, MarkupPlace place) {
   }
 }
 
+// U+FFF9 to U+FFFB, which frame a link target in the markup: a source's own are dropped.
+bool isLinkTargetMark(std::string_view text, size_t i) {
+  return text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
+         static_cast<unsigned char>(text[i + 2]) >= 0xB9 &&
+         static_cast<unsigned char>(text[i + 2]) <= 0xBB;
+}
+
+// Whether the target, its blanks and hyphens joined, is still more than one link word.
+bool needsLinkTarget(std::string_view target) {
+  for (size_t i = 0; i < target.size(); ++i) {
+    const char c = target[i];
+    const bool joins = i > 0 && i + 1 < target.size() && !endsLinkWord(target[i - 1]) &&
+                       !endsLinkWord(target[i + 1]);
+    if (endsLinkWord(c) && !((c == ' ' || c == '-') && joins)) return true;
+  }
+  return false;
+}
+
+// "\uFFF9target\uFFFB": one link word, whatever the target holds.
+void appendLinkTarget(std::string& out, std::string_view target) {
+  out += kLinkTargetOpen;
+  for (size_t from = 0; from <= target.size();) {
+    const size_t quote = std::min(target.find('"', from), target.size());
+    appendMarkupText(out, target.substr(from, quote - from), MarkupPlace::PlainLine);
+    if (quote < target.size()) out += "&quot;";
+    from = quote + 1;
+  }
+  out += kLinkTargetClose;
+}
+
 }  // namespace
 
 void appendMarkupText(std::string& out, std::string_view text, MarkupPlace place) {
-  for (char c : text) {
-    if (c == '\r' || c == '\n') {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (isLinkTargetMark(text, i)) {
+      i += 2;
+    } else if (c == '\r' || c == '\n') {
       out += ' ';
     } else if (const char* reference = referenceFor(c, place)) {
       out += reference;
@@ -48,6 +85,10 @@ void appendMarkupText(std::string& out, std::string_view text, MarkupPlace place
 }
 
 void appendLinkWord(std::string& out, std::string_view target) {
+  if (needsLinkTarget(target)) {
+    appendLinkTarget(out, target);
+    return;
+  }
   out += '$';
   for (size_t i = 0; i < target.size(); ++i) {
     const char c = target[i];

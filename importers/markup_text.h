@@ -8,7 +8,9 @@
 //
 // A link's target may have several words: they are joined with no-break spaces (and its
 // hyphens written as no-break hyphens), which do not end a link word; a lookup reads them as a
-// space and a hyphen again.
+// space and a hyphen again. A target that holds other characters that end a link word ("C++",
+// "OS/2", "Perl 5") goes between the link target marks U+FFF9 and U+FFFB instead, which make
+// all of it one link word; a source's own marks are dropped.
 
 #include <string>
 #include <string_view>
@@ -25,8 +27,8 @@ enum class MarkupPlace {
 // Appends `text` (standard UTF-8; a line end becomes a space) for the given place.
 void appendMarkupText(std::string& out, std::string_view text, MarkupPlace place);
 
-// Appends "$target$", one link word on the page when the target is made of words joined by
-// blanks and hyphens. For a paragraph line.
+// Appends "$target$", or the target between link target marks: one link word on the page that
+// looks up the whole target. For a paragraph line.
 void appendLinkWord(std::string& out, std::string_view target);
 
 // A plain line must not start like another kind of line: a space goes before such a start.

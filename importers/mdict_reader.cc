@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "importers/markup_from_tags.h"
+#include "importers/markup_text.h"
 #include "importers/mdict_file.h"
 #include "importers/resource_store.h"
 #include "importers/source_outline.h"
@@ -89,15 +90,8 @@ std::string textOfHtml(std::string_view html) {
 std::string linkEntry(std::string_view headword, std::string_view target) {
   std::string out = "@";
   for (char c : headword) out += c == '|' ? '/' : c;
-  out += "\r\n- See $";
-  for (char c : target) {
-    if (c == ' ') {
-      out += "\xC2\xA0";  // one link word for the whole target
-    } else if (c != '$' && c != '<' && c != '>' && c != '&') {
-      out += c;
-    }
-  }
-  out += '$';
+  out += "\r\n- See ";
+  appendLinkWord(out, target);
   return out;
 }
 

@@ -66,16 +66,24 @@ struct LineMatch {
 using Matcher = std::function<bool(const std::u16string& text, size_t& at)>;
 
 // The meaning as a reader of the page sees it: character references decoded, and the no-break
-// spaces and hyphens that join the words of a link read as plain ones. False when the meaning
-// reads as it is stored; else `sources` maps each unit of `readable` to its place in `meaning`.
+// spaces and hyphens that join the words of a link read as plain ones, the marks around a
+// link's target (U+FFF9, U+FFFB) left out. False when the meaning reads as it is stored; else
+// `sources` maps each unit of `readable` to its place in `meaning`.
 bool readableText(const std::u16string& meaning, std::u16string& readable,
                   std::vector<size_t>& sources) {
-  if (meaning.find_first_of(u"&\u00A0\u2011") == std::u16string::npos) return false;
+  if (meaning.find_first_of(u"&\u00A0\u2011\uFFF9\uFFFB") == std::u16string::npos) return false;
   readable = decodeCharacterReferences(meaning, &sources);
-  for (char16_t& c : readable) {
+  size_t kept = 0;
+  for (size_t i = 0; i < readable.size(); ++i) {
+    char16_t c = readable[i];
+    if (c == u'\uFFF9' || c == u'\uFFFB') continue;
     if (c == 0x00A0) c = u' ';
     if (c == 0x2011) c = u'-';
+    if (i < sources.size()) sources[kept] = sources[i];
+    readable[kept++] = c;
   }
+  readable.resize(kept);
+  sources.resize(std::min(sources.size(), kept));
   return true;
 }
 

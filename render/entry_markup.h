@@ -80,6 +80,17 @@ inline bool isWordDelimiter(char16_t c) {
   return c < 128 && markup_detail::kDelimiterTable.isDelimiter[c];
 }
 
+// ---- Link targets ----
+
+// A link whose target holds characters that end a link word ("C++", "OS/2", "Perl 5"): the
+// target stands between U+FFF9 and U+FFFB (the interlinear annotation marks, which text that is
+// exchanged never holds) and is one link word, whatever it holds. Word-class, meaning, synonym,
+// example and idiom lines take it, in or out of "$" marks; an example's "+" inside it is part
+// of the target. Without the closing mark the target runs to the end of the line. The target's
+// text reaches the page as it is, so "<", "&" and '"' in it are written as character references.
+inline constexpr char16_t kLinkTargetOpen = u'\uFFF9';
+inline constexpr char16_t kLinkTargetClose = u'\uFFFB';
+
 // ---- Tokens ----
 
 enum class TokenKind {
@@ -140,6 +151,16 @@ struct PlainRun {
   }
 };
 
+// Emits the link target that opens at `open` (a non-empty one) as one link word; returns the
+// position of its closing mark (the line's last position when it has none).
+template <class Sink>
+std::size_t emitLinkTarget(std::u16string_view line, std::size_t open, Sink& sink) {
+  std::size_t close = line.find(kLinkTargetClose, open + 1);
+  if (close == std::u16string_view::npos) close = line.size();
+  if (close > open + 1) sink(Token{TokenKind::LinkWord, line.substr(open + 1, close - open - 1)});
+  return close == line.size() ? close - 1 : close;
+}
+
 template <class Sink>
 void walkExample(std::u16string_view line, Sink& sink) {
   PlainRun<Sink> plain{line, sink};
@@ -147,6 +168,13 @@ void walkExample(std::u16string_view line, Sink& sink) {
   std::size_t i = 2;
   for (; i < line.size(); ++i) {
     const char16_t c = line[i];
+    if (c == kLinkTargetOpen) {
+      plain.flush();
+      if (i > wordStart) sink(Token{TokenKind::LinkWord, line.substr(wordStart, i - wordStart)});
+      i = emitLinkTarget(line, i, sink);
+      wordStart = i + 1;
+      continue;
+    }
     if (!isWordDelimiter(c)) {
       if (i == wordStart) plain.flush();
       continue;
@@ -179,6 +207,15 @@ void walkParagraph(std::u16string_view line, Sink& sink) {
   std::size_t wordEnd = 1;  // pending word is [wordStart, wordEnd)
   for (std::size_t i = 1; i < line.size(); ++i) {
     const char16_t c = line[i];
+    if (c == kLinkTargetOpen) {
+      plain.flush();
+      if (wordEnd > wordStart) {
+        sink(Token{TokenKind::LinkWord, line.substr(wordStart, wordEnd - wordStart)});
+      }
+      i = emitLinkTarget(line, i, sink);
+      wordStart = wordEnd = i + 1;
+      continue;
+    }
     if (isWordDelimiter(c)) {
       if (wordEnd > wordStart) {
         sink(Token{TokenKind::LinkWord, line.substr(wordStart, wordEnd - wordStart)});

@@ -45,8 +45,10 @@ void outlineEntry(std::u16string_view entryText, std::vector<OutlineLine>& lines
           break;
         case TokenKind::LinkWord:
         case TokenKind::LinkWordWithBreak:
-          out.text.append(t.text);
-          out.links.emplace_back(t.text);
+          // A link target may hold character references; a link word never does.
+          appendShown(out.text, t.text);
+          out.links.emplace_back();
+          appendShown(out.links.back(), t.text);
           break;
         case TokenKind::Translation:
           out.translation.clear();

@@ -27,6 +27,17 @@ void appendFontOpen(std::u16string& out, uint32_t colour) {
   out.append(u"\">");
 }
 
+// An attribute's value: a link target may hold '"' (a link word never does).
+void appendAttribute(std::u16string& out, std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c == u'"') {
+      out.append(u"&quot;");
+    } else {
+      out.push_back(c);
+    }
+  }
+}
+
 struct ParagraphForm {
   StyleElement element;
   std::u16string_view prefixStart;  // up to the picture's folder, or the whole prefix
@@ -231,7 +242,7 @@ class EntryHtmlWriter {
         case TokenKind::LinkWord:
         case TokenKind::LinkWordWithBreak:
           out.append(u"<a href=\"");
-          out.append(t.text);
+          appendAttribute(out, t.text);
           out.append(u"\">");
           out.append(t.text);
           out.append(u"</a>");

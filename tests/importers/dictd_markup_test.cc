@@ -144,6 +144,9 @@ TEST(DictdMarkup, PlainTextJoinsParagraphsAndKeepsLinks) {
   EXPECT_EQ(convert(DictdShape::Generic, "foo", {"foo\n   first\n   part\n\n   second\n"}),
             "@foo\n- first part\n- second");
   EXPECT_EQ(convert(DictdShape::Generic, "x", {"something else\n"}), "@x\n- something else");
+  // A target with other delimiters goes between link target marks; the source's own go.
+  EXPECT_EQ(convert(DictdShape::Generic, "x", {"x\n   see {OS/2} or {a \"b\"}\uFFFB.\n"}),
+            "@x\n- see \uFFF9OS/2\uFFFB or \uFFF9a &quot;b&quot;\uFFFB.");
 }
 
 TEST(DictdMarkup, EveryCharacterAndLineOfThePlainTextIsKept) {
@@ -154,7 +157,7 @@ TEST(DictdMarkup, EveryCharacterAndLineOfThePlainTextIsKept) {
       "    main() {for(;;)fork();}\n      x  =  1;\n\n   See {MS-DOS}.\n";
   EXPECT_EQ(convert(DictdShape::Generic, "fork bomb", {text}),
             "@fork bomb\n* n.\n"
-            "- &lt;programming&gt; Costs &#36;3 + $C&#43;&#43;$ &amp; $AT&#38;T$:\n"
+            "- &lt;programming&gt; Costs &#36;3 + \uFFF9C++\uFFFB &amp; \uFFF9AT&amp;T\uFFFB:\n"
             "\u00a0main() {for(;;)fork();}\n"
             "\u00a0\u00a0\u00a0x\u00a0\u00a0=\u00a0\u00a01;\n"
             "- See $MS\u2011DOS$.");

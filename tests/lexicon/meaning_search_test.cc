@@ -24,6 +24,7 @@ class MeaningSearchTest : public ::testing::Test {
     builder.add(u"eclair", u"@eclair\r\n- a long cake; see ÉCLAIR");
     builder.add(u"empty", u"");
     builder.add(u"price", u"@price\r\n- roughly &#36;3,000 &lt;US&gt;; see $gold\u00a0coin$");
+    builder.add(u"lang", u"@lang\r\n- see \uFFF9C++ 2\uFFFB");
     ASSERT_OK(builder.finish(dir_.file("d.pvm")));
     ASSERT_OK(dictionary_.openDictionary(dir_.file("d.pvm")));
   }
@@ -66,6 +67,7 @@ TEST_F(MeaningSearchTest, SearchesTheTextAsThePageShowsIt) {
     EXPECT_EQ(found[0].line, u"- roughly &#36;3,000 &lt;US&gt;; see $gold\u00a0coin$");
   }
   EXPECT_EQ(search(u"\\$3,0+ <US>", true).size(), 1u);
+  EXPECT_EQ(search(u"see C++ 2").size(), 1u);  // a link target without its marks
   EXPECT_TRUE(search(u"&#36;").empty());
 }
 

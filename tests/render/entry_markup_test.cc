@@ -99,6 +99,27 @@ TEST(WalkParagraph, DollarMarksSwitchLinking) {
   EXPECT_EQ(tokens(u"* a+b"), (std::vector<Token>{{K::PlainText, u" a+b"}}));
 }
 
+TEST(WalkLine, LinkTargetIsOneLinkWord) {
+  EXPECT_EQ(tokens(u"- see \uFFF9C++\uFFFB, $x y$"), (std::vector<Token>{{K::PlainText, u" see "},
+                                                                         {K::LinkWord, u"C++"},
+                                                                         {K::PlainText, u", "},
+                                                                         {K::LinkWord, u"x"},
+                                                                         {K::PlainText, u" "},
+                                                                         {K::LinkWord, u"y"}}));
+  // In an example its "+" is part of it; without its closing mark it runs to the line's end.
+  EXPECT_EQ(tokens(u"=$a\uFFF9OS/2 + b\uFFFB c+t"),
+            (std::vector<Token>{{K::LinkWord, u"a"},
+                                {K::LinkWord, u"OS/2 + b"},
+                                {K::PlainText, u" "},
+                                {K::LinkWordWithBreak, u"c"},
+                                {K::Translation, u"t"}}));
+  EXPECT_EQ(tokens(u"-$ab\uFFF9Perl 5"),
+            (std::vector<Token>{{K::LinkWord, u"ab"}, {K::LinkWord, u"Perl 5"}}));
+  EXPECT_EQ(tokens(u"- \uFFF9\uFFFB."),
+            (std::vector<Token>{{K::PlainText, u" "}, {K::PlainText, u"."}}));
+  EXPECT_EQ(tokens(u"a\uFFF9b"), (std::vector<Token>{{K::PlainText, u"a\uFFF9b"}}));
+}
+
 TEST(WalkLine, PlainAndBlankLines) {
   EXPECT_EQ(tokens(u"=x"), (std::vector<Token>{{K::PlainText, u"=x"}}));
   EXPECT_EQ(tokens(u"<b>hi</b>"), (std::vector<Token>{{K::PlainText, u"<b>hi</b>"}}));

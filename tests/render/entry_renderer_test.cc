@@ -95,6 +95,10 @@ TEST(RenderEntryPage, ParagraphLinesWithDefaultStyles) {
       u"<font color=\"#000000\"><p style=\"margin-top:0em;margin-bottom:0em;margin-left:1.4em;\">"
       u"<img src=\"file:///opt/lexora/syn-ant.gif\"> syn: <a href=\"big\">big</a></font></P>");
   EXPECT_EQ(body(u"- 3 < 4").find(u" 3 < 4</font></P>") != std::u16string::npos, true);
+  // A link target is one link; a quote in it cannot end the attribute.
+  EXPECT_NE(body(u"- \uFFF9AT&amp;T \"1\"\uFFFB")
+                .find(u"<a href=\"AT&amp;T &quot;1&quot;\">AT&amp;T \"1\"</a></font></P>"),
+            std::u16string::npos);
 }
 
 TEST(RenderEntryPage, EachParagraphUsesItsOwnStyle) {
