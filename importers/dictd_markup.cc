@@ -206,9 +206,7 @@ void writePreformatted(std::string& out, const Block& b) {
   for (size_t i = 0; i < b.lines.size(); ++i) {
     if (i > 0) newLine(out);
     const Line& line = b.lines[i];
-    // A line of one character would read as a blank line.
-    const int indent = std::max(line.indent - b.textIndent, line.text.size() < 2 ? 1 : 0);
-    appendPreformatted(out, line.text, indent);
+    appendPreformattedLine(out, line.text, std::max(line.indent - b.textIndent, 0));
   }
 }
 

@@ -6,12 +6,6 @@
 #include "importers/markup_text.h"
 
 namespace lexora::importers::dictd_text {
-namespace {
-
-constexpr char kNoBreakSpace[] = "\xC2\xA0";  // U+00A0
-
-}  // namespace
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view trim(std::string_view s) {
@@ -100,19 +94,6 @@ void appendUnlinked(std::string& out, std::string_view text, bool example, Marku
     if (i == text.size() || text[i] == '{' || text[i] == '}') {
       appendMarkupText(out, text.substr(from, i - from), place);
       from = i + 1;
-    }
-  }
-}
-
-void appendPreformatted(std::string& out, std::string_view text, int indent) {
-  for (int i = 0; i < indent; ++i) out += kNoBreakSpace;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto blank = [&](size_t k) { return k < text.size() && isBlank(text[k]); };
-    // A lone space may break the line; a run of blanks keeps its width.
-    if (text[i] == '\t' || (text[i] == ' ' && ((i > 0 && blank(i - 1)) || blank(i + 1)))) {
-      out += kNoBreakSpace;
-    } else {
-      appendMarkupText(out, text.substr(i, 1), MarkupPlace::PlainLine);
     }
   }
 }

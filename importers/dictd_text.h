@@ -29,8 +29,6 @@ void appendLinked(std::string& out, std::string_view text);
 // Text for a plain line or an example, where nothing is linked: the braces go.
 void appendUnlinked(std::string& out, std::string_view text, bool example,
                     MarkupPlace place = MarkupPlace::PlainLine);
-// Text kept as the source lays it out: runs of blanks as no-break spaces, braces kept.
-void appendPreformatted(std::string& out, std::string_view text, int indent);
 void newLine(std::string& out);  // CR LF
 
 }  // namespace lexora::importers::dictd_text

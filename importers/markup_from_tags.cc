@@ -101,9 +101,59 @@ class Walker {
     }
   }
 
+  // <pre> and its kin, or an element styled "white-space: pre".
+  static bool isPreformatted(const xmlNode* node, std::string_view name) {
+    if (isOneOf(name, {"pre", "listing", "xmp", "plaintext"})) return true;
+    std::string style = attribute(node, "style");
+    style.erase(std::remove(style.begin(), style.end(), ' '), style.end());
+    return style.find("white-space:pre") != std::string::npos &&
+           style.find("white-space:pre-line") == std::string::npos;
+  }
+
+  // Text laid out by hand keeps its lines and blanks; the tags inside it only add their text
+  // (and <br> a line end).
+  void readPreformatted(const xmlNode* node) {
+    outline_.endParagraph();
+    preformattedText_.clear();
+    ++preformatted_;
+    walkDeeper(node);
+    --preformatted_;
+    std::string_view text = preformattedText_;
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
+    // Blank lines at either end go (a line end right after the opening tag is no text).
+    for (size_t end; (end = text.find('\n')) < text.find_first_not_of(" \t\r\n");)
+      text.remove_prefix(end + 1);
+    for (size_t end; (end = text.rfind('\n')) != std::string_view::npos &&
+                     text.find_first_not_of(" \t\r", end + 1) == std::string_view::npos;)
+      text.remove_suffix(text.size() - end);
+    for (size_t start = 0; start < text.size();) {
+      size_t end = std::min(text.find('\n', start), text.size());
+      std::string_view line = text.substr(start, end - start);
+      while (!line.empty() && std::string_view(" \t\r").find(line.back()) != std::string_view::npos)
+        line.remove_suffix(1);
+      outline_.preformattedLine(line);
+      start = end + 1;
+    }
+  }
+
+  void walkDeeper(const xmlNode* node) {
+    if (depth_ >= kMaxNesting) {
+      preformattedText_ += textContent(node);
+      return;
+    }
+    ++depth_;
+    walk(node->children);
+    --depth_;
+  }
+
   void visit(const xmlNode* node) {
     if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-      if (node->content != nullptr) addText(reinterpret_cast<const char*>(node->content));
+      if (node->content == nullptr) return;
+      if (preformatted_ > 0) {
+        preformattedText_ += reinterpret_cast<const char*>(node->content);
+      } else {
+        addText(reinterpret_cast<const char*>(node->content));
+      }
       return;
     }
     if (node->type != XML_ELEMENT_NODE) return;
@@ -122,6 +172,15 @@ class Walker {
       return;
     }
     if (isSkipped(name)) return;
+    if (preformatted_ == 0 && isPreformatted(node, name)) {
+      readPreformatted(node);
+      return;
+    }
+    if (preformatted_ > 0) {
+      if (name == "br") preformattedText_ += '\n';
+      walkDeeper(node);
+      return;
+    }
     // Deeper than any real entry: the rest is read as running text.
     if (depth_ >= kMaxNesting) {
       addFlatText(node);
@@ -170,6 +229,8 @@ class Walker {
   int link_ = 0;
   int label_ = 0;
   int depth_ = 0;
+  int preformatted_ = 0;
+  std::string preformattedText_;
 };
 
 void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outline) {

@@ -106,6 +106,39 @@ void appendLinkWord(std::string& out, std::string_view target) {
   out += '$';
 }
 
+void appendPreformattedLine(std::string& out, std::string_view text, int indent) {
+  std::string line;
+  int column = 0;
+  auto space = [&](int n) {
+    for (; n > 0; --n, ++column) line += kNoBreakSpace;
+  };
+  space(indent);
+  const auto blank = [&](size_t k) {
+    return k < text.size() && (text[k] == ' ' || text[k] == '\t');
+  };
+  size_t units = static_cast<size_t>(indent);  // UTF-16 units of the line
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\t') {
+      units += static_cast<size_t>(8 - column % 8);
+      space(8 - column % 8);
+    } else if (c == ' ' && (i == 0 || blank(i - 1) || blank(i + 1))) {
+      ++units;
+      space(1);
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      if ((byte & 0xC0) != 0x80) {
+        ++column;
+        units += byte >= 0xF0 ? 2 : 1;
+      }
+      appendMarkupText(line, text.substr(i, 1), MarkupPlace::PlainLine);
+    }
+  }
+  if (units < 2 || std::string_view("@*-#=!").find(line.front()) != std::string_view::npos)
+    out += kNoBreakSpace;
+  out += line;
+}
+
 void startPlainLine(std::string& out, std::string_view text) {
   if (!text.empty() && std::string_view("@*-#=!").find(text.front()) != std::string_view::npos)
     out += ' ';

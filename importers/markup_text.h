@@ -34,4 +34,11 @@ void appendLinkWord(std::string& out, std::string_view target);
 // A plain line must not start like another kind of line: a space goes before such a start.
 void startPlainLine(std::string& out, std::string_view text);
 
+// One line of text laid out by hand (code, a table drawn in characters), as a plain line that
+// keeps every character and the line's layout: `indent` columns and runs of blanks become
+// no-break spaces (a TAB reaching the next multiple of 8), a lone space between words stays.
+// A line that would read as a blank line or as another kind of line gets a no-break space in
+// front.
+void appendPreformattedLine(std::string& out, std::string_view text, int indent);
+
 }  // namespace lexora::importers

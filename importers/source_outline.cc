@@ -188,6 +188,12 @@ void SourceOutline::endParagraph() {
   current_ = OutlineParagraph();
 }
 
+void SourceOutline::preformattedLine(std::string_view text) {
+  endParagraph();
+  paragraphs_.emplace_back();
+  appendPreformattedLine(paragraphs_.back().line, text, 0);
+}
+
 bool SourceOutline::media(std::string_view name) {
   if (!resolveMedia_) return false;
   std::string line = resolveMedia_(name);

@@ -49,6 +49,8 @@ class SourceOutline {
   void setMediaResolver(std::function<std::string(std::string_view name)> resolve) {
     resolveMedia_ = std::move(resolve);
   }
+  // A line of text laid out by hand (<pre>): a plain line of its own that keeps its blanks.
+  void preformattedLine(std::string_view text);
   // A picture or sound named by the source: a paragraph of its own. False when it is left out.
   bool media(std::string_view name);
   bool hasPronunciation() const { return !pronunciation_.empty(); }

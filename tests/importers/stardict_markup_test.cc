@@ -56,6 +56,17 @@ TEST(StardictMarkup, HtmlSensesClassesExamplesAndLinks) {
             "- the side of a river\r\n&lt;rare&gt; &amp; old");
 }
 
+TEST(StardictMarkup, PreformattedTextKeepsItsLinesAndBlanks) {
+  const std::string nb = "\xC2\xA0";
+  EXPECT_EQ(markup("c",
+                   "<p>See:</p><pre>\nint <b>main</b>() {\n\treturn 0;\n}\n\n  x  = 1;\n-v\n</pre>"
+                   "<div style=\"white-space: pre\">a<br>  b</div>end",
+                   "h"),
+            "@c\r\n- See:\r\nint main() {\r\n" + nb + nb + nb + nb + nb + nb + nb + nb +
+                "return 0;\r\n" + nb + "}\r\n" + nb + "\r\n" + nb + nb + "x" + nb + nb +
+                "= 1;\r\n" + nb + "-v\r\n" + nb + "a\r\n" + nb + nb + "b\r\n- end");
+}
+
 TEST(StardictMarkup, HtmlKeepsNoFormsFramesOrDeepNesting) {
   // Forms, frames and embedded documents hold no text of the entry; a table gives its text.
   const std::string html =
