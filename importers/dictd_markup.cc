@@ -23,6 +23,11 @@ bool isSourceNote(std::string_view t) {
   return false;
 }
 
+// "(ftp://host/path)": one address and nothing else.
+bool isLoneAddress(std::string_view t) {
+  return t.find("://") != std::string_view::npos && t.find(' ') == std::string_view::npos;
+}
+
 enum class BlockKind { Sense, Sub, Quote, Paragraph, Idiom, Preformatted, Example, Related };
 
 struct Block {
@@ -105,7 +110,9 @@ class BlockReader {
     } else if (shape_ == DictdShape::Gcide && t.front() == '{') {
       b.kind = BlockKind::Idiom;
       lastTextIndent_ = line.indent + 3;
-    } else {
+    } else if (!(shape_ == DictdShape::Generic && isLoneAddress(t))) {
+      // foldoc puts an address too long for its indented lines at the left edge: the text
+      // after it is not indented deeper than the text above.
       lastTextIndent_ = line.indent;
     }
     if (b.kind != BlockKind::Preformatted) appendJoined(b.text, t);

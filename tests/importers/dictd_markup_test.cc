@@ -144,6 +144,9 @@ TEST(DictdMarkup, PlainTextJoinsParagraphsAndKeepsLinks) {
   EXPECT_EQ(convert(DictdShape::Generic, "foo", {"foo\n   first\n   part\n\n   second\n"}),
             "@foo\n- first part\n- second");
   EXPECT_EQ(convert(DictdShape::Generic, "x", {"something else\n"}), "@x\n- something else");
+  // An address at the left edge does not make the text after it laid out by hand.
+  EXPECT_EQ(convert(DictdShape::Generic, "x", {"x\n\n   see\n\n{(ftp://h/p)}.\n\n   b {c}\n"}),
+            "@x\n- see\n- \uFFF9(ftp://h/p)\uFFFB.\n- b $c$");
   // A target with other delimiters goes between link target marks; the source's own go.
   EXPECT_EQ(convert(DictdShape::Generic, "x", {"x\n   see {OS/2} or {a \"b\"}\uFFFB.\n"}),
             "@x\n- see \uFFF9OS/2\uFFFB or \uFFF9a &quot;b&quot;\uFFFB.");
