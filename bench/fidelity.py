@@ -103,27 +103,47 @@ def read_database(index_file):
     return texts
 
 
+# Where the headword of a first line ends: at its pronunciation ("/.../", "[...]"), its word
+# class ("<n>") or a TAB; with the second pattern also at a comma or an opening bracket.
+HEAD_END = r" /(?=\S)| <| \[| \\|\t"
+HEAD_END_SHORT = HEAD_END + r"| \(|,"
+
+
+def squeezed(word):
+    return re.sub(r"\W", "", fold(word))
+
+
+def first_line(text):
+    return next((l.strip() for l in text.split("\n") if l.strip()), "")
+
+
 def spelling(key, text, gcide):
     """The headword as the text's first line writes it; the key when the line does not."""
-    first = next((l.strip() for l in text.split("\n") if l.strip()), "")
+    first = first_line(text)
     if gcide:
         for form in first.split("\\")[1::2]:
             spelled = re.sub(r"[\"`*]", "", decode_gcide(form))
-            if re.sub(r"\W", "", fold(spelled)) == re.sub(r"\W", "", fold(key.replace("'", ""))):
+            if squeezed(spelled) == squeezed(key.replace("'", "")):
                 return spelled, True
         return key, False
-    spelled = re.split(r" /| <| \[| \\| \(|,|\t", first)[0].strip().rstrip(".")
-    if re.sub(r"\W", "", fold(spelled)) == re.sub(r"\W", "", fold(key)):
-        return spelled, True
+    # "zwischen (zwei) Membranen /.../", "seine Besitztümer / seinen Besitz verloren haben /.../"
+    # spell the whole key; "hack, n." does with its first word.
+    for end in (HEAD_END, HEAD_END_SHORT):
+        parts = re.split(end, first)
+        # A full stop before a pronunciation is the headword's own.
+        spelled = parts[0].strip() if end == HEAD_END and len(parts) > 1 else parts[0].strip().rstrip(".")
+        if squeezed(spelled) == squeezed(key):
+            return spelled, True
     return key, False
 
 
-def owner(text, gcide):
+def owner(text, gcide, key=None):
     """The word that the first line of a text names: the entry that holds the text."""
-    first = next((l.strip() for l in text.split("\n") if l.strip()), "")
+    first = first_line(text)
     if gcide and "\\" in first:
         return re.sub(r"[\"`*]", "", decode_gcide(first.split("\\")[1]))
-    return re.split(r" /| <| \[| \\| \(|,|\t", first)[0].strip().rstrip(".")
+    spelled, named = spelling(key, text, False) if key is not None else ("", False)
+    return spelled if named else re.split(HEAD_END_SHORT, first)[0].strip().rstrip(".")
 
 
 def decode_gcide(text):
@@ -174,7 +194,7 @@ def measure(cli, index_file, n, seed, show, scratch):
         # The page of the entry that holds the text: the word its first line names (an index
         # line may point into another entry's text), else the key's own.
         page = Page()
-        for word in dict.fromkeys([owner(t, gcide) for t in texts[key]] + [spelled[key]]):
+        for word in dict.fromkeys([owner(t, gcide, key) for t in texts[key]] + [spelled[key]]):
             for volume in volumes:
                 rendered = json.loads(run(cli, ["render", volume, word, "--json"]) or "{}")
                 if rendered.get("sign") == 0:
@@ -184,11 +204,18 @@ def measure(cli, index_file, n, seed, show, scratch):
         targets = collections.Counter(fold(h) for h in page.links)
         source_words = collections.Counter()
         refs = []
+        pronunciations = set()
         for text in texts[key]:
             # gcide's syllabified word between backslashes repeats the headword.
             text = gcide_letters(re.sub(r"\\[^\\\n]*\\", " ", text)) if gcide else text
-            # The headline repeats the headword, which the page shows once at its top.
-            text = re.sub(r"^\s*" + re.escape(owner(text, False)), " ", text, count=1)
+            # The headline repeats the headword, which the page shows once at its top, and so
+            # does a pronunciation that several texts of the entry share.
+            text = re.sub(r"^\s*" + re.escape(owner(text, False, key)), " ", text, count=1)
+            said = re.match(r"\s*/[^/\n]+/", text)
+            if said and said.group(0).strip() in pronunciations:
+                text = text[said.end():]
+            elif said:
+                pronunciations.add(said.group(0).strip())
             kept = "\n".join(l for l in text.split("\n") if not SOURCE_NOTE.match(l))
             kept = SENSE_NUMBER.sub(r"\1", kept)
             source_words.update(words_of(kept.replace("{", "").replace("}", "")))

@@ -220,6 +220,29 @@ std::u16string spelledPrefix(std::u16string_view key, std::u16string_view line) 
   return std::u16string(spelled);
 }
 
+// FreeDict spells a headword with marks that its key leaves out at the end ("'Der Wanderer über
+// dem Nebelmeer'", "…, wenn dafür …"): `spelled` with the runs of marks after it, when the
+// pronunciation or word class follows them.
+std::u16string withTrailingMarks(const std::u16string& spelled, std::u16string_view line) {
+  size_t end = spelled.size();
+  while (true) {
+    size_t k = end < line.size() && line[end] == u' ' ? end + 1 : end;
+    const size_t start = k;
+    if (k < line.size() &&
+        std::u16string_view(u"/<[({\\,").find(line[k]) != std::u16string_view::npos)
+      break;
+    while (k < line.size() && line[k] != u' ' && !isWordCharacter(line[k])) ++k;
+    if (k == start) break;
+    end = k;
+  }
+  const std::u16string_view after = line.substr(end);
+  for (std::u16string_view next : {u"", u" /", u" <", u" ["}) {
+    if (after.substr(0, next.size()) == next && (!next.empty() || after.empty()))
+      return std::u16string(line.substr(0, end));
+  }
+  return spelled;
+}
+
 // gcide: the word between backslashes that spells the key ("Ca`f['e]\"" for "Caf'e").
 std::string gcideSpelledHeadword(std::string_view key, std::string_view line) {
   std::u16string bare;  // gcide writes "'e" for é in its index keys
@@ -309,13 +332,14 @@ std::string dictdSpelledHeadword(DictdShape shape, std::string_view key, std::st
   if (first == lines.size()) return {};
   if (shape == DictdShape::Gcide) return gcideSpelledHeadword(key, lines[first].text);
   const std::u16string word = fromUtf8(key);
-  if (std::u16string spelled = spelledPrefix(word, fromUtf8(lines[first].text)); !spelled.empty())
-    return toUtf8(spelled);
+  const std::u16string line = fromUtf8(lines[first].text);
+  if (std::u16string spelled = spelledPrefix(word, line); !spelled.empty())
+    return toUtf8(shape == DictdShape::FreeDict ? withTrailingMarks(spelled, line) : spelled);
   // foldoc names an entry's other names on the lines under the first ("American Standard Code
   // for Information Interchange", then "ASCII"): one of them, whole, spells the key too.
   for (size_t i = first + 1; i < lines.size() && !lines[i].text.empty(); ++i) {
-    const std::u16string line = fromUtf8(lines[i].text);
-    if (spelledPrefix(word, line).size() == line.size()) return toUtf8(line);
+    const std::u16string other = fromUtf8(lines[i].text);
+    if (spelledPrefix(word, other).size() == other.size()) return toUtf8(other);
   }
   return {};
 }

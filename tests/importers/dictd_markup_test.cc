@@ -96,6 +96,12 @@ TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
             "Haus");
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, "\u0153dipe", "\u0152dipe <n>\nOedipus"),
             "\u0152dipe");
+  // Marks at the end that the key leaves out, up to the pronunciation.
+  EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, "der wald", "'Der Wald' /d/\nforest"),
+            "'Der Wald'");
+  EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, "ja wenn ", "Ja, wenn \u2026 /j/\nyes"),
+            "Ja, wenn \u2026");
+  EXPECT_EQ(dictdSpelledHeadword(DictdShape::FreeDict, "so", "So! Ja /s/"), "So");
   // Another name of the entry, on a line of its own under the first.
   const std::string_view ascii = "American Standard Code\nASCII\n\n   The basis of {Unicode}.\n";
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Generic, "ascii", ascii), "ASCII");
