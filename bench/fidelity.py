@@ -54,9 +54,18 @@ def fold(text):
     return "".join(LETTERS.get(c, c) for c in text if not unicodedata.combining(c)).lower()
 
 
+# gcide's named signs: the letters of those that are letters ("[imac]" is ī); the others
+# ("[root]", "[deg]", Greek letter names) are signs, not words.
+GCIDE_NAMED = {"imac": "i", "aum": "a", "add": "a", "udd": "u", "asl": "a", "eth": "th",
+               "thorn": "th", "th": "th", "ng": "ng", "yogh": "y", "dsdot": "d", "zdot": "z",
+               "ae": "ae", "oe": "oe"}
+
+
 def gcide_letters(text):
     def letters(match):
         code = match.group(1)
+        if code.isalpha() and code.islower() and (len(code) > 2 or code in ("th", "ng")):
+            return GCIDE_NAMED.get(code, " ")
         return "".join(c for c in code if c.isalpha())
     text = GCIDE_SIGN.sub(letters, text)
     # Stress and syllable marks inside a word.
@@ -130,8 +139,10 @@ def spelling(key, text, gcide):
     # spell the whole key; "hack, n." does with its first word.
     for end in (HEAD_END, HEAD_END_SHORT):
         parts = re.split(end, first)
-        # A full stop before a pronunciation is the headword's own.
-        spelled = parts[0].strip() if end == HEAD_END and len(parts) > 1 else parts[0].strip().rstrip(".")
+        spelled = parts[0].strip()
+        # A full stop is the headword's own before a pronunciation or when the key has it.
+        if not (end == HEAD_END and len(parts) > 1) and not key.rstrip().endswith("."):
+            spelled = spelled.rstrip(".")
         if squeezed(spelled) == squeezed(key):
             return spelled, True
     return key, False
