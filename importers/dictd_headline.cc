@@ -142,7 +142,7 @@ void readWordClass(std::string_view rest, DictdHeadline& h) {
 void readSecondLine(const std::vector<Line>& lines, DictdHeadline& h) {
   if (h.bodyStart >= lines.size()) return;
   std::string_view line = lines[h.bodyStart].text;
-  if (line.size() > 2 && line.front() == '/') {
+  if (line.size() >= 2 && line.front() == '/') {  // "//": no pronunciation given
     const size_t end = line.find('/', 1);
     if (end == std::string_view::npos) return;
     h.pronunciation = std::string(trim(line.substr(1, end - 1)));

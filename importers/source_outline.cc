@@ -120,7 +120,8 @@ constexpr std::string_view kWordClassLabels[] = {
     "interjection", "int", "num", "numeral", "art", "article", "abbr", "abbreviation", "pl",
     "plural", "prop n", "phr", "phrase", "suffix", "prefix", "aux", "modal", "part", "particle",
     "det", "determiner", "exclamation", "s", "sing", "m", "f", "nt", "n m", "n f", "n pl",
-    "transitive verb", "intransitive verb", "phrasal verb", "idiom"};
+    "transitive verb", "intransitive verb", "phrasal verb", "idiom", "imp", "prov", "pref",
+    "suff", "excl", "quant", "infix", "obs"};
 // clang-format on
 
 bool isWordClassLabel(std::string_view folded) {

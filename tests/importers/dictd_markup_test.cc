@@ -150,6 +150,10 @@ TEST(DictdMarkup, PlainTextJoinsParagraphsAndKeepsLinks) {
   EXPECT_EQ(convert(DictdShape::Generic, "foo", {"foo\n   first\n   part\n\n   second\n"}),
             "@foo\n- first part\n- second");
   EXPECT_EQ(convert(DictdShape::Generic, "x", {"something else\n"}), "@x\n- something else");
+  // The Jargon File's second line: a word class, or an empty pronunciation; the body below.
+  EXPECT_EQ(convert(DictdShape::Generic, "eat", {"eat\n imp.\n\n    Go {x}.\n"}),
+            "@eat\n* imp.\n- Go $x$.");
+  EXPECT_EQ(convert(DictdShape::Generic, "foo", {"foo\n //\n\n    Go {x}.\n"}), "@foo\n- Go $x$.");
   // An address at the left edge does not make the text after it laid out by hand.
   EXPECT_EQ(convert(DictdShape::Generic, "x", {"x\n\n   see\n\n{(ftp://h/p)}.\n\n   b {c}\n"}),
             "@x\n- see\n- \uFFF9(ftp://h/p)\uFFFB.\n- b $c$");
