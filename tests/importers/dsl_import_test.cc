@@ -40,7 +40,7 @@ TEST(DslImport, CardsBecomeEntriesWithLinksLabelsAndSubCards) {
       "\t[m1]1) [trn]\xD1\x86\xD0\xB2\xD0\xB5\xD1\x82[/trn][/m]\r\n"
       "\t[m2][ex][lang id=1033]what ~ is it?[/lang] \xE2\x80\x94 "
       "\xD0\xBA\xD0\xB0\xD0\xBA\xD0\xBE\xD0\xB3\xD0\xBE?[/ex][/m]\r\n"
-      "\t[m1]2) see [ref]paint[/ref] and <<go on>> {{a note\r\n"
+      "\t[m1]2) see [ref]paint[/ref], [ref]C++[/ref] and <<go on>> {{a note\r\n"
       "that runs on}}[/m]\r\n"
       "\t[m3][b][i]badly[/b] nested[/i] [c green]\\[sic\\] a$ <b>[/m]\r\n"
       "{to} go\r\n"
@@ -60,7 +60,7 @@ TEST(DslImport, CardsBecomeEntriesWithLinksLabelsAndSubCards) {
   const std::string color =
       "@colo(u)r|\xCB\x88k\xCA\x8Cl\xC9\x99|\r\n* noun\r\n- 1) \xD1\x86\xD0\xB2\xD0\xB5\xD1\x82"
       "\r\n=$what colour is it?+\xD0\xBA\xD0\xB0\xD0\xBA\xD0\xBE\xD0\xB3\xD0\xBE?"
-      "\r\n- 2) see $paint$ and $go" +
+      "\r\n- 2) see $paint$, \uFFF9C++\uFFFB and $go" +
       kNbsp + "on$\r\n- " + kNbsp + kNbsp + kNbsp + kNbsp + "badly nested [sic] a&#36; &lt;b&gt;";
   EXPECT_EQ(dir.run({"meaning", "d.pvm", "0"}).out, color);
   EXPECT_EQ(dir.run({"meaning", "d.pvm", "1"}).out, color);
