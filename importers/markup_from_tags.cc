@@ -104,6 +104,7 @@ class Walker {
   // <pre> and its kin, or an element styled "white-space: pre".
   static bool isPreformatted(const xmlNode* node, std::string_view name) {
     if (isOneOf(name, {"pre", "listing", "xmp", "plaintext"})) return true;
+    if (node->properties == nullptr) return false;
     std::string style = attribute(node, "style");
     style.erase(std::remove(style.begin(), style.end(), ' '), style.end());
     return style.find("white-space:pre") != std::string::npos &&
