@@ -50,6 +50,8 @@ def fold(text):
     """Letters without their marks, lower case: how two spellings are compared."""
     # A link word's no-break spaces and hyphens read as a lookup reads them.
     text = text.replace("\u00a0", " ").replace("\u2011", "-")
+    # gcide's stress marks, shown as primes inside a respelled word, do not split it.
+    text = re.sub(r"(?<=\w)[\u2032\u2033](?=\w)", "", text)
     text = unicodedata.normalize("NFKD", text)
     return "".join(LETTERS.get(c, c) for c in text if not unicodedata.combining(c)).lower()
 

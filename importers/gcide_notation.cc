@@ -179,13 +179,27 @@ std::string decodeGcideNotation(std::string_view text, bool lettersOnly) {
 }
 
 std::string decodeGcideText(std::string_view text) {
+  constexpr size_t npos = std::string::npos;
   std::string decoded = decodeGcideNotation(text);
   // "-- {Dic*ta\"to*ri*al*ly}, adv.": a derived word named with its syllables and stress.
   std::string out;
   out.reserve(decoded.size());
   bool inReference = false;
+  size_t respellingEnd = 0;  // the ")" of a form's respelling ("{Ransomed} (-s[u^]md)")
   for (size_t i = 0; i < decoded.size(); ++i) {
     const char c = decoded[i];
+    if (c == '(' && i >= respellingEnd) {
+      size_t before = i;  // the respelling may stand on the next line
+      while (before > 0 && std::string_view(" \t\r\n").find(decoded[before - 1]) != npos) --before;
+      const size_t close = decoded.find_first_of(")({\n ", i + 1);  // one word
+      if (before < i && before > 0 && decoded[before - 1] == '}' && close != npos &&
+          decoded[close] == ')')
+        respellingEnd = close;
+    }
+    if (i < respellingEnd) {
+      out += c == '"' ? "\u2033" : c == '`' ? "\u2032" : c == '*' ? "-" : std::string(1, c);
+      continue;
+    }
     if (c == '{' || c == '}') inReference = c == '{';
     const bool mark = c == '"' || c == '`' || c == '*';
     const auto letter = [&](size_t k) {

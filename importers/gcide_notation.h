@@ -13,8 +13,9 @@ namespace lexora::importers {
 // sign becomes its bare letters instead ("[a^]" a, "[ae]" ae): for comparing spellings.
 std::string decodeGcideNotation(std::string_view text, bool lettersOnly = false);
 
-// A text: the notation decoded, and the stress and syllable marks of the words named in braces
-// ("{Dic*ta\"to*ri*al*ly}") dropped, so that each is the word it names.
+// A text: the notation decoded, the stress and syllable marks of the words named in braces
+// ("{Dic*ta\"to*ri*al*ly}") dropped, so that each is the word it names, and those of the
+// respelling after such a word ("{Regulated} (-l[=a]`t[e^]d)") shown as in a pronunciation.
 std::string decodeGcideText(std::string_view text);
 
 // A pronunciation: the notation decoded, '"' and '`' as the stress marks ″ and ′ where the

@@ -80,6 +80,8 @@ TEST(DictdMarkup, GcideNotationAndHeadwordSpelling) {
             "\u00e6on, \u0113ra, caf\u00e9, ran\u00e7on, \u0153il, [Obs.], [R.]");
   EXPECT_EQ(decodeGcideText("-- {Dic*ta\"to*ri*al*ly\"}, adv. \"Hi\", he said"),
             "-- {Dictatorially}, adv. \"Hi\", he said");
+  EXPECT_EQ(decodeGcideText("{Regulated}\n (-l[=a]`t[e^]d); {A} (\"a\" {b})"),
+            "{Regulated}\n (-l\u0101\u2032t\u0115d); {A} (\"a\" {b})");
   EXPECT_EQ(dictdSpelledHeadword(DictdShape::Gcide, "Caf'e",
                                  "Caf'e \\Ca`f['e]\"\\ (k[a^]*f[=a]\"), n. [F.]\n"),
             "Caf\u00e9");
