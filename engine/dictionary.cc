@@ -38,6 +38,7 @@ Dictionary::~Dictionary() { closeDictionary(); }
 Status Dictionary::openDictionary(const std::string& dataFileName) {
   const Hold hold(mutex_);
   closeDictionary();
+  ++state_;
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
     if (name->size() + 1 > PATH_MAX) {
@@ -71,6 +72,7 @@ Status Dictionary::openDictionary(const std::string& dataFileName) {
 void Dictionary::closeDictionary() {
   const Hold hold(mutex_);
   if (!isOpen_ && !files_->isOpen()) return;
+  ++state_;
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
@@ -161,6 +163,14 @@ std::string Dictionary::openNotice() const {
   const Hold hold(mutex_);
   return files_->notice();
 }
+std::string Dictionary::dataFileName() const {
+  const Hold hold(mutex_);
+  return dataFileName_;
+}
+uint64_t Dictionary::state() const {
+  const Hold hold(mutex_);
+  return state_;
+}
 uint32_t Dictionary::lastReadIndex() const {
   const Hold hold(mutex_);
   const uint32_t count = wordCount();
@@ -169,6 +179,11 @@ uint32_t Dictionary::lastReadIndex() const {
 }
 
 // ---- Records, headwords and blocks ----
+
+Status Dictionary::checkState(uint64_t state) const {
+  if (isOpen_ && state == state_) return Status::ok();
+  return Status::busy(dataFileName_ + " changed while it was read");
+}
 
 Status Dictionary::readRecord(uint32_t index, WordRecord& record) {
   if (!isOpen_ || index >= header_.wordCount) {
@@ -247,6 +262,22 @@ Status Dictionary::readCompressed(uint32_t block, uint32_t& length) {
   compressed_.resize(std::max<size_t>(compressed_.size(), record.length));
   length = record.length;
   return files_->read(DictionaryFile::Data, record.offset, compressed_.data(), record.length);
+}
+
+Status Dictionary::readCompressedBlock(uint32_t block, uint64_t state, std::vector<uint8_t>& bytes,
+                                       uint32_t& length) {
+  const Hold hold(mutex_);
+  length = 0;
+  if (Status s = checkState(state); !s.isOk()) return s;
+  BlockRecord record;
+  if (Status s = readBlockRecord(block, record); !s.isOk()) return s;
+  bytes.resize(std::max<size_t>(bytes.size(), record.length));
+  if (Status s = files_->read(DictionaryFile::Data, record.offset, bytes.data(), record.length);
+      !s.isOk()) {
+    return s;
+  }
+  length = record.length;
+  return Status::ok();
 }
 
 Status Dictionary::inflateFailed(uint32_t block) const {

@@ -9,6 +9,7 @@
 
 #include "engine/dictionary.h"
 #include "engine/file_format.h"
+#include "engine/meaning_sweep.h"
 #include "util/standard_utf8.h"
 
 namespace lexora {
@@ -231,19 +232,20 @@ std::vector<uint32_t> buildOrder(const std::vector<WordRecord>& records) {
   return order;
 }
 
-Status indexEntries(Dictionary& dictionary, const std::vector<WordRecord>& records,
+Status indexEntries(Dictionary& dictionary, uint64_t state, const std::vector<WordRecord>& records,
                     FullTextIndex& index,
                     const std::function<bool(uint32_t done, uint32_t total)>& progress) {
   const std::vector<uint32_t> order = buildOrder(records);
   const uint32_t total = static_cast<uint32_t>(records.size());
+  MeaningSweep sweep(dictionary, state);
   std::u16string meaning;
   for (uint32_t done = 0; done < order.size(); ++done) {
     if (progress && done % 2048 == 0 && !progress(done, total)) {
       return Status::busy(dictionary.dataFileName() + ": the full-text index was cancelled");
     }
     const uint32_t position = order[done];
-    Status read = dictionary.readMeaning(position, meaning);
-    if (read.code() == Status::Code::IoError) return read;
+    Status read = sweep.read(position, records[position], meaning);
+    if (read.code() == Status::Code::IoError || read.code() == Status::Code::Busy) return read;
     if (read.code() == Status::Code::Corruption) continue;  // unreadable text: no words
     if (!read.isOk()) meaning.clear();
     if (Status s = index.add(records[position].wordOffset, meaning); !s.isOk()) return s;
@@ -256,16 +258,18 @@ Status indexEntries(Dictionary& dictionary, const std::vector<WordRecord>& recor
 
 Status buildFullTextIndex(Dictionary& dictionary,
                           const std::function<bool(uint32_t done, uint32_t total)>& progress) {
+  // One state of the dictionary, read in pieces (the window keeps looking words up meanwhile).
+  const uint64_t state = dictionary.state();
   std::string stamp;
-  if (Status s = dictionary.contentStamp(stamp); !s.isOk()) return s;
+  if (Status s = dictionary.contentStamp(stamp, state); !s.isOk()) return s;
   std::vector<WordRecord> records;
-  if (Status s = dictionary.readWordRecords(records); !s.isOk()) return s;
+  if (Status s = dictionary.readWordRecords(records, state); !s.isOk()) return s;
   const std::string building = fileSetNames(dictionary.dataFileName()).fullTextFile + ".building-" +
                                std::to_string(::getpid());
   std::unique_ptr<FullTextIndex> index;
   Status s = FullTextIndex::createForBuild(building, index);
   if (s.isOk()) s = index->begin();
-  if (s.isOk()) s = indexEntries(dictionary, records, *index, progress);
+  if (s.isOk()) s = indexEntries(dictionary, state, records, *index, progress);
   if (s.isOk()) s = index->commit(stamp);
   if (s.isOk()) s = index->optimize();
   index.reset();
@@ -273,7 +277,7 @@ Status buildFullTextIndex(Dictionary& dictionary,
     std::remove(building.c_str());
     return s;
   }
-  return dictionary.adoptFullTextIndex(building, stamp);
+  return dictionary.adoptFullTextIndex(building, state);
 }
 
 }  // namespace lexora
