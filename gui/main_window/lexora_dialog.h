@@ -9,12 +9,14 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/dictionary_worker.h"
 #include "app/edit_target.h"
 #include "app/entry_commands.h"
 #include "app/history.h"
@@ -37,6 +39,7 @@ class QTreeWidgetItem;
 namespace lexora {
 
 class CentralArea;
+struct LookupAnswer;
 class HtmlViewer;
 class MeaningSearchDock;
 class MenuBar;
@@ -57,8 +60,13 @@ class LexoraDialog : public QMainWindow {
   ~LexoraDialog() override;
 
   // ---- The lookup flow ----
-  // Normalise, search and show (nothing at all without a working dictionary).
+  // Normalise, search and show (nothing at all without a working dictionary). With word help
+  // the answer is worked out on the lookup thread and shown when it comes, unless another
+  // lookup or entry was asked for meanwhile (the newest wins).
   void lookupWord(const std::u16string& text, int32_t dictionaryIndex);
+  // True while a lookup's answer is being worked out or waits to be shown, or the lookup
+  // thread still prepares the word help of the open dictionaries.
+  bool lookupsBusy() const { return pendingLookups_ > 0 || lookups_->busy(); }
   // Reads entry `position` of dictionary `dictionaryIndex` and shows it in the viewer
   // (showInMainWindow) or as a popup; on a failed read reports it and closes the dictionary.
   void showEntry(uint32_t position, int32_t dictionaryIndex);
@@ -177,6 +185,13 @@ class LexoraDialog : public QMainWindow {
   MenuCommandHandlers commandHandlers();
   std::vector<std::u16string> installedTitles();
   void searchAsYouType();
+  // The lookup thread (lexora_dialog_lookup.cc): loads what the open dictionaries' misses need
+  // (the working dictionary first), and works out answers there.
+  void prepareWordHelp();
+  void answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
+                          std::function<void(const LookupAnswer&)> show);
+  // Shows what a lookup found (the rest of lookupWord).
+  void showAnswer(const LookupAnswer& answer, int32_t dictionaryIndex);
   void showNeighbourWord(bool previous);
   void selectListRow(uint32_t row, bool fullyVisible);
   // The word box takes the focus with its text selected, ready for the next word.
@@ -242,6 +257,13 @@ class LexoraDialog : public QMainWindow {
   PageAdditions pageAdditions_;  // for the next showEntry: the typed form, suggestions
   WordPlayer* player_ = nullptr;
   EditTarget pageEntry_;  // the entry the main window's page shows
+  // Of the newest lookup or shown entry: an answer of an older lookup is dropped. The lookup
+  // thread reads the newest one too, to skip answers nobody waits for any more.
+  uint64_t lookupGeneration_ = 0;
+  std::shared_ptr<std::atomic<uint64_t>> newestLookup_;
+  int pendingLookups_ = 0;
+  // Destroyed first (see the destructor): its jobs report to this window.
+  std::unique_ptr<DictionaryWorker> lookups_;
 };
 
 }  // namespace lexora
