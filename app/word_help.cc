@@ -116,6 +116,11 @@ void WordHelp::prepare(Dictionary& dictionary) {
     wordForms(tag);
   }
   suggestionIndex(dictionary);
+  // One miss through it all, so that what the libraries set up on their first use (ICU's
+  // normalisation data, Hunspell's affix tables) is done here too.
+  static_cast<void>(variants(dictionary, u"qqxz"));
+  static_cast<void>(baseFormEntry(dictionary, u"qqxz"));
+  static_cast<void>(suggestions(dictionary, u"qqxz"));
 }
 
 std::string WordHelp::knownLanguage(Dictionary& dictionary) {
