@@ -185,8 +185,8 @@ class LexoraDialog : public QMainWindow {
   MenuCommandHandlers commandHandlers();
   std::vector<std::u16string> installedTitles();
   void searchAsYouType();
-  // The lookup thread (lexora_dialog_lookup.cc): loads what the open dictionaries' misses need
-  // (the working dictionary first), and works out answers there.
+  // The lookup thread (lexora_dialog_lookup.cc): loads what misses in the working and the
+  // reverse dictionary need, and works out answers there.
   void prepareWordHelp();
   void answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
                           std::function<void(const LookupAnswer&)> show);

@@ -1,13 +1,12 @@
 // The main window's lookups: what a word shows (its entry, another spelling, a base form, the
 // nearest entry with suggestions). With word help the answer may need a Hunspell dictionary
 // or a suggestion index, so it is worked out on the window's lookup thread, which loads those
-// for the open dictionaries as soon as they open; the newest lookup wins.
+// for the working and the reverse dictionary as soon as they open; the newest lookup wins.
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QMetaObject>
-#include <algorithm>
 
 #include "app/lookup_answer.h"
 #include "app/lookup_flow.h"
@@ -22,11 +21,12 @@ namespace lexora {
 
 void LexoraDialog::prepareWordHelp() {
   if (!services_.wordHelp) return;
-  std::vector<SearchedDictionary> open = searchedDictionaries(true);
-  std::stable_partition(open.begin(), open.end(),
-                        [this](const SearchedDictionary& d) { return d.slot == working(); });
-  for (const SearchedDictionary& d : open) {
-    lookups_->post([help = services_.wordHelp, dict = d.dictionary](const std::atomic<bool>& stop) {
+  // Lookups go to the working and the reverse dictionary; another one's help is loaded by its
+  // first miss (on the lookup thread too), so that ten dictionaries do not all fill memory.
+  for (const int32_t slot : {working(), reverse()}) {
+    Dictionary* dict = dictionary(slot);
+    if (dict == nullptr || !dict->isOpen() || (slot == reverse() && slot == working())) continue;
+    lookups_->post([help = services_.wordHelp, dict](const std::atomic<bool>& stop) {
       if (!stop) help->prepare(*dict);
     });
   }
