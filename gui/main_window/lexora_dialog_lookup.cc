@@ -23,9 +23,11 @@ void LexoraDialog::prepareWordHelp() {
   if (!services_.wordHelp) return;
   // Lookups go to the working and the reverse dictionary; another one's help is loaded by its
   // first miss (on the lookup thread too), so that ten dictionaries do not all fill memory.
-  for (const int32_t slot : {working(), reverse()}) {
+  const int32_t chosen[] = {working(), reverse()};
+  for (const int32_t& slot : chosen) {
+    if (&slot == &chosen[1] && slot == chosen[0]) continue;  // one dictionary for both
     Dictionary* dict = dictionary(slot);
-    if (dict == nullptr || !dict->isOpen() || (slot == reverse() && slot == working())) continue;
+    if (dict == nullptr || !dict->isOpen()) continue;
     lookups_->post([help = services_.wordHelp, dict](const std::atomic<bool>& stop) {
       if (!stop) help->prepare(*dict);
     });
