@@ -239,6 +239,7 @@ void LexoraDialog::reportError() {
 }
 
 void LexoraDialog::searchAsYouType() {
+  ++lookupGeneration_;  // typing on after Return: the new text wins over the old one's answer
   Dictionary* dict = dictionary(working());
   if (!dict) return;
   std::u16string key = cutToChars(toU16String(wordBox()->text()), dict->maxWordChars());

@@ -73,6 +73,18 @@ TEST_F(WordHelpWindowTest, TheNewestLookupWins) {
   EXPECT_EQ(w.history().words(0), std::vector<std::u16string>{u"run"});
 }
 
+TEST_F(WordHelpWindowTest, TypingOnAfterReturnDropsTheAnswer) {
+  LexoraDialog& w = f.open();
+  w.wordBox()->setFocus();
+  QTest::keyClicks(w.wordBox(), "studies");
+  QTest::keyClick(w.wordBox(), Qt::Key_Return);  // answered on the lookup thread...
+  QTest::keyClicks(w.wordBox(), "x");            // ...after the next keystroke
+  settle();
+  EXPECT_FALSE(page().contains("to learn"));
+  EXPECT_EQ(w.currentEntryIndex(), -1);
+  EXPECT_EQ(w.wordBox()->text(), "studiesx");
+}
+
 TEST_F(WordHelpWindowTest, ReturnInTheWordBoxShowsTheBaseForm) {
   LexoraDialog& w = f.open();
   w.wordBox()->setFocus();
