@@ -14,18 +14,6 @@
 
 namespace lexora {
 
-namespace {
-
-// A single read whose bytes end this far into a block inflates only the block's start with
-// zlib's streaming inflate; past it, inflating the whole block with libdeflate costs less
-// (zlib's inflate is about three times slower per byte; see bench/README.md).
-constexpr uint32_t kPrefixLimit = 20480;
-// The start inflated reaches the next multiple of this, so that the entries right after the
-// one read are usually in it too.
-constexpr uint32_t kPrefixStep = 4096;
-
-}  // namespace
-
 Dictionary::Dictionary()
     : files_(std::make_unique<DictionaryFiles>()), inflater_(std::make_unique<BlockInflater>()) {}
 
@@ -340,8 +328,9 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
   // Only a block's first read inflates its start: reading on into a block whose start is
   // cached (the next entries, in turn) inflates the whole block once, not ever longer starts.
   const bool startCached = cacheBlock_ == NO_BLOCK && block == prefixBlock_;
-  if (needEnd <= kPrefixLimit && !startCached) {
-    const uint32_t wanted = std::min((needEnd / kPrefixStep + 1) * kPrefixStep, CACHE_SIZE);
+  if (needEnd <= BlockInflater::kPrefixLimit && !startCached) {
+    const uint32_t wanted = std::min(
+        (needEnd / BlockInflater::kPrefixStep + 1) * BlockInflater::kPrefixStep, CACHE_SIZE);
     emptyCache();
     uint32_t compressedLength = 0;
     if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;

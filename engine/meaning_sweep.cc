@@ -8,26 +8,43 @@
 
 namespace lexora {
 
-MeaningSweep::MeaningSweep(Dictionary& dictionary, uint64_t state)
+MeaningSweep::MeaningSweep(Dictionary& dictionary, uint64_t state, Order order)
     : dictionary_(dictionary),
       state_(state),
+      order_(order),
       inflater_(std::make_unique<BlockInflater>()),
       content_(CACHE_SIZE) {}
 
 MeaningSweep::~MeaningSweep() = default;
 
-Status MeaningSweep::load(uint32_t block) {
-  if (block == cachedBlock_) return Status::ok();
+Status MeaningSweep::load(uint32_t block, uint32_t needEnd) {
+  if (block == cachedBlock_ || (block == prefixBlock_ && needEnd <= contentLength_)) {
+    return Status::ok();
+  }
+  // Only a block's first read inflates its start; a later one that needs more inflates all.
+  const bool start =
+      order_ == Order::Scattered && needEnd <= BlockInflater::kPrefixLimit && block != prefixBlock_;
   cachedBlock_ = NO_BLOCK;
+  prefixBlock_ = NO_BLOCK;
   uint32_t length = 0;
   if (Status s = dictionary_.readCompressedBlock(block, state_, compressed_, length); !s.isOk())
     return s;
-  if (!inflater_->inflateWhole(compressed_.data(), length, content_.data(), content_.size(),
-                               contentLength_)) {
+  bool inflated = false;
+  bool complete = true;
+  if (start) {
+    const uint32_t wanted = std::min(
+        (needEnd / BlockInflater::kPrefixStep + 1) * BlockInflater::kPrefixStep, CACHE_SIZE);
+    inflated = inflater_->inflatePrefix(compressed_.data(), length, content_.data(), wanted,
+                                        contentLength_, complete);
+  } else {
+    inflated = inflater_->inflateWhole(compressed_.data(), length, content_.data(), content_.size(),
+                                       contentLength_);
+  }
+  if (!inflated) {
     return Status::corruption("block " + std::to_string(block) + " of " +
                               dictionary_.dataFileName() + " does not decompress");
   }
-  cachedBlock_ = block;
+  (complete ? cachedBlock_ : prefixBlock_) = block;
   return Status::ok();
 }
 
@@ -44,7 +61,8 @@ Status MeaningSweep::read(uint32_t position, const WordRecord& record, std::u16s
       return Status::corruption("the meaning of entry " + std::to_string(position) +
                                 " runs past the last block");
     }
-    if (Status s = load(block); !s.isOk()) return s;
+    const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
+    if (Status s = load(block, needEnd); !s.isOk()) return s;
     if (offset > contentLength_) {
       return Status::corruption("the meaning of entry " + std::to_string(position) +
                                 " starts beyond the content of block " + std::to_string(block));

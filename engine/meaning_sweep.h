@@ -7,7 +7,8 @@
 //
 // A sweep reads one state of the dictionary (Dictionary::state): once the dictionary changes,
 // every read fails with Busy. Reading the entries in the order their meanings lie in the data
-// file inflates each block once.
+// file inflates each block once; a sweep over a few scattered entries inflates, as a single
+// read does, only a block's start for an entry that ends early in it.
 
 #include <cstdint>
 #include <memory>
@@ -24,7 +25,9 @@ class Dictionary;
 
 class MeaningSweep {
  public:
-  MeaningSweep(Dictionary& dictionary, uint64_t state);
+  enum class Order { InPlace, Scattered };
+  // InPlace: the entries come in the order their meanings lie in the data file.
+  MeaningSweep(Dictionary& dictionary, uint64_t state, Order order = Order::InPlace);
   ~MeaningSweep();
   MeaningSweep(const MeaningSweep&) = delete;
   MeaningSweep& operator=(const MeaningSweep&) = delete;
@@ -35,17 +38,19 @@ class MeaningSweep {
   Status read(uint32_t position, const WordRecord& record, std::u16string& meaning);
 
  private:
-  // The block's content in the sweep's cache.
-  Status load(uint32_t block);
+  // The block's content in the sweep's cache, up to at least byte needEnd.
+  Status load(uint32_t block, uint32_t needEnd);
 
   Dictionary& dictionary_;
   uint64_t state_;
+  Order order_;
   std::unique_ptr<BlockInflater> inflater_;
   std::vector<uint8_t> compressed_;
   std::vector<uint8_t> content_;
   std::vector<uint8_t> spanning_;  // a meaning that spans blocks, put together
   uint32_t contentLength_ = 0;
-  uint32_t cachedBlock_ = NO_BLOCK;
+  uint32_t cachedBlock_ = NO_BLOCK;  // the whole block is in content_
+  uint32_t prefixBlock_ = NO_BLOCK;  // only its first contentLength_ bytes are
 };
 
 }  // namespace lexora

@@ -93,7 +93,8 @@ Status walkEntries(Dictionary& dictionary, std::vector<uint32_t> positions, cons
   const uint64_t state = dictionary.state();
   std::vector<WordRecord> table;
   if (Status s = placeEntries(dictionary, state, positions, table); !s.isOk()) return s;
-  MeaningSweep sweep(dictionary, state);
+  MeaningSweep sweep(dictionary, state,
+                     table.empty() ? MeaningSweep::Order::Scattered : MeaningSweep::Order::InPlace);
   std::vector<WordRecord> one;
   for (const uint32_t position : positions) {
     Status s = table.empty() ? dictionary.readWordRecords(position, 1, one, state) : Status::ok();
