@@ -148,7 +148,7 @@ std::string guessDictionaryLanguage(Dictionary& dictionary,
 
 std::string dictionaryLanguage(RegistryKey& key, Dictionary& dictionary,
                                const std::vector<HunspellFiles>& available) {
-  const std::string& file = dictionary.dataFileName();
+  const std::string file = dictionary.dataFileName();
   std::string language = file.empty() ? std::string() : storedDictionaryLanguage(key, file);
   if (!language.empty()) return language;
   language = guessDictionaryLanguage(dictionary, available);

@@ -56,7 +56,7 @@ namespace {
 // A suggestion index for the dictionary's files as they are now: the one beside it, the one
 // kept in keptFolder, or a new one put in either place.
 void prepareSuggestions(Dictionary& dictionary, const std::string& keptFolder) {
-  const std::string& dataFile = dictionary.dataFileName();
+  const std::string dataFile = dictionary.dataFileName();
   const std::optional<FileStamp> stamp = dictionaryFileStamp(dataFile);
   if (!stamp) return;
   const std::string beside = fileSetNames(dataFile).suggestionFile;

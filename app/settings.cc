@@ -13,6 +13,7 @@ using namespace schema;
 struct SettingsKeyState {
   std::unique_ptr<RegistryKey> key;
   std::string error;
+  std::string path;  // of the hive, when the key was opened by path
 };
 
 SettingsKeyState& state() {
@@ -48,6 +49,7 @@ bool openSettingsKey(const std::string& path) {
   s.key.reset();
   s.error.clear();
   const std::string where = path.empty() ? defaultRegistryPath() : path;
+  s.path = where;
   std::shared_ptr<Registry> registry = SqliteRegistry::open(where, &s.error);
   s.key = std::make_unique<RegistryKey>(registry, kLocalMachine, kSettingsKeyPath, true);
   if (registry != nullptr && !s.key->isOpen()) {
@@ -60,11 +62,23 @@ void openSettingsKey(std::shared_ptr<Registry> registry) {
   SettingsKeyState& s = state();
   s.key.reset();
   s.error.clear();
+  s.path.clear();
   s.key = std::make_unique<RegistryKey>(std::move(registry), kLocalMachine, kSettingsKeyPath, true);
   if (!s.key->isOpen()) s.error = "cannot create the settings key";
 }
 
 const std::string& settingsKeyError() { return state().error; }
+
+std::unique_ptr<RegistryKey> openWorkerSettingsKey() {
+  if (state().path.empty()) return nullptr;
+  std::string error;
+  std::shared_ptr<Registry> registry = SqliteRegistry::open(state().path, &error);
+  if (registry == nullptr) return nullptr;
+  auto key =
+      std::make_unique<RegistryKey>(std::move(registry), kLocalMachine, kSettingsKeyPath, true);
+  if (!key->isOpen()) return nullptr;
+  return key;
+}
 
 Settings& settings() {
   static Settings record;

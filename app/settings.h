@@ -54,6 +54,10 @@ bool openSettingsKey(const std::string& path);
 void openSettingsKey(std::shared_ptr<Registry> registry);
 // Why the last opening of the settings key failed; empty after a success.
 const std::string& settingsKeyError();
+// Another settings key on a connection of its own to the hive the settings key was opened in
+// by path, for a worker thread (a connection serves one thread). Null when the settings key
+// lives in a registry given as an object, or the hive does not open.
+std::unique_ptr<RegistryKey> openWorkerSettingsKey();
 
 // The record, holding the compiled-in defaults until loadSettings runs.
 Settings& settings();

@@ -108,10 +108,25 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
   return longestHeadword(dictionary, candidates);
 }
 
+void WordHelp::prepare(Dictionary& dictionary) {
+  if (!dictionary.isOpen() || dictionary.wordCount() == 0) return;
+  const std::string tag = language(dictionary);
+  if (!tag.empty() && fromUtf8(tag) != schema::kNoLanguage) {
+    if (tag == "en" || tag.rfind("en_", 0) == 0) irregularForms();
+    wordForms(tag);
+  }
+  suggestionIndex(dictionary);
+  // One miss through it all, so that what the libraries set up on their first use (ICU's
+  // normalisation data, Hunspell's affix tables) is done here too.
+  static_cast<void>(variants(dictionary, u"qqxz"));
+  static_cast<void>(baseFormEntry(dictionary, u"qqxz"));
+  static_cast<void>(suggestions(dictionary, u"qqxz"));
+}
+
 std::string WordHelp::knownLanguage(Dictionary& dictionary) {
   if (!override_.empty()) return override_;
   RegistryKey* settings = places_.settings ? places_.settings() : nullptr;
-  const std::string& file = dictionary.dataFileName();
+  const std::string file = dictionary.dataFileName();
   std::string stored =
       settings != nullptr && !file.empty() ? storedDictionaryLanguage(*settings, file) : "";
   return stored.empty() ? languageNamedInTitle(dictionary.title()) : stored;
@@ -158,7 +173,7 @@ std::string WordHelp::keptIndexFile(const std::string& folder, const std::string
 }
 
 const SuggestionIndex* WordHelp::suggestionIndex(Dictionary& dictionary) {
-  const std::string& dataFile = dictionary.dataFileName();
+  const std::string dataFile = dictionary.dataFileName();
   const std::optional<FileStamp> stamp = dictionaryFileStamp(dataFile);
   auto& cached = indexes_[dataFile];
   if (cached && stamp && cached->stamp() == *stamp) return cached.get();

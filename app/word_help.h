@@ -13,7 +13,8 @@
 //
 // Keeps what it loads for the whole run: the word lists, the Hunspell dictionaries by name,
 // and one suggestion index per dictionary, kept in a file in the index folder and built again
-// when the dictionary's files change.
+// when the dictionary's files change. One thread at a time: the window uses it on its lookup
+// thread only.
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +91,12 @@ class WordHelp {
   // Up to eight headwords close to the word, best first (empty when the headwords cannot
   // be read).
   std::vector<std::u16string> suggestions(Dictionary& dictionary, std::u16string_view word);
+
+  // Loads now what a lookup that misses in the dictionary would load: its language (guessed
+  // and kept when it has none), that language's Hunspell dictionary and word lists, and its
+  // suggestion index (built only where lookups build it). The window runs it on its lookup
+  // thread at start, so that no lookup waits for it.
+  void prepare(Dictionary& dictionary);
 
  private:
   WordForms* wordForms(const std::string& language);

@@ -5,9 +5,11 @@
 #  2. `lexora-cli search TEXT gcide.pvm` (the first query after the install included) against
 #     sdcv's full-text search (`sdcv -n "|TEXT"`) on a StarDict copy of the same source;
 #  3. the same search over ten installed dictionaries against sdcv's on gcide alone;
-#  4. the first misspelled lookup after the install against an exact lookup;
-#  5. the window: per keystroke over a 1,000,000-word dictionary, and its start over gcide
-#     alone against its start over the ten installed dictionaries (time and peak memory).
+#  4. the first misspelled lookup after the install against an exact lookup, from the command
+#     line (a process each) and in the window (whose lookup thread loads the word help at start);
+#  5. the window: per keystroke over a 1,000,000-word dictionary while its indexes are built in
+#     the background and after, and its start over gcide alone against its start over the ten
+#     installed dictionaries (time and peak memory).
 # Usage: bench/compare-fulltext.sh [BUILD_FOLDER]   (default: build; only read)
 # Environment: RUNS (timed rounds, default 7), TEXT (default "move swiftly").
 # Everything is made in a temporary folder that is removed at the end.
@@ -96,6 +98,8 @@ if [ -x "$bench_window" ]; then
   export QT_QPA_PLATFORM=offscreen
   echo "=== the window: per keystroke over 1,000,000 words"
   "$bench_window" keys "$scratch" "${KEYS:-2000}"
+  echo "=== the window: the first misspelled lookup after its start against an exact one"
+  "$bench_window" miss "$installed/gcide.pvm" "${RUNS:-7}"
   echo "=== the window: start over gcide alone, then over the ten installed dictionaries"
   for round in 1 2 3; do
     /usr/bin/time -f "  peak %M KB" "$bench_window" start "$installed/gcide.pvm"

@@ -27,20 +27,38 @@ std::u16string_view upToNul(std::u16string_view text) {
   return nul == std::u16string_view::npos ? text : text.substr(0, nul);
 }
 
-// Compares two already-folded sequences unit by unit as unsigned values.
-// In the prefix form only the key's length counts; a key that runs past the end of the word
-// meets the word's terminator, which every (non-NUL) unit exceeds.
+// How two texts compare once every unit both have is equal, by their lengths: in the prefix
+// form only the key's length counts; a key that runs past the end of the word meets the
+// word's terminator, which every (non-NUL) unit exceeds.
+int byLength(size_t keyLength, size_t wordLength, CompareForm form) {
+  if (keyLength == wordLength) return 0;
+  if (keyLength < wordLength) return form == CompareForm::Prefix ? 0 : -1;
+  return 1;
+}
+
+// A NUL ends a text. The comparisons below look for one only among the units they compare and
+// right after the shorter text, rather than searching both texts before every comparison (a
+// tenth of an import's sorting): past unit n, only whether a text goes on matters.
+size_t lengthAfter(std::u16string_view text, size_t n) {
+  return text.size() > n && text[n] == u'\0' ? n : text.size();
+}
+
+// The lengths when the first NUL met is at i, in key (a) or word (b) or both.
+int endsAt(size_t i, char16_t a, char16_t b, CompareForm form) {
+  return byLength(a == u'\0' ? i : i + 1, b == u'\0' ? i : i + 1, form);
+}
+
+// Compares two sequences unit by unit as unsigned values, after folding.
 template <typename Fold>
 int compareUnits(std::u16string_view key, std::u16string_view word, CompareForm form, Fold fold) {
   const size_t n = key.size() < word.size() ? key.size() : word.size();
   for (size_t i = 0; i < n; ++i) {
+    if (key[i] == u'\0' || word[i] == u'\0') return endsAt(i, key[i], word[i], form);
     const char16_t a = fold(key[i]);
     const char16_t b = fold(word[i]);
     if (a != b) return a < b ? -1 : 1;
   }
-  if (key.size() == word.size()) return 0;
-  if (key.size() < word.size()) return form == CompareForm::Prefix ? 0 : -1;
-  return 1;
+  return byLength(lengthAfter(key, n), lengthAfter(word, n), form);
 }
 
 char16_t identity(char16_t u) { return u; }
@@ -57,15 +75,14 @@ int compareLatin1(std::u16string_view key, std::u16string_view word, CompareForm
   for (size_t i = 0; i < n; ++i) {
     const char16_t a = key[i];
     const char16_t b = word[i];
+    if (a == u'\0' || b == u'\0') return endsAt(i, a, b, form);
     if (a >= 256 || b >= 256) {
       if (a != b) return a < b ? -1 : 1;
       continue;
     }
     if (weight[a] != weight[b]) return weight[a] < weight[b] ? -1 : 1;
   }
-  if (key.size() == word.size()) return 0;
-  if (key.size() > word.size()) return 1;
-  return form == CompareForm::Prefix ? 0 : -1;
+  return byLength(lengthAfter(key, n), lengthAfter(word, n), form);
 }
 
 void appendDigit(std::u16string& out, int tone) {
@@ -116,10 +133,10 @@ std::u16string vietnameseKey(std::u16string_view text) {
 
 int compareWords(uint32_t collation, std::u16string_view key, std::u16string_view word,
                  CompareForm form) {
-  key = upToNul(key);
-  word = upToNul(word);
   switch (collation) {
     case kVietnamese: {
+      key = upToNul(key);
+      word = upToNul(word);
       // Reusable per-thread buffers: keys of any length, no allocation once they have grown.
       thread_local std::u16string keyBuffer;
       thread_local std::u16string wordBuffer;

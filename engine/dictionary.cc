@@ -14,18 +14,6 @@
 
 namespace lexora {
 
-namespace {
-
-// A single read whose bytes end this far into a block inflates only the block's start with
-// zlib's streaming inflate; past it, inflating the whole block with libdeflate costs less
-// (zlib's inflate is about three times slower per byte; see bench/README.md).
-constexpr uint32_t kPrefixLimit = 20480;
-// The start inflated reaches the next multiple of this, so that the entries right after the
-// one read are usually in it too.
-constexpr uint32_t kPrefixStep = 4096;
-
-}  // namespace
-
 Dictionary::Dictionary()
     : files_(std::make_unique<DictionaryFiles>()), inflater_(std::make_unique<BlockInflater>()) {}
 
@@ -38,6 +26,7 @@ Dictionary::~Dictionary() { closeDictionary(); }
 Status Dictionary::openDictionary(const std::string& dataFileName) {
   const Hold hold(mutex_);
   closeDictionary();
+  ++state_;
   const FileSetNames names = fileSetNames(dataFileName);
   for (const std::string* name : {&names.dataFile, &names.wordFile, &names.indexFile}) {
     if (name->size() + 1 > PATH_MAX) {
@@ -71,6 +60,7 @@ Status Dictionary::openDictionary(const std::string& dataFileName) {
 void Dictionary::closeDictionary() {
   const Hold hold(mutex_);
   if (!isOpen_ && !files_->isOpen()) return;
+  ++state_;
   std::vector<uint8_t>().swap(cacheBuffer_);
   emptyCache();
   if (retainedBlocks_) retainedBlocks_->clear();
@@ -161,6 +151,14 @@ std::string Dictionary::openNotice() const {
   const Hold hold(mutex_);
   return files_->notice();
 }
+std::string Dictionary::dataFileName() const {
+  const Hold hold(mutex_);
+  return dataFileName_;
+}
+uint64_t Dictionary::state() const {
+  const Hold hold(mutex_);
+  return state_;
+}
 uint32_t Dictionary::lastReadIndex() const {
   const Hold hold(mutex_);
   const uint32_t count = wordCount();
@@ -169,6 +167,11 @@ uint32_t Dictionary::lastReadIndex() const {
 }
 
 // ---- Records, headwords and blocks ----
+
+Status Dictionary::checkState(uint64_t state) const {
+  if (isOpen_ && state == state_) return Status::ok();
+  return Status::busy(dataFileName_ + " changed while it was read");
+}
 
 Status Dictionary::readRecord(uint32_t index, WordRecord& record) {
   if (!isOpen_ || index >= header_.wordCount) {
@@ -249,6 +252,22 @@ Status Dictionary::readCompressed(uint32_t block, uint32_t& length) {
   return files_->read(DictionaryFile::Data, record.offset, compressed_.data(), record.length);
 }
 
+Status Dictionary::readCompressedBlock(uint32_t block, uint64_t state, std::vector<uint8_t>& bytes,
+                                       uint32_t& length) {
+  const Hold hold(mutex_);
+  length = 0;
+  if (Status s = checkState(state); !s.isOk()) return s;
+  BlockRecord record;
+  if (Status s = readBlockRecord(block, record); !s.isOk()) return s;
+  bytes.resize(std::max<size_t>(bytes.size(), record.length));
+  if (Status s = files_->read(DictionaryFile::Data, record.offset, bytes.data(), record.length);
+      !s.isOk()) {
+    return s;
+  }
+  length = record.length;
+  return Status::ok();
+}
+
 Status Dictionary::inflateFailed(uint32_t block) const {
   return Status::corruption("block " + std::to_string(block) + " of " +
                             files_->name(DictionaryFile::Data) + " does not decompress");
@@ -309,8 +328,9 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
   // Only a block's first read inflates its start: reading on into a block whose start is
   // cached (the next entries, in turn) inflates the whole block once, not ever longer starts.
   const bool startCached = cacheBlock_ == NO_BLOCK && block == prefixBlock_;
-  if (needEnd <= kPrefixLimit && !startCached) {
-    const uint32_t wanted = std::min((needEnd / kPrefixStep + 1) * kPrefixStep, CACHE_SIZE);
+  if (needEnd <= BlockInflater::kPrefixLimit && !startCached) {
+    const uint32_t wanted = std::min(
+        (needEnd / BlockInflater::kPrefixStep + 1) * BlockInflater::kPrefixStep, CACHE_SIZE);
     emptyCache();
     uint32_t compressedLength = 0;
     if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;

@@ -7,7 +7,9 @@
 //
 // Each operation holds the dictionary's own lock from start to end, so a worker thread (a
 // search, an index build) can read a dictionary between the window's operations; a sequence
-// of operations may see changes made in between.
+// of operations may see changes made in between. Reads of the whole dictionary (the word
+// table, the stamp, every block) go in short pieces, each under the lock on its own, so that
+// another thread's lookup never waits for more than one piece; see "Whole-dictionary passes".
 
 #include <atomic>
 #include <cstdint>
@@ -84,8 +86,9 @@ class Dictionary {
   uint32_t collation() const;          // [1]
   uint32_t nodeData() const;           // [0]
   uint32_t lastReadIndex() const;      // never more than wordCount - 1
+  // Not guarded: for single-threaded callers (the command-line tools).
   const DictionaryHeader& header() const { return header_; }
-  const std::string& dataFileName() const { return dataFileName_; }
+  std::string dataFileName() const;  // [empty]
 
   // Keeps up to maxBytes of decompressed blocks (64 KiB each) besides the one-block cache,
   // least recently used out first, so that reading meanings in scattered order (a batch of
@@ -95,14 +98,31 @@ class Dictionary {
   // Blocks kept by retainDecompressedBlocks now (for tests and benchmarks).
   size_t retainedBlockCount() const;
 
-  // Every entry's word record, in headword order (one read of the word table).
+  // ---- Whole-dictionary passes ----
+  // A pass (an index build, a search on a worker thread) names the dictionary state it reads
+  // with state() and hands it to each piece it reads; a piece fails with Busy once the
+  // dictionary has changed since (an edit, its title, a close or another opening), so that a
+  // pass never mixes two states. Each piece holds the lock for one short read.
+  uint64_t state() const;
+  // Every entry's word record, in headword order, read in pieces for `state` (Busy when the
+  // dictionary changes meanwhile).
+  Status readWordRecords(std::vector<WordRecord>& records, uint64_t state);
+  // The same for the present state.
   Status readWordRecords(std::vector<WordRecord>& records);
+  // Word records first ... first + count - 1 (NotFound past the end), one piece.
+  Status readWordRecords(uint32_t first, uint32_t count, std::vector<WordRecord>& records,
+                         uint64_t state);
+  // A block's compressed bytes (into bytes, length of them), for a reader that inflates them
+  // outside the lock (engine/meaning_sweep.h). Corruption for a block that does not exist.
+  Status readCompressedBlock(uint32_t block, uint64_t state, std::vector<uint8_t>& bytes,
+                             uint32_t& length);
 
   // ---- The full-text index (engine/full_text_index.h) ----
 
   // What identifies the state of the entries: the three files' sizes and a checksum of the
-  // index file (the header's title and description left out).
-  Status contentStamp(std::string& stamp);
+  // index file (the header's title and description left out), read in pieces for `state`.
+  Status contentStamp(std::string& stamp, uint64_t state);
+  Status contentStamp(std::string& stamp);  // for the present state
   enum class FullTextState { Missing, Stale, Current };
   // Opens the index file beside the dictionary the first time and compares its stamp.
   FullTextState fullTextState();
@@ -110,9 +130,10 @@ class Dictionary {
   // (FullTextIndex::find). NotFound when the index is missing or stale; InvalidArgument when
   // the text holds no word.
   Status findInMeanings(std::u16string_view text, std::vector<uint32_t>& positions);
-  // Puts an index built for `stamp` in place of the dictionary's own by renaming builtFile.
-  // Busy (and builtFile removed) when the dictionary has changed since.
-  Status adoptFullTextIndex(const std::string& builtFile, const std::string& stamp);
+  // Puts an index built from `state` (stamped with contentStamp for it) in place of the
+  // dictionary's own by renaming builtFile. Busy (and builtFile removed) when the dictionary
+  // has changed since.
+  Status adoptFullTextIndex(const std::string& builtFile, uint64_t state);
 
   // ---- Writing ----
   // Each change is all or nothing: after a failure, or a crash in the middle, the files hold
@@ -141,6 +162,8 @@ class Dictionary {
   };
 
   // Reading (dictionary.cc).
+  // Busy unless the dictionary is open and still in `state` (the lock held).
+  Status checkState(uint64_t state) const;
   // Corruption when the header contradicts the files it describes.
   Status checkHeader();
   Status readRecord(uint32_t index, WordRecord& record);
@@ -199,6 +222,9 @@ class Dictionary {
   };
   // True when the index exists and matches the files (opening it the first time).
   bool fullTextCurrent();
+  // The positions, in order, of the entries whose headword offsets are among `keys` (sorted).
+  Status positionsOfKeys(const std::vector<uint32_t>& keys, uint64_t state,
+                         std::vector<uint32_t>& positions);
   // The entry's key and meaning as the index holds them (an empty meaning is empty text).
   Status indexedText(uint32_t index, IndexedText& text);
   // After a change is on disk: the index drops `removed`, takes `added` and the new stamp, all
@@ -231,6 +257,8 @@ class Dictionary {
   std::string dataFileName_;
   std::unique_ptr<FullTextIndex> fullText_;  // open and matching the files, or null
   bool fullTextChecked_ = false;             // the index file was looked at since opening
+  uint64_t state_ = 0;                       // counts the changes, openings and closings (state())
+  uint64_t fullTextEpoch_ = 0;               // counts the closings of the full-text index
 };
 
 }  // namespace lexora

@@ -136,7 +136,10 @@ void DictionaryFiles::close() {
 // ---- The disk ----
 
 Status DictionaryFiles::readDisk(int file, uint64_t offset, uint8_t* out, size_t count) {
-  if (file != slot(DictionaryFile::Data)) {
+  // A long read (a piece of a whole-table pass) goes straight to the file, which every write
+  // keeps equal to the cache: its pages would only push out the ones lookups read again.
+  constexpr size_t kLongRead = 4 * FilePageCache::kPageSize;
+  if (file != slot(DictionaryFile::Data) && count < kLongRead) {
     return pageCaches_[file].read(*files_[file], offset, out, count);
   }
   return files_[file]->read(offset, out, count);

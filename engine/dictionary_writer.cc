@@ -158,6 +158,7 @@ Status Dictionary::refuseChange() const {
 }
 
 DictionaryHeader Dictionary::beginChange() {
+  ++state_;  // passes that read the state before fail from here on
   files_->begin();
   return header_;
 }

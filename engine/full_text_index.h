@@ -25,6 +25,7 @@
 #include "util/status.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace lexora {
 
@@ -68,6 +69,9 @@ class FullTextIndex {
   Status change(uint32_t key, std::u16string_view meaning, bool removal);
 
   sqlite3* db_;
+  // The add and remove statements, prepared on first use (a build adds every entry).
+  sqlite3_stmt* insert_ = nullptr;
+  sqlite3_stmt* delete_ = nullptr;
   std::string file_;
   std::string stamp_;
   std::string utf8_;  // reused for each meaning

@@ -10,6 +10,7 @@
 #include "engine/dictionary.h"
 #include "engine/file_format.h"
 #include "engine/full_text_index.h"
+#include "engine/meaning_sweep.h"
 #include "lexicon/word_folding.h"
 #include "util/character_references.h"
 #include "util/standard_utf8.h"
@@ -34,21 +35,22 @@ std::u16string_view lineAround(std::u16string_view text, size_t at, uint32_t& nu
   return text.substr(start, end - start);
 }
 
-// The entries in the order their meanings lie in the data file (by block, then offset).
-// Reading meanings in this order inflates each block once with the reader's one-block cache,
-// however the headwords are sorted. The table is only a hint: when it cannot be read the
-// order is simply the entries' own. A few entries (what the full-text index names) are read
-// as they come: reading the whole table for them would cost more than it saves.
-void sortByPlace(Dictionary& dictionary, std::vector<uint32_t>& positions) {
+// The word table when many entries are read, with the entries sorted in the order their
+// meanings lie in the data file (by block, then offset): reading meanings in this order
+// inflates each block once, however the headwords are sorted. A few entries (what the
+// full-text index names) are read as they come, each with its own record (`table` stays
+// empty): reading the whole table for them would cost more than it saves.
+Status placeEntries(Dictionary& dictionary, uint64_t state, std::vector<uint32_t>& positions,
+                    std::vector<WordRecord>& table) {
   constexpr size_t kFewEntries = 512;
-  if (positions.size() <= kFewEntries) return;
-  std::vector<WordRecord> records;
-  if (!dictionary.readWordRecords(records).isOk()) return;
-  const auto place = [&](uint32_t i) {
-    return i < records.size() ? (uint32_t{records[i].block} << 16) | records[i].offset : 0;
-  };
+  table.clear();
+  if (positions.size() <= kFewEntries) return Status::ok();
+  if (Status s = dictionary.readWordRecords(table, state); !s.isOk()) return s;
+  std::erase_if(positions, [&](uint32_t position) { return position >= table.size(); });
+  const auto place = [&](uint32_t i) { return (uint32_t{table[i].block} << 16) | table[i].offset; };
   std::stable_sort(positions.begin(), positions.end(),
                    [&](uint32_t a, uint32_t b) { return place(a) < place(b); });
+  return Status::ok();
 }
 
 std::vector<uint32_t> allEntries(Dictionary& dictionary) {
@@ -95,11 +97,19 @@ Status walkEntries(Dictionary& dictionary, std::vector<uint32_t> positions, cons
   std::u16string meaning;
   std::u16string readable;
   std::vector<size_t> sources;
-  sortByPlace(dictionary, positions);
+  // One state of the dictionary, read beside the window's own reads (engine/meaning_sweep.h).
+  const uint64_t state = dictionary.state();
+  std::vector<WordRecord> table;
+  if (Status s = placeEntries(dictionary, state, positions, table); !s.isOk()) return s;
+  MeaningSweep sweep(dictionary, state,
+                     table.empty() ? MeaningSweep::Order::Scattered : MeaningSweep::Order::InPlace);
+  std::vector<WordRecord> one;
   for (const uint32_t position : positions) {
-    if (Status s = dictionary.readMeaning(position, meaning); !s.isOk()) {
-      if (s.code() == Status::Code::IoError) return s;
-      continue;  // empty or unreadable text: nothing to match
+    Status s = table.empty() ? dictionary.readWordRecords(position, 1, one, state) : Status::ok();
+    if (s.isOk()) s = sweep.read(position, table.empty() ? one[0] : table[position], meaning);
+    if (!s.isOk()) {
+      if (s.code() == Status::Code::IoError || s.code() == Status::Code::Busy) return s;
+      continue;  // no such entry, empty or unreadable text: nothing to match
     }
     const bool mapped = readableText(meaning, readable, sources);
     size_t at = 0;

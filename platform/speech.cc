@@ -1,5 +1,6 @@
 #include "platform/speech.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <cctype>
@@ -44,6 +45,44 @@ std::string wavOf(const std::vector<int16_t>& samples, uint32_t rate) {
   return wav;
 }
 
+// eSpeak NG, opened on the first word spoken: linked in, it and the sound libraries it pulls
+// in (about thirty) would be loaded by every start of every program, which doubled the start
+// of a lookup from the command line.
+struct Espeak {
+  decltype(&espeak_Initialize) initialize = nullptr;
+  decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+  decltype(&espeak_SetVoiceByProperties) setVoiceByProperties = nullptr;
+  decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+  decltype(&espeak_Synth) synth = nullptr;
+  decltype(&espeak_Synchronize) synchronize = nullptr;
+  int rate = 0;  // samples a second; 0 when eSpeak NG cannot start
+};
+
+template <typename Function>
+bool bind(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(::dlsym(library, name));
+  return function != nullptr;
+}
+
+// The library's functions, or null when it is not there. REQUIRES: speechLock() held.
+const Espeak* espeak() {
+  static const Espeak loaded = [] {
+    Espeak e;
+    void* library = ::dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return e;
+    if (bind(library, "espeak_Initialize", e.initialize) &&
+        bind(library, "espeak_SetSynthCallback", e.setSynthCallback) &&
+        bind(library, "espeak_SetVoiceByProperties", e.setVoiceByProperties) &&
+        bind(library, "espeak_SetVoiceByName", e.setVoiceByName) &&
+        bind(library, "espeak_Synth", e.synth) &&
+        bind(library, "espeak_Synchronize", e.synchronize)) {
+      e.rate = e.initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    }
+    return e;
+  }();
+  return loaded.rate > 0 ? &loaded : nullptr;
+}
+
 }  // namespace
 
 std::string speechVoiceFor(std::string_view language) {
@@ -69,30 +108,29 @@ bool speakToWav(std::string_view text, std::string_view language, std::string& w
                 std::string& error) {
   // eSpeak NG keeps one state for the process.
   std::lock_guard<std::mutex> hold(speechLock());
-  static const int rate =
-      espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-  if (rate <= 0) {
-    error = "eSpeak NG cannot start (is its voice data, Debian's espeak-ng-data, installed?)";
+  const Espeak* e = espeak();
+  if (e == nullptr) {
+    error = "eSpeak NG cannot start (are Debian's libespeak-ng1 and espeak-ng-data installed?)";
     return false;
   }
-  espeak_SetSynthCallback(collect);
+  e->setSynthCallback(collect);
   const std::string voice = speechVoiceFor(language);
   espeak_VOICE wanted{};
   wanted.languages = voice.c_str();
-  if (espeak_SetVoiceByProperties(&wanted) != EE_OK) {
+  if (e->setVoiceByProperties(&wanted) != EE_OK) {
     const std::string base = voice.substr(0, voice.find('-'));
     wanted.languages = base.c_str();
-    if (espeak_SetVoiceByProperties(&wanted) != EE_OK) espeak_SetVoiceByName("en");
+    if (e->setVoiceByProperties(&wanted) != EE_OK) e->setVoiceByName("en");
   }
   std::vector<int16_t> samples;
   const std::string words(text);
-  if (espeak_Synth(words.c_str(), words.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
-                   &samples) != EE_OK ||
-      espeak_Synchronize() != EE_OK || samples.empty()) {
+  if (e->synth(words.c_str(), words.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+               &samples) != EE_OK ||
+      e->synchronize() != EE_OK || samples.empty()) {
     error = "eSpeak NG said nothing for '" + words + "'";
     return false;
   }
-  wav = wavOf(samples, static_cast<uint32_t>(rate));
+  wav = wavOf(samples, static_cast<uint32_t>(e->rate));
   return true;
 }
 

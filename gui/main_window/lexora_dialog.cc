@@ -71,7 +71,9 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
       wordListModel_(new WordListModel(this)),
       history_(std::make_unique<History>(historyEffects())),
       historyTree_(new HistoryTree(*history_, central_)),
-      popupBubble_(new PopupBubble(nullptr)) {
+      popupBubble_(new PopupBubble(nullptr)),
+      newestLookup_(std::make_shared<std::atomic<uint64_t>>(0)),
+      lookups_(std::make_unique<DictionaryWorker>()) {
   // 1. The window itself; its title is the identity other programs find it by.
   setWindowTitle(QString::fromLatin1(kMainWindowTitle));
   resize(kDefaultWindowWidth, kDefaultWindowHeight);
@@ -110,6 +112,7 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
 }
 
 LexoraDialog::~LexoraDialog() {
+  lookups_.reset();  // its jobs use the window's dictionaries and report to it
   delete popupBubble_;
   // The history tree follows history_ until it is destroyed, so it goes before history_ does.
   central_->setPanes({});
@@ -178,6 +181,7 @@ void LexoraDialog::reportError() {
 }
 
 void LexoraDialog::searchAsYouType() {
+  ++lookupGeneration_;  // typing on after Return: the new text wins over the old one's answer
   Dictionary* dict = dictionary(working());
   if (!dict) return;
   std::u16string key = cutToChars(toU16String(wordBox()->text()), dict->maxWordChars());
@@ -186,24 +190,6 @@ void LexoraDialog::searchAsYouType() {
   uint32_t listPosition = 0;
   if (!dict->findWord(key, nearest, sign, &listPosition).isOk()) return;
   selectListRow(listPosition, true);
-}
-
-void LexoraDialog::showFromWordBox() {
-  const int32_t k = working();
-  Dictionary* dict = dictionary(k);
-  const std::u16string typed = normaliseLookupWord(toU16String(wordBox()->text()));
-  // A word the dictionary does not hold is looked up like any other; with Strict Compare one
-  // that has only a nearest headword opens the highlighted row, as Return does for a headword.
-  const LookupAnswer answer = dict && services_.wordHelp && !typed.empty() && dict->wordCount() > 0
-                                  ? answerLookup(*dict, typed, true, services_.wordHelp.get())
-                                  : LookupAnswer{};
-  if (answer.searched && answer.sign != 0 && (!strictCompare_ || answer.shown)) {
-    showInMainWindow_ = true;
-    lookupWord(typed, k);
-    focusWordBox();
-    return;
-  }
-  showSelectedRow();
 }
 
 void LexoraDialog::showSelectedRow() {
@@ -241,61 +227,8 @@ void LexoraDialog::addToHistory(const std::u16string& word, int32_t dictionaryIn
   history_->addToHistory(word, dictionaryIndex);
 }
 
-void LexoraDialog::lookupWord(const std::u16string& text, int32_t dictionaryIndex) {
-  if (working() == -1) return;
-  const std::u16string word = normaliseLookupWord(text);
-  setWordBoxText(word);
-  Dictionary* dict = dictionary(dictionaryIndex);
-  // A dictionary without a word (a new one) has nothing to find: a miss, not a failure.
-  if (dict && dict->isOpen() && dict->wordCount() == 0) return;
-  const LookupAnswer answer =
-      dict ? answerLookup(*dict, word, strictCompare_, services_.wordHelp.get()) : LookupAnswer{};
-  if (!answer.searched) {
-    reportError();
-    return;
-  }
-  const uint32_t listPosition = answer.listPosition;
-  if (!answer.shown) {
-    // No exact match: the list only scrolls to the nearest row; its selection stays.
-    if (listPosition < static_cast<uint32_t>(wordListModel_->rowCount())) {
-      wordList_->scrollTo(wordListModel_->index(static_cast<int>(listPosition)),
-                          QAbstractItemView::EnsureVisible);
-    }
-    if (!answer.suggestions.empty()) showSuggestionsOnly(answer.suggestions, dictionaryIndex);
-    return;
-  }
-  if (showInMainWindow_) {
-    if (isMinimized()) showNormal();
-    raise();
-    activateWindow();
-  }
-  addToHistory(answer.historyWord, dictionaryIndex);
-  pageAdditions_ = pageAdditions(answer);
-  pageAdditions_.shownFrom = linkNote_;
-  showEntry(*answer.shown, dictionaryIndex);
-}
-
-// Strict Compare and no entry: the suggestions on a page of their own, whose links go back
-// to the dictionary they came from.
-void LexoraDialog::showSuggestionsOnly(const std::vector<std::u16string>& suggestions,
-                                       int32_t dictionaryIndex) {
-  static const DisplaySettings kDefaults;
-  const DisplaySettings& display = state_.display ? *state_.display : kDefaults;
-  setViewMode(kMeaningPage);
-  if (showInMainWindow_) {
-    viewer_->showPage(toQString(suggestionsPage(suggestions, display)));
-    shownFromReverse_ = dictionaryIndex != working();
-    setEditTarget(EditTarget{});  // no entry on screen, so nothing to edit
-    return;
-  }
-  popupFragments_.clear();
-  addToFragments(popupFragments_, PageAdditions{{}, {}, suggestions});
-  popupPage_ = -1;
-  showPopupPage(false);
-  popupFromReverse_ = dictionaryIndex != working();
-}
-
 void LexoraDialog::showEntry(uint32_t position, int32_t dictionaryIndex) {
+  ++lookupGeneration_;  // an answer still worked out for an older lookup is not shown
   const PageAdditions additions = std::exchange(pageAdditions_, PageAdditions{});
   Dictionary* dict = dictionary(dictionaryIndex);
   if (!dict) return;

@@ -9,12 +9,14 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/dictionary_worker.h"
 #include "app/edit_target.h"
 #include "app/entry_commands.h"
 #include "app/history.h"
@@ -37,6 +39,7 @@ class QTreeWidgetItem;
 namespace lexora {
 
 class CentralArea;
+struct LookupAnswer;
 class HtmlViewer;
 class MeaningSearchDock;
 class MenuBar;
@@ -44,6 +47,7 @@ class PopupBubble;
 class WindowEndpoint;
 class WordListModel;
 class WordPlayer;
+struct LinkChoice;
 
 // The one message of the lookup flow's failures.
 inline constexpr const char* kLookupErrorMessage =
@@ -61,8 +65,13 @@ class LexoraDialog : public QMainWindow {
   ~LexoraDialog() override;
 
   // ---- The lookup flow ----
-  // Normalise, search and show (nothing at all without a working dictionary).
+  // Normalise, search and show (nothing at all without a working dictionary). With word help
+  // the answer is worked out on the lookup thread and shown when it comes, unless another
+  // lookup or entry was asked for meanwhile (the newest wins).
   void lookupWord(const std::u16string& text, int32_t dictionaryIndex);
+  // True while a lookup's answer is being worked out or waits to be shown, or the lookup
+  // thread still prepares the word help of the open dictionaries.
+  bool lookupsBusy() const { return pendingLookups_ > 0 || lookups_->busy(); }
   // Reads entry `position` of dictionary `dictionaryIndex` and shows it in the viewer
   // (showInMainWindow) or as a popup; on a failed read reports it and closes the dictionary.
   void showEntry(uint32_t position, int32_t dictionaryIndex);
@@ -79,6 +88,7 @@ class LexoraDialog : public QMainWindow {
   // looked up in the dictionary the page came from; when that one holds neither the word nor a
   // form of it but the other of the two does, it is shown from the other with a note.
   void lookupTappedWord(const std::u16string& word, bool fromReverse);
+  void lookUpTappedIn(const std::u16string& word, const LinkChoice& choice);
   // LOOKUP_WORD: the word is on the clipboard, read at once. While a dialog or menu of the
   // program is open the word waits until it has closed; blank text does nothing.
   void receiveLookupWord(uint64_t wParam, int64_t lParam);
@@ -194,6 +204,15 @@ class LexoraDialog : public QMainWindow {
   MenuCommandHandlers commandHandlers();
   std::vector<std::u16string> installedTitles();
   void searchAsYouType();
+  // The lookup thread (lexora_dialog_lookup.cc): loads what misses in the working and the
+  // reverse dictionary need, and works out answers there.
+  void prepareWordHelp();
+  void answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
+                          std::function<void(const LookupAnswer&)> show);
+  // Shows what a lookup found (the rest of lookupWord).
+  // `shownFrom`: the note of a tapped word shown from the other dictionary of the pair.
+  void showAnswer(const LookupAnswer& answer, int32_t dictionaryIndex,
+                  const std::u16string& shownFrom = {});
   void showNeighbourWord(bool previous);
   void selectListRow(uint32_t row, bool fullyVisible);
   // The word box takes the focus with its text selected, ready for the next word.
@@ -261,6 +280,13 @@ class LexoraDialog : public QMainWindow {
   WordPlayer* player_ = nullptr;
   EditTarget pageEntry_;     // the entry the main window's page shows
   std::u16string linkNote_;  // for the next lookupWord: the tapped word's other dictionary
+  // Of the newest lookup or shown entry: an answer of an older lookup is dropped. The lookup
+  // thread reads the newest one too, to skip answers nobody waits for any more.
+  uint64_t lookupGeneration_ = 0;
+  std::shared_ptr<std::atomic<uint64_t>> newestLookup_;
+  int pendingLookups_ = 0;
+  // Destroyed first (see the destructor): its jobs report to this window.
+  std::unique_ptr<DictionaryWorker> lookups_;
 };
 
 }  // namespace lexora

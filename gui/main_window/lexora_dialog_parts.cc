@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMetaObject>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -99,11 +100,37 @@ void LexoraDialog::connectPopupAndHandOff() {
 }
 
 void LexoraDialog::lookupTappedWord(const std::u16string& word, bool fromReverse) {
+  if (working() == -1) return;
   const int32_t searched = linkDictionary(fromReverse, working(), reverse());
   const int32_t other = searched == working() ? reverse() : working();
-  const LinkChoice choice =
-      chooseLinkDictionary({dictionary(searched), searched}, {dictionary(other), other},
-                           normaliseLookupWord(word), services_.wordHelp.get());
+  const LinkTarget inSearched{dictionary(searched), searched};
+  const LinkTarget inOther{dictionary(other), other};
+  const std::u16string normalised = normaliseLookupWord(word);
+  if (!services_.wordHelp) {
+    lookUpTappedIn(word, chooseLinkDictionary(inSearched, inOther, normalised, nullptr));
+    return;
+  }
+  // Which dictionary holds the word may take word help (a Hunspell dictionary, used on the
+  // lookup thread only): it is chosen there too, and the newest lookup still wins.
+  const uint64_t generation = ++lookupGeneration_;
+  *newestLookup_ = generation;
+  ++pendingLookups_;
+  lookups_->post([this, generation, inSearched, inOther, normalised, word,
+                  help = services_.wordHelp](const std::atomic<bool>& stop) {
+    LinkChoice choice;
+    choice.dictionary = inSearched.index;
+    if (!stop) choice = chooseLinkDictionary(inSearched, inOther, normalised, help.get());
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, word, choice] {
+          --pendingLookups_;
+          if (generation == lookupGeneration_) lookUpTappedIn(word, choice);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void LexoraDialog::lookUpTappedIn(const std::u16string& word, const LinkChoice& choice) {
   if (choice.fromOther) linkNote_ = choice.note;
   lookupWord(word, choice.dictionary);
   linkNote_.clear();

@@ -286,6 +286,7 @@ void LexoraDialog::reopenDictionaries(bool keepChosen) {
   e.setWordListCount = [this](uint32_t) { wordListModel_->setDictionary(dictionary(working())); };
   int32_t entry = currentEntryIndex();
   searchDock_->cancel();  // its work and its matches are of the old slots
+  ++lookupGeneration_;    // and so is any answer still worked out
   reopenAfterDictionariesDialog(
       true, {state_.workingDictIndex, state_.reverseDictIndex, &entry},
       [this] {
@@ -310,6 +311,7 @@ void LexoraDialog::reopenDictionaries(bool keepChosen) {
     *state_.reverseDictIndex = wantedReverse;
   }
   prepareIndexes();
+  prepareWordHelp();
   setEditTarget(EditTarget{});
   // The home page lists the dictionaries open now.
   if (viewMode_ == kHomePage) showHomePage();
@@ -344,6 +346,7 @@ void LexoraDialog::openDictionaries() {
   *state_.reverseDictIndex = opened.reverseDictIndex;
   wordListModel_->setDictionary(dictionary(working()));
   prepareIndexes();
+  prepareWordHelp();
 }
 
 void LexoraDialog::setEditTarget(EditTarget target) {

@@ -92,7 +92,15 @@ WindowServices windowServices(Clipboard& clipboard, ProgramLauncher& launcher,
   };
   // Suggestion indexes are built in the background (the search dock's indexer), never by a
   // lookup.
-  WordHelp::Places wordHelpPlaces{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()};
+  // The word help runs on the window's lookup thread: its languages are read and kept through
+  // a settings connection of that thread's own.
+  auto lookupThreadKey = std::make_shared<std::unique_ptr<RegistryKey>>();
+  WordHelp::Places wordHelpPlaces{[lookupThreadKey] {
+                                    if (!*lookupThreadKey)
+                                      *lookupThreadKey = openWorkerSettingsKey();
+                                    return lookupThreadKey->get();
+                                  },
+                                  WordHelp::defaultIndexFolder()};
   wordHelpPlaces.buildOnLookup = false;
   services.wordHelp = std::make_shared<WordHelp>(std::move(wordHelpPlaces));
   // The help file lies in the data folder.

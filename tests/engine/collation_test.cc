@@ -176,6 +176,23 @@ TEST(CodeUnitCompareTest, PlainUnitOrder) {
   EXPECT_GT(full(kCodeUnit, u"\uFFFF", u"a"), 0);  // unsigned
 }
 
+// Texts end at a NUL in every order: comparing them is comparing what comes before it.
+TEST(CompareWordsTest, ANulEndsEitherText) {
+  const std::u16string texts[] = {u"",    std::u16string(u"\0", 1),   u"ab",
+                                  u"abc", std::u16string(u"ab\0", 3), std::u16string(u"ab\0c", 4),
+                                  u"AB",  std::u16string(u"a\0z", 3), u"b"};
+  const auto cut = [](const std::u16string& t) { return t.substr(0, t.find(u'\0')); };
+  for (const uint32_t collation :
+       {uint32_t{kVietnamese}, uint32_t{kLatin1}, uint32_t{kCyrillic}, kCodeUnit}) {
+    for (const std::u16string& key : texts) {
+      for (const std::u16string& word : texts) {
+        EXPECT_EQ(full(collation, key, word), full(collation, cut(key), cut(word)));
+        EXPECT_EQ(prefix(collation, key, word), prefix(collation, cut(key), cut(word)));
+      }
+    }
+  }
+}
+
 TEST(TowlowerUnitTest, SimpleMappingIndependentOfLocale) {
   EXPECT_EQ(towlowerUnit(u'A'), u'a');
   EXPECT_EQ(towlowerUnit(0x00C9), 0x00E9);

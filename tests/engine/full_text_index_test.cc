@@ -15,6 +15,7 @@
 #include "engine/dictionary.h"
 #include "engine/dictionary_builder.h"
 #include "engine/full_text_index.h"
+#include "engine/meaning_sweep.h"
 #include "fault_file_system.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/status_assertions.h"
@@ -187,6 +188,35 @@ TEST_F(FullTextIndexTest, AWorkerBuildsAndSearchesWhileEntriesChange) {
     ASSERT_OK(buildFullTextIndex(d_));
   }
   expectAnswersForTheFiles(d_);
+}
+
+// A whole-dictionary pass (an index build on the window's worker) reads one state in short
+// pieces: after a change every piece is refused, so that it never mixes two states, and the
+// window's own reading (its last read entry, for previous/next word) stays where it was.
+TEST_F(FullTextIndexTest, APassReadsOneStateAndLeavesTheWindowsReadingAlone) {
+  std::u16string meaning;
+  ASSERT_OK(d_.readMeaning(2, meaning));
+  ASSERT_OK(buildFullTextIndex(d_));
+  EXPECT_EQ(d_.lastReadIndex(), 2u);
+  const uint64_t state = d_.state();
+  std::vector<WordRecord> records;
+  ASSERT_OK(d_.readWordRecords(records, state));
+  ASSERT_EQ(records.size(), 4u);
+  ASSERT_OK(MeaningSweep(d_, state).read(3, records[3], meaning));
+  EXPECT_EQ(meaning, u"@walk\r\n- to move slowly");
+  EXPECT_EQ(d_.lastReadIndex(), 2u);
+
+  const WordRecord walk = records[3];
+  ASSERT_OK(d_.setTitle(u"Changed"));
+  std::string stamp;
+  EXPECT_EQ(d_.readWordRecords(records, state).code(), Status::Code::Busy);
+  EXPECT_EQ(d_.contentStamp(stamp, state).code(), Status::Code::Busy);
+  EXPECT_EQ(MeaningSweep(d_, state).read(3, walk, meaning).code(), Status::Code::Busy);
+  const std::string built = dir_.file("built.pfx");
+  std::filesystem::copy_file(dir_.file("d.pfx"), built);
+  EXPECT_EQ(d_.adoptFullTextIndex(built, state).code(), Status::Code::Busy);
+  EXPECT_FALSE(std::filesystem::exists(built));
+  EXPECT_EQ(d_.fullTextState(), State::Current);  // the index took the title change itself
 }
 
 // A child changes the dictionary until it is killed; whatever moment it died at, an index that

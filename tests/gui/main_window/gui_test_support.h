@@ -142,8 +142,8 @@ class WindowFixture {
                             std::make_unique<ScriptedEditor>(entryDialogs));
     // The indexes the window prepares in the background read the dictionaries too: the tests
     // start once that is done, so that what they do to the files happens after it.
-    [[maybe_unused]] const bool idle =
-        QTest::qWaitFor([this] { return !window->searchDock()->busy(); }, 60000);
+    [[maybe_unused]] const bool idle = QTest::qWaitFor(
+        [this] { return !window->searchDock()->busy() && !window->lookupsBusy(); }, 60000);
     return *window;
   }
 

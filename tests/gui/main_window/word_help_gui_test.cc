@@ -31,7 +31,12 @@ class WordHelpWindowTest : public ::testing::Test {
     f.wordHelp =
         std::make_shared<WordHelp>(WordHelp::Places{nullptr, indexes_.path(), {hunspell_.path()}});
   }
-  QString page() { return f.window->viewer()->page(); }
+  // Lookups with word help are answered on the window's lookup thread.
+  QString page() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !f.window->lookupsBusy(); }, 10000));
+    return f.window->viewer()->page();
+  }
+  void settle() { page(); }
   int selectedRow() { return f.window->wordList()->currentIndex().row(); }
 
   ScratchDir hunspell_;
@@ -42,6 +47,7 @@ class WordHelpWindowTest : public ::testing::Test {
 TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"studies", 0);
+  settle();
   EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_EQ(selectedRow(), 3);  // the word list selects the base form
   EXPECT_EQ(w.wordBox()->text(), "studies");
@@ -51,8 +57,32 @@ TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
   EXPECT_EQ(w.history().words(0)[0], u"study");  // what was shown
 
   w.lookupWord(u"run", 0);  // an exact match: the page as it always was
+  settle();
   EXPECT_FALSE(page().contains(QString::fromUtf8("\u2192")));
   EXPECT_FALSE(page().contains("Did you mean"));
+}
+
+TEST_F(WordHelpWindowTest, TheNewestLookupWins) {
+  LexoraDialog& w = f.open();
+  w.lookupWord(u"studies", 0);  // worked out on the lookup thread, but by the time it is
+  w.lookupWord(u"run", 0);      // answered another lookup was asked for
+  settle();
+  EXPECT_TRUE(page().contains("to move swiftly"));
+  EXPECT_FALSE(page().contains("to learn"));
+  EXPECT_EQ(w.currentEntryIndex(), 1);
+  EXPECT_EQ(w.history().words(0), std::vector<std::u16string>{u"run"});
+}
+
+TEST_F(WordHelpWindowTest, TypingOnAfterReturnDropsTheAnswer) {
+  LexoraDialog& w = f.open();
+  w.wordBox()->setFocus();
+  QTest::keyClicks(w.wordBox(), "studies");
+  QTest::keyClick(w.wordBox(), Qt::Key_Return);  // answered on the lookup thread...
+  QTest::keyClicks(w.wordBox(), "x");            // ...after the next keystroke
+  settle();
+  EXPECT_FALSE(page().contains("to learn"));
+  EXPECT_EQ(w.currentEntryIndex(), -1);
+  EXPECT_EQ(w.wordBox()->text(), "studiesx");
 }
 
 TEST_F(WordHelpWindowTest, ReturnInTheWordBoxShowsTheBaseForm) {
@@ -60,12 +90,14 @@ TEST_F(WordHelpWindowTest, ReturnInTheWordBoxShowsTheBaseForm) {
   w.wordBox()->setFocus();
   QTest::keyClicks(w.wordBox(), "studies");
   QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  settle();
   EXPECT_TRUE(page().contains(QString::fromUtf8("<i>studies</i> \u2192 <b>study</b>")));
   EXPECT_EQ(selectedRow(), 3);
   EXPECT_EQ(w.currentEntryIndex(), 3);
 
   QTest::keyClicks(w.wordBox(), "run");  // a headword: its row, as it always was
   QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  settle();
   EXPECT_TRUE(page().contains("to move swiftly"));
   EXPECT_FALSE(page().contains(QString::fromUtf8("\u2192")));
 }
@@ -73,6 +105,7 @@ TEST_F(WordHelpWindowTest, ReturnInTheWordBoxShowsTheBaseForm) {
 TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"runing", 0);
+  settle();
   EXPECT_GE(w.currentEntryIndex(), 0);  // the nearest entry, as before
   EXPECT_TRUE(
       page().contains("<p>Did you mean: <a href=\"running\">running</a>, "
@@ -81,12 +114,14 @@ TEST_F(WordHelpWindowTest, SuggestionsAreLinksUnderTheEntryOrAlone) {
 
   w.setStrictCompare(true);
   w.lookupWord(u"studdy", 0);
+  settle();
   EXPECT_EQ(w.currentEntryIndex(), -1);  // no entry shown
   EXPECT_EQ(w.viewMode(), 0);
   EXPECT_TRUE(page().contains("<a href=\"study\">study</a>"));
   EXPECT_FALSE(page().contains("to learn"));
 
   emit w.viewer()->linkTapped("study");  // a tap on a suggestion looks it up
+  settle();
   EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_TRUE(page().contains("to learn"));
   EXPECT_TRUE(f.errors.empty());
@@ -98,11 +133,13 @@ TEST_F(WordHelpWindowTest, StrictCompareReturnOpensTheHighlightedRowAndNotesSayH
   w.wordBox()->setFocus();
   QTest::keyClicks(w.wordBox(), "stu");  // no entry, no form: the list highlights "study"
   QTest::keyClick(w.wordBox(), Qt::Key_Return);
+  settle();
   EXPECT_EQ(w.currentEntryIndex(), 3);
   EXPECT_TRUE(page().contains("to learn"));
   EXPECT_FALSE(page().contains("Did you mean"));
 
   w.lookupWord(u"run-ning", 0);  // another spelling is shown with Strict Compare too
+  settle();
   EXPECT_EQ(w.currentEntryIndex(), 2);
   EXPECT_TRUE(page().contains("<p>Showing <b>running</b> for <i>run-ning</i></p>"));
 }
