@@ -1,8 +1,12 @@
 #include "app/dictionary_worker.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace lexora {
 
-DictionaryWorker::DictionaryWorker() : thread_([this] { run(); }) {}
+DictionaryWorker::DictionaryWorker(Priority priority)
+    : thread_([this, priority] { run(priority); }) {}
 
 DictionaryWorker::~DictionaryWorker() {
   {
@@ -34,7 +38,11 @@ bool DictionaryWorker::busy() const {
   return running_ || !waiting_.empty();
 }
 
-void DictionaryWorker::run() {
+void DictionaryWorker::run(Priority priority) {
+  if (priority == Priority::Background) {
+    // Linux gives each thread a nice value of its own; failing to lower it changes nothing.
+    static_cast<void>(::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10));
+  }
   std::unique_lock<std::mutex> hold(mutex_);
   for (;;) {
     wake_.wait(hold, [this] { return ending_ || !waiting_.empty(); });

@@ -20,8 +20,11 @@ namespace lexora {
 class DictionaryWorker {
  public:
   using Job = std::function<void(const std::atomic<bool>& stop)>;
+  // Background: work nobody waits for (index builds), run at a lower priority (nice 10), so
+  // that on a busy machine the window's thread gets a core first.
+  enum class Priority { Normal, Background };
 
-  DictionaryWorker();
+  explicit DictionaryWorker(Priority priority = Priority::Normal);
   // Stops the running job, drops the waiting ones and waits for the thread.
   ~DictionaryWorker();
   DictionaryWorker(const DictionaryWorker&) = delete;
@@ -34,7 +37,7 @@ class DictionaryWorker {
   bool busy() const;
 
  private:
-  void run();
+  void run(Priority priority);
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;

@@ -42,7 +42,7 @@ class IndexFileReader {
 namespace {
 
 constexpr char kMagic[8] = {'L', 'X', 'S', 'U', 'G', 'G', '0', '2'};
-constexpr uint32_t kWordsPerRead = 512;
+constexpr uint32_t kWordsPerRead = 128;
 
 template <typename T>
 void put(std::string& out, const T& value) {

@@ -46,7 +46,7 @@ MeaningSearchDock::MeaningSearchDock(Source source, QWidget* parent)
       results_(new QListWidget),
       pause_(new QTimer(this)),
       searcher_(std::make_unique<DictionaryWorker>()),
-      indexer_(std::make_unique<DictionaryWorker>()) {
+      indexer_(std::make_unique<DictionaryWorker>(DictionaryWorker::Priority::Background)) {
   setObjectName(QStringLiteral("meaningSearchDock"));
   searchBox_->setObjectName(QStringLiteral("meaningSearchBox"));
   searchBox_->setPlaceholderText(tr("Words in the meanings"));
