@@ -62,6 +62,22 @@ TEST_F(WordHelpWindowTest, ABaseFormIsShownUnderANoteOfTheTypedForm) {
   EXPECT_FALSE(page().contains("Did you mean"));
 }
 
+TEST_F(WordHelpWindowTest, ATappedWordIsShownWhereItIsHeld) {
+  f.addDictionary("vietnamese", {{u"ch\u1ea1y", u"@ch\u1ea1y\r\n- to run"}});
+  LexoraDialog& w = f.open();
+  w.lookupWord(u"run", 0);
+  settle();
+  // Held by the page's dictionary as a form of a headword: shown there, with no note.
+  emit w.viewer()->linkTapped(QStringLiteral("studies"));
+  EXPECT_TRUE(page().contains("to learn"));
+  EXPECT_FALSE(page().contains("is not in"));
+  // Held only by the other dictionary of the pair: shown from there, and it says so.
+  emit w.viewer()->linkTapped(QString::fromUtf8("ch\u1ea1y"));
+  EXPECT_TRUE(page().contains("- to run") || page().contains("to run"));
+  EXPECT_TRUE(page().contains("is not in")) << page().toStdString();
+  EXPECT_TRUE(w.shownFromReverse());
+}
+
 TEST_F(WordHelpWindowTest, TheNewestLookupWins) {
   LexoraDialog& w = f.open();
   w.lookupWord(u"studies", 0);  // worked out on the lookup thread, but by the time it is
