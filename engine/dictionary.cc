@@ -10,6 +10,7 @@
 #include "engine/collation.h"
 #include "engine/dictionary_files.h"
 #include "engine/full_text_index.h"
+#include "engine/meaning_gather.h"
 #include "util/utf8_codec.h"
 
 namespace lexora {
@@ -421,47 +422,17 @@ Status Dictionary::readMeaning(uint32_t index, std::u16string& meaning) {
   meaning.clear();
   WordRecord record;
   if (Status s = readRecord(index, record); !s.isOk()) return s;
-  uint32_t remaining = record.meaningLength;
-  uint32_t block = record.block;
-  uint32_t offset = record.offset;
-  // A meaning within one block is decoded where it lies; one that spans blocks is put together
-  // in meaningBytes_ first.
-  const uint8_t* single = nullptr;
-  meaningBytes_.clear();
-  while (remaining > 0) {
-    if (block >= BLOCK_SLOTS || block > header_.lastBlock) {
-      return Status::corruption("the meaning of entry " + std::to_string(index) +
-                                " runs past the last block");
-    }
-    const uint8_t* content = nullptr;
-    uint32_t contentLength = 0;
-    const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
-    if (Status s = blockContent(block, needEnd, content, contentLength); !s.isOk()) return s;
-    if (offset > contentLength) {
-      // The record points beyond the block's content: the file is damaged.
-      return Status::corruption("the meaning of entry " + std::to_string(index) +
-                                " starts beyond the content of block " + std::to_string(block));
-    }
-    const uint32_t n = std::min(remaining, contentLength - offset);
-    if (n == record.meaningLength) {
-      single = content + offset;
-    } else {
-      meaningBytes_.insert(meaningBytes_.end(), content + offset, content + offset + n);
-    }
-    remaining -= n;
-    ++block;
-    offset = 0;
+  const auto content = [this](uint32_t block, uint32_t needEnd, const uint8_t*& bytes,
+                              uint32_t& length) {
+    return blockContent(block, needEnd, bytes, length);
+  };
+  const uint8_t* text = nullptr;
+  if (Status s = gatherMeaning(index, record, header_.lastBlock, content, meaningBytes_, text);
+      !s.isOk()) {
+    return s;
   }
   lastReadIndex_ = index;
-  const bool readable = single != nullptr
-                            ? utf8DecodeInto(single, record.meaningLength, meaning)
-                            : utf8DecodeInto(meaningBytes_.data(), meaningBytes_.size(), meaning);
-  if (readable) return Status::ok();
-  if (record.meaningLength == 0) {
-    return Status::notFound("entry " + std::to_string(index) + " has no meaning");
-  }
-  return Status::corruption("the meaning of entry " + std::to_string(index) +
-                            " is not readable text");
+  return decodeMeaning(index, record, text, meaning);
 }
 
 }  // namespace lexora

@@ -4,6 +4,7 @@
 
 #include "engine/block_inflater.h"
 #include "engine/dictionary.h"
+#include "engine/meaning_gather.h"
 #include "util/utf8_codec.h"
 
 namespace lexora {
@@ -50,42 +51,19 @@ Status MeaningSweep::load(uint32_t block, uint32_t needEnd) {
 
 Status MeaningSweep::read(uint32_t position, const WordRecord& record, std::u16string& meaning) {
   meaning.clear();
-  uint32_t remaining = record.meaningLength;
-  uint32_t block = record.block;
-  uint32_t offset = record.offset;
-  // Within one block the text is decoded where it lies; across blocks it is put together.
-  const uint8_t* single = nullptr;
-  spanning_.clear();
-  while (remaining > 0) {
-    if (block >= BLOCK_SLOTS) {
-      return Status::corruption("the meaning of entry " + std::to_string(position) +
-                                " runs past the last block");
-    }
-    const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
+  const auto content = [this](uint32_t block, uint32_t needEnd, const uint8_t*& bytes,
+                              uint32_t& length) {
     if (Status s = load(block, needEnd); !s.isOk()) return s;
-    if (offset > contentLength_) {
-      return Status::corruption("the meaning of entry " + std::to_string(position) +
-                                " starts beyond the content of block " + std::to_string(block));
-    }
-    const uint32_t n = std::min(remaining, contentLength_ - offset);
-    if (n == record.meaningLength) {
-      single = content_.data() + offset;
-    } else {
-      spanning_.insert(spanning_.end(), content_.data() + offset, content_.data() + offset + n);
-    }
-    remaining -= n;
-    ++block;
-    offset = 0;
+    bytes = content_.data();
+    length = contentLength_;
+    return Status::ok();
+  };
+  const uint8_t* text = nullptr;
+  if (Status s = gatherMeaning(position, record, BLOCK_SLOTS - 1, content, spanning_, text);
+      !s.isOk()) {
+    return s;
   }
-  const bool readable = single != nullptr
-                            ? utf8DecodeInto(single, record.meaningLength, meaning)
-                            : utf8DecodeInto(spanning_.data(), spanning_.size(), meaning);
-  if (readable) return Status::ok();
-  if (record.meaningLength == 0) {
-    return Status::notFound("entry " + std::to_string(position) + " has no meaning");
-  }
-  return Status::corruption("the meaning of entry " + std::to_string(position) +
-                            " is not readable text");
+  return decodeMeaning(position, record, text, meaning);
 }
 
 }  // namespace lexora
