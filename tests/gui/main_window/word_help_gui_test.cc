@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/word_help.h"
+#include "gui/main_window/popup_bubble.h"
 #include "gui/widgets/html_viewer.h"
 #include "gui_test_support.h"
 #include "tests/support/scratch_dir.h"
@@ -76,6 +77,16 @@ TEST_F(WordHelpWindowTest, ATappedWordIsShownWhereItIsHeld) {
   EXPECT_TRUE(page().contains("- to run") || page().contains("to run"));
   EXPECT_TRUE(page().contains("is not in")) << page().toStdString();
   EXPECT_TRUE(w.shownFromReverse());
+}
+
+TEST_F(WordHelpWindowTest, AHandOffShowsItsPopupOnceAnswered) {
+  LexoraDialog& w = f.open();
+  f.clipboard.text = u"studies";
+  w.receiveLookupWord(0, 0);  // a popup, answered on the lookup thread
+  settle();
+  EXPECT_FALSE(w.showInMainWindow());
+  EXPECT_TRUE(w.popupBubble()->isShowingNotification());
+  EXPECT_TRUE(w.popupBubble()->page().contains("to learn"));
 }
 
 TEST_F(WordHelpWindowTest, TheNewestLookupWins) {
