@@ -13,7 +13,6 @@
 // headword that is a form of another one names it ("see also: go", JSON "see_also").
 // --language TAG sets the headwords' language for the run.
 
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,13 +26,12 @@
 #include "app/lookup_page.h"
 #include "app/settings.h"
 #include "app/word_help.h"
-#include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/dictionary_choice.h"
+#include "cli/lookup_json.h"
+#include "cli/lookup_request.h"
 #include "cli/render_support.h"
 #include "cli/terminal_text.h"
-#include "engine/collation.h"
 #include "engine/dictionary.h"
 #include "render/entry_markup.h"
 #include "render/entry_outline.h"
@@ -50,139 +48,6 @@ namespace {
 constexpr size_t kBatchBlockBytes = size_t{64} << 20;
 
 constexpr size_t kFlushBytes = 1 << 16;
-
-struct OpenDictionary {
-  std::string file;
-  std::string title;  // UTF-8; the file name when the dictionary has no title
-  std::unique_ptr<Dictionary> dictionary;
-  // One volume of a source imported in several ("T, volume 1 of 2 (a – m)"): the title before
-  // ", volume", and the volume's first and last headwords.
-  std::string book;
-  std::u16string first;
-  std::u16string last;
-};
-
-OpenDictionary openedDictionary(const std::string& file, std::string title,
-                                std::unique_ptr<Dictionary> d) {
-  OpenDictionary o{file, std::move(title), std::move(d), {}, {}, {}};
-  const size_t volume = o.title.rfind(", volume ");
-  std::vector<std::u16string> words;
-  const uint32_t count = o.dictionary->wordCount();
-  if (volume == std::string::npos || count == 0) return o;
-  if (!o.dictionary->readWords(0, 1, words).isOk() || words.empty()) return o;
-  o.first = words[0];
-  if (!o.dictionary->readWords(count - 1, 1, words).isOk() || words.empty()) return o;
-  o.last = words[0];
-  o.book = o.title.substr(0, volume);
-  return o;
-}
-
-// True when `word` lies before or after the headwords of volume `d` and another volume of the
-// same source is looked up too: a miss there says nothing.
-bool inAnotherVolume(const OpenDictionary& d, std::u16string_view word,
-                     const std::vector<OpenDictionary>& all) {
-  if (d.book.empty()) return false;
-  const bool sibling = std::any_of(all.begin(), all.end(), [&](const OpenDictionary& o) {
-    return &o != &d && o.book == d.book;
-  });
-  const uint32_t collation = d.dictionary->collation();
-  return sibling && (compareWords(collation, word, d.first, CompareForm::Full) < 0 ||
-                     compareWords(collation, word, d.last, CompareForm::Full) > 0);
-}
-
-const char* kindName(LineKind kind) {
-  switch (kind) {
-    case LineKind::Blank:
-      return "blank";
-    case LineKind::Headword:
-      return "headword";
-    case LineKind::WordClass:
-      return "word_class";
-    case LineKind::Meaning:
-      return "meaning";
-    case LineKind::Example:
-      return "example";
-    case LineKind::Idiom:
-      return "idiom";
-    case LineKind::Synonym:
-      return "synonym";
-    case LineKind::Plain:
-      return "plain";
-  }
-  return "plain";
-}
-
-void appendJsonText(std::string& out, std::u16string_view text) {
-  appendJsonString(out, toUtf8(text));
-}
-
-// What a miss found besides the nearest headword.
-struct MissHelp {
-  MatchKind match = MatchKind::Nearest;
-  std::u16string formOf;  // the typed word, when the entry shown is found another way
-  std::vector<std::u16string> suggestions;
-  std::u16string seeAlso;  // for an exact match: the headword it is a form of
-
-  bool found() const { return match != MatchKind::Nearest && match != MatchKind::PhrasePart; }
-};
-
-void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
-                     const MissHelp& help) {
-  out.append("{\"dictionary\":");
-  appendJsonString(out, d.title);
-  out.append(",\"file\":");
-  appendJsonString(out, d.file);
-  out.append(",\"position\":").append(std::to_string(entry.position));
-  out.append(",\"sign\":").append(std::to_string(entry.sign));
-  out.append(",\"match\":\"").append(matchName(entry.sign == 0 ? MatchKind::Exact : help.match));
-  out.append("\",\"exact\":").append(entry.sign == 0 ? "true" : "false");
-  if (!help.seeAlso.empty()) {
-    out.append(",\"see_also\":");
-    appendJsonText(out, help.seeAlso);
-  }
-  if (help.match == MatchKind::Form) {
-    out.append(",\"form_of\":");
-    appendJsonText(out, help.formOf);
-  } else if (entry.sign != 0 && help.formOf.empty()) {
-    out.append(",\"suggestions\":[");
-    for (size_t i = 0; i < help.suggestions.size(); ++i) {
-      if (i > 0) out.push_back(',');
-      appendJsonText(out, help.suggestions[i]);
-    }
-    out.push_back(']');
-  }
-  out.append(",\"headword\":");
-  appendJsonText(out, entry.headword);
-  out.append(",\"entry\":");
-  appendJsonText(out, entry.meaning);
-  out.append(",\"lines\":[");
-  bool first = true;
-  for (const OutlineLine& line : outlineEntry(entry.meaning)) {
-    if (line.kind == LineKind::Blank) continue;
-    if (!first) out.push_back(',');
-    first = false;
-    out.append("{\"kind\":\"").append(kindName(line.kind)).append("\",\"text\":");
-    appendJsonText(out, line.text);
-    if (line.kind == LineKind::Headword) {
-      out.append(",\"pronunciation\":");
-      appendJsonText(out, line.pronunciation);
-    }
-    if (line.hasTranslation) {
-      out.append(",\"translation\":");
-      appendJsonText(out, line.translation);
-    }
-    if (!line.links.empty()) {
-      out.append(",\"links\":[");
-      for (size_t i = 0; i < line.links.size(); ++i) {
-        if (i > 0) out.push_back(',');
-        appendJsonText(out, line.links[i]);
-      }
-      out.push_back(']');
-    }
-    out.push_back('}');
-  }
-  out.append("]}");
-}
 
 // How the text answer looks.
 struct TextForm {
@@ -379,96 +244,6 @@ WordHelp& freshWordHelp() {
   *kept = std::make_unique<WordHelp>(
       WordHelp::Places{[] { return &settingsKey(); }, WordHelp::defaultIndexFolder()});
   return **kept;
-}
-
-std::string baseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// What the command line asks for.
-struct LookupRequest {
-  std::vector<std::string> files;  // named on the command line; empty: the installed ones
-  std::vector<std::string> names;  // -d NAME, narrowing the installed ones
-  std::string word;                // or "-"
-  bool json = false;
-  bool noWrap = false;
-  bool allMisses = false;
-  std::string language;  // --language, normalised ("none" stays); empty when not given
-};
-
-// Parses the arguments; nullopt after reporting a usage error (exitCode set).
-std::optional<LookupRequest> parseLookup(std::vector<std::string> rest, CommandIo& io,
-                                         int& exitCode) {
-  LookupRequest request;
-  request.json = takeFlag(rest, "--json");
-  request.noWrap = takeFlag(rest, "--no-wrap");
-  request.allMisses = takeFlag(rest, "--all");
-  std::string why;
-  auto names = takeDictionaryNames(rest, why);
-  const auto parsed = names ? parseArguments(rest, {"--language"}, 1, SIZE_MAX, why) : std::nullopt;
-  if (!parsed) {
-    exitCode = usageError(io, kLookupUsage, why);
-    return std::nullopt;
-  }
-  request.names = std::move(*names);
-  request.files.assign(parsed->positional.begin(), parsed->positional.end() - 1);
-  request.word = parsed->positional.back();
-  // "lookup gcide.pvm" with the word forgotten: the path is no word to look up.
-  if (request.files.empty() && looksLikeDictionaryFile(request.word)) {
-    exitCode = usageError(io, kLookupUsage, "the word to look up is missing after " + request.word);
-    return std::nullopt;
-  }
-  if (parsed->has("--language")) {
-    const std::string& tag = parsed->option("--language");
-    request.language = tag == "none" ? tag : normaliseLanguageTag(tag);
-    if (request.language.empty()) {
-      exitCode = usageError(io, kLookupUsage, "bad language '" + tag + "'");
-      return std::nullopt;
-    }
-  }
-  return request;
-}
-
-// Opens the dictionaries the request names: its files, or the installed ones that -d picks.
-// Reports what fails; the exit code is set when nothing is left to search.
-std::vector<OpenDictionary> openRequested(const LookupRequest& request, CommandIo& io,
-                                          int& exitCode) {
-  std::vector<OpenDictionary> dictionaries;
-  const bool installed = request.files.empty();
-  const std::vector<std::string> files = installed ? installedDictionaryFiles() : request.files;
-  if (files.empty()) {
-    exitCode = failure(io, "settings", "no dictionaries are installed");
-    return dictionaries;
-  }
-  dictionaries.reserve(files.size());
-  for (const std::string& file : files) {
-    auto d = std::make_unique<Dictionary>();
-    if (!openOrReport(*d, file, io)) continue;
-    std::string title = toUtf8(d->title());
-    if (title.empty()) title = baseName(file);
-    const bool picked =
-        !installed || request.names.empty() ||
-        std::any_of(request.names.begin(), request.names.end(),
-                    [&](const std::string& n) { return dictionaryNameMatches(n, title, file); });
-    if (picked) dictionaries.push_back(openedDictionary(file, std::move(title), std::move(d)));
-  }
-  if (dictionaries.empty() && installed && !request.names.empty()) {
-    exitCode = usageError(io, kLookupUsage, "no installed dictionary matches the -d names");
-  } else if (dictionaries.empty()) {
-    exitCode = kExitFailed;
-  }
-  return dictionaries;
-}
-
-// The terminal's width in columns, when stdout is one; 0 otherwise.
-int terminalWidth(const CommandIo& io) {
-  if (&io.out != &std::cout || ::isatty(STDOUT_FILENO) != 1) return 0;
-  winsize size{};
-  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  const char* columns = std::getenv("COLUMNS");
-  const auto parsed = columns ? parseUnsigned(columns) : std::nullopt;
-  return parsed && *parsed > 0 && *parsed < 10000 ? static_cast<int>(*parsed) : 80;
 }
 
 }  // namespace
