@@ -19,8 +19,10 @@
 #include "engine/replace_target.h"
 #include "importers/dictd_reader.h"
 #include "importers/dsl_reader.h"
+#include "importers/entry_collector.h"
 #include "importers/mdict_reader.h"
 #include "importers/resource_store.h"
+#include "importers/run_meter.h"
 #include "importers/source_file.h"
 #include "importers/stardict_reader.h"
 #include "importers/tsv_media.h"
@@ -47,87 +49,6 @@ std::string megabytes(uint64_t bytes) {
   std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
   return text;
 }
-
-// Keeps the entries until they go to the builder. The meaning texts lie back to back in large
-// chunks rather than in one allocation each: freed at once before the builder writes, they give
-// their memory back instead of leaving the heap full of holes.
-class Collector : public EntrySink {
- public:
-  struct Held {
-    std::u16string headword;
-    uint32_t chunk = 0;
-    uint32_t offset = 0;
-    uint32_t length = 0;
-    uint32_t whereOffset = 0;
-    uint32_t whereLength = 0;
-  };
-
-  Collector(ImportOutcome& outcome, const ProgressFunction& progress)
-      : outcome_(outcome), progress_(progress) {}
-
-  void add(std::string_view headword, std::string&& meaning, std::string_view where) override {
-    constexpr size_t kChunk = 8u << 20;
-    if (meaning.size() > kMaxEntrySourceBytes) {
-      note(std::string(where) + ": skipped: its text is longer than " +
-           std::to_string(kMaxEntrySourceBytes >> 20) + " MB");
-      return;
-    }
-    if (bytes_ + meaning.size() > kMaxSourceBytes) {  // the reader stops at its next progress
-      tooLarge_ = true;
-      cancelled_ = true;
-      return;
-    }
-    bytes_ += meaning.size();
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < meaning.size()) {
-      chunks_.emplace_back();
-      chunks_.back().reserve(std::max(kChunk, meaning.size()));
-    }
-    Held h;
-    h.headword = fromUtf8(headword);
-    h.chunk = static_cast<uint32_t>(chunks_.size() - 1);
-    h.offset = static_cast<uint32_t>(chunks_.back().size());
-    h.length = static_cast<uint32_t>(meaning.size());
-    h.whereOffset = static_cast<uint32_t>(places_.size());
-    h.whereLength = static_cast<uint32_t>(where.size());
-    chunks_.back() += meaning;
-    places_ += where;
-    entries_.push_back(std::move(h));
-  }
-  void skip(std::string_view report) override { note(std::string(report)); }
-  bool progress(uint64_t done, uint64_t total) override {
-    if (cancelled_) return false;
-    if (progress_ && !progress_(done, total)) cancelled_ = true;
-    return !cancelled_;
-  }
-
-  void note(std::string report) {
-    ++outcome_.skipped;
-    if (outcome_.reports.size() < kReportLimit) outcome_.reports.push_back(std::move(report));
-  }
-
-  std::string_view meaningOf(const Held& h) const {
-    return std::string_view(chunks_[h.chunk]).substr(h.offset, h.length);
-  }
-  std::string_view whereOf(const Held& h) const {
-    return std::string_view(places_).substr(h.whereOffset, h.whereLength);
-  }
-  void releaseMeanings() { std::vector<std::string>().swap(chunks_); }
-
-  std::vector<Held>& entries() { return entries_; }
-  uint64_t bytes() const { return bytes_; }
-  bool cancelled() const { return cancelled_; }
-  bool tooLarge() const { return tooLarge_; }
-
- private:
-  ImportOutcome& outcome_;
-  const ProgressFunction& progress_;
-  std::vector<Held> entries_;
-  std::vector<std::string> chunks_;
-  std::string places_;
-  uint64_t bytes_ = 0;
-  bool cancelled_ = false;
-  bool tooLarge_ = false;
-};
 
 struct TemporaryFiles {
   std::vector<FileSetNames> sets;
@@ -215,35 +136,6 @@ std::string volumeFileName(const std::string& dataFile, unsigned volume) {
 }
 
 namespace {
-
-// The whole run as one bar, for options.runProgress: reading the source takes the first part,
-// converting and writing the volumes most of the rest, moving them into place and building
-// their indexes the end.
-class RunMeter {
- public:
-  static constexpr uint32_t kReadEnd = 400;
-  static constexpr uint32_t kVolumesEnd = 900;
-
-  explicit RunMeter(const RunProgressFunction& report) : report_(report) {}
-
-  bool cancelled() const { return cancelled_; }
-
-  // `fraction` (0..1) of the part from `from` to `to`. False when the user cancelled.
-  bool at(uint32_t from, uint32_t to, double fraction) {
-    if (!report_ || cancelled_) return !cancelled_;
-    fraction = std::clamp(fraction, 0.0, 1.0);
-    const auto permille = static_cast<uint32_t>(from + (to - from) * fraction);
-    if (permille == last_) return true;
-    last_ = permille;
-    cancelled_ = !report_(permille);
-    return !cancelled_;
-  }
-
- private:
-  const RunProgressFunction& report_;
-  uint32_t last_ = UINT32_MAX;
-  bool cancelled_ = false;
-};
 
 // Reads the source into the collector; false with outcome.status set when it fails.
 bool readSource(SourceKind kind, const std::string& source, std::istream* stdinStream,
