@@ -153,32 +153,6 @@ class LineReader {
   int example_ = 0;
 };
 
-// Text for a place where the page shows it as it is.
-void appendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '$':
-        out += "&#36;";
-        break;
-      case '\r':
-      case '\n':
-        out += ' ';
-        break;
-      default:
-        out += c;
-    }
-  }
-}
-
 // Text for a place whose words become links: no character that the walk gives a meaning.
 void appendLinkable(std::string& out, std::string_view text) {
   for (char c : text) {
@@ -221,19 +195,15 @@ std::string exampleLine(const LineReading& r) {
   const std::string_view text = trim(all);
   std::string_view source = text;
   std::string_view translation;
-  for (std::string_view dash : {" \xE2\x80\x94 ", " \xE2\x80\x93 ", " - "}) {  // — – -
-    const size_t at = text.find(dash);
-    if (at != std::string_view::npos) {
-      source = trim(text.substr(0, at));
-      translation = trim(text.substr(at + dash.size()));
-      break;
-    }
+  if (const auto parts = splitExample(text)) {
+    source = trim(parts->first);
+    translation = trim(parts->second);
   }
   std::string out = "=$";
   appendLinkable(out, source);
   if (!translation.empty()) {
     out += '+';
-    appendEscaped(out, translation);
+    appendMarkupText(out, translation, MarkupPlace::Paragraph);
   }
   return out;
 }
@@ -249,7 +219,7 @@ std::string meaningLine(const LineReading& r) {
     if (p.kind == PieceKind::Link) {
       appendLink(out, p.text);
     } else {
-      appendEscaped(out, p.text);
+      appendMarkupText(out, p.text, MarkupPlace::Paragraph);
     }
   }
   // Blanks at the ends of the text go; those inside stay.
@@ -301,7 +271,7 @@ void convertDslBody(const std::vector<std::string_view>& body, const DslBodyCont
         for (const Piece& p : r.pieces) {
           if (p.kind != PieceKind::Label) continue;
           if (labels.size() > 2) labels += ", ";
-          appendEscaped(labels, p.text);
+          appendMarkupText(labels, p.text, MarkupPlace::Paragraph);
         }
         out.lines.push_back(std::move(labels));
       } else {
@@ -315,11 +285,11 @@ void convertDslBody(const std::vector<std::string_view>& body, const DslBodyCont
 std::string dslEntryMarkup(std::string_view shown, const DslBodyMarkup& body) {
   std::string out = "@";
   std::string escaped;
-  appendEscaped(escaped, shown);
+  appendMarkupText(escaped, shown, MarkupPlace::Paragraph);
   for (char c : escaped) out += c == '|' ? '/' : c;
   if (!body.pronunciation.empty()) {
     escaped.clear();
-    appendEscaped(escaped, body.pronunciation);
+    appendMarkupText(escaped, body.pronunciation, MarkupPlace::Paragraph);
     out += '|';
     for (char c : escaped) out += c == '|' ? '/' : c;
     out += '|';

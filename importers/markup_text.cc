@@ -144,4 +144,14 @@ void startPlainLine(std::string& out, std::string_view text) {
     out += ' ';
 }
 
+std::optional<std::pair<std::string_view, std::string_view>> splitExample(std::string_view text) {
+  for (std::string_view dash : {" \xE2\x80\x94 ", " \xE2\x80\x93 ", " - "}) {  // — – -
+    const size_t at = text.find(dash);
+    if (at != std::string_view::npos) {
+      return std::pair{text.substr(0, at), text.substr(at + dash.size())};
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace lexora::importers

@@ -12,8 +12,10 @@
 // "OS/2", "Perl 5") goes between the link target marks U+FFF9 and U+FFFB instead, which make
 // all of it one link word; a source's own marks are dropped.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lexora::importers {
 
@@ -40,5 +42,9 @@ void startPlainLine(std::string& out, std::string_view text);
 // A line that would read as a blank line or as another kind of line gets a no-break space in
 // front.
 void appendPreformattedLine(std::string& out, std::string_view text, int indent);
+
+// An example written "source — translation" (an em dash, an en dash or " - " between them): the
+// text before the first such dash and the text after it, untrimmed; nullopt without one.
+std::optional<std::pair<std::string_view, std::string_view>> splitExample(std::string_view text);
 
 }  // namespace lexora::importers

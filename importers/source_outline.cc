@@ -96,13 +96,9 @@ void appendMarked(std::string& out, const OutlineParagraph& p, bool links) {
 void appendExample(std::string& out, std::string_view text) {
   std::string_view source = text;
   std::string_view translation;
-  for (std::string_view dash : {" \xE2\x80\x94 ", " \xE2\x80\x93 ", " - "}) {  // — – -
-    const size_t at = text.find(dash);
-    if (at != std::string_view::npos) {
-      source = trim(text.substr(0, at));
-      translation = trim(text.substr(at + dash.size()));
-      break;
-    }
+  if (const auto parts = splitExample(text)) {
+    source = trim(parts->first);
+    translation = trim(parts->second);
   }
   out += "=$";
   appendMarkupText(out, source, MarkupPlace::Example);
