@@ -15,22 +15,14 @@
 # Everything is made in a temporary folder that is removed at the end.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-cli="$build/bin/lexora-cli"
-[ -x "$cli" ] || { echo "no $cli: build lexora-cli first" >&2; exit 1; }
-command -v sdcv >/dev/null || { echo "sdcv is not installed: nothing to compare"; exit 0; }
+. "$here/peer_common.sh"
+peer_tools "${1:-}"
 "$here/../scripts/install-deps.sh" dict-gcide dict-wn dict-foldoc dict-jargon \
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-spa dict-freedict-spa-eng \
   dict-freedict-eng-ita dict-freedict-ita-eng time >/dev/null
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config"
-export XDG_CACHE_HOME="$scratch/home/.cache" XDG_DATA_HOME="$scratch/home/.local/share"
-export LEXORA_REGISTRY="$scratch/registry.db" LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset STARDICT_DATA_DIR NO_COLOR
-mkdir -p "$HOME" plain/dic/gcide
+peer_scratch
+mkdir -p plain/dic/gcide
 installed="$XDG_DATA_HOME/lexora/dictionaries"
 
 echo "=== installing gcide"

@@ -9,22 +9,13 @@
 # folder that is removed at the end.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
-cli="$build/bin/lexora-cli"
-[ -x "$cli" ] || { echo "no $cli: build lexora-cli first" >&2; exit 1; }
-command -v sdcv >/dev/null || { echo "sdcv is not installed: nothing to compare"; exit 0; }
+. "$here/peer_common.sh"
+peer_tools "${1:-}"
 "$here/../scripts/install-deps.sh" dict-gcide dictzip time >/dev/null
 index=/usr/share/dictd/gcide.index
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-# Neither program may see the user's settings or dictionaries.
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config"
-export XDG_CACHE_HOME="$scratch/home/.cache" XDG_DATA_HOME="$scratch/home/.local/share"
-export LEXORA_REGISTRY="$scratch/registry.db" LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset STARDICT_DATA_DIR NO_COLOR
-mkdir -p "$HOME" plain/dic/gcide dz/dic/gcide
+peer_scratch
+mkdir -p plain/dic/gcide dz/dic/gcide
 
 echo "=== converting $index"
 "$cli" import dictd "$index" gcide.pvm --force
