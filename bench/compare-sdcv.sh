@@ -28,12 +28,20 @@ echo "StarDict book: $book; .dict $(stat -c %s plain/dic/gcide/gcide.dict) bytes
 
 # Random headwords, leaving out those that either program would not take as a plain word:
 # sdcv reads "*", "?", a leading "/" or "|" as a pattern and a leading "-" as an option;
-# Lexora reads "_" as a space and trims white space.
+# Lexora reads "_" as a space and trims white space. Only headwords both books spell alike are
+# drawn: Lexora shows gcide's own spelling ("Dasypædal") where the StarDict copy has the index
+# key ("Dasypaedal").
 "$cli" words gcide.pvm >all-words.txt
 grep -v -e '[*?_\\]' -e '^[-/|]' -e '^[[:space:]]' -e '[[:space:]]$' all-words.txt >usable.txt
 python3 - "${WORDS:-2000}" "${SEED:-16}" <<'PY'
 import random, sys
-words = open("usable.txt", encoding="utf-8").read().splitlines()
+idx = open("plain/dic/gcide/gcide.idx", "rb").read()
+keys, at = set(), 0
+while at < len(idx):
+    end = idx.index(b"\0", at)
+    keys.add(idx[at:end].decode("utf-8", "replace"))
+    at = end + 9
+words = [w for w in open("usable.txt", encoding="utf-8").read().splitlines() if w in keys]
 chosen = random.Random(int(sys.argv[2])).sample(words, int(sys.argv[1]))
 open("words.txt", "w", encoding="utf-8").write("\n".join(chosen) + "\n")
 open("one-word.txt", "w", encoding="utf-8").write(chosen[0] + "\n")
