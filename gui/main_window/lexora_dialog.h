@@ -207,6 +207,9 @@ class LexoraDialog : public QMainWindow {
   // The lookup thread (lexora_dialog_lookup.cc): loads what misses in the working and the
   // reverse dictionary need, and works out answers there.
   void prepareWordHelp();
+  // Makes `work` the newest lookup: it runs on the lookup thread, told whether it is still the
+  // newest, and what it returns runs on the window's thread unless a newer lookup came since.
+  void postNewest(std::function<std::function<void()>(bool newest)> work);
   void answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
                           std::function<void(const LookupAnswer&)> show);
   // Shows what a lookup found (the rest of lookupWord).

@@ -34,24 +34,31 @@ void LexoraDialog::prepareWordHelp() {
   }
 }
 
-void LexoraDialog::answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
-                                      std::function<void(const LookupAnswer&)> show) {
+void LexoraDialog::postNewest(std::function<std::function<void()>(bool newest)> work) {
   const uint64_t generation = ++lookupGeneration_;
   *newestLookup_ = generation;
   ++pendingLookups_;
-  lookups_->post([this, generation, newest = newestLookup_, help = services_.wordHelp,
-                  dict = dictionary(dictionaryIndex), word, strict = strictCompare_,
-                  show = std::move(show)](const std::atomic<bool>& stop) {
-    // A newer lookup was asked for meanwhile: nobody waits for this answer any more.
-    LookupAnswer answer;
-    if (!stop && *newest == generation) answer = answerLookup(*dict, word, strict, help.get());
+  lookups_->post([this, generation, newest = newestLookup_,
+                  work = std::move(work)](const std::atomic<bool>& stop) {
+    // A newer lookup was asked for meanwhile: nobody waits for this one's answer any more.
+    std::function<void()> done = work(!stop && *newest == generation);
     QMetaObject::invokeMethod(
         this,
-        [this, generation, answer = std::move(answer), show] {
+        [this, generation, done = std::move(done)] {
           --pendingLookups_;
-          if (generation == lookupGeneration_) show(answer);
+          if (generation == lookupGeneration_ && done) done();
         },
         Qt::QueuedConnection);
+  });
+}
+
+void LexoraDialog::answerInBackground(const std::u16string& word, int32_t dictionaryIndex,
+                                      std::function<void(const LookupAnswer&)> show) {
+  postNewest([help = services_.wordHelp, dict = dictionary(dictionaryIndex), word,
+              strict = strictCompare_, show = std::move(show)](bool newest) {
+    LookupAnswer answer;
+    if (newest) answer = answerLookup(*dict, word, strict, help.get());
+    return std::function<void()>([show, answer = std::move(answer)] { show(answer); });
   });
 }
 

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QMetaObject>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -112,21 +111,11 @@ void LexoraDialog::lookupTappedWord(const std::u16string& word, bool fromReverse
   }
   // Which dictionary holds the word may take word help (a Hunspell dictionary, used on the
   // lookup thread only): it is chosen there too, and the newest lookup still wins.
-  const uint64_t generation = ++lookupGeneration_;
-  *newestLookup_ = generation;
-  ++pendingLookups_;
-  lookups_->post([this, generation, inSearched, inOther, normalised, word,
-                  help = services_.wordHelp](const std::atomic<bool>& stop) {
+  postNewest([this, inSearched, inOther, normalised, word, help = services_.wordHelp](bool newest) {
     LinkChoice choice;
     choice.dictionary = inSearched.index;
-    if (!stop) choice = chooseLinkDictionary(inSearched, inOther, normalised, help.get());
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, word, choice] {
-          --pendingLookups_;
-          if (generation == lookupGeneration_) lookUpTappedIn(word, choice);
-        },
-        Qt::QueuedConnection);
+    if (newest) choice = chooseLinkDictionary(inSearched, inOther, normalised, help.get());
+    return std::function<void()>([this, word, choice] { lookUpTappedIn(word, choice); });
   });
 }
 
