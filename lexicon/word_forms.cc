@@ -1,13 +1,17 @@
 #include "lexicon/word_forms.h"
 
 #include <iconv.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <hunspell/hunspell.hxx>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <fstream>
 
+#include "lexicon/word_list_subset.h"
 #include "util/standard_utf8.h"
 
 namespace lexora {
@@ -45,7 +49,52 @@ bool convert(const std::string& from, const std::string& to, const std::string& 
   return true;
 }
 
+bool readWhole(const std::string& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+  if (size < 0) return false;
+  out.resize(static_cast<size_t>(size));
+  in.seekg(0);
+  return static_cast<bool>(in.read(out.data(), size));
+}
+
+// A file of its own for the text, with no name on disk: closed with the returned descriptor.
+int memoryFile(const std::string& text) {
+  const int fd = memfd_create("lexora-word-list", MFD_CLOEXEC);
+  if (fd < 0) return -1;
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n <= 0) {
+      ::close(fd);
+      return -1;
+    }
+    written += static_cast<size_t>(n);
+  }
+  return fd;
+}
+
 }  // namespace
+
+std::unique_ptr<WordForms> WordForms::openForWord(const HunspellFiles& files,
+                                                  std::u16string_view word) {
+  std::string aff, dic;
+  if (!readWhole(files.aff, aff) || !readWhole(files.dic, dic)) return nullptr;
+  const std::optional<std::string> subset = wordListSubset(dic, toUtf8(word), readAffixReach(aff));
+  const int fd = subset ? memoryFile(*subset) : -1;
+  if (fd < 0) return open(files);
+  // Hunspell reads files by name; a descriptor's name under /proc serves when /proc is there.
+  const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  if (::access(path.c_str(), R_OK) != 0) {
+    ::close(fd);
+    return open(files);
+  }
+  auto hunspell = std::make_unique<Hunspell>(files.aff.c_str(), path.c_str());
+  ::close(fd);
+  std::unique_ptr<WordForms> forms(new WordForms(std::move(hunspell), files.name));
+  forms->onlyWord_ = std::u16string(word);
+  return forms;
+}
 
 std::unique_ptr<WordForms> WordForms::open(const HunspellFiles& files) {
   if (!readable(files.aff) || !readable(files.dic)) return nullptr;

@@ -7,6 +7,7 @@
 //   if (forms) for (auto& base : forms->baseForms(u"houses")) ...
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ class WordForms {
  public:
   // Null when either file cannot be read.
   static std::unique_ptr<WordForms> open(const HunspellFiles& files);
+  // Word forms that answer for `word` alone, loaded from the lines of the word list that it can
+  // reach (lexicon/word_list_subset.h); the whole dictionary when the files allow no subset.
+  static std::unique_ptr<WordForms> openForWord(const HunspellFiles& files,
+                                                std::u16string_view word);
   ~WordForms();
   WordForms(const WordForms&) = delete;
   WordForms& operator=(const WordForms&) = delete;
@@ -32,6 +37,9 @@ class WordForms {
   bool knows(std::u16string_view word);
 
   const std::string& name() const { return name_; }
+  // False for a word that word forms opened for another word cannot answer.
+  bool covers(std::u16string_view word) const { return !onlyWord_ || *onlyWord_ == word; }
+  bool isWhole() const { return !onlyWord_; }
 
  private:
   WordForms(std::unique_ptr<Hunspell> hunspell, std::string name);
@@ -42,6 +50,7 @@ class WordForms {
   std::unique_ptr<Hunspell> hunspell_;
   std::string name_;
   std::string encoding_;  // empty for UTF-8
+  std::optional<std::u16string> onlyWord_;
 };
 
 }  // namespace lexora
