@@ -80,6 +80,23 @@ WordForms* WordHelp::wordForms(const std::string& tag) {
   return it->second.get();
 }
 
+WordForms* WordHelp::wordFormsFor(const std::string& tag, std::u16string_view word) {
+  // Past this many words a whole load costs less than loading a part for each.
+  constexpr int kPartialLoads = 2;
+  const std::optional<HunspellFiles> files = hunspellForLanguage(tag, available());
+  if (!files) return nullptr;
+  if (forms_.contains(files->name) || oneWordLoads_ >= kPartialLoads) return wordForms(tag);
+  if (oneWordForms_ && oneWordForms_->name() == files->name && oneWordForms_->covers(word))
+    return oneWordForms_.get();
+  ++oneWordLoads_;
+  oneWordForms_ = WordForms::openForWord(*files, word);
+  if (oneWordForms_ && oneWordForms_->isWhole()) {  // the files allowed no part
+    forms_.emplace(files->name, std::move(oneWordForms_));
+    return forms_[files->name].get();
+  }
+  return oneWordForms_.get();
+}
+
 const IrregularForms* WordHelp::irregularForms() {
   if (!irregular_) {
     irregular_ =
@@ -99,7 +116,7 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
     if (auto entry = longestHeadword(dictionary, irregular->baseForms(word))) return entry;
   }
   std::vector<std::u16string> candidates;
-  WordForms* forms = wordForms(tag);
+  WordForms* forms = wordFormsFor(tag, word);
   if (forms != nullptr) candidates = forms->baseForms(word);
   // Endings are taken off words only, not off misspellings ("runing" is no form of "run").
   if (english && (forms == nullptr || forms->knows(word))) {

@@ -99,7 +99,12 @@ class WordHelp {
   void prepare(Dictionary& dictionary);
 
  private:
+  // The whole Hunspell dictionary of the language.
   WordForms* wordForms(const std::string& language);
+  // Word forms that can answer for `word`: the whole dictionary once it is loaded; before, for
+  // the first few words, the part of it that the word reaches, which loads in a fraction of the
+  // time (a command that looks up one word needs no more).
+  WordForms* wordFormsFor(const std::string& language, std::u16string_view word);
   // The language without guessing from the headwords; empty when it is not known yet.
   std::string knownLanguage(Dictionary& dictionary);
   const IrregularForms* irregularForms();
@@ -110,8 +115,10 @@ class WordHelp {
   Places places_;
   std::string override_;
   std::optional<std::vector<HunspellFiles>> available_;
-  std::map<std::string, std::unique_ptr<WordForms>> forms_;   // by Hunspell name; null: unusable
-  std::optional<std::unique_ptr<IrregularForms>> irregular_;  // null inside: no word lists
+  std::map<std::string, std::unique_ptr<WordForms>> forms_;  // by Hunspell name; null: unusable
+  std::unique_ptr<WordForms> oneWordForms_;  // the last word's, while no whole one is loaded
+  int oneWordLoads_ = 0;
+  std::optional<std::unique_ptr<IrregularForms>> irregular_;         // null inside: no word lists
   std::map<std::string, std::unique_ptr<SuggestionIndex>> indexes_;  // by data file
 };
 
