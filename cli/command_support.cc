@@ -9,6 +9,10 @@
 
 namespace lexora::cli {
 
+std::string counted(uint64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 int usageError(CommandIo& io, const char* usage, const std::string& why) {
   io.err << "lexora-cli: " << why << "\nusage: lexora-cli " << usage << "\n";
   return kExitUsage;

@@ -21,6 +21,9 @@ namespace lexora::cli {
 // Prints "lexora-cli: WHY" and "usage: lexora-cli USAGE" on stderr; returns kExitUsage.
 int usageError(CommandIo& io, const char* usage, const std::string& why);
 
+// "1 entry", "2 entries": the count and the noun that fits it.
+std::string counted(uint64_t count, const char* one, const char* many);
+
 // Prints "lexora-cli: FILE: REASON" on stderr; returns kExitFailed.
 int failure(CommandIo& io, const std::string& file, const std::string& reason);
 

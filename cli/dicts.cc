@@ -62,8 +62,8 @@ int listInstalled(const Settings& s, CommandIo& io) {
     io.out << (k + 1) << "  " << oneLine(pathAt(s, k), terminal);
     Dictionary d;
     if (const Status opened = d.openDictionary(pathAt(s, k)); opened.isOk()) {
-      io.out << "  \"" << oneLine(toUtf8(d.title()), terminal) << "\"  " << d.wordCount()
-             << " words";
+      io.out << "  \"" << oneLine(toUtf8(d.title()), terminal) << "\"  "
+             << counted(d.wordCount(), "word", "words");
     } else {
       io.out << "  (cannot open: " << oneLine(opened.message(), terminal) << ")";
     }

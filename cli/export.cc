@@ -134,8 +134,9 @@ int runExport(const std::vector<std::string>& args, CommandIo& io) {
   if (!parsed->has("--output")) {
     if (!writeEntries(d, file, io.out, io)) return kExitFailed;
     if (const uint64_t n = importers::countResourceFiles(resources); n > 0) {
-      io.err << "lexora-cli: " << resources << ": " << n
-             << " pictures and sounds are not in the output (-o FILE copies them)\n";
+      io.err << "lexora-cli: " << resources << ": "
+             << counted(n, "picture or sound is", "pictures and sounds are")
+             << " not in the output (-o FILE copies them)\n";
     }
     return kExitOk;
   }
@@ -151,7 +152,7 @@ int runExport(const std::vector<std::string>& args, CommandIo& io) {
     return failure(io, output, s.message() + (exists ? " (--force replaces it)" : ""));
   }
   if (!writeOutput(d, file, output, io)) return kExitFailed;
-  io.out << "exported " << d.wordCount() << " entries to " << output << "\n";
+  io.out << "exported " << counted(d.wordCount(), "entry", "entries") << " to " << output << "\n";
   importers::ResourceCopy done;
   if (Status s =
           copy ? importers::copyResourceFolder(resources, copyTo, force, done) : Status::ok();
@@ -159,9 +160,12 @@ int runExport(const std::vector<std::string>& args, CommandIo& io) {
     return failure(io, output, s.message());
   }
   if (done.files > 0)
-    io.out << "copied " << done.files << " pictures and sounds to " << copyTo << "\n";
+    io.out << "copied " << counted(done.files, "picture or sound", "pictures and sounds") << " to "
+           << copyTo << "\n";
   if (done.skipped > 0)
-    io.out << "left out " << done.skipped << " links and special files of " << resources << "\n";
+    io.out << "left out "
+           << counted(done.skipped, "link or special file", "links and special files") << " of "
+           << resources << "\n";
   return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "cli/command_support.h"
 #include "cli/terminal_progress.h"
 #include "engine/file_format.h"
 
@@ -34,12 +35,14 @@ int importAndReport(importers::SourceKind kind, const std::string& source,
   }
   io.out << "imported " << outcome.imported << ", skipped " << outcome.skipped << "\n";
   if (outcome.resources > 0) {
-    io.out << "kept " << outcome.resources << " pictures and sounds in "
-           << fileSetNames(outcome.dataFiles.back()).resourceFolder << "\n";
+    io.out << "kept " << counted(outcome.resources, "picture or sound", "pictures and sounds")
+           << " in " << fileSetNames(outcome.dataFiles.back()).resourceFolder << "\n";
   }
   if (outcome.info.resourcesSkipped > 0) {
-    io.out << "left out " << outcome.info.resourcesSkipped
-           << " pictures, sounds and other resources that entries name\n";
+    io.out << "left out "
+           << counted(outcome.info.resourcesSkipped, "picture, sound or other resource",
+                      "pictures, sounds and other resources")
+           << " that entries name\n";
   }
   if (outcome.dataFiles.size() > 1) {
     for (const std::string& f : outcome.dataFiles) io.out << "wrote " << f << "\n";

@@ -131,7 +131,7 @@ TEST(ResourceImport, ExportKeepsTheResourceFolderAndImportTsvTakesItBack) {
   r = dir.run({"export", "d.pvm", "-o", "out.tsv"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
-            "exported 1 entries to out.tsv\ncopied 2 pictures and sounds to out.res\n"
+            "exported 1 entry to out.tsv\ncopied 2 pictures and sounds to out.res\n"
             "left out 2 links and special files of d.res\n");
   EXPECT_EQ(dir.read("out.res/snd/cat.wav"), "wav bytes");
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("out.res/link.png"))));
@@ -158,7 +158,7 @@ TEST(ResourceImport, ExportKeepsTheResourceFolderAndImportTsvTakesItBack) {
                 .err.find("is a file of the dictionary being exported"),
             std::string::npos);
   // Beside the dictionary the TSV shares its resource folder: nothing to copy.
-  EXPECT_EQ(dir.run({"export", "d.pvm", "-o", "d.tsv"}).out, "exported 1 entries to d.tsv\n");
+  EXPECT_EQ(dir.run({"export", "d.pvm", "-o", "d.tsv"}).out, "exported 1 entry to d.tsv\n");
 
   // The round trip: the entry names the same files, which are in the new dictionary's folder.
   r = dir.run({"import", "tsv", "out.tsv", "e.pvm"});

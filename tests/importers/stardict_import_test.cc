@@ -40,7 +40,7 @@ TEST(StardictImport, PlainAndCompressedFileSetsReadAlike) {
     // APPLE equals apple under the Latin1 order and adds nothing; the picture is counted.
     EXPECT_EQ(r.out,
               "imported 5, skipped 0\n"
-              "left out 1 pictures, sounds and other resources that entries name\n");
+              "left out 1 picture, sound or other resource that entries name\n");
     EXPECT_EQ(dir.run({"words", "d.pvm"}).out, "apple\nMalus\npear\nplum\npyrus\n");
     const std::string info = dir.run({"info", "d.pvm"}).out;
     EXPECT_NE(info.find("title: Test Book\n"), std::string::npos);
