@@ -9,10 +9,10 @@
 //   auto forms = IrregularForms::open(IrregularForms::defaultFolder());
 //   if (forms) for (auto& base : forms->baseForms(u"went")) ...
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace lexora {
@@ -28,14 +28,23 @@ class IrregularForms {
   // The bases of a form in the lists' order (verbs, nouns, adjectives, adverbs), without
   // repeats; the form is matched in lower case. Empty when it is not in the lists.
   std::vector<std::u16string> baseForms(std::u16string_view word) const;
-  size_t size() const { return bases_.size(); }
+  // How many forms the lists give bases for.
+  size_t size() const;
 
  private:
-  IrregularForms() = default;
-  void read(const std::string& file);
-  void add(std::u16string form, std::u16string base);
+  // A list's text as read, and the same in lower case to search for forms in. The lists are
+  // searched where they lie rather than read into a table: a command that looks up one word
+  // reads them for one search, and a search costs microseconds.
+  struct List {
+    std::string text;
+    std::string lowered;
+  };
 
-  std::unordered_map<std::u16string, std::vector<std::u16string>> bases_;
+  IrregularForms() = default;
+  // The forms of every line that gives bases, lower case, until `take` returns false.
+  bool eachForm(const std::function<bool(std::string_view form)>& take) const;
+
+  std::vector<List> lists_;
 };
 
 }  // namespace lexora
