@@ -185,7 +185,7 @@ std::vector<Suggestion> SuggestionIndex::variants(std::u16string_view word, size
   std::vector<Candidate> found;
   for (size_t r = lo; r < n && looseKeyAt(r) == key; ++r) {
     const size_t at = tables_.looseOrder[r];
-    found.push_back({at, editDistance(typed, folded(at))});
+    if (at < n) found.push_back({at, editDistance(typed, folded(at))});
   }
   const std::span<const uint32_t> positions = tables_.positions;
   std::stable_sort(found.begin(), found.end(), [&](const Candidate& a, const Candidate& b) {
@@ -266,6 +266,8 @@ std::vector<Suggestion> SuggestionIndex::suggestionsOf(const std::vector<Candida
     if (out.size() == count) break;
     const std::u16string_view h = headword(c.at);
     const uint32_t position = tables_.positions[c.at];
+    // A damaged file's word that is empty or stands for no word of the dictionary is left out.
+    if (h.empty() || position >= size()) continue;
     const bool repeated =
         std::any_of(out.begin(), out.end(), [&](const Suggestion& s) { return s.headword == h; });
     if (!repeated) out.push_back(Suggestion{std::u16string(h), position, c.distance});

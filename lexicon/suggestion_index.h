@@ -7,7 +7,10 @@
 // neighbours: the search walks them as a trie, computing one row of the distance table per
 // new letter and leaving out every word below a beginning that is already too far away.
 // Built once from the dictionary (one pass over its word table) and kept in a file, keyed on
-// the dictionary files' sizes and times.
+// the dictionary files' sizes and times. A loaded index reads its tables in place from the
+// mapped file: only the pages a search touches are read. The file is not trusted: every
+// offset and order read from it is checked where it is used, so a damaged file gives odd
+// suggestions at worst.
 //
 // Beside it the index keeps every headword's loose key (lexicon/loose_key.h), sorted, so that
 // the spelling variants of a typed word ("cafe" for "café", "nguoi" for "người") are found by
@@ -26,12 +29,12 @@
 #include <vector>
 
 #include "lexicon/file_stamp.h"
+#include "util/mapped_file.h"
 #include "util/status.h"
 
 namespace lexora {
 
 class Dictionary;
-class IndexFileReader;
 
 struct Suggestion {
   std::u16string headword;
@@ -45,7 +48,8 @@ class SuggestionIndex {
   // Longer words get no suggestions (their distance table would be long for little use).
   static constexpr size_t kLongestWord = 64;
 
-  // The tables are views into the index's own storage: it is neither copied nor moved.
+  // The tables are views into the index's own storage or its mapping: it is neither copied
+  // nor moved.
   SuggestionIndex(const SuggestionIndex&) = delete;
   SuggestionIndex& operator=(const SuggestionIndex&) = delete;
 
@@ -54,7 +58,8 @@ class SuggestionIndex {
   // From the words given in dictionary order (for tests and benchmarks).
   static std::unique_ptr<SuggestionIndex> fromWords(uint32_t collation,
                                                     const std::vector<std::u16string>& words);
-  // Null when the file is missing, damaged, or was made from files with another stamp.
+  // Null when the file is missing, made from files with another stamp, or its header does not
+  // fit its size. The file stays mapped while the index lives.
   static std::unique_ptr<SuggestionIndex> load(const std::string& file, const FileStamp& stamp);
   // Written under a temporary name and renamed into place. False when it cannot be written.
   bool save(const std::string& file) const;
@@ -79,8 +84,8 @@ class SuggestionIndex {
     size_t at;  // in folded order
     int distance;
   };
-  // What the search reads: views into the index's storage. Each text's starts hold size + 1
-  // offsets into it.
+  // What the search reads: views into the storage of an index built here, or into the mapped
+  // file. Each text's starts hold size + 1 offsets into it.
   struct Tables {
     std::span<const uint32_t> foldedStart;
     std::span<const uint32_t> wordStart;
@@ -91,7 +96,7 @@ class SuggestionIndex {
     std::span<const char16_t> headwords;   // the headwords as stored, same order
     std::span<const char16_t> loose;       // every loose key, sorted
   };
-  // The tables themselves.
+  // The tables of an index built in memory.
   struct Storage {
     std::vector<uint32_t> foldedStart, wordStart, positions, looseStart, looseOrder;
     std::u16string folded, headwords, loose;
@@ -102,8 +107,9 @@ class SuggestionIndex {
   void sortByLooseKey();
   // Points the tables at the storage.
   void viewStorage();
-  // The tables after the file's header; false when they do not fit the file or each other.
-  bool readTables(IndexFileReader& r, size_t fileSize);
+  // Reads the mapped file's header and points the tables at the rest; false when the file
+  // is not an index made from files with this stamp or its tables do not fit its size.
+  bool viewFile(const FileStamp& stamp);
   // Every headword within maxDistance of the folded query, in folded order.
   std::vector<Candidate> candidatesWithin(std::u16string_view query, int maxDistance) const;
   // The first `count` of the ranked candidates, each headword once.
@@ -132,6 +138,7 @@ class SuggestionIndex {
   uint32_t collation_ = 1;
   FileStamp stamp_;
   Storage storage_;
+  MappedFile mapping_;
   Tables tables_;
 };
 

@@ -1,6 +1,7 @@
-// The suggestion index's file: a header, then the tables, each in the machine's byte order.
+// The suggestion index's file: a header, then the tables of 32-bit values, then the texts,
+// each in the machine's byte order. The header's size is a multiple of 4 and a mapping starts
+// on a page, so every table is read in place, aligned.
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,10 +11,19 @@
 
 namespace lexora {
 
-// Reads from a byte buffer, failing (and staying failed) when it runs out.
-class IndexFileReader {
+namespace {
+
+constexpr char kMagic[8] = {'L', 'X', 'S', 'U', 'G', 'G', '0', '3'};
+// The magic, the collation, the stamp and four counts: the words, then the units of the
+// folded words, the headwords and the loose keys.
+constexpr size_t kHeaderSize = sizeof kMagic + sizeof(uint32_t) + sizeof(FileStamp::sizes) +
+                               sizeof(FileStamp::modified) + 4 * sizeof(uint64_t);
+static_assert(kHeaderSize % alignof(uint32_t) == 0 && alignof(char16_t) <= alignof(uint32_t));
+
+// Reads from the start of a byte buffer, failing (and staying failed) when it runs out.
+class HeaderReader {
  public:
-  explicit IndexFileReader(const std::string& bytes) : bytes_(bytes) {}
+  explicit HeaderReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
   template <typename T>
   bool get(T& value) {
     return getArray(&value, 1);
@@ -22,22 +32,30 @@ class IndexFileReader {
   bool getArray(T* data, size_t count) {
     const size_t n = count * sizeof(T);
     if (!ok_ || bytes_.size() - at_ < n) return ok_ = false;
-    if (n > 0) std::memcpy(data, bytes_.data() + at_, n);
+    std::memcpy(data, bytes_.data() + at_, n);
     at_ += n;
     return true;
   }
-  bool atEnd() const { return ok_ && at_ == bytes_.size(); }
-  size_t left() const { return ok_ ? bytes_.size() - at_ : 0; }
 
  private:
-  const std::string& bytes_;
+  std::span<const uint8_t> bytes_;
   size_t at_ = 0;
   bool ok_ = true;
 };
 
-namespace {
+// The next `count` values of type T at `at`, which moves past them.
+template <typename T>
+std::span<const T> take(const uint8_t*& at, size_t count) {
+  const auto* first = reinterpret_cast<const T*>(at);
+  at += count * sizeof(T);
+  return {first, count};
+}
 
-constexpr char kMagic[8] = {'L', 'X', 'S', 'U', 'G', 'G', '0', '2'};
+// Offsets must start at 0 and end at the text's length: what can be told from their ends
+// alone. Those between are checked where they are read.
+bool endsFit(std::span<const uint32_t> starts, size_t textSize) {
+  return !starts.empty() && starts.front() == 0 && starts.back() == textSize;
+}
 
 template <typename T>
 void put(std::string& out, const T& value) {
@@ -45,91 +63,73 @@ void put(std::string& out, const T& value) {
 }
 
 template <typename T>
-void putArray(std::string& out, const T* data, size_t count) {
-  out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
-}
-
-// Offsets must start at 0, never fall and end at the text's length.
-bool offsetsFit(const std::vector<uint32_t>& starts, size_t textSize) {
-  if (starts.empty() || starts.front() != 0 || starts.back() != textSize) return false;
-  return std::is_sorted(starts.begin(), starts.end());
+void putArray(std::string& out, std::span<const T> values) {
+  out.append(reinterpret_cast<const char*>(values.data()), values.size_bytes());
 }
 
 }  // namespace
 
 std::unique_ptr<SuggestionIndex> SuggestionIndex::load(const std::string& file,
                                                        const FileStamp& stamp) {
-  std::ifstream in(file, std::ios::binary | std::ios::ate);
-  if (!in) return nullptr;
-  const std::streamoff size = in.tellg();
-  if (size <= 0) return nullptr;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return nullptr;
-  IndexFileReader r(bytes);
-  char magic[sizeof kMagic];
+  // The index reads the file where it lies for as long as it lives. Nothing here rewrites an
+  // index file in place (save renames a new one over it), so the mapping never loses its end.
   std::unique_ptr<SuggestionIndex> index(new SuggestionIndex());
-  if (!r.getArray(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0)
-    return nullptr;
-  if (!r.get(index->collation_) || !r.getArray(index->stamp_.sizes.data(), 3) ||
-      !r.getArray(index->stamp_.modified.data(), 3)) {
-    return nullptr;
-  }
-  if (!(index->stamp_ == stamp) || !index->readTables(r, bytes.size())) return nullptr;
+  if (!index->mapping_.open(file).isOk() || !index->viewFile(stamp)) return nullptr;
   return index;
 }
 
-bool SuggestionIndex::readTables(IndexFileReader& r, size_t fileSize) {
+bool SuggestionIndex::viewFile(const FileStamp& stamp) {
+  const std::span<const uint8_t> bytes = mapping_.bytes();
+  HeaderReader r(bytes);
+  char magic[sizeof kMagic];
   uint64_t count = 0, foldedUnits = 0, wordUnits = 0, looseUnits = 0;
-  if (!r.get(count) || !r.get(foldedUnits) || !r.get(wordUnits) || !r.get(looseUnits)) return false;
-  // Every count is checked against the file's size before anything is allocated for it.
+  if (!r.getArray(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0 ||
+      !r.get(collation_) || !r.getArray(stamp_.sizes.data(), 3) ||
+      !r.getArray(stamp_.modified.data(), 3) || !(stamp_ == stamp) || !r.get(count) ||
+      !r.get(foldedUnits) || !r.get(wordUnits) || !r.get(looseUnits)) {
+    return false;
+  }
+  // Every count is checked against the file's size before it is used.
+  const size_t fileSize = bytes.size();
   if (count > UINT32_MAX || foldedUnits > fileSize || wordUnits > fileSize || looseUnits > fileSize)
     return false;
   const uint64_t needed = (count + 1) * 12 + count * 8 + (foldedUnits + wordUnits + looseUnits) * 2;
-  if (needed != r.left()) return false;
-  Storage& s = storage_;
-  s.foldedStart.resize(count + 1);
-  s.wordStart.resize(count + 1);
-  s.positions.resize(count);
-  s.folded.resize(foldedUnits);
-  s.headwords.resize(wordUnits);
-  s.looseStart.resize(count + 1);
-  s.looseOrder.resize(count);
-  s.loose.resize(looseUnits);
-  r.getArray(s.foldedStart.data(), count + 1);
-  r.getArray(s.wordStart.data(), count + 1);
-  r.getArray(s.positions.data(), count);
-  r.getArray(s.folded.data(), foldedUnits);
-  r.getArray(s.headwords.data(), wordUnits);
-  r.getArray(s.looseStart.data(), count + 1);
-  r.getArray(s.looseOrder.data(), count);
-  r.getArray(s.loose.data(), looseUnits);
-  viewStorage();
-  const bool ordersFit = std::all_of(s.looseOrder.begin(), s.looseOrder.end(),
-                                     [&](uint32_t at) { return at < count; });
-  return r.atEnd() && ordersFit && offsetsFit(s.foldedStart, foldedUnits) &&
-         offsetsFit(s.wordStart, wordUnits) && offsetsFit(s.looseStart, looseUnits);
+  if (needed != fileSize - kHeaderSize ||
+      reinterpret_cast<uintptr_t>(bytes.data()) % alignof(uint32_t) != 0) {
+    return false;
+  }
+  const uint8_t* at = bytes.data() + kHeaderSize;
+  Tables& t = tables_;
+  t.foldedStart = take<uint32_t>(at, count + 1);
+  t.wordStart = take<uint32_t>(at, count + 1);
+  t.positions = take<uint32_t>(at, count);
+  t.looseStart = take<uint32_t>(at, count + 1);
+  t.looseOrder = take<uint32_t>(at, count);
+  t.folded = take<char16_t>(at, foldedUnits);
+  t.headwords = take<char16_t>(at, wordUnits);
+  t.loose = take<char16_t>(at, looseUnits);
+  return endsFit(t.foldedStart, foldedUnits) && endsFit(t.wordStart, wordUnits) &&
+         endsFit(t.looseStart, looseUnits);
 }
 
 bool SuggestionIndex::save(const std::string& file) const {
+  const Tables& t = tables_;
   std::string out;
   out.append(kMagic, sizeof kMagic);
   put(out, collation_);
-  putArray(out, stamp_.sizes.data(), 3);
-  putArray(out, stamp_.modified.data(), 3);
-  const Tables& t = tables_;
+  putArray<uint64_t>(out, stamp_.sizes);
+  putArray<int64_t>(out, stamp_.modified);
   put(out, static_cast<uint64_t>(size()));
   put(out, static_cast<uint64_t>(t.folded.size()));
   put(out, static_cast<uint64_t>(t.headwords.size()));
   put(out, static_cast<uint64_t>(t.loose.size()));
-  putArray(out, t.foldedStart.data(), t.foldedStart.size());
-  putArray(out, t.wordStart.data(), t.wordStart.size());
-  putArray(out, t.positions.data(), t.positions.size());
-  putArray(out, t.folded.data(), t.folded.size());
-  putArray(out, t.headwords.data(), t.headwords.size());
-  putArray(out, t.looseStart.data(), t.looseStart.size());
-  putArray(out, t.looseOrder.data(), t.looseOrder.size());
-  putArray(out, t.loose.data(), t.loose.size());
+  for (std::span<const uint32_t> table :
+       {t.foldedStart, t.wordStart, t.positions, t.looseStart, t.looseOrder}) {
+    putArray(out, table);
+  }
+  for (std::span<const char16_t> text : {t.folded, t.headwords, t.loose}) putArray(out, text);
+  // A new file under another name, renamed into place: a reader that has the old one mapped
+  // keeps reading it whole.
   const std::string temporary = file + ".new";
   {
     std::ofstream o(temporary, std::ios::binary | std::ios::trunc);
