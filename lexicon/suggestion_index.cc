@@ -1,9 +1,6 @@
 #include "lexicon/suggestion_index.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 #include <numeric>
 #include <tuple>
@@ -14,51 +11,9 @@
 
 namespace lexora {
 
-// Reads from a byte buffer, failing (and staying failed) when it runs out.
-class IndexFileReader {
- public:
-  explicit IndexFileReader(const std::string& bytes) : bytes_(bytes) {}
-  template <typename T>
-  bool get(T& value) {
-    return getArray(&value, 1);
-  }
-  template <typename T>
-  bool getArray(T* data, size_t count) {
-    const size_t n = count * sizeof(T);
-    if (!ok_ || bytes_.size() - at_ < n) return ok_ = false;
-    if (n > 0) std::memcpy(data, bytes_.data() + at_, n);
-    at_ += n;
-    return true;
-  }
-  bool atEnd() const { return ok_ && at_ == bytes_.size(); }
-  size_t left() const { return ok_ ? bytes_.size() - at_ : 0; }
-
- private:
-  const std::string& bytes_;
-  size_t at_ = 0;
-  bool ok_ = true;
-};
-
 namespace {
 
-constexpr char kMagic[8] = {'L', 'X', 'S', 'U', 'G', 'G', '0', '2'};
 constexpr uint32_t kWordsPerRead = 128;
-
-template <typename T>
-void put(std::string& out, const T& value) {
-  out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-template <typename T>
-void putArray(std::string& out, const T* data, size_t count) {
-  out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
-}
-
-// Offsets must start at 0, never fall and end at the text's length.
-bool offsetsFit(const std::vector<uint32_t>& starts, size_t textSize) {
-  if (starts.empty() || starts.front() != 0 || starts.back() != textSize) return false;
-  return std::is_sorted(starts.begin(), starts.end());
-}
 
 // One letter doubled or not doubled ("runing" for "running"), or two neighbours swapped: the
 // slips that typing makes most. REQUIRES: the two texts are one edit apart.
@@ -181,32 +136,42 @@ std::unique_ptr<SuggestionIndex> SuggestionIndex::fromWords(
   std::unique_ptr<SuggestionIndex> index(new SuggestionIndex());
   index->collation_ = collation;
   index->sortByFolded(words);
+  index->viewStorage();
   index->sortByLooseKey();
+  index->viewStorage();
   return index;
 }
 
+void SuggestionIndex::viewStorage() {
+  const Storage& s = storage_;
+  tables_ = Tables{s.foldedStart, s.wordStart, s.positions, s.looseStart,
+                   s.looseOrder,  s.folded,    s.headwords, s.loose};
+}
+
 void SuggestionIndex::sortByLooseKey() {
-  const size_t n = positions_.size();
+  const size_t n = size();
   std::vector<std::u16string> keys(n);
   for (size_t i = 0; i < n; ++i) looseKeyInto(headword(i), keys[i]);
-  looseOrder_.resize(n);
-  std::iota(looseOrder_.begin(), looseOrder_.end(), 0u);
-  std::stable_sort(looseOrder_.begin(), looseOrder_.end(),
+  Storage& s = storage_;
+  s.looseOrder.resize(n);
+  std::iota(s.looseOrder.begin(), s.looseOrder.end(), 0u);
+  std::stable_sort(s.looseOrder.begin(), s.looseOrder.end(),
                    [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
-  loose_.clear();
-  looseStart_.assign(1, 0);
-  for (uint32_t i : looseOrder_) {
-    loose_ += keys[i];
-    looseStart_.push_back(static_cast<uint32_t>(loose_.size()));
+  s.loose.clear();
+  s.looseStart.assign(1, 0);
+  for (uint32_t i : s.looseOrder) {
+    s.loose += keys[i];
+    s.looseStart.push_back(static_cast<uint32_t>(s.loose.size()));
   }
 }
 
 std::vector<Suggestion> SuggestionIndex::variants(std::u16string_view word, size_t count) const {
-  if (word.size() > kLongestWord || looseStart_.size() != positions_.size() + 1) return {};
+  const size_t n = size();
+  if (word.size() > kLongestWord || tables_.looseStart.size() != n + 1) return {};
   const std::u16string key = looseKey(word);
   if (key.empty()) return {};
   size_t lo = 0;
-  size_t hi = looseOrder_.size();
+  size_t hi = n;
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
     if (looseKeyAt(mid) < key) {
@@ -218,12 +183,13 @@ std::vector<Suggestion> SuggestionIndex::variants(std::u16string_view word, size
   const WordFolding folding(collation_);
   const std::u16string typed = folding.fold(word);
   std::vector<Candidate> found;
-  for (size_t r = lo; r < looseOrder_.size() && looseKeyAt(r) == key; ++r) {
-    const size_t at = looseOrder_[r];
-    found.push_back({at, editDistance(typed, folded(at))});
+  for (size_t r = lo; r < n && looseKeyAt(r) == key; ++r) {
+    const size_t at = tables_.looseOrder[r];
+    if (at < n) found.push_back({at, editDistance(typed, folded(at))});
   }
+  const std::span<const uint32_t> positions = tables_.positions;
   std::stable_sort(found.begin(), found.end(), [&](const Candidate& a, const Candidate& b) {
-    return std::tie(a.distance, positions_[a.at]) < std::tie(b.distance, positions_[b.at]);
+    return std::tie(a.distance, positions[a.at]) < std::tie(b.distance, positions[b.at]);
   });
   return suggestionsOf(found, count);
 }
@@ -236,109 +202,25 @@ void SuggestionIndex::sortByFolded(const std::vector<std::u16string>& words) {
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(),
                    [&](uint32_t a, uint32_t b) { return folded[a] < folded[b]; });
-  folded_.clear();
-  headwords_.clear();
-  foldedStart_.assign(1, 0);
-  wordStart_.assign(1, 0);
-  positions_.clear();
+  Storage& s = storage_;
+  s.folded.clear();
+  s.headwords.clear();
+  s.foldedStart.assign(1, 0);
+  s.wordStart.assign(1, 0);
+  s.positions.clear();
   for (uint32_t i : order) {
-    folded_ += folded[i];
-    headwords_ += words[i];
-    foldedStart_.push_back(static_cast<uint32_t>(folded_.size()));
-    wordStart_.push_back(static_cast<uint32_t>(headwords_.size()));
-    positions_.push_back(i);
+    s.folded += folded[i];
+    s.headwords += words[i];
+    s.foldedStart.push_back(static_cast<uint32_t>(s.folded.size()));
+    s.wordStart.push_back(static_cast<uint32_t>(s.headwords.size()));
+    s.positions.push_back(i);
   }
-}
-
-std::unique_ptr<SuggestionIndex> SuggestionIndex::load(const std::string& file,
-                                                       const FileStamp& stamp) {
-  std::ifstream in(file, std::ios::binary | std::ios::ate);
-  if (!in) return nullptr;
-  const std::streamoff size = in.tellg();
-  if (size <= 0) return nullptr;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return nullptr;
-  IndexFileReader r(bytes);
-  char magic[sizeof kMagic];
-  std::unique_ptr<SuggestionIndex> index(new SuggestionIndex());
-  if (!r.getArray(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0)
-    return nullptr;
-  if (!r.get(index->collation_) || !r.getArray(index->stamp_.sizes.data(), 3) ||
-      !r.getArray(index->stamp_.modified.data(), 3)) {
-    return nullptr;
-  }
-  if (!(index->stamp_ == stamp) || !index->readTables(r, bytes.size())) return nullptr;
-  return index;
-}
-
-bool SuggestionIndex::readTables(IndexFileReader& r, size_t fileSize) {
-  uint64_t count = 0, foldedUnits = 0, wordUnits = 0, looseUnits = 0;
-  if (!r.get(count) || !r.get(foldedUnits) || !r.get(wordUnits) || !r.get(looseUnits)) return false;
-  // Every count is checked against the file's size before anything is allocated for it.
-  if (count > UINT32_MAX || foldedUnits > fileSize || wordUnits > fileSize || looseUnits > fileSize)
-    return false;
-  const uint64_t needed = (count + 1) * 12 + count * 8 + (foldedUnits + wordUnits + looseUnits) * 2;
-  if (needed != r.left()) return false;
-  foldedStart_.resize(count + 1);
-  wordStart_.resize(count + 1);
-  positions_.resize(count);
-  folded_.resize(foldedUnits);
-  headwords_.resize(wordUnits);
-  looseStart_.resize(count + 1);
-  looseOrder_.resize(count);
-  loose_.resize(looseUnits);
-  r.getArray(foldedStart_.data(), count + 1);
-  r.getArray(wordStart_.data(), count + 1);
-  r.getArray(positions_.data(), count);
-  r.getArray(folded_.data(), foldedUnits);
-  r.getArray(headwords_.data(), wordUnits);
-  r.getArray(looseStart_.data(), count + 1);
-  r.getArray(looseOrder_.data(), count);
-  r.getArray(loose_.data(), looseUnits);
-  const bool ordersFit =
-      std::all_of(looseOrder_.begin(), looseOrder_.end(), [&](uint32_t at) { return at < count; });
-  return r.atEnd() && ordersFit && offsetsFit(foldedStart_, foldedUnits) &&
-         offsetsFit(wordStart_, wordUnits) && offsetsFit(looseStart_, looseUnits);
-}
-
-bool SuggestionIndex::save(const std::string& file) const {
-  std::string out;
-  out.append(kMagic, sizeof kMagic);
-  put(out, collation_);
-  putArray(out, stamp_.sizes.data(), 3);
-  putArray(out, stamp_.modified.data(), 3);
-  put(out, static_cast<uint64_t>(positions_.size()));
-  put(out, static_cast<uint64_t>(folded_.size()));
-  put(out, static_cast<uint64_t>(headwords_.size()));
-  put(out, static_cast<uint64_t>(loose_.size()));
-  putArray(out, foldedStart_.data(), foldedStart_.size());
-  putArray(out, wordStart_.data(), wordStart_.size());
-  putArray(out, positions_.data(), positions_.size());
-  putArray(out, folded_.data(), folded_.size());
-  putArray(out, headwords_.data(), headwords_.size());
-  putArray(out, looseStart_.data(), looseStart_.size());
-  putArray(out, looseOrder_.data(), looseOrder_.size());
-  putArray(out, loose_.data(), loose_.size());
-  const std::string temporary = file + ".new";
-  {
-    std::ofstream o(temporary, std::ios::binary | std::ios::trunc);
-    if (!o.write(out.data(), static_cast<std::streamsize>(out.size())) || !o.flush()) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 size_t SuggestionIndex::endOfPrefix(size_t from, std::u16string_view prefix) const {
   const auto begins = [&](size_t i) { return folded(i).substr(0, prefix.size()) == prefix; };
   // The group below a beginning is usually small: gallop to its end, then halve.
-  const size_t n = positions_.size();
+  const size_t n = size();
   size_t lo = from + 1;
   size_t step = 1;
   while (lo < n && begins(lo)) {
@@ -370,7 +252,7 @@ std::vector<Suggestion> SuggestionIndex::suggest(std::u16string_view word, size_
     const int slip = c.distance == 1 && isTypingSlip(query, w) ? 0 : 1;
     // A letter left out is the commonest slip, a wrong letter the next, one too many the last.
     const int length = w.size() > m ? 0 : (w.size() == m ? 1 : 2);
-    return std::tuple(c.distance, firstLetter, slip, length, positions_[c.at]);
+    return std::tuple(c.distance, firstLetter, slip, length, tables_.positions[c.at]);
   };
   std::sort(found.begin(), found.end(),
             [&](const Candidate& a, const Candidate& b) { return rank(a) < rank(b); });
@@ -383,9 +265,12 @@ std::vector<Suggestion> SuggestionIndex::suggestionsOf(const std::vector<Candida
   for (const Candidate& c : ranked) {
     if (out.size() == count) break;
     const std::u16string_view h = headword(c.at);
+    const uint32_t position = tables_.positions[c.at];
+    // A damaged file's word that is empty or stands for no word of the dictionary is left out.
+    if (h.empty() || position >= size()) continue;
     const bool repeated =
         std::any_of(out.begin(), out.end(), [&](const Suggestion& s) { return s.headword == h; });
-    if (!repeated) out.push_back(Suggestion{std::u16string(h), positions_[c.at], c.distance});
+    if (!repeated) out.push_back(Suggestion{std::u16string(h), position, c.distance});
   }
   return out;
 }
@@ -397,7 +282,7 @@ std::vector<SuggestionIndex::Candidate> SuggestionIndex::candidatesWithin(std::u
   size_t rowsWord = SIZE_MAX;  // the word whose beginning the valid rows describe
   size_t valid = 0;            // rows 0 .. valid are valid
   size_t i = 0;
-  const size_t n = positions_.size();
+  const size_t n = size();
   while (i < n) {
     const std::u16string_view w = folded(i);
     size_t k = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <set>
@@ -147,6 +148,10 @@ TEST(SuggestionIndexFile, KeptAndRefusedWhenStaleOrDamaged) {
   ASSERT_TRUE(loaded);
   EXPECT_EQ(headwords(loaded->suggest(u"hous")), headwords(index->suggest(u"hous")));
   EXPECT_EQ(loaded->suggest(u"hors")[0].position, 0u);
+  // A loaded index reads its file in place: a new file saved over it leaves it whole.
+  ASSERT_TRUE(SuggestionIndex::fromWords(kLatin1, {u"zebra"})->save(dir.file("d.suggest")));
+  EXPECT_EQ(headwords(loaded->suggest(u"hous")), headwords(index->suggest(u"hous")));
+  ASSERT_TRUE(index->save(dir.file("d.suggest")));
 
   FileStamp other = stamp;
   other.sizes[0] += 1;
@@ -162,9 +167,49 @@ TEST(SuggestionIndexFile, KeptAndRefusedWhenStaleOrDamaged) {
   dir.write("damaged.suggest", damaged);
   if (auto d2 = SuggestionIndex::load(dir.file("damaged.suggest"), stamp)) d2->suggest(u"hous");
   std::string offsets = bytes;
-  offsets[8 + 4 + 48 + 24 + 4] = '\x7f';  // an offset past the texts
+  offsets[8 + 4 + 48 + 24 + 4] = '\x7f';  // a count that does not fit the file's size
   dir.write("offsets.suggest", offsets);
   EXPECT_EQ(SuggestionIndex::load(dir.file("offsets.suggest"), stamp), nullptr);
+}
+
+// A file whose header fits but whose tables were damaged or forged: the index loads without
+// reading them all, and whatever they say, it reads nothing outside the file and suggests only
+// pieces of its own texts, each standing for a word of the dictionary.
+TEST(SuggestionIndexFile, ForgedTablesGiveOddSuggestionsAtWorst) {
+  const std::vector<std::u16string> words = {u"house",  u"mouse", u"horse", u"hose",
+                                             u"houses", u"louse", u"café",  u"cafe"};
+  test::ScratchDir dir;
+  ASSERT_TRUE(SuggestionIndex::fromWords(kLatin1, words)->save(dir.file("i.suggest")));
+  const std::string bytes = dir.read("i.suggest");
+  // The 32-bit tables follow the 92-byte header (three of offsets, the positions, the orders);
+  // the texts follow them.
+  const size_t header = 92, values = 5 * words.size() + 3;
+  std::u16string texts((bytes.size() - header - 4 * values) / 2, u' ');
+  std::memcpy(texts.data(), bytes.data() + header + 4 * values, texts.size() * 2);
+  const uint32_t forged[] = {0, 3, 7, 8, 9, 40, 0x7fffffff, 0xffffffff};
+  std::mt19937 random(5);
+  int loaded = 0;
+  for (int trial = 0; trial < 100; ++trial) {
+    std::string damaged = bytes;
+    for (int k = 0; k < 6; ++k) {
+      const uint32_t value = forged[random() % std::size(forged)];
+      std::memcpy(&damaged[header + 4 * (random() % values)], &value, sizeof value);
+    }
+    dir.write("forged.suggest", damaged);
+    const auto index = SuggestionIndex::load(dir.file("forged.suggest"), FileStamp{});
+    if (!index) continue;
+    ++loaded;
+    for (const char16_t* typed : {u"hous", u"cafe", u"mose", u"houses"}) {
+      for (const auto& found : {index->suggest(typed), index->variants(typed)}) {
+        for (const Suggestion& s : found) {
+          EXPECT_FALSE(s.headword.empty());
+          EXPECT_NE(texts.find(s.headword), std::u16string::npos);
+          EXPECT_LT(s.position, words.size());
+        }
+      }
+    }
+  }
+  EXPECT_GT(loaded, 25);  // only the ends of the offsets are checked at load
 }
 
 }  // namespace
