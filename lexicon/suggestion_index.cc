@@ -183,7 +183,10 @@ std::vector<Suggestion> SuggestionIndex::variants(std::u16string_view word, size
   const WordFolding folding(collation_);
   const std::u16string typed = folding.fold(word);
   std::vector<Candidate> found;
-  for (size_t r = lo; r < n && looseKeyAt(r) == key; ++r) {
+  // No word has thousands of spellings that differ only in accents and case; a forged file's
+  // run of equal keys ends here rather than costing a distance for each.
+  constexpr size_t kMostVariants = 4096;
+  for (size_t r = lo; r < n && r - lo < kMostVariants && looseKeyAt(r) == key; ++r) {
     const size_t at = tables_.looseOrder[r];
     if (at < n) found.push_back({at, editDistance(typed, folded(at))});
   }

@@ -114,13 +114,16 @@ class SuggestionIndex {
   std::vector<Candidate> candidatesWithin(std::u16string_view query, int maxDistance) const;
   // The first `count` of the ranked candidates, each headword once.
   std::vector<Suggestion> suggestionsOf(const std::vector<Candidate>& ranked, size_t count) const;
-  // The i-th piece of a text; empty when its offsets are out of order or beyond the text.
-  // REQUIRES: i < size().
+  // A headword holds at most 255 UTF-8 bytes, so no piece of a sound index comes near this;
+  // a forged file's longer pieces would only make each comparison slow.
+  static constexpr uint32_t kLongestPiece = 1024;
+  // The i-th piece of a text; empty when its offsets are out of order, beyond the text or
+  // longer than any headword's. REQUIRES: i < size().
   static std::u16string_view piece(std::span<const char16_t> text, std::span<const uint32_t> starts,
                                    size_t i) {
     const uint32_t from = starts[i];
     const uint32_t to = starts[i + 1];
-    if (from > to || to > text.size()) return {};
+    if (from > to || to > text.size() || to - from > kLongestPiece) return {};
     return {text.data() + from, to - from};
   }
   std::u16string_view looseKeyAt(size_t rank) const {
