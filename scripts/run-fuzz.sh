@@ -9,7 +9,8 @@ build=${1:-build-asan}
 seconds=${2:-60}
 at_once=${3:-$(nproc)}
 targets=(fuzz_reader fuzz_writer fuzz_render fuzz_import_tsv fuzz_import_dictd
-  fuzz_import_stardict fuzz_import_dsl fuzz_import_mdict fuzz_settings fuzz_source_file)
+  fuzz_import_stardict fuzz_import_dsl fuzz_import_mdict fuzz_settings fuzz_source_file
+  fuzz_suggestion_index)
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
 rm -f "$artifacts"/*.failed
