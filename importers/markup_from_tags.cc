@@ -1,14 +1,11 @@
 #include "importers/markup_from_tags.h"
 
-#include "importers/dictd_markup.h"
-
-#include <libxml/HTMLparser.h>
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string>
+
+#include "importers/dictd_markup.h"
+#include "importers/xml_library.h"
 
 namespace lexora::importers {
 namespace {
@@ -26,16 +23,18 @@ bool isOneOf(std::string_view name, std::initializer_list<std::string_view> name
 }
 
 std::string textContent(const xmlNode* node) {
-  xmlChar* content = xmlNodeGetContent(node);
+  const XmlLibrary& xml = *xmlLibrary();  // loaded: it made the node
+  xmlChar* content = xml.nodeGetContent(node);
   std::string out = content != nullptr ? reinterpret_cast<const char*>(content) : "";
-  xmlFree(content);
+  xml.free(content);
   return out;
 }
 
 std::string attribute(const xmlNode* node, const char* name) {
-  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  const XmlLibrary& xml = *xmlLibrary();  // loaded: it made the node
+  xmlChar* value = xml.getProp(node, reinterpret_cast<const xmlChar*>(name));
   std::string out = value != nullptr ? reinterpret_cast<const char*>(value) : "";
-  xmlFree(value);
+  xml.free(value);
   return out;
 }
 
@@ -254,9 +253,10 @@ void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outl
   // One parser context per thread, reset for each entry: a new one per entry costs more than
   // the parse of a short entry.
   struct Context {
-    htmlParserCtxtPtr html = htmlNewParserCtxt();
+    const XmlLibrary* xml = xmlLibrary();
+    htmlParserCtxtPtr html = xml != nullptr ? xml->newHtmlParserCtxt() : nullptr;
     ~Context() {
-      if (html != nullptr) htmlFreeParserCtxt(html);
+      if (html != nullptr) xml->freeHtmlParserCtxt(html);
     }
   };
   thread_local Context context;
@@ -264,7 +264,8 @@ void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outl
     readPlainText(original, outline);
     return;
   }
-  htmlDocPtr doc = htmlCtxtReadMemory(
+  const XmlLibrary& xml = *context.xml;
+  htmlDocPtr doc = xml.ctxtReadHtml(
       context.html, text.data(), length, nullptr, "UTF-8",
       HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
   if (doc == nullptr) {
@@ -272,33 +273,34 @@ void readHtml(std::string_view original, TagDialect dialect, SourceOutline& outl
     return;
   }
   Walker(dialect, outline).walk(doc->children);
-  xmlFreeDoc(doc);
+  xml.freeDoc(doc);
 }
 
 }  // namespace
 
 void readTagged(std::string_view text, TagDialect dialect, SourceOutline& outline) {
-  if (dialect == TagDialect::Xdxf) {
+  const XmlLibrary* xml = xmlLibrary();
+  if (dialect == TagDialect::Xdxf && xml != nullptr) {
     // One root around the article, so that several top-level elements are well-formed.
     std::string wrapped = "<ar>";
     wrapped.append(text);
     wrapped += "</ar>";
-    xmlParserCtxtPtr context = xmlNewParserCtxt();
-    xmlDocPtr doc =
-        context == nullptr
-            ? nullptr
-            : xmlCtxtReadMemory(context, wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
-                                "UTF-8", XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+    xmlParserCtxtPtr context = xml->newParserCtxt();
+    xmlDocPtr doc = context == nullptr
+                        ? nullptr
+                        : xml->ctxtReadMemory(
+                              context, wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
+                              "UTF-8", XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
     // A text that is not well-formed (an HTML entity, an unclosed tag) may still give a tree
     // with parts missing: the HTML parser reads it whole instead.
     if (doc != nullptr && context->wellFormed == 0) {
-      xmlFreeDoc(doc);
+      xml->freeDoc(doc);
       doc = nullptr;
     }
-    if (context != nullptr) xmlFreeParserCtxt(context);
+    if (context != nullptr) xml->freeParserCtxt(context);
     if (doc != nullptr) {
-      Walker(dialect, outline).walk(xmlDocGetRootElement(doc));
-      xmlFreeDoc(doc);
+      Walker(dialect, outline).walk(xml->docGetRootElement(doc));
+      xml->freeDoc(doc);
       outline.endParagraph();
       return;
     }

@@ -1,7 +1,5 @@
 #include "importers/mdict_file.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
 #include <lzo/lzo1x.h>
 #include <zlib.h>
 
@@ -14,6 +12,7 @@
 
 #include "importers/ripemd128.h"
 #include "importers/text_encoding.h"
+#include "importers/xml_library.h"
 
 namespace lexora::importers {
 namespace {
@@ -54,10 +53,10 @@ class Fields {
   size_t at_ = 0;
 };
 
-std::string attribute(xmlNode* node, const char* name) {
-  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+std::string attribute(const XmlLibrary& xml, xmlNode* node, const char* name) {
+  xmlChar* value = xml.getProp(node, reinterpret_cast<const xmlChar*>(name));
   std::string out = value != nullptr ? reinterpret_cast<const char*>(value) : "";
-  xmlFree(value);
+  xml.free(value);
   return out;
 }
 
@@ -193,23 +192,26 @@ Status MdictFile::readHeader() {
     return fail("the header is not UTF-16: " + s.message());
   while (!xml.empty() && (xml.back() == '\0' || xml.back() == '\n' || xml.back() == '\r'))
     xml.pop_back();
+  const XmlLibrary* library = xmlLibrary();
+  if (library == nullptr) return fail("libxml2, which reads MDict headers, cannot be loaded");
+  const XmlLibrary& x = *library;
   xmlDocPtr doc =
-      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, "UTF-8",
-                    XML_PARSE_RECOVER | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
-  xmlNode* root = doc != nullptr ? xmlDocGetRootElement(doc) : nullptr;
+      x.readMemory(xml.data(), static_cast<int>(xml.size()), nullptr, "UTF-8",
+                   XML_PARSE_RECOVER | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NONET);
+  xmlNode* root = doc != nullptr ? x.docGetRootElement(doc) : nullptr;
   if (root == nullptr) {
-    if (doc != nullptr) xmlFreeDoc(doc);
+    if (doc != nullptr) x.freeDoc(doc);
     return fail("not an MDict file (its header is not a Dictionary element)");
   }
-  const std::string version = attribute(root, "GeneratedByEngineVersion");
-  const std::string encrypted = attribute(root, "Encrypted");
-  header_.charset = resources_ ? "UTF-16LE" : charsetOf(attribute(root, "Encoding"));
-  header_.html = attribute(root, "Format") != "Text";
-  header_.keyCaseSensitive = attribute(root, "KeyCaseSensitive") == "Yes";
-  header_.stripKey = attribute(root, "StripKey") != "No";
-  header_.title = attribute(root, "Title");
-  header_.description = attribute(root, "Description");
-  xmlFreeDoc(doc);
+  const std::string version = attribute(x, root, "GeneratedByEngineVersion");
+  const std::string encrypted = attribute(x, root, "Encrypted");
+  header_.charset = resources_ ? "UTF-16LE" : charsetOf(attribute(x, root, "Encoding"));
+  header_.html = attribute(x, root, "Format") != "Text";
+  header_.keyCaseSensitive = attribute(x, root, "KeyCaseSensitive") == "Yes";
+  header_.stripKey = attribute(x, root, "StripKey") != "No";
+  header_.title = attribute(x, root, "Title");
+  header_.description = attribute(x, root, "Description");
+  x.freeDoc(doc);
   const double number = std::atof(version.c_str());
   if (number >= 3.0 || number < 1.0) {
     return Status::invalidArgument(path_ + ": MDict version " + version +

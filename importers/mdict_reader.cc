@@ -1,7 +1,5 @@
 #include "importers/mdict_reader.h"
 
-#include <libxml/parser.h>
-
 #include <cctype>
 #include <filesystem>
 #include <map>
@@ -14,6 +12,7 @@
 #include "importers/resource_store.h"
 #include "importers/source_outline.h"
 #include "importers/text_encoding.h"
+#include "importers/xml_library.h"
 
 namespace lexora::importers {
 namespace {
@@ -221,7 +220,7 @@ Status readMdictSource(const std::string& mdxFile, EntrySink& sink, SourceInfo& 
   }
   info.shape = header.html ? "MDict HTML" : "MDict text";
 
-  xmlInitParser();
+  static_cast<void>(xmlLibrary());  // sets up its parser before the threads parse
   MddResources mdd(mdxFile, resources, info, sink);
   Entries entries(header.keyCaseSensitive, sink);
   const auto& keys = mdx.keys();

@@ -1,11 +1,11 @@
 #include "importers/media_archive.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+
+#include "importers/zip_library.h"
 
 namespace lexora::importers {
 
@@ -15,8 +15,7 @@ MediaArchive::MediaArchive(const std::string& dslFile) {
   std::error_code ec;
   for (const std::string& base : {dslFile, dslFile.substr(0, dslFile.rfind(".dz"))}) {
     if (zip_ == nullptr && fs::is_regular_file(base + ".files.zip", ec)) {
-      int error = 0;
-      zip_ = zip_open((base + ".files.zip").c_str(), ZIP_RDONLY, &error);
+      openZip(base + ".files.zip");
     }
     if (folder_.empty() && fs::is_directory(base + ".files", ec)) folder_ = base + ".files";
   }
@@ -24,35 +23,40 @@ MediaArchive::MediaArchive(const std::string& dslFile) {
 
 MediaArchive::MediaArchive(const std::string& zipFile, const std::string& folder) {
   std::error_code ec;
-  if (!zipFile.empty() && fs::is_regular_file(zipFile, ec)) {
-    int error = 0;
-    zip_ = zip_open(zipFile.c_str(), ZIP_RDONLY, &error);
-  }
+  if (!zipFile.empty() && fs::is_regular_file(zipFile, ec)) openZip(zipFile);
   if (!folder.empty() && fs::is_directory(folder, ec)) folder_ = folder;
 }
 
 MediaArchive::~MediaArchive() {
-  if (zip_ != nullptr) zip_discard(zip_);
+  if (zip_ != nullptr) zipLibrary()->discard(zip_);
+}
+
+void MediaArchive::openZip(const std::string& file) {
+  // Without libzip the archive reads as absent, as an unreadable one does.
+  const ZipLibrary* z = zipLibrary();
+  int error = 0;
+  if (z != nullptr) zip_ = z->open(file.c_str(), ZIP_RDONLY, &error);
 }
 
 bool MediaArchive::read(std::string_view name, std::string& bytes) {
   bytes.clear();
   const std::string wanted(name);
   if (zip_ != nullptr) {
+    const ZipLibrary& z = *zipLibrary();  // loaded: it opened the archive
     // The name with its folders; else the file name in any folder of the archive.
-    zip_int64_t index = zip_name_locate(zip_, wanted.c_str(), ZIP_FL_NOCASE);
+    zip_int64_t index = z.nameLocate(zip_, wanted.c_str(), ZIP_FL_NOCASE);
     if (index < 0) {
       const std::string file = wanted.substr(wanted.find_last_of("/\\") + 1);
-      index = zip_name_locate(zip_, file.c_str(), ZIP_FL_NOCASE | ZIP_FL_NODIR);
+      index = z.nameLocate(zip_, file.c_str(), ZIP_FL_NOCASE | ZIP_FL_NODIR);
     }
     zip_stat_t stat;
-    if (index >= 0 && zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+    if (index >= 0 && z.statIndex(zip_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
         (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size <= kMediaFileLimit) {
-      zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
+      zip_file_t* file = z.fopenIndex(zip_, static_cast<zip_uint64_t>(index), 0);
       if (file != nullptr) {
         bytes.resize(stat.size);
-        const zip_int64_t got = zip_fread(file, bytes.data(), stat.size);
-        zip_fclose(file);
+        const zip_int64_t got = z.fread(file, bytes.data(), stat.size);
+        z.fclose(file);
         if (got == static_cast<zip_int64_t>(stat.size)) return true;
       }
     }

@@ -29,6 +29,7 @@ class MediaArchive {
   bool read(std::string_view name, std::string& bytes);
 
  private:
+  void openZip(const std::string& file);
   bool readFromFolder(std::string_view name, std::string& bytes);
 
   zip* zip_ = nullptr;

@@ -15,9 +15,8 @@
 #include "importers/resource_store.h"
 #include "importers/source_file.h"
 #include "importers/stardict_reader.h"
+#include "importers/xml_library.h"
 #include "util/standard_utf8.h"
-
-#include <libxml/parser.h>
 
 namespace lexora::importers {
 namespace {
@@ -236,7 +235,7 @@ std::string convertGroup(const StardictSource& source, size_t group,
 // False when the import is cancelled.
 bool convertEntries(const StardictSource& source, uint64_t total, EntrySink& sink, SourceInfo& info,
                     StardictMedia& media) {
-  xmlInitParser();
+  static_cast<void>(xmlLibrary());  // sets up its parser before the threads parse
   constexpr size_t kBatch = 4096;
   std::vector<std::string> converted;
   for (size_t first = 0; first < source.groups.size(); first += kBatch) {

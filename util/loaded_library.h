@@ -1,0 +1,41 @@
+#pragma once
+// A shared library opened on first use (dlopen) rather than linked in. A linked library is
+// loaded, with everything it needs, by every start of every program; one that only some
+// commands use (an importer's archive or XML reader) costs each lookup from the command line
+// its share of the loader's time.
+//
+// Usage:
+//   static const LoadedLibrary library("libzip.so.4");
+//   decltype(&zip_open) open = nullptr;
+//   if (library.bind("zip_open", open)) ...
+
+#include <string>
+
+namespace lexora {
+
+class LoadedLibrary {
+ public:
+  // Not loaded when the library cannot be opened (not installed).
+  explicit LoadedLibrary(const char* soname);
+  ~LoadedLibrary();
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+  bool isLoaded() const { return handle_ != nullptr; }
+  // Sets `function` to the library's symbol `name`; false (and null) when there is none.
+  template <typename Function>
+  bool bind(const char* name, Function& function) const {
+    function = reinterpret_cast<Function>(symbol(name));
+    return function != nullptr;
+  }
+  // Why it did not load; empty when it did.
+  const std::string& error() const { return error_; }
+
+ private:
+  void* symbol(const char* name) const;
+
+  void* handle_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace lexora
