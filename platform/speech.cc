@@ -1,12 +1,13 @@
 #include "platform/speech.h"
 
-#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <cctype>
 #include <cstdint>
 #include <mutex>
 #include <vector>
+
+#include "util/loaded_library.h"
 
 namespace lexora {
 namespace {
@@ -58,24 +59,17 @@ struct Espeak {
   int rate = 0;  // samples a second; 0 when eSpeak NG cannot start
 };
 
-template <typename Function>
-bool bind(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(::dlsym(library, name));
-  return function != nullptr;
-}
-
 // The library's functions, or null when it is not there. REQUIRES: speechLock() held.
 const Espeak* espeak() {
+  static const LoadedLibrary library("libespeak-ng.so.1");
   static const Espeak loaded = [] {
     Espeak e;
-    void* library = ::dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) return e;
-    if (bind(library, "espeak_Initialize", e.initialize) &&
-        bind(library, "espeak_SetSynthCallback", e.setSynthCallback) &&
-        bind(library, "espeak_SetVoiceByProperties", e.setVoiceByProperties) &&
-        bind(library, "espeak_SetVoiceByName", e.setVoiceByName) &&
-        bind(library, "espeak_Synth", e.synth) &&
-        bind(library, "espeak_Synchronize", e.synchronize)) {
+    if (library.bind("espeak_Initialize", e.initialize) &&
+        library.bind("espeak_SetSynthCallback", e.setSynthCallback) &&
+        library.bind("espeak_SetVoiceByProperties", e.setVoiceByProperties) &&
+        library.bind("espeak_SetVoiceByName", e.setVoiceByName) &&
+        library.bind("espeak_Synth", e.synth) &&
+        library.bind("espeak_Synchronize", e.synchronize)) {
       e.rate = e.initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     }
     return e;
