@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <set>
 #include <sstream>
+#include <tuple>
 
 #include "util/standard_utf8.h"
 
@@ -67,28 +67,44 @@ std::unique_ptr<IrregularForms> IrregularForms::open(const std::string& folder) 
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     forms->lists_.push_back(std::move(list));
   }
-  const bool any = !forms->eachForm([](std::string_view) { return false; });
-  return any ? std::move(forms) : nullptr;
+  forms->tableLines();
+  return forms->lines_.empty() ? nullptr : std::move(forms);
 }
 
-bool IrregularForms::eachForm(const std::function<bool(std::string_view form)>& take) const {
-  for (const List& list : lists_) {
-    const std::string_view text = list.lowered;
+void IrregularForms::tableLines() {
+  const auto before = [](const Line& a, const Line& b) {
+    return std::tie(a.form, a.list, a.end) < std::tie(b.form, b.list, b.end);
+  };
+  for (uint32_t l = 0; l < lists_.size(); ++l) {
+    const size_t runStart = lines_.size();
+    const std::string_view text = lists_[l].lowered;
     size_t at = 0;
     while (at < text.size()) {
       const size_t end = std::min(text.find('\n', at), text.size());
-      const std::vector<std::string_view> fields = fieldsOf(text.substr(at, end - at));
-      if (fields.size() >= 2 && !take(fields[0])) return false;
+      const std::string_view line = text.substr(at, end - at);
+      // The first field, when another follows it.
+      const size_t start = line.find_first_not_of(" \t\r");
+      const size_t after = std::min(line.find_first_of(" \t\r", start), line.size());
+      if (line.size() <= kLongestLine && start != std::string_view::npos &&
+          line.find_first_not_of(" \t\r", after) != std::string_view::npos) {
+        lines_.push_back({line.substr(start, after - start), l, static_cast<uint32_t>(end)});
+      }
       at = end + 1;
     }
+    // The lists come sorted, so each is one run to merge with the ones before; lines of one
+    // form stay in the lists' order.
+    const auto run = lines_.begin() + static_cast<std::ptrdiff_t>(runStart);
+    if (!std::is_sorted(run, lines_.end(), before)) std::sort(run, lines_.end(), before);
+    std::inplace_merge(lines_.begin(), run, lines_.end(), before);
   }
-  return true;
 }
 
 size_t IrregularForms::size() const {
-  std::set<std::string_view> forms;
-  eachForm([&](std::string_view form) { return forms.insert(form), true; });
-  return forms.size();
+  size_t forms = 0;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i == 0 || lines_[i].form != lines_[i - 1].form) ++forms;
+  }
+  return forms;
 }
 
 std::vector<std::u16string> IrregularForms::baseForms(std::u16string_view word) const {
@@ -97,20 +113,17 @@ std::vector<std::u16string> IrregularForms::baseForms(std::u16string_view word) 
   if (key.empty() || key.find('_') != std::string::npos) return {};
   std::replace(key.begin(), key.end(), ' ', '_');
   std::vector<std::u16string> out;
-  for (const List& list : lists_) {
-    const std::string_view text = list.lowered;
-    for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, at + 1)) {
-      const size_t start = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
-      const size_t end = std::min(text.find('\n', at), text.size());
-      const std::vector<std::string_view> fields = fieldsOf(text.substr(start, end - start));
-      if (fields.size() < 2 || fields[0] != key) continue;
-      for (size_t i = 1; i < fields.size(); ++i) {
-        // The same place in the text as read, for the bases as the list spells them.
-        const auto offset = static_cast<size_t>(fields[i].data() - text.data());
-        std::u16string base = wordOf(std::string_view(list.text).substr(offset, fields[i].size()));
-        if (std::find(out.begin(), out.end(), base) == out.end()) out.push_back(std::move(base));
-      }
-      at = end;
+  const auto first = std::lower_bound(lines_.begin(), lines_.end(), std::string_view(key),
+                                      [](const Line& l, std::string_view k) { return l.form < k; });
+  for (auto it = first; it != lines_.end() && it->form == key; ++it) {
+    const List& list = lists_[it->list];
+    const auto start = static_cast<size_t>(it->form.data() - list.lowered.data());
+    const std::vector<std::string_view> fields =
+        fieldsOf(std::string_view(list.text).substr(start, it->end - start));
+    // The bases as the list spells them: fields after the form, from the text as read.
+    for (size_t i = 1; i < fields.size(); ++i) {
+      std::u16string base = wordOf(fields[i]);
+      if (std::find(out.begin(), out.end(), base) == out.end()) out.push_back(std::move(base));
     }
   }
   return out;

@@ -9,7 +9,7 @@
 //   auto forms = IrregularForms::open(IrregularForms::defaultFolder());
 //   if (forms) for (auto& base : forms->baseForms(u"went")) ...
 
-#include <functional>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,19 +32,26 @@ class IrregularForms {
   size_t size() const;
 
  private:
-  // A list's text as read, and the same in lower case to search for forms in. The lists are
-  // searched where they lie rather than read into a table: a command that looks up one word
-  // reads them for one search, and a search costs microseconds.
+  // A list's text as read, and the same in lower case. The lists stay as read, with a sorted
+  // table of where each line's form lies, rather than each line's words in a map of their own:
+  // that made reading them cost a command-line lookup more than the lookup itself.
   struct List {
     std::string text;
     std::string lowered;
   };
+  // A line that gives bases, in a list's lowered text.
+  struct Line {
+    std::string_view form;
+    uint32_t list;
+    uint32_t end;  // where the line ends in the list's text
+  };
 
   IrregularForms() = default;
-  // The forms of every line that gives bases, lower case, until `take` returns false.
-  bool eachForm(const std::function<bool(std::string_view form)>& take) const;
+  // Fills lines_ from the lists: by form, then in the lists' order.
+  void tableLines();
 
   std::vector<List> lists_;
+  std::vector<Line> lines_;
 };
 
 }  // namespace lexora
