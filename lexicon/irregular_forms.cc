@@ -67,30 +67,44 @@ std::unique_ptr<IrregularForms> IrregularForms::open(const std::string& folder) 
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     forms->lists_.push_back(std::move(list));
   }
-  forms->tableLines();
-  return forms->lines_.empty() ? nullptr : std::move(forms);
+  const bool any = std::any_of(forms->lists_.begin(), forms->lists_.end(), [](const List& list) {
+    bool found = false;
+    eachLine(list.lowered, [&](std::string_view, size_t) { return !(found = true); });
+    return found;
+  });
+  return any ? std::move(forms) : nullptr;
 }
 
-void IrregularForms::tableLines() {
+template <typename Take>
+void IrregularForms::eachLine(std::string_view text, Take take) {
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    const std::string_view line = text.substr(at, end - at);
+    // The first field, when another follows it.
+    const size_t start = line.find_first_not_of(" \t\r");
+    const size_t after = std::min(line.find_first_of(" \t\r", start), line.size());
+    if (line.size() <= kLongestLine && start != std::string_view::npos &&
+        line.find_first_not_of(" \t\r", after) != std::string_view::npos &&
+        !take(line.substr(start, after - start), end)) {
+      return;
+    }
+    at = end + 1;
+  }
+}
+
+void IrregularForms::tableOnce() const {
+  if (tabled_) return;
+  tabled_ = true;
   const auto before = [](const Line& a, const Line& b) {
     return std::tie(a.form, a.list, a.end) < std::tie(b.form, b.list, b.end);
   };
   for (uint32_t l = 0; l < lists_.size(); ++l) {
     const size_t runStart = lines_.size();
-    const std::string_view text = lists_[l].lowered;
-    size_t at = 0;
-    while (at < text.size()) {
-      const size_t end = std::min(text.find('\n', at), text.size());
-      const std::string_view line = text.substr(at, end - at);
-      // The first field, when another follows it.
-      const size_t start = line.find_first_not_of(" \t\r");
-      const size_t after = std::min(line.find_first_of(" \t\r", start), line.size());
-      if (line.size() <= kLongestLine && start != std::string_view::npos &&
-          line.find_first_not_of(" \t\r", after) != std::string_view::npos) {
-        lines_.push_back({line.substr(start, after - start), l, static_cast<uint32_t>(end)});
-      }
-      at = end + 1;
-    }
+    eachLine(lists_[l].lowered, [&](std::string_view form, size_t end) {
+      lines_.push_back({form, l, static_cast<uint32_t>(end)});
+      return true;
+    });
     // The lists come sorted, so each is one run to merge with the ones before; lines of one
     // form stay in the lists' order.
     const auto run = lines_.begin() + static_cast<std::ptrdiff_t>(runStart);
@@ -100,6 +114,7 @@ void IrregularForms::tableLines() {
 }
 
 size_t IrregularForms::size() const {
+  tableOnce();
   size_t forms = 0;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (i == 0 || lines_[i].form != lines_[i - 1].form) ++forms;
@@ -113,18 +128,39 @@ std::vector<std::u16string> IrregularForms::baseForms(std::u16string_view word) 
   if (key.empty() || key.find('_') != std::string::npos) return {};
   std::replace(key.begin(), key.end(), ' ', '_');
   std::vector<std::u16string> out;
-  const auto first = std::lower_bound(lines_.begin(), lines_.end(), std::string_view(key),
-                                      [](const Line& l, std::string_view k) { return l.form < k; });
-  for (auto it = first; it != lines_.end() && it->form == key; ++it) {
-    const List& list = lists_[it->list];
-    const auto start = static_cast<size_t>(it->form.data() - list.lowered.data());
+  const auto addBases = [&](uint32_t list, std::string_view form, size_t end) {
+    const auto start = static_cast<size_t>(form.data() - lists_[list].lowered.data());
     const std::vector<std::string_view> fields =
-        fieldsOf(std::string_view(list.text).substr(start, it->end - start));
+        fieldsOf(std::string_view(lists_[list].text).substr(start, end - start));
     // The bases as the list spells them: fields after the form, from the text as read.
     for (size_t i = 1; i < fields.size(); ++i) {
       std::u16string base = wordOf(fields[i]);
       if (std::find(out.begin(), out.end(), base) == out.end()) out.push_back(std::move(base));
     }
+  };
+  // A few searches read the lists through; past them, the table pays for itself.
+  constexpr int kSearchesBeforeTable = 12;
+  if (!tabled_ && ++searches_ > kSearchesBeforeTable) tableOnce();
+  if (!tabled_) {
+    for (uint32_t l = 0; l < lists_.size(); ++l) {
+      const std::string_view text = lists_[l].lowered;
+      for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, at + 1)) {
+        const size_t start = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+        const size_t end = std::min(text.find('\n', at), text.size());
+        // The line, when its form is the key.
+        eachLine(text.substr(start, end - start), [&](std::string_view form, size_t) {
+          if (form == key) addBases(l, form, end);
+          return false;
+        });
+        at = end;
+      }
+    }
+    return out;
+  }
+  const auto first = std::lower_bound(lines_.begin(), lines_.end(), std::string_view(key),
+                                      [](const Line& l, std::string_view k) { return l.form < k; });
+  for (auto it = first; it != lines_.end() && it->form == key; ++it) {
+    addBases(it->list, it->form, it->end);
   }
   return out;
 }

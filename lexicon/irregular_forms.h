@@ -32,9 +32,10 @@ class IrregularForms {
   size_t size() const;
 
  private:
-  // A list's text as read, and the same in lower case. The lists stay as read, with a sorted
-  // table of where each line's form lies, rather than each line's words in a map of their own:
-  // that made reading them cost a command-line lookup more than the lookup itself.
+  // A list's text as read, and the same in lower case. The lists stay as read: the first few
+  // searches read them through (a command-line lookup makes one or two), later ones search a
+  // sorted table of where each line's form lies. A map of each line's words made reading the
+  // lists cost a command-line lookup more than the lookup itself.
   struct List {
     std::string text;
     std::string lowered;
@@ -47,11 +48,18 @@ class IrregularForms {
   };
 
   IrregularForms() = default;
-  // Fills lines_ from the lists: by form, then in the lists' order.
-  void tableLines();
+  // Calls take(form, end of line) for each line of a lowered text that gives bases, until it
+  // returns false.
+  template <typename Take>
+  static void eachLine(std::string_view text, Take take);
+  // Fills lines_ from the lists, once: by form, then in the lists' order.
+  void tableOnce() const;
 
   std::vector<List> lists_;
-  std::vector<Line> lines_;
+  // Made by the searches (one thread at a time, as everything of the word help).
+  mutable std::vector<Line> lines_;
+  mutable bool tabled_ = false;
+  mutable int searches_ = 0;
 };
 
 }  // namespace lexora
