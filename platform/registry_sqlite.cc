@@ -297,7 +297,10 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::string& path, st
   return std::unique_ptr<SqliteRegistry>(new SqliteRegistry(db, path));
 }
 
-SqliteRegistry::~SqliteRegistry() { sqlite3_close(db_); }
+SqliteRegistry::~SqliteRegistry() {
+  sqlite3_finalize(readValue_);
+  sqlite3_close(db_);
+}
 
 RegistryStatus SqliteRegistry::createKey(RegistryHandle parent, std::u16string_view path,
                                          RegistryHandle* key, RegistryDisposition* disposition) {
@@ -353,16 +356,31 @@ RegistryStatus SqliteRegistry::queryValue(RegistryHandle key, std::u16string_vie
   if (key == kNoRegistryKey || size == nullptr || !validValueName(name)) {
     return RegistryStatus::kInvalid;
   }
-  Statement s(db_, "SELECT type, data FROM reg_values WHERE key = ?1 AND name = ?2");
-  if (!s.ok()) return RegistryStatus::kFailed;
-  s.bind(1, key);
-  s.bind(2, name);
-  const int rc = s.step();
+  if (readValue_ == nullptr &&
+      sqlite3_prepare_v3(db_, "SELECT type, data FROM reg_values WHERE key = ?1 AND name = ?2", -1,
+                         SQLITE_PREPARE_PERSISTENT, &readValue_, nullptr) != SQLITE_OK) {
+    readValue_ = nullptr;
+    return RegistryStatus::kFailed;
+  }
+  sqlite3_stmt* s = readValue_;
+  // Ready for the next read however this one ends: the bound name is the caller's.
+  struct Reset {
+    sqlite3_stmt* s;
+    ~Reset() {
+      sqlite3_reset(s);
+      sqlite3_clear_bindings(s);
+    }
+  } reset{s};
+  sqlite3_bind_int64(s, 1, key);
+  static const char16_t kEmpty[] = u"";
+  sqlite3_bind_text16(s, 2, name.empty() ? kEmpty : name.data(), static_cast<int>(name.size() * 2),
+                      SQLITE_STATIC);
+  const int rc = sqlite3_step(s);
   if (rc == SQLITE_DONE) return RegistryStatus::kNotFound;
   if (rc != SQLITE_ROW) return RegistryStatus::kFailed;
-  const auto storedType = static_cast<RegistryType>(sqlite3_column_int64(s.get(), 0));
-  const void* blob = sqlite3_column_blob(s.get(), 1);
-  const auto length = static_cast<uint32_t>(sqlite3_column_bytes(s.get(), 1));
+  const auto storedType = static_cast<RegistryType>(sqlite3_column_int64(s, 0));
+  const void* blob = sqlite3_column_blob(s, 1);
+  const auto length = static_cast<uint32_t>(sqlite3_column_bytes(s, 1));
   if (type != nullptr) *type = storedType;
   const uint32_t capacity = *size;
   *size = length;
