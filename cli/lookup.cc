@@ -266,15 +266,19 @@ int runLookup(const std::vector<std::string>& args, CommandIo& io) {
   Lookup lookup(dictionaries, request->json, form, help, io);
   bool allFound = true;
   if (request->word == "-") {
-    // A batch reads meanings in any order: keep the decompressed blocks, least recently used
-    // out first, rather than inflating a block again for each word.
-    for (OpenDictionary& d : dictionaries) {
-      d.dictionary->retainDecompressedBlocks(kBatchBlockBytes / dictionaries.size());
-    }
     std::string line;
+    size_t words = 0;
     while (std::getline(io.in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (normaliseLookupWord(fromUtf8(line)).empty()) continue;
+      // A batch reads meanings in any order: from its second word on, keep the decompressed
+      // blocks, least recently used out first, rather than inflating a block again for each
+      // word. One word alone would only pay for the kept blocks' memory.
+      if (++words == 2) {
+        for (OpenDictionary& d : dictionaries) {
+          d.dictionary->retainDecompressedBlocks(kBatchBlockBytes / dictionaries.size());
+        }
+      }
       allFound = lookup.lookUp(line) && allFound;
     }
   } else {
