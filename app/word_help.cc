@@ -91,8 +91,7 @@ WordForms* WordHelp::wordFormsFor(const std::string& tag, std::u16string_view wo
   ++oneWordLoads_;
   oneWordForms_ = WordForms::openForWord(*files, word);
   if (oneWordForms_ && oneWordForms_->isWhole()) {  // the files allowed no part
-    forms_.emplace(files->name, std::move(oneWordForms_));
-    return forms_[files->name].get();
+    return forms_.emplace(files->name, std::move(oneWordForms_)).first->second.get();
   }
   return oneWordForms_.get();
 }

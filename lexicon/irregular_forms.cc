@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "util/standard_utf8.h"
+#include "util/text_file.h"
 
 namespace lexora {
 namespace {
@@ -22,19 +21,9 @@ std::u16string lowered(std::u16string_view word) {
   return out;
 }
 
-// The fields of a line (a form, then its bases); empty for a line too long to be one.
+// The fields of a line (a form, then its bases); none for a line too long to be one.
 std::vector<std::string_view> fieldsOf(std::string_view line) {
-  std::vector<std::string_view> out;
-  if (line.size() > kLongestLine) return out;
-  size_t at = 0;
-  while (at < line.size()) {
-    const size_t start = line.find_first_not_of(" \t\r", at);
-    if (start == std::string_view::npos) break;
-    const size_t end = std::min(line.find_first_of(" \t\r", start), line.size());
-    out.push_back(line.substr(start, end - start));
-    at = end;
-  }
-  return out;
+  return line.size() > kLongestLine ? std::vector<std::string_view>{} : textFields(line);
 }
 
 // A field as a word: "_" stands for a space.
@@ -42,13 +31,6 @@ std::u16string wordOf(std::string_view field) {
   std::string word(field);
   std::replace(word.begin(), word.end(), '_', ' ');
   return fromUtf8(word);
-}
-
-std::string readText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
-  return std::move(text).str();
 }
 
 }  // namespace
@@ -61,7 +43,8 @@ std::string IrregularForms::defaultFolder() {
 std::unique_ptr<IrregularForms> IrregularForms::open(const std::string& folder) {
   std::unique_ptr<IrregularForms> forms(new IrregularForms());
   for (const char* name : kLists) {
-    List list{readText(folder + "/" + name), {}};
+    List list;
+    static_cast<void>(readWholeFile(folder + "/" + name, list.text));  // a missing list is empty
     list.lowered = list.text;
     std::transform(list.lowered.begin(), list.lowered.end(), list.lowered.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });

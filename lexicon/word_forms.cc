@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 
 #include "lexicon/word_list_subset.h"
 #include "util/standard_utf8.h"
+#include "util/text_file.h"
 
 namespace lexora {
 namespace {
@@ -49,15 +49,6 @@ bool convert(const std::string& from, const std::string& to, const std::string& 
   return true;
 }
 
-bool readWhole(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-  if (size < 0) return false;
-  out.resize(static_cast<size_t>(size));
-  in.seekg(0);
-  return static_cast<bool>(in.read(out.data(), size));
-}
-
 // A file of its own for the text, with no name on disk: closed with the returned descriptor.
 int memoryFile(const std::string& text) {
   const int fd = memfd_create("lexora-word-list", MFD_CLOEXEC);
@@ -79,7 +70,7 @@ int memoryFile(const std::string& text) {
 std::unique_ptr<WordForms> WordForms::openForWord(const HunspellFiles& files,
                                                   std::u16string_view word) {
   std::string aff, dic;
-  if (!readWhole(files.aff, aff) || !readWhole(files.dic, dic)) return nullptr;
+  if (!readWholeFile(files.aff, aff) || !readWholeFile(files.dic, dic)) return nullptr;
   const std::optional<std::string> subset = wordListSubset(dic, toUtf8(word), readAffixReach(aff));
   const int fd = subset ? memoryFile(*subset) : -1;
   if (fd < 0) return open(files);

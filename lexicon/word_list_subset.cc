@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "util/text_file.h"
+
 namespace lexora {
 namespace {
 
@@ -44,19 +46,6 @@ int foldedLength(std::string_view text) {
   std::u32string folded;
   foldInto(text, folded);
   return static_cast<int>(folded.size());
-}
-
-std::vector<std::string_view> fieldsOf(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t at = 0;
-  while (at < line.size()) {
-    at = line.find_first_not_of(" \t\r", at);
-    if (at == std::string_view::npos) break;
-    const size_t end = std::min(line.find_first_of(" \t\r", at), line.size());
-    fields.push_back(line.substr(at, end - at));
-    at = end;
-  }
-  return fields;
 }
 
 bool isCount(std::string_view field) {
@@ -164,7 +153,7 @@ AffixReach readAffixReach(std::string_view affText) {
   size_t at = 0;
   while (at < affText.size()) {
     const size_t end = std::min(affText.find('\n', at), affText.size());
-    const std::vector<std::string_view> fields = fieldsOf(affText.substr(at, end - at));
+    const std::vector<std::string_view> fields = textFields(affText.substr(at, end - at));
     if (!fields.empty()) scan.take(fields);
     at = end + 1;
   }
