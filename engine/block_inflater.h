@@ -19,6 +19,12 @@ class BlockInflater {
   // The start inflated reaches the next multiple of this, so that the entries right after the
   // one read are usually in it too.
   static constexpr uint32_t kPrefixStep = 4096;
+  // How much of a block's start to inflate for a read that ends at needEnd: up to the next
+  // step, within `capacity` (the block's most content).
+  static constexpr uint32_t prefixWanted(uint32_t needEnd, uint32_t capacity) {
+    const uint32_t wanted = (needEnd / kPrefixStep + 1) * kPrefixStep;
+    return wanted < capacity ? wanted : capacity;
+  }
 
   BlockInflater();
   ~BlockInflater();

@@ -245,19 +245,7 @@ size_t Dictionary::retainedBlockCount() const {
   return retainedBlocks_ ? retainedBlocks_->blockCount() : 0;
 }
 
-Status Dictionary::readCompressed(uint32_t block, uint32_t& length) {
-  BlockRecord record;
-  if (Status s = readBlockRecord(block, record); !s.isOk()) return s;
-  compressed_.resize(std::max<size_t>(compressed_.size(), record.length));
-  length = record.length;
-  return files_->read(DictionaryFile::Data, record.offset, compressed_.data(), record.length);
-}
-
-Status Dictionary::readCompressedBlock(uint32_t block, uint64_t state, std::vector<uint8_t>& bytes,
-                                       uint32_t& length) {
-  const Hold hold(mutex_);
-  length = 0;
-  if (Status s = checkState(state); !s.isOk()) return s;
+Status Dictionary::readCompressed(uint32_t block, std::vector<uint8_t>& bytes, uint32_t& length) {
   BlockRecord record;
   if (Status s = readBlockRecord(block, record); !s.isOk()) return s;
   bytes.resize(std::max<size_t>(bytes.size(), record.length));
@@ -267,6 +255,14 @@ Status Dictionary::readCompressedBlock(uint32_t block, uint64_t state, std::vect
   }
   length = record.length;
   return Status::ok();
+}
+
+Status Dictionary::readCompressedBlock(uint32_t block, uint64_t state, std::vector<uint8_t>& bytes,
+                                       uint32_t& length) {
+  const Hold hold(mutex_);
+  length = 0;
+  if (Status s = checkState(state); !s.isOk()) return s;
+  return readCompressed(block, bytes, length);
 }
 
 Status Dictionary::inflateFailed(uint32_t block) const {
@@ -288,7 +284,7 @@ Status Dictionary::loadBlock(uint32_t block, uint32_t capacity) {
     }
   }
   uint32_t compressedLength = 0;
-  if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
+  if (Status s = readCompressed(block, compressed_, compressedLength); !s.isOk()) return s;
   uint32_t length = 0;
   if (!inflater_->inflateWhole(compressed_.data(), compressedLength, cacheBuffer_.data(), capacity,
                                length)) {
@@ -316,7 +312,7 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
     // Inflated straight into the block's own slot: no copy through the cache.
     if (uint8_t* slot = retainedBlocks_->fill(block)) {
       uint32_t compressedLength = 0;
-      if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
+      if (Status s = readCompressed(block, compressed_, compressedLength); !s.isOk()) return s;
       if (!inflater_->inflateWhole(compressed_.data(), compressedLength, slot, CACHE_SIZE,
                                    length)) {
         return inflateFailed(block);
@@ -330,11 +326,10 @@ Status Dictionary::blockContent(uint32_t block, uint32_t needEnd, const uint8_t*
   // cached (the next entries, in turn) inflates the whole block once, not ever longer starts.
   const bool startCached = cacheBlock_ == NO_BLOCK && block == prefixBlock_;
   if (needEnd <= BlockInflater::kPrefixLimit && !startCached) {
-    const uint32_t wanted = std::min(
-        (needEnd / BlockInflater::kPrefixStep + 1) * BlockInflater::kPrefixStep, CACHE_SIZE);
+    const uint32_t wanted = BlockInflater::prefixWanted(needEnd, CACHE_SIZE);
     emptyCache();
     uint32_t compressedLength = 0;
-    if (Status s = readCompressed(block, compressedLength); !s.isOk()) return s;
+    if (Status s = readCompressed(block, compressed_, compressedLength); !s.isOk()) return s;
     bool complete = false;
     if (!inflater_->inflatePrefix(compressed_.data(), compressedLength, cacheBuffer_.data(), wanted,
                                   length, complete)) {

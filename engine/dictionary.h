@@ -107,8 +107,6 @@ class Dictionary {
   // Every entry's word record, in headword order, read in pieces for `state` (Busy when the
   // dictionary changes meanwhile).
   Status readWordRecords(std::vector<WordRecord>& records, uint64_t state);
-  // The same for the present state.
-  Status readWordRecords(std::vector<WordRecord>& records);
   // Word records first ... first + count - 1 (NotFound past the end), one piece.
   Status readWordRecords(uint32_t first, uint32_t count, std::vector<WordRecord>& records,
                          uint64_t state);
@@ -173,8 +171,9 @@ class Dictionary {
   // Loads a block into the cache, decompressing into at most capacity bytes. On failure the
   // cache holds no block.
   Status loadBlock(uint32_t block, uint32_t capacity);
-  // Reads a block's compressed bytes into compressed_.
-  Status readCompressed(uint32_t block, uint32_t& length);
+  // Reads a block's compressed bytes into `bytes` (grown as needed, never shrunk); `length`
+  // is set on success.
+  Status readCompressed(uint32_t block, std::vector<uint8_t>& bytes, uint32_t& length);
   Status inflateFailed(uint32_t block) const;
   // The block's content from its first byte to at least byte needEnd (or to its end, when it
   // is shorter): the whole block from the cache or the retained blocks, or only its start

@@ -62,10 +62,6 @@ Status Dictionary::readWordRecords(std::vector<WordRecord>& records, uint64_t st
   return Status::ok();
 }
 
-Status Dictionary::readWordRecords(std::vector<WordRecord>& records) {
-  return readWordRecords(records, state());
-}
-
 Status Dictionary::contentStamp(std::string& stamp) { return contentStamp(stamp, state()); }
 
 Status Dictionary::contentStamp(std::string& stamp, uint64_t state) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/coding.h"
+
 namespace lexora {
 
 constexpr uint32_t BLOCK_CAPACITY = 64867;     // most uncompressed bytes a block holds
@@ -73,9 +75,7 @@ struct WordRecord {
   void encodeTo(uint8_t* out) const;  // REQUIRES: out holds WORD_RECORD_SIZE bytes
   static WordRecord decodeFrom(const uint8_t* in);
   // The headword offset alone (the first field), from a record's bytes.
-  static uint32_t wordOffsetIn(const uint8_t* in) {
-    return uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16 | uint32_t{in[3]} << 24;
-  }
+  static uint32_t wordOffsetIn(const uint8_t* in) { return loadLittleEndian<uint32_t>(in); }
   // 64 bits: 6984 + 12 x index passes 4 GiB for indexes from 357,913,360 up.
   static uint64_t fileOffset(uint32_t index) {
     return WORD_TABLE_OFFSET + uint64_t{WORD_RECORD_SIZE} * index;

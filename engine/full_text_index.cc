@@ -164,9 +164,7 @@ Status FullTextIndex::change(uint32_t key, std::u16string_view meaning, bool rem
                                    "VALUES('delete', ?1, ?2)"
                                  : "INSERT INTO meanings(rowid, meaning) VALUES(?1, ?2)",
                          -1, &statement, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(statement);
-    statement = nullptr;
-    return failure(sqlite3_errmsg(db_));
+    return failure(sqlite3_errmsg(db_));  // a failed prepare leaves the statement null
   }
   utf8_.clear();
   appendUtf8(utf8_, meaning);

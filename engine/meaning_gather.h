@@ -22,21 +22,22 @@ template <typename BlockContent>
 Status gatherMeaning(uint32_t position, const WordRecord& record, uint32_t lastBlock,
                      BlockContent&& content, std::vector<uint8_t>& spanning, const uint8_t*& text) {
   spanning.clear();
-  const std::string entry = "the meaning of entry " + std::to_string(position);
+  // Only for the messages: a read that succeeds builds no text.
+  const auto entry = [position] { return "the meaning of entry " + std::to_string(position); };
   uint32_t remaining = record.meaningLength;
   uint32_t block = record.block;
   uint32_t offset = record.offset;
   const uint8_t* single = nullptr;
   while (remaining > 0) {
     if (block >= BLOCK_SLOTS || block > lastBlock) {
-      return Status::corruption(entry + " runs past the last block");
+      return Status::corruption(entry() + " runs past the last block");
     }
     const uint8_t* bytes = nullptr;
     uint32_t length = 0;
     const uint32_t needEnd = std::min<uint32_t>(offset + remaining, CACHE_SIZE);
     if (Status s = content(block, needEnd, bytes, length); !s.isOk()) return s;
     if (offset > length) {  // the record points beyond the block's content: a damaged file
-      return Status::corruption(entry + " starts beyond the content of block " +
+      return Status::corruption(entry() + " starts beyond the content of block " +
                                 std::to_string(block));
     }
     const uint32_t n = std::min(remaining, length - offset);

@@ -33,8 +33,7 @@ Status MeaningSweep::load(uint32_t block, uint32_t needEnd) {
   bool inflated = false;
   bool complete = true;
   if (start) {
-    const uint32_t wanted = std::min(
-        (needEnd / BlockInflater::kPrefixStep + 1) * BlockInflater::kPrefixStep, CACHE_SIZE);
+    const uint32_t wanted = BlockInflater::prefixWanted(needEnd, CACHE_SIZE);
     inflated = inflater_->inflatePrefix(compressed_.data(), length, content_.data(), wanted,
                                         contentLength_, complete);
   } else {

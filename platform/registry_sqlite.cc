@@ -359,8 +359,7 @@ RegistryStatus SqliteRegistry::queryValue(RegistryHandle key, std::u16string_vie
   if (readValue_ == nullptr &&
       sqlite3_prepare_v3(db_, "SELECT type, data FROM reg_values WHERE key = ?1 AND name = ?2", -1,
                          SQLITE_PREPARE_PERSISTENT, &readValue_, nullptr) != SQLITE_OK) {
-    readValue_ = nullptr;
-    return RegistryStatus::kFailed;
+    return RegistryStatus::kFailed;  // a failed prepare leaves the statement null
   }
   sqlite3_stmt* s = readValue_;
   // Ready for the next read however this one ends: the bound name is the caller's.

@@ -98,7 +98,7 @@ class TerminalWriter {
 class EntryDrawing {
  public:
   EntryDrawing(const DisplaySettings& settings, bool ansi, std::u16string& out)
-      : settings_(settings), w_(settings, ansi, out), out_(out), startSize_(out.size()) {}
+      : w_(settings, ansi, out), out_(out), startSize_(out.size()) {}
 
   void draw(const OutlineLine& line) {
     const std::u16string_view text = trimmed(line.text);
@@ -129,7 +129,7 @@ class EntryDrawing {
   }
 
  private:
-  bool hidden(StyleElement e) const { return settings_.style(e).hidden != 0; }
+  bool hidden(StyleElement e) const { return w_.settings().style(e).hidden != 0; }
 
   // A blank line parts the texts of a merged entry: each counts its senses from 1.
   void blank() {
@@ -212,7 +212,6 @@ class EntryDrawing {
     w_.endLine();
   }
 
-  const DisplaySettings& settings_;
   TerminalWriter w_;
   const std::u16string& out_;
   const std::size_t startSize_;

@@ -5,12 +5,7 @@
 namespace lexora {
 
 LoadedLibrary::LoadedLibrary(const char* soname)
-    : handle_(::dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {
-  if (handle_ == nullptr) {
-    const char* why = ::dlerror();
-    error_ = why != nullptr ? why : std::string(soname) + ": cannot be loaded";
-  }
-}
+    : handle_(::dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {}
 
 // Left open: what it holds may still be called by destructors that run after this one (a
 // thread's parser context), and the system unloads it with the process.

@@ -9,33 +9,27 @@
 //   decltype(&zip_open) open = nullptr;
 //   if (library.bind("zip_open", open)) ...
 
-#include <string>
-
 namespace lexora {
 
 class LoadedLibrary {
  public:
-  // Not loaded when the library cannot be opened (not installed).
+  // Binds nothing when the library cannot be opened (not installed).
   explicit LoadedLibrary(const char* soname);
   ~LoadedLibrary();
   LoadedLibrary(const LoadedLibrary&) = delete;
   LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
-  bool isLoaded() const { return handle_ != nullptr; }
   // Sets `function` to the library's symbol `name`; false (and null) when there is none.
   template <typename Function>
   bool bind(const char* name, Function& function) const {
     function = reinterpret_cast<Function>(symbol(name));
     return function != nullptr;
   }
-  // Why it did not load; empty when it did.
-  const std::string& error() const { return error_; }
 
  private:
   void* symbol(const char* name) const;
 
   void* handle_ = nullptr;
-  std::string error_;
 };
 
 }  // namespace lexora
