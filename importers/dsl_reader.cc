@@ -139,22 +139,14 @@ class CardWriter {
 
   // The media line of a file that an entry names, copied into the resource folder first.
   std::string mediaLine(std::string_view name) {
-    if (resources_ == nullptr || storedResourceName(name).empty()) {
+    if (resources_ == nullptr) {
       ++info_.resourcesSkipped;
       return {};
     }
-    if (!resources_->has(name)) {
-      std::string bytes;
-      if (!media_.read(name, bytes)) {
-        ++info_.resourcesSkipped;
-        return {};
-      }
-      if (Status s = resources_->put(name, bytes); !s.isOk()) {
-        sink_.skip(file_ + ": '" + std::string(name) + "': skipped: " + s.message());
-        return {};
-      }
-    }
-    return ResourceStore::mediaLine(name);
+    std::string why;
+    std::string line = storeMediaLine(name, media_, *resources_, info_, why);
+    if (!why.empty()) sink_.skip(file_ + ": '" + std::string(name) + "': skipped: " + why);
+    return line;
   }
 
   // Cards of one headword (homonyms) become one entry: the headword line once, a blank line

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "importers/entry_sink.h"
+#include "importers/media_archive.h"
+
 namespace lexora::importers {
 
 namespace fs = std::filesystem;
@@ -36,6 +39,27 @@ std::string storedResourceName(std::string_view name) {
   if (out.size() > 200) out.erase(0, out.size() - 200);
   while (!out.empty() && (out.front() == '/' || out.front() == '.')) out.erase(0, 1);
   return out;
+}
+
+std::string storeMediaLine(std::string_view name, MediaArchive& media, ResourceStore& store,
+                           SourceInfo& info, std::string& why) {
+  why.clear();
+  if (storedResourceName(name).empty()) {
+    ++info.resourcesSkipped;
+    return {};
+  }
+  if (!store.has(name)) {
+    std::string bytes;
+    if (!media.read(name, bytes)) {
+      ++info.resourcesSkipped;
+      return {};
+    }
+    if (Status s = store.put(name, bytes); !s.isOk()) {
+      why = s.message();
+      return {};
+    }
+  }
+  return ResourceStore::mediaLine(name);
 }
 
 std::string ResourceStore::mediaLine(std::string_view name) {

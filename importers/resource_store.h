@@ -16,6 +16,9 @@
 
 namespace lexora::importers {
 
+class MediaArchive;
+struct SourceInfo;
+
 // The lead of an entry markup line that names a picture or a sound (U+FFFC).
 inline constexpr std::string_view kMediaLineLead = "\xEF\xBF\xBC";
 
@@ -45,5 +48,11 @@ class ResourceStore {
   std::map<std::string, bool, std::less<>> stored_;
   uint64_t bytes_ = 0;
 };
+
+// The media line of a file that an entry names, copied from `media` into `store` first (once).
+// Empty when the name has nothing usable or `media` lacks the file (both counted in
+// info.resourcesSkipped), and when the file cannot be stored (`why` says why).
+std::string storeMediaLine(std::string_view name, MediaArchive& media, ResourceStore& store,
+                           SourceInfo& info, std::string& why);
 
 }  // namespace lexora::importers

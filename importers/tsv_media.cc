@@ -40,22 +40,11 @@ void TsvMediaSink::add(std::string_view headword, std::string&& meaning, std::st
 }
 
 std::string TsvMediaSink::mediaLine(std::string_view name, std::string_view where) {
-  if (storedResourceName(name).empty()) {
-    ++info_.resourcesSkipped;
-    return {};
-  }
-  if (!resources_.has(name)) {
-    std::string bytes;
-    if (!media_.read(name, bytes)) {
-      ++info_.resourcesSkipped;
-      return {};
-    }
-    if (Status s = resources_.put(name, bytes); !s.isOk()) {
-      next_.skip(std::string(where) + ": '" + std::string(name) + "': skipped: " + s.message());
-      return {};
-    }
-  }
-  return ResourceStore::mediaLine(name);
+  std::string why;
+  std::string line = storeMediaLine(name, media_, resources_, info_, why);
+  if (!why.empty())
+    next_.skip(std::string(where) + ": '" + std::string(name) + "': skipped: " + why);
+  return line;
 }
 
 }  // namespace lexora::importers
