@@ -13,8 +13,6 @@
 // headword that is a form of another one names it ("see also: go", JSON "see_also").
 // --language TAG sets the headwords' language for the run.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
@@ -155,8 +153,9 @@ class Lookup {
     }
     const std::string count = std::to_string(misses.size());
     if (found) {
-      buffer_.append("not in ").append(count);
-      buffer_.append(misses.size() == 1 ? " other dictionary\n\n" : " other dictionaries\n\n");
+      buffer_.append("not in ")
+          .append(counted(misses.size(), "other dictionary", "other dictionaries"))
+          .append("\n\n");
       return;
     }
     buffer_.append("No entry for \"");

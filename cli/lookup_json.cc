@@ -2,6 +2,7 @@
 
 #include "app/lookup_answer.h"
 #include "cli/command_support.h"
+#include "cli/render_support.h"
 #include "render/entry_outline.h"
 #include "util/standard_utf8.h"
 
@@ -31,10 +32,6 @@ const char* kindName(LineKind kind) {
 }
 
 }  // namespace
-
-void appendJsonText(std::string& out, std::u16string_view text) {
-  appendJsonString(out, toUtf8(text));
-}
 
 void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
                      const MissHelp& help) {

@@ -22,7 +22,6 @@ struct MissHelp {
   bool found() const { return match != MatchKind::Nearest && match != MatchKind::PhrasePart; }
 };
 
-void appendJsonText(std::string& out, std::u16string_view text);
 void appendEntryJson(std::string& out, const OpenDictionary& d, const EntryLookup& entry,
                      const MissHelp& help);
 

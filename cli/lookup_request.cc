@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/dictionary_choice.h"
 #include "cli/render_support.h"
+#include "cli/terminal_text.h"
 #include "engine/collation.h"
 #include "lexicon/hunspell_files.h"
 #include "util/standard_utf8.h"
@@ -113,7 +114,7 @@ std::vector<OpenDictionary> openRequested(const LookupRequest& request, CommandI
 }
 
 int terminalWidth(const CommandIo& io) {
-  if (&io.out != &std::cout || ::isatty(STDOUT_FILENO) != 1) return 0;
+  if (!writesToTerminal(io)) return 0;
   winsize size{};
   if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
   const char* columns = std::getenv("COLUMNS");

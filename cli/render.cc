@@ -18,10 +18,6 @@
 namespace lexora::cli {
 namespace {
 
-void appendJsonText(std::string& out, std::u16string_view text) {
-  appendJsonString(out, toUtf8(text));
-}
-
 std::string renderJson(const EntryLookup& entry, const std::u16string& page,
                        const std::vector<std::u16string>& fragments,
                        const DisplaySettings& settings) {

@@ -121,4 +121,8 @@ void appendJsonString(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
+void appendJsonText(std::string& out, std::u16string_view text) {
+  appendJsonString(out, toUtf8(text));
+}
+
 }  // namespace lexora::cli

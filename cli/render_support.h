@@ -46,5 +46,7 @@ LookupStatus lookupEntry(Dictionary& dictionary, std::u16string_view word, Entry
 
 // Appends `text` (UTF-8) as a quoted JSON string.
 void appendJsonString(std::string& out, std::string_view text);
+// The same for UTF-16 text.
+void appendJsonText(std::string& out, std::u16string_view text);
 
 }  // namespace lexora::cli

@@ -3,8 +3,6 @@
 // spoken by eSpeak NG as WAV, in the dictionary's language (without --dict, in the language
 // its letters suggest). Without -o (or with -o -) the bytes go to stdout when it is no terminal.
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -15,6 +13,7 @@
 #include "cli/arguments.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "engine/dictionary.h"
 #include "platform/registry_location.h"
 #include "platform/speech.h"
@@ -56,7 +55,7 @@ int runSay(const std::vector<std::string>& args, CommandIo& io) {
   if (!parsed) return usageError(io, kSayUsage, why);
   // Without -o the WAV goes to a pipe ("say hello | aplay"), never onto a terminal.
   const bool toStdout = !parsed->has("--output") || parsed->option("--output") == "-";
-  if (!parsed->has("--output") && ::isatty(STDOUT_FILENO) != 0)
+  if (!parsed->has("--output") && writesToTerminal(io))
     return usageError(io, kSayUsage, "-o FILE is missing (or pipe it: say WORD | aplay)");
   const std::string output = toStdout ? std::string("-") : parsed->option("--output");
   const std::u16string word = fromUtf8(parsed->positional[0]);

@@ -82,7 +82,7 @@ Status checkTarget(const fs::path& target, bool folder, bool replace) {
   return Status::ok();
 }
 
-Status copyFile(const fs::path& from, const fs::path& to, bool replace, uint64_t& bytes) {
+Status copyFile(const fs::path& from, const fs::path& to, bool replace) {
   Descriptor in(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
   struct stat st {};
   if (in.get() < 0 || ::fstat(in.get(), &st) != 0) return systemError(from, "cannot open");
@@ -103,7 +103,6 @@ Status copyFile(const fs::path& from, const fs::path& to, bool replace, uint64_t
       if (put <= 0) return systemError(to, "cannot write");
       written += put;
     }
-    bytes += static_cast<uint64_t>(got);
   }
   if (!out.close()) return systemError(to, "cannot write");
   return Status::ok();
@@ -158,8 +157,7 @@ Status copyResourceFolder(const std::string& from, const std::string& to, bool r
       if (ec) return Status::ioError(target.string() + ": cannot create: " + ec.message());
       continue;
     }
-    if (Status s = copyFile(fs::path(from) / p.relative, target, replace, done.bytes); !s.isOk())
-      return s;
+    if (Status s = copyFile(fs::path(from) / p.relative, target, replace); !s.isOk()) return s;
     ++done.files;
   }
   return Status::ok();

@@ -17,7 +17,6 @@ namespace lexora::importers {
 
 struct ResourceCopy {
   uint64_t files = 0;    // files copied
-  uint64_t bytes = 0;    // their size
   uint64_t skipped = 0;  // links and special files left out
 };
 
