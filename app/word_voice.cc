@@ -6,6 +6,7 @@
 #include "engine/file_format.h"
 #include "platform/speech.h"
 #include "render/entry_markup.h"
+#include "util/folder_path.h"
 #include "util/standard_utf8.h"
 
 namespace lexora {
@@ -13,18 +14,14 @@ namespace lexora {
 std::string soundFilePath(const std::string& dataFile, std::u16string_view name) {
   namespace fs = std::filesystem;
   if (mediaKindOf(name) != MediaKind::Sound) return {};
-  // Entries and pages are untrusted: only the folder's own files play, reached through no
-  // "..", absolute name or link that leads out of it.
-  const fs::path relative = fs::path(toUtf8(name)).lexically_normal();
-  if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") return {};
+  // Entries and pages are untrusted: only the folder's own files play.
+  const std::optional<fs::path> relative = relativeInFolder(toUtf8(name));
+  if (!relative) return {};
   const std::string folder = fileSetNames(dataFile).resourceFolder;
-  const std::string path = folder + "/" + relative.string();
+  const std::string path = folder + "/" + relative->string();
+  if (!resolvesInto(path, realFolder(folder))) return {};
   std::error_code ec;
-  std::error_code folderError;
-  const std::string real = fs::canonical(path, ec).string();
-  const std::string root = fs::canonical(folder, folderError).string() + "/";
-  if (ec || folderError || real.compare(0, root.size(), root) != 0) return {};
-  return fs::is_regular_file(real, ec) ? path : std::string();
+  return fs::is_regular_file(fs::canonical(path, ec), ec) ? path : std::string();
 }
 
 std::string voiceLanguage(const std::string& stored, std::u16string_view title,

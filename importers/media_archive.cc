@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "importers/zip_library.h"
+#include "util/folder_path.h"
 
 namespace lexora::importers {
 
@@ -66,8 +67,9 @@ bool MediaArchive::read(std::string_view name, std::string& bytes) {
 }
 
 bool MediaArchive::readFromFolder(std::string_view name, std::string& bytes) {
-  const fs::path relative = fs::path(std::string(name)).lexically_normal();
-  if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") return false;
+  const std::optional<fs::path> inFolder = relativeInFolder(name);
+  if (!inFolder) return false;
+  const fs::path& relative = *inFolder;
   std::error_code ec;
   fs::path path = fs::path(folder_) / relative;
   if (!fs::is_regular_file(path, ec)) {
@@ -91,10 +93,9 @@ bool MediaArchive::readFromFolder(std::string_view name, std::string& bytes) {
   // A link could lead anywhere: only the folder's own files are read, through no linked
   // subfolder either.
   if (fs::is_symlink(fs::symlink_status(path, ec))) return false;
-  std::error_code realError;
-  const std::string real = fs::canonical(path, realError).string();
-  const std::string root = fs::canonical(folder_, ec).string() + "/";
-  if (ec || realError || real.compare(0, root.size(), root) != 0) return false;
+  // The folder's real path is worked out once: it does not change while an import reads.
+  if (realFolder_.empty()) realFolder_ = realFolder(folder_);
+  if (!resolvesInto(path, realFolder_)) return false;
   const uintmax_t size = fs::file_size(path, ec);
   if (ec || size > kMediaFileLimit) return false;
   std::ifstream in(path, std::ios::binary);

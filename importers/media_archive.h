@@ -34,6 +34,7 @@ class MediaArchive {
 
   zip* zip_ = nullptr;
   std::string folder_;
+  std::string realFolder_;  // folder_ with its links resolved, once a file is read from it
 };
 
 }  // namespace lexora::importers
