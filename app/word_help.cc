@@ -49,6 +49,8 @@ std::optional<BaseFormEntry> longestHeadword(Dictionary& dictionary,
   return best;
 }
 
+bool isEnglish(const std::string& tag) { return tag == "en" || tag.rfind("en_", 0) == 0; }
+
 }  // namespace
 
 WordHelp::WordHelp(Places places) : places_(std::move(places)) {}
@@ -109,7 +111,7 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
   if (!dictionary.isOpen() || dictionary.wordCount() == 0) return std::nullopt;
   const std::string tag = language(dictionary);
   if (tag.empty() || fromUtf8(tag) == schema::kNoLanguage) return std::nullopt;
-  const bool english = tag == "en" || tag.rfind("en_", 0) == 0;
+  const bool english = isEnglish(tag);
   const IrregularForms* irregular = english ? irregularForms() : nullptr;
   if (irregular != nullptr) {
     if (auto entry = longestHeadword(dictionary, irregular->baseForms(word))) return entry;
@@ -126,14 +128,12 @@ std::optional<BaseFormEntry> WordHelp::baseFormEntry(Dictionary& dictionary,
 
 void WordHelp::prepare(Dictionary& dictionary) {
   if (!dictionary.isOpen() || dictionary.wordCount() == 0) return;
+  // The whole Hunspell dictionary: a miss through it would load only the part it reaches.
   const std::string tag = language(dictionary);
-  if (!tag.empty() && fromUtf8(tag) != schema::kNoLanguage) {
-    if (tag == "en" || tag.rfind("en_", 0) == 0) irregularForms();
-    wordForms(tag);
-  }
-  suggestionIndex(dictionary);
-  // One miss through it all, so that what the libraries set up on their first use (ICU's
-  // normalisation data, Hunspell's affix tables) is done here too.
+  if (!tag.empty() && fromUtf8(tag) != schema::kNoLanguage) wordForms(tag);
+  // One miss through it all loads the rest (the word lists, the suggestion index) and sets up
+  // what the libraries prepare on their first use (ICU's normalisation data, Hunspell's affix
+  // tables).
   static_cast<void>(variants(dictionary, u"qqxz"));
   static_cast<void>(baseFormEntry(dictionary, u"qqxz"));
   static_cast<void>(suggestions(dictionary, u"qqxz"));
@@ -152,7 +152,7 @@ std::optional<BaseFormEntry> WordHelp::seeAlso(Dictionary& dictionary,
                                                std::u16string_view headword) {
   if (!dictionary.isOpen() || headword.size() < 3) return std::nullopt;
   const std::string tag = knownLanguage(dictionary);
-  if (tag != "en" && tag.rfind("en_", 0) != 0) return std::nullopt;
+  if (!isEnglish(tag)) return std::nullopt;
   if (const IrregularForms* irregular = irregularForms()) {
     if (auto entry = longestHeadword(dictionary, irregular->baseForms(headword))) return entry;
   }
