@@ -59,21 +59,17 @@ QColor paintedOver(const QBrush& brush, const QColor& below, MeanColours& means)
 QColor backgroundAt(QTextDocument& document, int position, const QColor& page,
                     const QBrush& paragraph, const QBrush& own, MeanColours& means) {
   QColor colour = page;
-  if (!document.rootFrame()->childFrames().isEmpty()) {
-    QTextCursor cursor(&document);
-    cursor.setPosition(position);
-    std::vector<QBrush> brushes;  // inside out
-    for (QTextFrame* frame = cursor.currentFrame(); frame != nullptr && frame->parentFrame();
-         frame = frame->parentFrame()) {
-      if (auto* table = qobject_cast<QTextTable*>(frame)) {
-        const QTextTableCell cell = table->cellAt(position);
-        if (cell.isValid()) brushes.push_back(cell.format().background());
-      }
-      brushes.push_back(frame->frameFormat().background());
+  std::vector<QBrush> brushes;  // inside out; none on a page without frames
+  for (QTextFrame* frame = document.frameAt(position); frame != nullptr && frame->parentFrame();
+       frame = frame->parentFrame()) {
+    if (auto* table = qobject_cast<QTextTable*>(frame)) {
+      const QTextTableCell cell = table->cellAt(position);
+      if (cell.isValid()) brushes.push_back(cell.format().background());
     }
-    for (auto it = brushes.rbegin(); it != brushes.rend(); ++it)
-      colour = paintedOver(*it, colour, means);
+    brushes.push_back(frame->frameFormat().background());
   }
+  for (auto it = brushes.rbegin(); it != brushes.rend(); ++it)
+    colour = paintedOver(*it, colour, means);
   return paintedOver(own, paintedOver(paragraph, colour, means), means);
 }
 
