@@ -72,7 +72,6 @@ LexoraDialog::LexoraDialog(WindowState state, WindowServices services, QWidget* 
       history_(std::make_unique<History>(historyEffects())),
       historyTree_(new HistoryTree(*history_, central_)),
       popupBubble_(new PopupBubble(nullptr)),
-      newestLookup_(std::make_shared<std::atomic<uint64_t>>(0)),
       lookups_(std::make_unique<DictionaryWorker>()) {
   // 1. The window itself; its title is the identity other programs find it by.
   setWindowTitle(QString::fromLatin1(kMainWindowTitle));

@@ -284,9 +284,9 @@ class LexoraDialog : public QMainWindow {
   EditTarget pageEntry_;     // the entry the main window's page shows
   std::u16string linkNote_;  // for the next lookupWord: the tapped word's other dictionary
   // Of the newest lookup or shown entry: an answer of an older lookup is dropped. The lookup
-  // thread reads the newest one too, to skip answers nobody waits for any more.
-  uint64_t lookupGeneration_ = 0;
-  std::shared_ptr<std::atomic<uint64_t>> newestLookup_;
+  // thread reads it too, to skip answers nobody waits for any more (it stops before this
+  // window's members go: see the destructor).
+  std::atomic<uint64_t> lookupGeneration_ = 0;
   int pendingLookups_ = 0;
   // Destroyed first (see the destructor): its jobs report to this window.
   std::unique_ptr<DictionaryWorker> lookups_;

@@ -23,25 +23,23 @@ void LexoraDialog::prepareWordHelp() {
   if (!services_.wordHelp) return;
   // Lookups go to the working and the reverse dictionary; another one's help is loaded by its
   // first miss (on the lookup thread too), so that ten dictionaries do not all fill memory.
-  const int32_t chosen[] = {working(), reverse()};
-  for (const int32_t& slot : chosen) {
-    if (&slot == &chosen[1] && slot == chosen[0]) continue;  // one dictionary for both
+  const auto prepare = [this](int32_t slot) {
     Dictionary* dict = dictionary(slot);
-    if (dict == nullptr || !dict->isOpen()) continue;
+    if (dict == nullptr || !dict->isOpen()) return;
     lookups_->post([help = services_.wordHelp, dict](const std::atomic<bool>& stop) {
       if (!stop) help->prepare(*dict);
     });
-  }
+  };
+  prepare(working());
+  if (reverse() != working()) prepare(reverse());
 }
 
 void LexoraDialog::postNewest(std::function<std::function<void()>(bool newest)> work) {
   const uint64_t generation = ++lookupGeneration_;
-  *newestLookup_ = generation;
   ++pendingLookups_;
-  lookups_->post([this, generation, newest = newestLookup_,
-                  work = std::move(work)](const std::atomic<bool>& stop) {
-    // A newer lookup was asked for meanwhile: nobody waits for this one's answer any more.
-    std::function<void()> done = work(!stop && *newest == generation);
+  lookups_->post([this, generation, work = std::move(work)](const std::atomic<bool>& stop) {
+    // A newer lookup or entry was asked for meanwhile: nobody waits for this answer any more.
+    std::function<void()> done = work(!stop && lookupGeneration_ == generation);
     QMetaObject::invokeMethod(
         this,
         [this, generation, done = std::move(done)] {
