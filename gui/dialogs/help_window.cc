@@ -9,12 +9,16 @@
 #include <utility>
 
 #include "gui/widgets/icon_painter.h"
+#include "gui/widgets/plain_message_box.h"
 #include "platform/qt/desktop_programs_qt.h"
 
 namespace lexora {
 namespace {
 
-void warn(const QString& text) { QMessageBox::warning(nullptr, QStringLiteral("Lexora"), text); }
+// The text names a file: shown as it is.
+void warn(const QString& text) {
+  showPlainMessage(nullptr, QMessageBox::Warning, QStringLiteral("Lexora"), text);
+}
 
 QDialog* makeHelpWindow(QTextBrowser*& browser) {
   auto* window = new QDialog(nullptr, Qt::Window);

@@ -2,14 +2,14 @@
 
 #include <QMessageBox>
 
+#include "gui/widgets/plain_message_box.h"
+
 namespace lexora {
 
 void MessageBoxMessages::showMessage(const std::u16string& text, MessageIcon icon) {
-  QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  QString::fromLatin1(kMessageBoxTitle), QString::fromStdU16String(text),
-                  QMessageBox::Ok, parent_.data());
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  showPlainMessage(parent_.data(),
+                   icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                   QString::fromLatin1(kMessageBoxTitle), QString::fromStdU16String(text));
 }
 
 bool MessageBoxMessages::askYesNo(const std::u16string& text) {
