@@ -15,7 +15,9 @@ class LoadedLibrary {
  public:
   // Binds nothing when the library cannot be opened (not installed).
   explicit LoadedLibrary(const char* soname);
-  ~LoadedLibrary();
+  // Leaves the library open: what it holds may still be called by destructors that run after
+  // this one (a thread's parser context), and the system unloads it with the process.
+  ~LoadedLibrary() = default;
   LoadedLibrary(const LoadedLibrary&) = delete;
   LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
